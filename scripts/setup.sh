@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Kelmar needs.
+# Idempotent: packages already installed are skipped, and nothing is fetched when all are there.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 fonts-dejavu-core
+  xvfb xauth x11-utils imagemagick
+  libreoffice-calc libreoffice-dev python3 python3-xlrd
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all ${#packages[@]} packages already installed"
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"

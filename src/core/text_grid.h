@@ -1,0 +1,43 @@
+#pragma once
+// A grid of text cells addressed (column, row); row 0 holds the headers.
+// Both tables live in one of these; drawing, export and the CLI read the cells back.
+#include <string>
+#include <vector>
+
+namespace kelmar {
+
+class TextGrid {
+ public:
+  TextGrid(int col_count, int row_count);
+
+  int ColCount() const { return cols_; }
+  int RowCount() const { return rows_; }
+
+  const std::string& Cell(int col, int row) const { return cells_[Index(col, row)]; }
+  std::string& Cell(int col, int row) { return cells_[Index(col, row)]; }
+  void SetCell(int col, int row, std::string_view text) { cells_[Index(col, row)].assign(text); }
+
+  // Empties every cell of rows first..last (inclusive); the strings keep their capacity.
+  void ClearRows(int first, int last);
+
+  bool operator==(const TextGrid&) const = default;
+
+ private:
+  std::size_t Index(int col, int row) const;
+
+  int cols_;
+  int rows_;
+  std::vector<std::string> cells_;
+};
+
+// The two tables with their header rows written.
+inline constexpr int kSunCols = 9;
+inline constexpr int kSunRows = 34;
+inline constexpr int kSatCols = 19;
+inline constexpr int kSatRows = 41;
+TextGrid MakeSunGrid();        // StringGridVos
+TextGrid MakeSatGrid();        // StringGridSat
+void WriteSunHeaders(TextGrid& grid);
+void WriteSatHeaders(TextGrid& grid);
+
+}  // namespace kelmar
