@@ -1,0 +1,87 @@
+#pragma once
+// "В Excel": copies the table of the selected tab into a workbook made from the template beside
+// the program and saves it there under a name built from the place and the month. The office is
+// driven through the automation layer (automation.h); the LibreOffice back end is a plugin that is
+// loaded on the first click, so the program starts and works without LibreOffice installed.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "core/input_fields.h"
+#include "core/text_grid.h"
+
+namespace kelmar {
+
+namespace automation {
+class Application;
+class Workbook;
+}  // namespace automation
+
+// Everything an export reads from the window, as it stands at the click.
+struct ExcelRequest {
+  int TabIndex = 0;                 // TabControl1: 1 exports StringGridSat, anything else StringGridVos
+  const TextGrid& StringGridVos;
+  const TextGrid& StringGridSat;
+  const InputFields& Fields;        // zone and twilight fields, CheckBoxSec
+  std::string PlaceName;            // the text of ComboBoxPunkt
+  std::string Locator;              // CalcState::Locator
+  std::uint16_t Month = 1;          // CalcState::Month
+  std::string ExeDir;               // the executable's directory; a trailing '/' is added when missing
+};
+
+// Every failure of an export; what() is the text for the window's error box.
+// (A zone field that is not a number throws kelmar::CalcError instead.)
+class ExportError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// How the LibreOffice back end is reached. The defaults suit the window.
+struct OfficeOptions {
+  std::string PluginPath;        // empty: "libkelmar_calc.so" in ExeDir
+  std::string OfficeProgram;     // empty: "/usr/lib/libreoffice/program/soffice"
+  std::string PipeName;          // empty: one pipe per user, so later runs find the same office
+  std::string UserInstallation;  // file URL of a profile; empty: the user's own
+  bool Headless = false;         // start the office without windows
+  bool HiddenDocuments = false;  // load hidden; forced when there is no display
+  int StartTimeoutMs = 60000;    // how long a starting office may take to answer
+};
+
+class ExcelExporter {
+ public:
+  using AppFactory = std::function<std::unique_ptr<automation::Application>()>;
+
+  ExcelExporter();                                 // LibreOffice with default options
+  explicit ExcelExporter(OfficeOptions options);   // LibreOffice, options given
+  explicit ExcelExporter(AppFactory create_app);   // any back end (tests)
+  ~ExcelExporter();
+  ExcelExporter(const ExcelExporter&) = delete;
+  ExcelExporter& operator=(const ExcelExporter&) = delete;
+
+  // Runs the whole export; throws ExportError (or CalcError for a bad zone field). Whatever the
+  // office already did stays; the previous file of the same name survives a failed save.
+  void ButtonExcelClick(const ExcelRequest& request);
+
+  // State kept between clicks. The workbook and the office are never closed by the program:
+  // dropping these references leaves both open for the user.
+  std::unique_ptr<automation::Application> ExcelApp;
+  std::unique_ptr<automation::Workbook> ExcelBook;
+  std::string ExeDir;          // with the trailing '/'
+  std::string ExportFileName;  // full path of the last saved workbook
+
+ private:
+  AppFactory create_app_;
+};
+
+// Pieces of the export that the window or the tests may want on their own.
+std::string ZoneText(const InputFields& fields);      // "GMT+3", "MSK-1", "GMT"; throws CalcError
+std::string TwilightText(const InputFields& fields);  // "Угол=6гр.", "Высота=12.345км"
+// First four characters (not bytes) of the place name, made safe as a file name:
+// "/" and NUL become "_", and so does a leading ".".
+std::string PlacePrefix(const std::string& place_name);
+std::string SunFileName(const std::string& place_name, std::uint16_t month, bool seconds);
+std::string SatFileName(const std::string& place_name);
+
+}  // namespace kelmar
