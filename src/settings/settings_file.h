@@ -1,0 +1,59 @@
+#pragma once
+// The settings file beside the executable: the place list and the window's seven settings.
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "core/calc_state.h"
+#include "core/input_fields.h"
+#include "settings/place_list.h"
+
+namespace kelmar {
+
+// "Cannot open file %s" / "Cannot create file %s", with the settings path.
+class SettingsError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kSectionPoints = "Points";
+inline constexpr const char* kSectionForm = "Form";
+
+// "1" for true, "0" for false; only the exact text "1" reads as true.
+std::string BoolToText(bool value);
+bool TextToBool(std::string_view text);
+
+// The executable's path with the extension of its file name replaced by ".INI" (appended when
+// the file name has no "."): "/opt/kelmar/kelmar" → "/opt/kelmar/kelmar.INI".
+std::string SettingsPathFor(std::string_view exe_path);
+
+// The running program's own full path (/proc/self/exe); empty when unknown.
+std::string ExecutablePath();
+
+// What the file puts into the window at start-up.
+struct LoadedSettings {
+  PlaceList places;
+  int PlaceIndex = 0;  // always a valid index, 0 when the list is empty
+  std::string EditKm = "0", EditUg = "0", EditMSK = "0", EditGMT = "0";
+  bool RadioButtonGMT = false;   // else RadioButtonMSK
+  bool RadioButtonUgol = false;  // else RadioButtonVys
+  std::string EditSir, EditDolg;  // the selected place's texts; empty with no place
+};
+
+// Reads the file; a missing file gives no places and "0" everywhere. An "Ind" that is not an
+// integer naming a stored place selects place 0. Throws SettingsError("Cannot open file %s")
+// when the file exists but cannot be read: the caller must then not save over it at close.
+LoadedSettings LoadSettings(const std::string& SettingsPath);
+
+// Puts loaded settings into the window's state: the place list, PlaceCount and PlaceIndex,
+// and the field texts and radio choices (CheckBoxSec is left alone).
+void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcState& st,
+                         InputFields& in);
+
+// Rewrites "Points" and the seven "Form" keys, keeping every other section and key of the
+// file. The new file is written beside the old one (beside a symbolic link's target) and
+// renamed over it only once complete. Throws SettingsError("Cannot create file %s").
+void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,
+                  const InputFields& in);
+
+}  // namespace kelmar
