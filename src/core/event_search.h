@@ -18,22 +18,21 @@ struct DaySamples {
 // Fills RaSpan, DecSpan and the samples from the day's positions (after PrepareDay).
 void PrepareSamples(CalcState& st, DaySamples& ds);
 
-enum class StepEvent { None, Rise, Set };
+// Step k of a pass against threshold thr; for k > 0 the driver has carried the previous end
+// sample into AltFnStart, so steps run only from EventPass, in increasing order.
+void PossibleEvents(CalcState& st, const DaySamples& ds, int k, double thr);
 
-// Step k of a pass against threshold thr; the caller has set AltFnStart for k > 0.
-StepEvent PossibleEvents(CalcState& st, const DaySamples& ds, int k, double thr);
-
-// The 48-step pass. on_rise / on_set run after a step that found an upward / downward crossing.
+// The 48-step pass. After every step the driver itself tells a rise (start sample below zero,
+// end sample above) from a set (the reverse) and runs on_rise / on_set; a sample of exactly
+// zero is neither.
 template <class OnRise, class OnSet>
 void EventPass(CalcState& st, const DaySamples& ds, double thr, OnRise&& on_rise, OnSet&& on_set) {
   st.RiseCount = 0;
   st.SetCount = 0;
   for (int k = 0; k < 48; ++k) {
-    switch (PossibleEvents(st, ds, k, thr)) {
-      case StepEvent::Rise: on_rise(); break;
-      case StepEvent::Set: on_set(); break;
-      case StepEvent::None: break;
-    }
+    PossibleEvents(st, ds, k, thr);
+    if (st.AltFnStart < 0 && st.AltFnEnd > 0) on_rise();
+    if (st.AltFnStart > 0 && st.AltFnEnd < 0) on_set();
     st.AltFnStart = st.AltFnEnd;  // the end sample of this step is the start sample of the next
   }
 }

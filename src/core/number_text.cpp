@@ -1,0 +1,144 @@
+#include "number_text.h"
+
+#include <locale.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "calc_error.h"
+
+namespace kelmar {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+// True when s is: sign? digits* ('.' digits*)? (e|E sign? digits+)?, with at least one mantissa digit.
+bool IsDecimalNumber(std::string_view s) {
+  std::size_t i = 0;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+  if (i < s.size() && s[i] == '.') {
+    ++i;
+    while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    std::size_t exp_digits = 0;
+    while (i < s.size() && IsDigit(s[i])) ++i, ++exp_digits;
+    if (exp_digits == 0) return false;
+  }
+  return i == s.size();
+}
+
+locale_t CLocale() {
+  static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return loc;
+}
+
+}  // namespace
+
+std::optional<double> ParseFloat(std::string_view text) {
+  const std::string_view s = TrimBlanks(text);
+  if (!IsDecimalNumber(s)) return std::nullopt;
+  const std::string buf(s);
+  // strtod_l reads the grammar checked above with "." whatever the process locale; it rounds
+  // correctly, gives ±HUGE_VAL on overflow and a (sub)normal or zero on underflow.
+  const double v = strtod_l(buf.c_str(), nullptr, CLocale());
+  if (std::isinf(v)) return std::nullopt;
+  return v;
+}
+
+double StrToFloat(std::string_view text) {
+  if (auto v = ParseFloat(text)) return *v;
+  throw CalcError(NotAFloatMessage(text));
+}
+
+std::optional<int> ParseInt(std::string_view text) {
+  std::string_view s = TrimBlanks(text);
+  bool negative = false;
+  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+    negative = s.front() == '-';
+    s.remove_prefix(1);
+  }
+  if (s.empty()) return std::nullopt;
+  long long v = 0;
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+  if (negative) v = -v;
+  if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
+  return static_cast<int>(v);
+}
+
+int StrToInt(std::string_view text) {
+  if (auto v = ParseInt(text)) return *v;
+  throw CalcError(NotAnIntegerMessage(text));
+}
+
+std::string FloatToStr(double value) {
+  if (value == 0 || !std::isfinite(value)) return value == 0 ? "0" : (std::isnan(value) ? "NAN" : value > 0 ? "INF" : "-INF");
+  // 15 significant digits, correctly rounded, and the decimal exponent of the first one.
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.14e", value);
+  const bool negative = buf[0] == '-';
+  const char* p = buf + (negative ? 1 : 0);
+  char digits[16];
+  int n = 0;
+  digits[n++] = p[0];
+  for (int i = 2; i < 16; ++i) digits[n++] = p[i];
+  const int exp10 = std::atoi(p + 17);
+  while (n > 1 && digits[n - 1] == '0') --n;
+
+  std::string out;
+  if (negative) out += '-';
+  if (exp10 >= 15 || exp10 < -5) {
+    // More than 15 digits before the point, or more than 4 zeros after it.
+    out += digits[0];
+    if (n > 1) {
+      out += '.';
+      out.append(digits + 1, n - 1);
+    }
+    out += 'E';
+    if (exp10 < 0) out += '-';
+    out += std::to_string(exp10 < 0 ? -exp10 : exp10);
+  } else if (exp10 < 0) {
+    out += "0.";
+    out.append(static_cast<std::size_t>(-exp10 - 1), '0');
+    out.append(digits, n);
+  } else {
+    const int int_digits = exp10 + 1;
+    for (int i = 0; i < int_digits; ++i) out += i < n ? digits[i] : '0';
+    if (n > int_digits) {
+      out += '.';
+      out.append(digits + int_digits, n - int_digits);
+    }
+  }
+  return out;
+}
+
+std::string FormatOneDecimal(double value) {
+  if (value == 0) return "0.0";
+  if (!std::isfinite(value)) return "---";
+  char buf[400];
+  std::snprintf(buf, sizeof buf, "%.1f", value);
+  return buf;
+}
+
+std::string CommaRule(std::string text) {
+  if (auto pos = text.find(','); pos != std::string::npos) text[pos] = '.';
+  return text;
+}
+
+}  // namespace kelmar

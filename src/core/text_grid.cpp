@@ -1,0 +1,45 @@
+#include "text_grid.h"
+
+#include <cassert>
+
+namespace kelmar {
+
+TextGrid::TextGrid(int col_count, int row_count)
+    : cols_(col_count), rows_(row_count), cells_(static_cast<std::size_t>(col_count) * row_count) {}
+
+std::size_t TextGrid::Index(int col, int row) const {
+  assert(col >= 0 && col < cols_ && row >= 0 && row < rows_);
+  return static_cast<std::size_t>(row) * cols_ + col;
+}
+
+void TextGrid::ClearRows(int first, int last) {
+  for (int r = first; r <= last; ++r)
+    for (int c = 0; c < cols_; ++c) Cell(c, r).clear();
+}
+
+void WriteSunHeaders(TextGrid& grid) {
+  static const char* const kHeaders[kSunCols] = {"Дата",     "Восход",   "Заход",
+                                                 "Долг. дня", "Полдень",  "Азим. В.",
+                                                 "Азим. З.", "Утр. сумер.", "Веч. сумер."};
+  for (int c = 0; c < kSunCols; ++c) grid.SetCell(c, 0, kHeaders[c]);
+}
+
+void WriteSatHeaders(TextGrid& grid) {
+  static const char* const kHeaders[4] = {"Спутник", "Азимут", "Высота", "Коррекц."};
+  for (int g = 0; g < 4; ++g)
+    for (int o = 0; o < 4; ++o) grid.SetCell(5 * g + o, 0, kHeaders[o]);
+}
+
+TextGrid MakeSunGrid() {
+  TextGrid g(kSunCols, kSunRows);
+  WriteSunHeaders(g);
+  return g;
+}
+
+TextGrid MakeSatGrid() {
+  TextGrid g(kSatCols, kSatRows);
+  WriteSatHeaders(g);
+  return g;
+}
+
+}  // namespace kelmar
