@@ -40,6 +40,14 @@ struct LoadedSettings {
   std::string EditSir, EditDolg;  // the selected place's texts; empty with no place
 };
 
+class SettingsImage;
+
+// What an image of the file puts into the window (no file access).
+LoadedSettings LoadedFromImage(const SettingsImage& image);
+// Writes the place list and the seven settings into an image of the file (no file access).
+void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
+                    const InputFields& in);
+
 // Reads the file; a missing file gives no places and "0" everywhere. An "Ind" that is not an
 // integer naming a stored place selects place 0. Throws SettingsError("Cannot open file %s")
 // when the file exists but cannot be read: the caller must then not save over it at close.

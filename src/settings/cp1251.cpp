@@ -1,0 +1,116 @@
+#include "settings/cp1251.h"
+
+#include <QByteArray>
+#include <QChar>
+#include <QList>
+#include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <array>
+
+namespace kelmar {
+namespace {
+
+constexpr const char* kCodec = "windows-1251";
+
+QString FromUtf8(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string ToStd(const QByteArray& bytes) {
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+bool ValidUtf8(std::string_view utf8) {
+  QStringDecoder dec(QStringDecoder::Utf8);
+  (void)dec.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  return !dec.hasError();
+}
+
+// The characters of the upper half of the code page, as the converter decodes them.
+const std::array<char32_t, 128>& UpperHalf() {
+  static const std::array<char32_t, 128> table = [] {
+    QByteArray bytes;
+    for (int b = 0x80; b < 0x100; ++b) bytes.append(static_cast<char>(b));
+    QStringDecoder dec(kCodec);
+    const QList<uint> chars = QString(dec.decode(bytes)).toUcs4();
+    std::array<char32_t, 128> t{};
+    for (std::size_t i = 0; i < t.size() && i < static_cast<std::size_t>(chars.size()); ++i)
+      t[i] = chars[static_cast<qsizetype>(i)];
+    return t;
+  }();
+  return table;
+}
+
+// The byte of one character, or -1 when the code page has none.
+int ByteOf(char32_t c) {
+  if (c < 0x80) return static_cast<int>(c);
+  const auto& half = UpperHalf();
+  for (std::size_t i = 0; i < half.size(); ++i)
+    if (half[i] == c) return static_cast<int>(0x80 + i);
+  return -1;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  const QString s = QString::fromUcs4(&c, 1);
+  out += ToStd(s.toUtf8());
+}
+
+}  // namespace
+
+std::string DecodeCp1251(std::string_view bytes) {
+  QStringDecoder dec(kCodec);
+  const QString s = dec.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  return ToStd(s.toUtf8());
+}
+
+std::optional<std::string> EncodeCp1251(std::string_view utf8) {
+  if (!ValidUtf8(utf8)) return std::nullopt;
+  QStringEncoder enc(kCodec);
+  const QByteArray b = enc.encode(FromUtf8(utf8));
+  if (enc.hasError()) return std::nullopt;
+  return ToStd(b);
+}
+
+std::string EncodeCp1251Lossy(std::string_view utf8) {
+  if (auto exact = EncodeCp1251(utf8)) return *std::move(exact);
+  std::string out;
+  for (const uint c : FromUtf8(utf8).toUcs4()) {
+    const int b = ByteOf(c);
+    out.push_back(b < 0 ? '?' : static_cast<char>(b));
+  }
+  return out;
+}
+
+bool FitsCp1251(std::string_view utf8) { return EncodeCp1251(utf8).has_value(); }
+
+std::string UpperCp1251(std::string_view utf8) {
+  bool ascii = true;
+  for (const char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  std::string out;
+  out.reserve(utf8.size());
+  if (ascii) {
+    for (const char c : utf8) out.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+    return out;
+  }
+  for (const uint c : FromUtf8(utf8).toUcs4()) {
+    char32_t up = c;
+    if (c < 0x80) {
+      if (c >= 'a' && c <= 'z') up = c - 'a' + 'A';
+    } else {
+      const char32_t u = QChar::toUpper(static_cast<char32_t>(c));
+      if (u != c && ByteOf(u) >= 0) up = u;
+    }
+    AppendUtf8(out, up);
+  }
+  return out;
+}
+
+std::size_t CharCount(std::string_view utf8) {
+  std::size_t n = 0;
+  for (const char c : utf8)
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+  return n;
+}
+
+}  // namespace kelmar

@@ -1,0 +1,131 @@
+#include "settings/place_ops.h"
+
+#include "core/calc_error.h"
+#include "core/locator.h"
+#include "core/number_text.h"
+#include "settings/cp1251.h"
+#include "settings/settings_image.h"
+
+namespace kelmar {
+namespace {
+
+constexpr std::size_t kMaxNameChars = 4095;
+
+bool IsLow(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+PlaceOutcome Message(MessageKind kind, std::string text, bool entering = false) {
+  PlaceOutcome out;
+  out.kind = kind;
+  out.message = std::move(text);
+  out.entering = entering;
+  return out;
+}
+
+void ShowPlace(const PlaceList& places, int index, InputFields& in) {
+  const auto k = static_cast<std::size_t>(index);
+  in.EditSir = places.lats[k];
+  in.EditDolg = places.lons[k];
+}
+
+// Both coordinate fields must be numbers before any table is touched; a failed conversion
+// leaves both tables as they were.
+PlaceOutcome ConvertThenRecompute(const InputFields& in) {
+  try {
+    (void)StrToFloat(in.EditSir);
+    (void)StrToFloat(in.EditDolg);
+  } catch (const CalcError& e) {
+    return Message(MessageKind::Error, e.what());
+  }
+  PlaceOutcome out;
+  out.recompute = Recompute::SunThenSat;
+  return out;
+}
+
+}  // namespace
+
+PlaceOutcome ComboBoxPunktChange(const PlaceList& places, CalcState& st, InputFields& in,
+                                 int index) {
+  if (index < 0 || index >= places.Count()) return {};
+  st.PlaceIndex = index;
+  ShowPlace(places, index, in);
+  return ConvertThenRecompute(in);
+}
+
+PlaceOutcome BeginAddPlace(InputFields& in, std::string& EditPunkt) {
+  in.EditSir = kPlaceholder;
+  in.EditDolg = kPlaceholder;
+  EditPunkt = kPlaceholder;
+  PlaceOutcome out;
+  out.entering = true;
+  return out;
+}
+
+std::optional<std::string> CheckNewName(const PlaceList& places, std::string_view name) {
+  if (name.empty()) return kInvalidName;
+  std::string_view rest = name;
+  if (name.front() == ' ') {
+    // A blank and a locator; characters after the seventh are part of the name only.
+    if (!IsValidLocatorName(name)) return kInvalidLocator;
+    rest.remove_prefix(1);
+  }
+  if (IsLow(rest.front()) || IsLow(rest.back())) return kInvalidName;
+  for (const char c : rest)
+    if (static_cast<unsigned char>(c) < 32 || c == '=') return kInvalidName;
+  // A leading ";" makes the line a comment, a leading "[" may make it a section.
+  if (rest.front() == ';' || rest.front() == '[') return kInvalidName;
+  if (!FitsCp1251(rest) || CharCount(name) > kMaxNameChars) return kInvalidName;
+  // The file keeps one line per name regardless of case (and without the leading blank).
+  for (const std::string& stored : places.names)
+    if (SameKey(TrimLow(stored), rest)) return kDuplicateName;
+  return std::nullopt;
+}
+
+PlaceOutcome FinishAddPlace(PlaceList& places, CalcState& st, InputFields& in,
+                            std::string_view EditPunkt) {
+  if (auto refusal = CheckNewName(places, EditPunkt))
+    return Message(MessageKind::Information, *std::move(refusal), /*entering=*/true);
+
+  std::string lat;
+  std::string lon;
+  if (EditPunkt.front() == ' ') {
+    CoordTexts c = LocatorToCoords(EditPunkt);
+    lat = std::move(c.lat);
+    lon = std::move(c.lon);
+  } else {
+    lat = CommaRule(in.EditSir);
+    lon = CommaRule(in.EditDolg);
+  }
+  places.Append(std::string(EditPunkt), std::move(lat), std::move(lon));
+  st.PlaceIndex = places.Count() - 1;
+  st.PlaceCount = places.Count();
+  ShowPlace(places, st.PlaceIndex, in);
+  // The place stays even when its texts are not numbers; only the tables wait.
+  return ConvertThenRecompute(in);
+}
+
+PlaceOutcome ButtonNewClick(PlaceList& places, CalcState& st, InputFields& in,
+                            std::string& EditPunkt, bool entering) {
+  if (!entering) return BeginAddPlace(in, EditPunkt);
+  return FinishAddPlace(places, st, in, EditPunkt);
+}
+
+std::optional<std::string> DeleteQuestion(const PlaceList& places, const CalcState& st) {
+  if (places.Empty() || st.PlaceIndex < 0 || st.PlaceIndex >= places.Count()) return std::nullopt;
+  return "Удалить запись \"" + places.names[static_cast<std::size_t>(st.PlaceIndex)] + "\" ?";
+}
+
+PlaceOutcome ButtonDeleteClick(PlaceList& places, CalcState& st, InputFields& in,
+                               bool answered_yes) {
+  if (!answered_yes || places.Empty()) return {};
+  if (places.Count() < 2) return Message(MessageKind::Information, kLastPlace);
+  if (st.PlaceIndex < 0 || st.PlaceIndex >= places.Count()) return {};
+  places.Erase(st.PlaceIndex);
+  st.PlaceCount = places.Count();
+  st.PlaceIndex = 0;
+  ShowPlace(places, 0, in);
+  PlaceOutcome out;
+  out.recompute = Recompute::SunThenSat;
+  return out;
+}
+
+}  // namespace kelmar
