@@ -12,6 +12,9 @@
 #include "core/number_text.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
+#ifdef KELMAR_HAVE_SETTINGS
+#include "cli/cli_places.h"
+#endif
 
 namespace kelmar {
 namespace {
@@ -21,6 +24,11 @@ constexpr const char* kUsage =
     "  kelmar-cli sun --lat TEXT --lon TEXT [--gmt TEXT | --msk TEXT] [--year N] [--month N]\n"
     "                 [--angle TEXT | --height TEXT] [--seconds] [--format text|csv|json]\n"
     "  kelmar-cli sat --lat TEXT --lon TEXT [--format text|csv|json]\n"
+#ifdef KELMAR_HAVE_SETTINGS
+    "  kelmar-cli sun --place NAME [--settings FILE] [other sun options override the file]\n"
+    "  kelmar-cli sat --place NAME [--settings FILE] [--lat TEXT] [--lon TEXT] [--format ...]\n"
+    "  kelmar-cli places [--settings FILE] [--format text|json]\n"
+#endif
     "  kelmar-cli locator --lat TEXT --lon TEXT\n"
     "  kelmar-cli locator \" KO85TS\"\n";
 
@@ -46,11 +54,49 @@ std::tm Today() {
   return tm;
 }
 
+// With --place: the stored place and the file's zone and twilight settings, which explicit
+// options then override.
+bool StoredPlaceFields(const CliOptions& opts, InputFields& in) {
+#ifdef KELMAR_HAVE_SETTINGS
+  if (opts.Has("--place")) {
+    in = FieldsOfStoredPlace(opts);
+    if (const std::string* v = opts.Value("--lat")) in.EditSir = *v;
+    if (const std::string* v = opts.Value("--lon")) in.EditDolg = *v;
+    return true;
+  }
+  if (opts.Has("--settings")) throw UsageError("--settings goes with --place");
+#else
+  (void)opts;
+  (void)in;
+#endif
+  return false;
+}
+
 // The field texts the window would hold. Defaults: GMT offset "0", angle "6".
 InputFields FieldsFromOptions(const CliOptions& opts) {
   if (opts.Has("--gmt") && opts.Has("--msk")) throw UsageError("--gmt and --msk exclude each other");
   if (opts.Has("--angle") && opts.Has("--height")) throw UsageError("--angle and --height exclude each other");
   InputFields in;
+  if (StoredPlaceFields(opts, in)) {
+    if (opts.Has("--gmt")) {
+      in.RadioButtonMSK = false;
+      in.EditGMT = *opts.Value("--gmt");
+    }
+    if (opts.Has("--msk")) {
+      in.RadioButtonMSK = true;
+      in.EditMSK = *opts.Value("--msk");
+    }
+    if (opts.Has("--angle")) {
+      in.RadioButtonUgol = true;
+      in.EditUg = *opts.Value("--angle");
+    }
+    if (opts.Has("--height")) {
+      in.RadioButtonUgol = false;
+      in.EditKm = *opts.Value("--height");
+    }
+    in.CheckBoxSec = opts.Has("--seconds");
+    return in;
+  }
   in.EditSir = Required(opts, "--lat");
   in.EditDolg = Required(opts, "--lon");
   in.RadioButtonMSK = opts.Has("--msk");
@@ -71,7 +117,8 @@ CalcState NewState() {
 }
 
 int RunSun(const std::vector<std::string>& args, std::ostream& out) {
-  const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon", "--gmt", "--msk", "--year", "--month", "--angle", "--height", "--format"},
+  const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon", "--gmt", "--msk", "--year", "--month", "--angle", "--height", "--format",
+                                                 "--place", "--settings"},
                                        {"--seconds"});
   const InputFields in = FieldsFromOptions(opts);
   const std::tm today = Today();
@@ -86,10 +133,12 @@ int RunSun(const std::vector<std::string>& args, std::ostream& out) {
 }
 
 int RunSat(const std::vector<std::string>& args, std::ostream& out) {
-  const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon", "--format"}, {});
+  const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon", "--format", "--place", "--settings"}, {});
   InputFields in;
-  in.EditSir = Required(opts, "--lat");
-  in.EditDolg = Required(opts, "--lon");
+  if (!StoredPlaceFields(opts, in)) {
+    in.EditSir = Required(opts, "--lat");
+    in.EditDolg = Required(opts, "--lon");
+  }
   const GridFormat format = FormatOf(opts);
   CalcState st = NewState();
   // The satellite table reads the latitude state that the sun table establishes.
@@ -243,6 +292,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "sun") return RunSun(args, out);
     if (cmd == "sat") return RunSat(args, out);
     if (cmd == "locator") return RunLocator(args, out);
+#ifdef KELMAR_HAVE_SETTINGS
+    if (cmd == "places") return RunPlaces(args, out);
+#endif
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
       out << kUsage;
       return 0;

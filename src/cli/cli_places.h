@@ -1,0 +1,23 @@
+#pragma once
+// kelmar-cli on the settings file: the "places" command and the fields of a stored place.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "core/input_fields.h"
+
+namespace kelmar {
+
+// kelmar.INI beside the kelmar-cli executable.
+std::string DefaultSettingsPath();
+
+// "places [--settings FILE] [--format text|json]": what the window would load from the file.
+int RunPlaces(const std::vector<std::string>& args, std::ostream& out);
+
+// The fields of the place named by --place (exact name first, then the file's case-blind match)
+// with the zone and twilight settings of the file (--settings FILE or the default one).
+// Throws std::runtime_error for an unknown place or an unreadable file.
+InputFields FieldsOfStoredPlace(const CliOptions& opts);
+
+}  // namespace kelmar
