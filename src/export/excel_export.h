@@ -11,13 +11,9 @@
 
 #include "core/input_fields.h"
 #include "core/text_grid.h"
+#include "export/automation.h"
 
 namespace kelmar {
-
-namespace automation {
-class Application;
-class Workbook;
-}  // namespace automation
 
 // Everything an export reads from the window, as it stands at the click.
 struct ExcelRequest {
@@ -38,20 +34,10 @@ class ExportError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// How the LibreOffice back end is reached. The defaults suit the window.
-struct OfficeOptions {
-  std::string PluginPath;        // empty: "libkelmar_calc.so" in ExeDir
-  std::string OfficeProgram;     // empty: "/usr/lib/libreoffice/program/soffice"
-  std::string PipeName;          // empty: one pipe per user, so later runs find the same office
-  std::string UserInstallation;  // file URL of a profile; empty: the user's own
-  bool Headless = false;         // start the office without windows
-  bool HiddenDocuments = false;  // load hidden; forced when there is no display
-  int StartTimeoutMs = 60000;    // how long a starting office may take to answer
-};
-
 class ExcelExporter {
  public:
-  using AppFactory = std::function<std::unique_ptr<automation::Application>()>;
+  // Creates a new application object; gets the executable's directory (with '/').
+  using AppFactory = std::function<std::unique_ptr<automation::Application>(const std::string& exe_dir)>;
 
   ExcelExporter();                                 // LibreOffice with default options
   explicit ExcelExporter(OfficeOptions options);   // LibreOffice, options given

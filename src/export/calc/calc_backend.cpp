@@ -1,0 +1,348 @@
+// The LibreOffice Calc back end of the automation layer, loaded by the export at run time.
+//
+// The office runs as its own process; we talk to it over a named pipe (UNO remote protocol). If
+// nothing answers on the pipe we start soffice ourselves, detached, and wait for it: connecting
+// to a process we started gives clear errors, where a bootstrap that starts the office itself
+// only reports "unknown error". The office is never terminated from here: other documents of
+// the user live in it.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <utility>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/bridge/XUnoUrlResolver.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/sheet/XCellRangeData.hpp>
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/sheet/XSpreadsheetView.hpp>
+#include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/table/XCellRange.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
+#include <cppuhelper/bootstrap.hxx>
+#include <osl/file.hxx>
+#include <rtl/ustring.hxx>
+
+#include "export/automation.h"
+
+namespace {
+
+namespace css = com::sun::star;
+using css::uno::Any;
+using css::uno::Reference;
+using css::uno::Sequence;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+using rtl::OString;
+using rtl::OUString;
+
+constexpr const char* kProgramDir = "/usr/lib/libreoffice/program";
+
+OUString U(const std::string& s) { return OUString(s.data(), static_cast<sal_Int32>(s.size()), RTL_TEXTENCODING_UTF8); }
+std::string S(const OUString& s) {
+  const OString o = OUStringToOString(s, RTL_TEXTENCODING_UTF8);
+  return std::string(o.getStr(), static_cast<std::size_t>(o.getLength()));
+}
+
+OUString FileUrl(const std::string& path) {
+  OUString url;
+  if (osl::FileBase::getFileURLFromSystemPath(U(path), url) != osl::FileBase::E_None)
+    throw std::runtime_error("bad path " + path);
+  return url;
+}
+
+Sequence<css::beans::PropertyValue> Props(std::initializer_list<std::pair<const char*, Any>> list) {
+  Sequence<css::beans::PropertyValue> props(static_cast<sal_Int32>(list.size()));
+  auto* out = props.getArray();
+  for (const auto& [name, value] : list) {
+    out->Name = OUString::createFromAscii(name);
+    out->Value = value;
+    ++out;
+  }
+  return props;
+}
+
+// UNO exceptions are not std::exceptions: every call from the export goes through here.
+template <class F>
+auto Call(F&& f) -> decltype(f()) {
+  try {
+    return f();
+  } catch (const css::uno::Exception& e) {
+    const std::string msg = S(e.Message);
+    throw std::runtime_error(msg.empty() ? std::string("UNO exception") : msg);
+  }
+}
+
+// The local UNO runtime, bootstrapped once and kept for the life of the process.
+Reference<css::uno::XComponentContext> LocalContext() {
+  static Reference<css::uno::XComponentContext>* ctx = [] {
+    // Without it the client runtime finds no types and the first service call crashes.
+    setenv("URE_BOOTSTRAP", (std::string("vnd.sun.star.pathname:") + kProgramDir + "/fundamentalrc").c_str(), 0);
+    return new Reference<css::uno::XComponentContext>(cppu::defaultBootstrap_InitialComponentContext());
+  }();
+  return *ctx;
+}
+
+bool Utf8Locale() {
+  for (const char* var : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* v = std::getenv(var);
+    if (v && *v) {
+      std::string s(v);
+      for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      return s.find("utf-8") != std::string::npos || s.find("utf8") != std::string::npos;
+    }
+  }
+  return false;
+}
+
+// Starts the office detached: its own session, output to /dev/null, and a double fork so that
+// no launcher is left behind as a zombie of ours. Returns the office launcher's pid.
+pid_t StartOffice(const kelmar::OfficeOptions& o, const std::string& program, const std::string& pipe) {
+  std::vector<std::string> args = {program, "--accept=pipe,name=" + pipe + ";urp;StarOffice.ComponentContext",
+                                   "--norestore", "--nologo", "--nodefault", "--nofirststartwizard"};
+  if (o.Headless) args.push_back("--headless");
+  if (!o.UserInstallation.empty()) args.push_back("-env:UserInstallation=" + o.UserInstallation);
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  // A Cyrillic file name cannot be saved by an office running in a non-UTF-8 locale.
+  const bool fix_locale = !Utf8Locale();
+
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+  const pid_t child = fork();
+  if (child < 0) {
+    close(fds[0]);
+    close(fds[1]);
+    throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
+  }
+  if (child == 0) {
+    setsid();
+    const pid_t grandchild = fork();
+    if (grandchild != 0) {
+      (void)!write(fds[1], &grandchild, sizeof grandchild);
+      _exit(0);
+    }
+    const int null = open("/dev/null", O_RDWR);
+    if (null >= 0) {
+      dup2(null, 0);
+      dup2(null, 1);
+      dup2(null, 2);
+    }
+    close_range(3, ~0U, 0);
+    if (fix_locale) setenv("LC_ALL", "C.UTF-8", 1);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  close(fds[1]);
+  pid_t office = -1;
+  if (read(fds[0], &office, sizeof office) != static_cast<ssize_t>(sizeof office)) office = -1;
+  close(fds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (office <= 0) throw std::runtime_error("fork failed");
+  return office;
+}
+
+Reference<css::uno::XComponentContext> TryConnect(const Reference<css::bridge::XUnoUrlResolver>& resolver,
+                                                  const std::string& pipe) {
+  try {
+    const Reference<css::uno::XInterface> remote =
+        resolver->resolve(U("uno:pipe,name=" + pipe + ";urp;StarOffice.ComponentContext"));
+    return Reference<css::uno::XComponentContext>(remote, UNO_QUERY_THROW);
+  } catch (const css::connection::NoConnectException&) {
+    return {};
+  }
+}
+
+std::string DefaultPipe() { return "kelmar_office_" + std::to_string(getuid()); }
+
+bool HaveDisplay() {
+  const char* x = std::getenv("DISPLAY");
+  const char* w = std::getenv("WAYLAND_DISPLAY");
+  return (x && *x) || (w && *w);
+}
+
+class CalcRange final : public kelmar::automation::Range {
+ public:
+  explicit CalcRange(Reference<css::sheet::XCellRangeData> data) : data_(std::move(data)) {}
+  void Value(const kelmar::automation::TextArray& values) override {
+    Call([&] {
+      Sequence<Sequence<Any>> rows(static_cast<sal_Int32>(values.size()));
+      auto* row_out = rows.getArray();
+      for (const auto& row : values) {
+        Sequence<Any> cells(static_cast<sal_Int32>(row.size()));
+        auto* cell_out = cells.getArray();
+        for (const auto& text : row) *cell_out++ <<= U(text);
+        *row_out++ = cells;
+      }
+      data_->setDataArray(rows);
+    });
+  }
+
+ private:
+  Reference<css::sheet::XCellRangeData> data_;
+};
+
+class CalcSheet final : public kelmar::automation::Worksheet {
+ public:
+  CalcSheet(Reference<css::lang::XComponent> doc, Reference<css::sheet::XSpreadsheet> sheet)
+      : doc_(std::move(doc)), sheet_(std::move(sheet)) {}
+  void Activate() override {
+    Call([&] {
+      Reference<css::frame::XModel> model(doc_, UNO_QUERY_THROW);
+      Reference<css::sheet::XSpreadsheetView> view(model->getCurrentController(), UNO_QUERY);
+      if (view.is()) view->setActiveSheet(sheet_);
+    });
+  }
+  void Cells(int row, int column, const std::string& text) override {
+    Call([&] {
+      // setString keeps the text a text: "12.5" does not become a number.
+      Reference<css::text::XText>(sheet_->getCellByPosition(column - 1, row - 1), UNO_QUERY_THROW)
+          ->setString(U(text));
+    });
+  }
+  std::unique_ptr<kelmar::automation::Range> Range(const std::string& address) override {
+    return Call([&] {
+      Reference<css::table::XCellRange> range(sheet_, UNO_QUERY_THROW);
+      return std::make_unique<CalcRange>(
+          Reference<css::sheet::XCellRangeData>(range->getCellRangeByName(U(address)), UNO_QUERY_THROW));
+    });
+  }
+
+ private:
+  Reference<css::lang::XComponent> doc_;
+  Reference<css::sheet::XSpreadsheet> sheet_;
+};
+
+class CalcBook final : public kelmar::automation::Workbook {
+ public:
+  explicit CalcBook(Reference<css::lang::XComponent> doc) : doc_(std::move(doc)) {}
+  std::unique_ptr<kelmar::automation::Worksheet> Worksheets(const std::string& name) override {
+    return Call([&]() -> std::unique_ptr<kelmar::automation::Worksheet> {
+      Reference<css::sheet::XSpreadsheetDocument> sdoc(doc_, UNO_QUERY_THROW);
+      Reference<css::container::XNameAccess> sheets(sdoc->getSheets(), UNO_QUERY_THROW);
+      if (!sheets->hasByName(U(name))) return nullptr;
+      Reference<css::sheet::XSpreadsheet> sheet(sheets->getByName(U(name)), UNO_QUERY_THROW);
+      return std::make_unique<CalcSheet>(doc_, sheet);
+    });
+  }
+  void SaveAs(const std::string& path) override {
+    Call([&] {
+      Reference<css::frame::XStorable> store(doc_, UNO_QUERY_THROW);
+      store->storeAsURL(FileUrl(path), Props({{"FilterName", Any(OUString("MS Excel 97"))}, {"Overwrite", Any(true)}}));
+    });
+  }
+
+ private:
+  Reference<css::lang::XComponent> doc_;
+};
+
+class CalcBooks final : public kelmar::automation::Workbooks {
+ public:
+  CalcBooks(Reference<css::frame::XDesktop2> desktop, bool hidden) : desktop_(std::move(desktop)), hidden_(hidden) {}
+  std::unique_ptr<kelmar::automation::Workbook> Open(const std::string& path) override {
+    return Call([&] {
+      // As a template: the template file itself is neither locked nor bound to the new workbook.
+      Reference<css::lang::XComponent> doc = desktop_->loadComponentFromURL(
+          FileUrl(path), "_blank", 0, Props({{"Hidden", Any(hidden_)}, {"AsTemplate", Any(true)}}));
+      if (!doc.is()) throw std::runtime_error("the office returned no document");
+      if (!Reference<css::sheet::XSpreadsheetDocument>(doc, UNO_QUERY).is())
+        throw std::runtime_error("not a spreadsheet");
+      return std::make_unique<CalcBook>(doc);
+    });
+  }
+
+ private:
+  Reference<css::frame::XDesktop2> desktop_;
+  bool hidden_;
+};
+
+class CalcApp final : public kelmar::automation::Application {
+ public:
+  CalcApp(Reference<css::frame::XDesktop2> desktop, bool force_hidden)
+      : desktop_(std::move(desktop)), force_hidden_(force_hidden) {}
+  void Visible(bool visible) override { visible_ = visible; }
+  // Calc asks nothing of an API caller; the flag is kept for symmetry with the object model.
+  void DisplayAlerts(bool display) override { alerts_ = display; }
+  std::unique_ptr<kelmar::automation::Workbooks> Workbooks() override {
+    return std::make_unique<CalcBooks>(desktop_, force_hidden_ || !visible_);
+  }
+
+ private:
+  Reference<css::frame::XDesktop2> desktop_;
+  bool force_hidden_;
+  bool visible_ = false;
+  bool alerts_ = false;
+};
+
+kelmar::automation::Application* Create(const kelmar::OfficeOptions& o) {
+  const std::string program = o.OfficeProgram.empty() ? std::string(kProgramDir) + "/soffice" : o.OfficeProgram;
+  const std::string pipe = o.PipeName.empty() ? DefaultPipe() : o.PipeName;
+  const Reference<css::uno::XComponentContext> local = Call([] { return LocalContext(); });
+  const Reference<css::bridge::XUnoUrlResolver> resolver =
+      Call([&] { return css::bridge::UnoUrlResolver::create(local); });
+
+  Reference<css::uno::XComponentContext> remote = Call([&] { return TryConnect(resolver, pipe); });
+  if (!remote.is()) {
+    if (access(program.c_str(), X_OK) != 0) throw std::runtime_error("не найдена программа " + program);
+    const pid_t office = StartOffice(o, program, pipe);
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(o.StartTimeoutMs);
+    // An office already running on the same profile takes our request and the launcher exits
+    // at once, so the launcher's end only shortens the wait, it is no failure by itself.
+    auto gone_deadline = Clock::time_point::max();
+    for (;;) {
+      remote = Call([&] { return TryConnect(resolver, pipe); });
+      if (remote.is()) break;
+      const auto now = Clock::now();
+      if (gone_deadline == Clock::time_point::max() && kill(office, 0) != 0)
+        gone_deadline = now + std::chrono::seconds(5);
+      if (now > gone_deadline) throw std::runtime_error("LibreOffice завершился, не открыв соединение");
+      if (now > deadline)
+        throw std::runtime_error("LibreOffice не ответил за " + std::to_string(o.StartTimeoutMs / 1000) + " с");
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
+  Reference<css::frame::XDesktop2> desktop = Call([&] { return css::frame::Desktop::create(remote); });
+  // A visible load without a display brings the office down.
+  const bool force_hidden = o.Headless || o.HiddenDocuments || !HaveDisplay();
+  return new CalcApp(desktop, force_hidden);
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) kelmar::automation::Application* kelmar_calc_create(
+    const kelmar::OfficeOptions* options, std::string* error) {
+  try {
+    return Create(*options);
+  } catch (const std::exception& e) {
+    if (error) *error = e.what();
+  } catch (const css::uno::Exception& e) {
+    if (error) *error = S(e.Message);
+  } catch (...) {
+    if (error) *error = "неизвестная ошибка";
+  }
+  return nullptr;
+}

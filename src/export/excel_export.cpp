@@ -1,0 +1,205 @@
+#include "export/excel_export.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "core/calc_error.h"
+#include "core/number_text.h"
+#include "export/file_backup.h"
+#include "export/plugin_loader.h"
+
+namespace kelmar {
+
+namespace {
+
+constexpr const char* kStartFailed = "Не удалось запустить LibreOffice Calc: ";
+
+std::string WithSlash(std::string dir) {
+  if (dir.empty()) return "./";
+  if (dir.back() != '/') dir += '/';
+  return dir;
+}
+
+// The table body as one block: grid rows 1..rows-1, columns 0..cols-1, texts as they stand.
+automation::TextArray BodyOf(const TextGrid& grid, int last_row) {
+  automation::TextArray block;
+  block.reserve(static_cast<std::size_t>(last_row));
+  for (int r = 1; r <= last_row; ++r) {
+    auto& row = block.emplace_back();
+    row.reserve(static_cast<std::size_t>(grid.ColCount()));
+    for (int c = 0; c < grid.ColCount(); ++c) row.push_back(grid.Cell(c, r));
+  }
+  return block;
+}
+
+// One template being filled: every office failure is reported naming the template.
+class Filling {
+ public:
+  Filling(automation::Workbook& book, std::string path, std::string sheet)
+      : book_(book), path_(std::move(path)), sheet_(std::move(sheet)) {}
+
+  // The worksheet is fetched afresh for every operation, as the office's object model expects.
+  std::unique_ptr<automation::Worksheet> Sheet() {
+    std::unique_ptr<automation::Worksheet> ws;
+    Guard([&] { ws = book_.Worksheets(sheet_); });
+    if (!ws) throw ExportError("В шаблоне " + path_ + " нет листа " + sheet_);
+    return ws;
+  }
+  void Activate() {
+    auto ws = Sheet();
+    Guard([&] { ws->Activate(); });
+  }
+  void Cells(int row, int column, const std::string& text) {
+    auto ws = Sheet();
+    Guard([&] { ws->Cells(row, column, text); });
+  }
+  void RangeValue(const std::string& address, const automation::TextArray& values) {
+    auto ws = Sheet();
+    Guard([&] { ws->Range(address)->Value(values); });
+  }
+
+  template <class F>
+  void Guard(F&& f) {
+    try {
+      f();
+    } catch (const ExportError&) {
+      throw;
+    } catch (const std::exception& e) {
+      throw ExportError("Не удалось заполнить " + path_ + " (LibreOffice: " + e.what() + ")");
+    }
+  }
+
+ private:
+  automation::Workbook& book_;
+  std::string path_;
+  std::string sheet_;
+};
+
+std::unique_ptr<automation::Workbook> OpenTemplate(automation::Application& app, const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) throw ExportError("Не найден шаблон " + path);
+  try {
+    auto book = app.Workbooks()->Open(path);
+    if (!book) throw std::runtime_error("no workbook");
+    return book;
+  } catch (const std::exception& e) {
+    throw ExportError("Не удалось открыть шаблон " + path + " (LibreOffice: " + e.what() + ")");
+  }
+}
+
+}  // namespace
+
+std::string ZoneText(const InputFields& fields) {
+  const bool gmt = fields.RadioButtonGMT();
+  const std::string& text = gmt ? fields.EditGMT : fields.EditMSK;
+  std::string zone = gmt ? "GMT" : "MSK";
+  const double value = StrToFloat(text);
+  // The field's text goes in as typed: "+3" gives "GMT++3".
+  if (value > 0) zone += "+" + text;
+  else if (value < 0) zone += text;
+  return zone;
+}
+
+std::string TwilightText(const InputFields& fields) {
+  if (fields.RadioButtonUgol) return "Угол=" + fields.EditUg + "гр.";
+  return "Высота=" + fields.EditKm + "км";
+}
+
+std::string PlacePrefix(const std::string& place_name) {
+  // Four characters, not bytes: a UTF-8 character is a lead byte and its continuation bytes.
+  std::string prefix;
+  int chars = 0;
+  for (char ch : place_name) {
+    const bool continuation = (static_cast<unsigned char>(ch) & 0xC0) == 0x80;
+    if (!continuation && ++chars > 4) break;
+    prefix += ch;
+  }
+  // The prefix names a file inside the program's folder and nothing else.
+  for (char& ch : prefix)
+    if (ch == '/' || ch == '\0') ch = '_';
+  if (!prefix.empty() && prefix.front() == '.') prefix.front() = '_';
+  return prefix;
+}
+
+std::string SunFileName(const std::string& place_name, std::uint16_t month, bool seconds) {
+  return PlacePrefix(place_name) + "_" + std::to_string(month) + (seconds ? "с" : "") + ".xls";
+}
+
+std::string SatFileName(const std::string& place_name) { return PlacePrefix(place_name) + "_Sat.xls"; }
+
+ExcelExporter::ExcelExporter() : ExcelExporter(OfficeOptions{}) {}
+
+ExcelExporter::ExcelExporter(OfficeOptions options)
+    : create_app_([options = std::move(options)](const std::string& exe_dir) {
+        return CreateCalcApplication(options, exe_dir);
+      }) {}
+
+ExcelExporter::ExcelExporter(AppFactory create_app) : create_app_(std::move(create_app)) {}
+
+ExcelExporter::~ExcelExporter() = default;
+
+void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
+  const std::string exe_dir = WithSlash(request.ExeDir);
+
+  // 1, 2. A new application object replaces the previous one; the old workbook stays open.
+  std::unique_ptr<automation::Application> app;
+  try {
+    app = create_app_(exe_dir);
+    if (!app) throw std::runtime_error("нет объекта приложения");
+  } catch (const ExportError&) {
+    throw;
+  } catch (const std::exception& e) {
+    throw ExportError(kStartFailed + std::string(e.what()));
+  }
+  ExcelApp = std::move(app);
+  try {
+    ExcelApp->Visible(true);
+  } catch (const std::exception& e) {
+    throw ExportError(kStartFailed + std::string(e.what()));
+  }
+
+  // 3.
+  ExeDir = exe_dir;
+
+  // 4.
+  if (request.TabIndex == 1) {
+    const TextGrid& grid = request.StringGridSat;
+    const std::string path = ExeDir + "Sat.xls";
+    ExcelBook = OpenTemplate(*ExcelApp, path);                                      // S1
+    Filling sheet(*ExcelBook, path, "Satel");
+    sheet.Activate();                                                               // S2
+    const auto body = BodyOf(grid, grid.RowCount() - 1);                            // S3
+    sheet.RangeValue("A5:S" + std::to_string(grid.RowCount() + 3), body);           // S4
+    sheet.Cells(2, 1, request.PlaceName);                                           // S5
+    ExportFileName = ExeDir + SatFileName(request.PlaceName);
+  } else {
+    const TextGrid& grid = request.StringGridVos;
+    const std::string path = ExeDir + "Sun.xls";
+    ExcelBook = OpenTemplate(*ExcelApp, path);                                      // U1
+    Filling sheet(*ExcelBook, path, "Sun");
+    sheet.Activate();                                                               // U2
+    sheet.Guard([&] { ExcelApp->DisplayAlerts(true); });                            // U3
+    sheet.Cells(3, 1, "Время: " + ZoneText(request.Fields));                        // U4
+    sheet.Cells(3, 8, "Сумерки: " + TwilightText(request.Fields));                  // U5
+    sheet.Cells(3, 4, "QTH-локатор: " + request.Locator);                           // U6
+    sheet.RangeValue("A5:I35", BodyOf(grid, 31));                                   // U7
+    sheet.Cells(2, 2, request.PlaceName);                                           // U8
+    sheet.Cells(37, 1, grid.Cell(0, 33) + "  " + grid.Cell(1, 33) + "  " + grid.Cell(2, 33));  // U9
+    sheet.Cells(37, 6, grid.Cell(5, 33) + "  " + grid.Cell(6, 33) + " " + grid.Cell(7, 33));   // U10
+    ExportFileName = ExeDir + SunFileName(request.PlaceName, request.Month,                   // U11
+                                          request.Fields.CheckBoxSec);
+  }
+
+  // 5, 6. The old workbook is only moved aside, so a failed save cannot lose it.
+  FileBackup backup(ExportFileName);
+  try {
+    ExcelBook->SaveAs(ExportFileName);
+  } catch (const std::exception&) {
+    backup.Restore();
+    throw ExportError("Не удалось сохранить " + ExportFileName);
+  }
+  backup.Discard();
+}
+
+}  // namespace kelmar

@@ -1,0 +1,301 @@
+// The export without an office: names, header texts, the order of the calls, backups, messages.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "core/calc_error.h"
+#include "export/excel_export.h"
+#include "export/file_backup.h"
+#include "export_support.h"
+#include "fake_office.h"
+
+namespace kelmar::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+TEST(ExportFileNames, FromPlaceMonthAndSeconds) {
+  struct Case {
+    std::string place;
+    std::uint16_t month;
+    bool seconds;
+    std::string sun, sat;
+  };
+  const Case cases[] = {
+      {"Самара", 3, true, "Сама_3с.xls", "Сама_Sat.xls"},      // four Cyrillic characters, not bytes
+      {"Самара", 12, false, "Сама_12.xls", "Сама_Sat.xls"},    // no leading zero, no suffix
+      {"Самара", 12, true, "Сама_12с.xls", "Сама_Sat.xls"},    // the Cyrillic "с" suffix
+      {"Уфа", 5, false, "Уфа_5.xls", "Уфа_Sat.xls"},           // shorter names are used whole
+      {" LO56CD", 1, false, " LO5_1.xls", " LO5_Sat.xls"},     // a locator keeps its leading space
+      {"a/b/c", 2, false, "a_b__2.xls", "a_b__Sat.xls"},       // "/" cannot leave the folder
+      {"../x", 2, false, "_._x_2.xls", "_._x_Sat.xls"},        // nor can a leading "." climb out
+      {".hid", 7, false, "_hid_7.xls", "_hid_Sat.xls"},        // nor hide the file
+      {std::string("a\0b", 3), 9, false, "a_b_9.xls", "a_b_Sat.xls"},  // NUL would cut the path
+      {"", 4, false, "_4.xls", "_Sat.xls"},                    // empty place: the bare suffix
+      {"Ёлки-Палки", 10, false, "Ёлки_10.xls", "Ёлки_Sat.xls"},  // two-byte letters, fifth dropped
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.place);
+    EXPECT_EQ(SunFileName(c.place, c.month, c.seconds), c.sun);
+    EXPECT_EQ(SatFileName(c.place), c.sat);
+  }
+}
+
+TEST(ExportHeaderTexts, ZoneFromTheSelectedField) {
+  struct Case {
+    bool gmt;
+    std::string text, expected;
+  };
+  const Case cases[] = {
+      {true, "3", "GMT+3"},        // positive: "+" and the text as typed
+      {true, "+3", "GMT++3"},      // its own plus sign is kept too
+      {true, "0", "GMT"},          // zero: nothing appended
+      {true, "-2.5", "GMT-2.5"},   // negative: the text's own minus
+      {false, "-1", "MSK-1"},      // Moscow time
+      {false, "0", "MSK"},
+      {true, "3.50", "GMT+3.50"},  // not normalised
+  };
+  for (const auto& c : cases) {
+    InputFields f;
+    f.RadioButtonMSK = !c.gmt;
+    (c.gmt ? f.EditGMT : f.EditMSK) = c.text;
+    (c.gmt ? f.EditMSK : f.EditGMT) = "junk";  // the other field is never read
+    EXPECT_EQ(ZoneText(f), c.expected) << c.text;
+  }
+  InputFields bad;
+  bad.RadioButtonMSK = false;
+  bad.EditGMT = "abc";
+  try {
+    ZoneText(bad);
+    ADD_FAILURE() << "no error";
+  } catch (const CalcError& e) {
+    EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
+  }
+}
+
+TEST(ExportHeaderTexts, TwilightByAngleOrHeight) {
+  InputFields f;
+  f.RadioButtonUgol = true;
+  f.EditUg = "6";
+  f.EditKm = "junk";
+  EXPECT_EQ(TwilightText(f), "Угол=6гр.");
+  f.RadioButtonUgol = false;
+  f.EditKm = "12.345";
+  EXPECT_EQ(TwilightText(f), "Высота=12.345км");
+}
+
+// A program folder with both templates, a recording office and an exporter driving it.
+struct ExportEnv {
+  ExportEnv() : exporter([this](const std::string&) { return office.Create(); }) {
+    WriteFile(dir.path() / "Sun.xls", "template");
+    WriteFile(dir.path() / "Sat.xls", "template");
+    fields.RadioButtonMSK = false;
+    fields.EditGMT = "3";
+  }
+  ExcelRequest Request(int tab, std::string place = "Самара") {
+    return ExcelRequest{.TabIndex = tab, .StringGridVos = sun, .StringGridSat = sat, .Fields = fields,
+                        .PlaceName = std::move(place), .Locator = "LO43BF", .Month = 11,
+                        .ExeDir = dir.path().string()};  // no trailing slash: it is added
+  }
+  std::string Path(const std::string& name) const { return dir.dir() + name; }
+
+  TempDir dir;
+  FakeOffice office;
+  ExcelExporter exporter;
+  TextGrid sun = SunGridOf(30);
+  TextGrid sat = SatGridOf();
+  InputFields fields;
+};
+
+class ExportCalls : public ::testing::Test, public ExportEnv {};
+
+TEST_F(ExportCalls, SatelliteTabSendsItsStepsInOrder) {
+  exporter.ButtonExcelClick(Request(1));
+  EXPECT_THAT(office.log, ElementsAre("Create", "Visible=true", "Workbooks", "Open " + Path("Sat.xls"),
+                                       "Worksheets Satel", "Activate Satel",
+                                       "Worksheets Satel", "Range A5:S44", "Value A5:S44 40x19",
+                                       "Worksheets Satel", "Cells(2,1)=Самара",
+                                       "SaveAs " + Path("Сама_Sat.xls")));
+  const auto& block = office.values.at("A5:S44");
+  for (int r = 1; r <= 40; ++r)
+    for (int c = 0; c <= 18; ++c) ASSERT_EQ(block[r - 1][c], sat.Cell(c, r)) << r << "," << c;
+  EXPECT_EQ(exporter.ExportFileName, Path("Сама_Sat.xls"));
+  EXPECT_EQ(exporter.ExeDir, dir.dir());
+}
+
+TEST_F(ExportCalls, SunTabSendsItsStepsInOrder) {
+  exporter.ButtonExcelClick(Request(0));
+  EXPECT_THAT(office.log,
+              ElementsAre("Create", "Visible=true", "Workbooks", "Open " + Path("Sun.xls"), "Worksheets Sun",
+                          "Activate Sun", "DisplayAlerts=true",
+                          "Worksheets Sun", "Cells(3,1)=Время: GMT+3",
+                          "Worksheets Sun", "Cells(3,8)=Сумерки: Угол=6гр.",
+                          "Worksheets Sun", "Cells(3,4)=QTH-локатор: LO43BF",
+                          "Worksheets Sun", "Range A5:I35", "Value A5:I35 31x9",
+                          "Worksheets Sun", "Cells(2,2)=Самара",
+                          "Worksheets Sun", "Cells(37,1)=    ",  // row 33 is empty: the joins are blanks
+                          "Worksheets Sun", "Cells(37,6)=   ",
+                          "SaveAs " + Path("Сама_11.xls")));
+  const auto& block = office.values.at("A5:I35");
+  for (int r = 1; r <= 31; ++r)
+    for (int c = 0; c <= 8; ++c) ASSERT_EQ(block[r - 1][c], sun.Cell(c, r)) << r << "," << c;
+  EXPECT_THAT(block[30], ::testing::Each(std::string()));  // a 30-day month: the 31st row is empty
+}
+
+TEST_F(ExportCalls, RowThirtyThreeIsJoinedWithItsSpaces) {
+  for (int c = 0; c < 9; ++c) sun.SetCell(c, 33, "c" + std::to_string(c));
+  exporter.ButtonExcelClick(Request(0));
+  EXPECT_EQ((office.cells[{37, 1}]), "c0  c1  c2");
+  EXPECT_EQ((office.cells[{37, 6}]), "c5  c6 c7");
+}
+
+TEST_F(ExportCalls, AnyTabButOneIsTheSun) {
+  exporter.ButtonExcelClick(Request(2));
+  EXPECT_EQ(office.log.at(3), "Open " + Path("Sun.xls"));
+}
+
+TEST_F(ExportCalls, EachClickRequestsANewApplicationAndClosesNothing) {
+  exporter.ButtonExcelClick(Request(0));
+  exporter.ButtonExcelClick(Request(1));
+  EXPECT_EQ(office.apps_created, 2);
+  EXPECT_EQ(office.apps_alive, 1);  // the first reference was released on replacement
+  // Releasing is all that happened to the first application and workbook.
+  for (const auto& entry : office.log) EXPECT_THAT(entry, ::testing::Not(HasSubstr("Close")));
+  EXPECT_NE(std::find(office.log.begin(), office.log.end(), "~Application"), office.log.end());
+}
+
+TEST_F(ExportCalls, ExistingOutputIsReplacedAndNoBackupRemains) {
+  WriteFile(Path("Сама_11.xls"), "old export");
+  exporter.ButtonExcelClick(Request(0));
+  EXPECT_EQ(ReadFile(Path("Сама_11.xls")), "saved by fake");
+  EXPECT_FALSE(fs::exists(BackupPathFor(Path("Сама_11.xls"))));
+}
+
+// Each failure stops the export with a message naming the file, and the previous export stays.
+TEST(ExportFailures, ClearMessagesAndThePreviousExportKept) {
+  struct Case {
+    const char* what;
+    int tab;
+    std::function<void(ExportEnv&)> arrange;
+    std::string message;  // the whole text, or its start when prefix_only
+    bool prefix_only;
+    std::string last_call;  // the export stops right there
+  };
+  const Case cases[] = {
+      {"template missing", 0, [](ExportEnv& e) { fs::remove(e.dir.path() / "Sun.xls"); },
+       "Не найден шаблон {}Sun.xls", false, "Visible=true"},
+      {"worksheet missing", 1, [](ExportEnv& e) { e.office.sheet_names = {"Лист1"}; },
+       "В шаблоне {}Sat.xls нет листа Satel", false, "Worksheets Satel"},
+      {"save rejected", 0, [](ExportEnv& e) { e.office.fail_on = "SaveAs"; },
+       "Не удалось сохранить {}Сама_11.xls", false, "SaveAs {}Сама_11.xls"},
+      {"open rejected", 0, [](ExportEnv& e) { e.office.fail_on = "Open"; },
+       "Не удалось открыть шаблон {}Sun.xls (LibreOffice: office says no", true, "Open {}Sun.xls"},
+      {"cell rejected", 1, [](ExportEnv& e) { e.office.fail_on = "Cells"; },
+       "Не удалось заполнить {}Sat.xls (LibreOffice: office says no", true, "Cells(2,1)=Самара"},
+      {"office cannot start", 1, [](ExportEnv& e) { e.office.fail_on = "Create"; },
+       "Не удалось запустить LibreOffice Calc: office says no: Create", false, "Create"},
+  };
+  const auto fill = [](std::string text, const std::string& dir) {
+    if (auto at = text.find("{}"); at != std::string::npos) text.replace(at, 2, dir);
+    return text;
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ExportEnv env;
+    const std::string out = c.tab == 1 ? env.Path("Сама_Sat.xls") : env.Path("Сама_11.xls");
+    WriteFile(out, "previous export");
+    c.arrange(env);
+    try {
+      env.exporter.ButtonExcelClick(env.Request(c.tab));
+      ADD_FAILURE() << "no error";
+    } catch (const ExportError& e) {
+      const std::string expected = fill(c.message, env.dir.dir());
+      if (c.prefix_only) EXPECT_THAT(e.what(), ::testing::StartsWith(expected));
+      else EXPECT_EQ(e.what(), expected);
+    }
+    EXPECT_EQ(env.office.log.back(), fill(c.last_call, env.dir.dir()));
+    EXPECT_EQ(ReadFile(out), "previous export");
+    EXPECT_FALSE(fs::exists(BackupPathFor(out)));
+  }
+}
+
+TEST(ExportFailures, ZoneFieldNotANumberStopsAfterTheTemplateIsActive) {
+  ExportEnv env;
+  env.fields.EditGMT = "abc";
+  try {
+    env.exporter.ButtonExcelClick(env.Request(0));
+    ADD_FAILURE() << "no error";
+  } catch (const ExportError&) {
+    ADD_FAILURE() << "the conversion error is the computations' own";
+  } catch (const CalcError& e) {
+    EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
+  }
+  EXPECT_EQ(env.office.log.back(), "DisplayAlerts=true");
+  EXPECT_NE(env.exporter.ExcelBook, nullptr);  // the template stays open for the user
+}
+
+TEST(ExportFailures, MissingPluginNamesTheModule) {
+  TempDir dir;
+  OfficeOptions options;
+  options.PluginPath = dir.dir() + "libkelmar_calc.so";
+  ExcelExporter exporter(options);
+  TextGrid sun = SunGridOf(31), sat = SatGridOf();
+  InputFields fields;
+  try {
+    exporter.ButtonExcelClick({.TabIndex = 0, .StringGridVos = sun, .StringGridSat = sat, .Fields = fields,
+                               .PlaceName = "Уфа", .Locator = "", .Month = 1, .ExeDir = dir.dir()});
+    ADD_FAILURE() << "no error";
+  } catch (const ExportError& e) {
+    EXPECT_THAT(e.what(), ::testing::StartsWith("Не удалось запустить LibreOffice Calc: "));
+    EXPECT_THAT(e.what(), HasSubstr(dir.dir() + "libkelmar_calc.so"));
+  }
+  EXPECT_EQ(exporter.ExcelApp, nullptr);
+}
+
+TEST(ExportBackup, MovesOnlyARegularFileAsideAndSettlesIt) {
+  TempDir dir;
+  const std::string file = dir.dir() + "Сама_3с.xls";
+  EXPECT_EQ(BackupPathFor(file), dir.dir() + ".~Сама_3с.xls.kelmar-backup");
+
+  struct Case {
+    const char* what;
+    bool file_there, folder_there, save_succeeds;
+    std::string expect_at_path;  // "" = nothing, "<dir>" = the folder
+  };
+  const Case cases[] = {
+      {"nothing there, saved", false, false, true, "new"},
+      {"old file, saved: replaced", true, false, true, "new"},
+      {"old file, save failed half-way: old file back", true, false, false, "old"},
+      {"a folder in the way is not moved", false, true, false, "<dir>"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(file);
+    if (c.file_there) WriteFile(file, "old");
+    if (c.folder_there) fs::create_directory(file);
+    WriteFile(BackupPathFor(file), "stale backup of an earlier crash");
+    {
+      FileBackup backup(file);
+      EXPECT_EQ(backup.Active(), c.file_there);
+      if (!c.folder_there) WriteFile(file, c.save_succeeds ? "new" : "half");
+      if (c.save_succeeds) backup.Discard();
+      else backup.Restore();
+    }
+    if (c.expect_at_path == "<dir>") EXPECT_TRUE(fs::is_directory(file));
+    else EXPECT_EQ(ReadFile(file), c.expect_at_path);
+    if (c.file_there) {
+      EXPECT_FALSE(fs::exists(BackupPathFor(file)));
+    }
+  }
+}
+
+TEST(ExportBackup, AnUnsettledBackupIsPutBack) {
+  TempDir dir;
+  const std::string file = dir.dir() + "x.xls";
+  WriteFile(file, "old");
+  { FileBackup backup(file); }  // e.g. an exception that nobody expected
+  EXPECT_EQ(ReadFile(file), "old");
+}
+
+}  // namespace
+}  // namespace kelmar::testing
