@@ -1,0 +1,60 @@
+#include "cell_drawing.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include "core/number_text.h"
+
+namespace kelmar::ui {
+
+namespace {
+const QColor kYellow{255, 255, 0};
+const QColor kAqua{0, 255, 255};
+const QColor kRed{255, 0, 0};
+const QColor kBlack{0, 0, 0};
+
+bool IsElevationColumn(int col) { return col == 2 || col == 7 || col == 12 || col == 17; }
+bool IsSeparatorColumn(int col) { return col == 4 || col == 9 || col == 14; }
+}  // namespace
+
+CellLook SunCellLook(int row) {
+  if (row == 0) return {kYellow, kRed, kYellow, 11};
+  return {kAqua, kBlack, kAqua, 11};
+}
+
+CellLook SatCellLook(int col, int row, std::string_view text) {
+  CellLook look = row == 0 ? CellLook{kYellow, kRed, kYellow, 9} : CellLook{kAqua, kBlack, kAqua, 9};
+  if (IsSeparatorColumn(col)) {
+    look.fill = kActiveBorder;
+    look.text_back = kActiveBorder;
+  }
+  if (row >= 1 && IsElevationColumn(col)) {
+    const auto value = ParseFloat(text);
+    if (value && *value < 0) {  // -0.0 is not below zero
+      look.text = kRed;
+      look.text_back = kYellow;
+    }
+  }
+  return look;
+}
+
+void DrawCell(QPainter& p, const QRect& cell, const QString& text, const CellLook& look) {
+  p.fillRect(cell, look.fill);
+  if (text.isEmpty()) return;
+  QFont font = p.font();
+  font.setPointSize(look.point_size);
+  font.setBold(true);
+  p.setFont(font);
+  const QFontMetrics fm(font, p.device());
+  const int tw = fm.horizontalAdvance(text);
+  const int th = fm.height();
+  // QRect::width() is right − left + 1 of the inclusive rectangle, the same as right − left of
+  // the exclusive one; C++ division truncates toward zero as the layout needs.
+  const int x = cell.left() + (cell.width() - tw) / 2;
+  const int y = cell.top() + (cell.height() - th) / 2;
+  p.fillRect(QRect(x, y, tw, th), look.text_back);
+  p.setPen(look.text);
+  p.drawText(x, y + fm.ascent(), text);
+}
+
+}  // namespace kelmar::ui

@@ -1,0 +1,36 @@
+#pragma once
+// How the cells of the two tables look. The drawing state (selection, focus) is deliberately
+// not an input: a selected cell looks like any other.
+#include <QColor>
+#include <QRect>
+#include <QString>
+#include <string_view>
+
+class QPainter;
+
+namespace kelmar::ui {
+
+// The Windows system colours the tables use, fixed to their classic values.
+inline const QColor kBtnFace{240, 240, 240};                 // COLOR_BTNFACE
+inline const QColor kActiveBorder{180, 180, 180};            // COLOR_ACTIVEBORDER
+inline const QColor kGradientActiveCaption{185, 209, 234};  // COLOR_GRADIENTACTIVECAPTION
+
+struct CellLook {
+  QColor fill;       // the whole cell
+  QColor text;       // the characters
+  QColor text_back;  // the box behind the characters
+  int point_size;
+};
+
+// StringGridVos: red on yellow in the header row, black on aqua below it.
+CellLook SunCellLook(int row);
+// StringGridSat: as the sun table in 9 points; the separator columns 4, 9 and 14 are filled with
+// COLOR_ACTIVEBORDER in every row; a negative number in an elevation column (2, 7, 12, 17) is
+// red on a yellow box. A text that is no number ("зенит") is not negative.
+CellLook SatCellLook(int col, int row, std::string_view text);
+
+// Fills the cell and draws the text centred by integer division, so a text wider or taller than
+// its cell starts outside it by half the excess; the text is not clipped to the cell.
+void DrawCell(QPainter& p, const QRect& cell, const QString& text, const CellLook& look);
+
+}  // namespace kelmar::ui

@@ -1,0 +1,695 @@
+#include "ui/form1.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyleOptionTabWidgetFrame>
+#include <QStylePainter>
+#include <QTabBar>
+#include <clocale>
+#include <stdexcept>
+
+#include "core/day_serial.h"
+#include "core/input_steps.h"
+#include "core/number_text.h"
+#include "core/sat_table.h"
+#include "core/sun_table.h"
+#include "settings/settings_file.h"
+#include "ui/cell_drawing.h"
+#include "ui/layout.h"
+#include "ui/text_grid_view.h"
+
+#ifdef KELMAR_HAVE_EXPORT
+#include "export/excel_export.h"
+#else
+namespace kelmar {
+class ExcelExporter {};  // this build has no export
+}  // namespace kelmar
+#endif
+
+// Resources of a static library are registered by hand.
+static void InitKelmarUiResources() { Q_INIT_RESOURCE(kelmar_ui); }
+
+namespace kelmar::ui {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+std::string S(const QString& s) { return s.toStdString(); }
+
+// A radio button that reports the release of any mouse button over it. The window recomputes
+// on that release only, so a choice made with the keyboard waits for the next recompute.
+class MouseUpRadioButton : public QRadioButton {
+ public:
+  MouseUpRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
+  std::function<void()> on_mouse_up;
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    QRadioButton::mouseReleaseEvent(e);  // the selection changes first, as the handler expects
+    if (on_mouse_up && rect().contains(e->position().toPoint())) on_mouse_up();
+  }
+};
+
+// Runs a handler when a field loses the input focus to another control of the window. Focus
+// that leaves with the whole window, or to a pop-up, is no exit from the field.
+class FocusOutFilter : public QObject {
+ public:
+  FocusOutFilter(QObject* parent, std::function<void(QLineEdit*)> fn) : QObject(parent), fn_(std::move(fn)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (e->type() == QEvent::FocusOut) {
+      const auto reason = static_cast<QFocusEvent*>(e)->reason();
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) fn_(edit);
+      }
+    }
+    return false;
+  }
+
+ private:
+  std::function<void(QLineEdit*)> fn_;
+};
+
+// The window was laid out for narrow Windows faces; on a system without them the condensed
+// DejaVu keeps the texts inside their controls, and plain DejaVu is the last resort.
+void UseNarrowFallbackFonts() {
+  const QStringList narrow{QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")};
+  for (const char* family : {"Tahoma", "MS Sans Serif", "Arial"}) {
+    if (QFont::substitutes(QString::fromLatin1(family)).isEmpty()) {
+      QFont::insertSubstitutions(QString::fromLatin1(family), narrow);
+    }
+  }
+}
+
+QFont MakeFont(const char* family, int px, bool bold) {
+  QFont f(QString::fromLatin1(family));
+  f.setPixelSize(std::max(1, px));
+  f.setBold(bold);
+  return f;
+}
+
+template <class W>
+W* Named(W* w, const char* name) {
+  w->setObjectName(QString::fromLatin1(name));
+  return w;
+}
+
+void SetTextColor(QWidget* w, const QColor& c) {
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::WindowText, c);
+  pal.setColor(QPalette::Text, c);
+  w->setPalette(pal);
+}
+
+void SetBackground(QWidget* w, const QColor& c) {
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window, c);
+  w->setPalette(pal);
+  w->setAutoFillBackground(true);
+}
+
+const char* const kLabel2Lines[19] = {
+    "*) Магнитный азимут",
+    "(по компасу) отличается",
+    "от расчётного на угол",
+    "магнитного склонения",
+    "в Вашей местности.",
+    "**)  Коррекция - угол",
+    "поворота конвертора",
+    "от \"нормального\"",
+    "положения при V-,H-",
+    "поляризации и",
+    "вертикальной подвеске",
+    "тарелки.",
+    "    {+/-} угла означает",
+    "поворот конвертора",
+    "соответственно",
+    "{по/против} часовой",
+    "стрелки при взгляде",
+    "на ковертор со стороны",
+    "отражателя.",
+};
+
+}  // namespace
+
+QString Label2Text() {
+  QStringList lines;
+  for (const char* line : kLabel2Lines) lines << QString::fromUtf8(line);
+  return lines.join(QLatin1Char('\n'));
+}
+
+// ---------------------------------------------------------------------------------------------
+// TabControl
+
+TabControl::TabControl(QWidget* parent) : QWidget(parent), tabs_(new QTabBar(this)) {
+  tabs_->setObjectName(QStringLiteral("TabControl1Tabs"));
+  tabs_->setExpanding(false);
+  tabs_->setDrawBase(false);
+  tabs_->addTab(QStringLiteral("Солнце"));
+  tabs_->addTab(QStringLiteral("Спутники"));
+  tabs_->setCurrentIndex(0);
+  tabs_->setFocusPolicy(Qt::StrongFocus);  // a click on a tab takes the focus, as on Windows
+  setFocusProxy(tabs_);
+}
+
+int TabControl::TabIndex() const { return tabs_->currentIndex(); }
+
+void TabControl::resizeEvent(QResizeEvent*) {
+  tabs_->setGeometry(0, 0, width(), tabs_->sizeHint().height());
+}
+
+void TabControl::paintEvent(QPaintEvent*) {
+  QStylePainter p(this);
+  QStyleOptionTabWidgetFrame opt;
+  opt.initFrom(this);
+  opt.rect = QRect(0, tabs_->height() - 1, width(), height() - tabs_->height() + 1);
+  opt.shape = QTabBar::RoundedNorth;
+  opt.tabBarSize = tabs_->sizeHint();
+  p.drawPrimitive(QStyle::PE_FrameTabWidget, opt);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TForm1: construction
+
+TForm1::TForm1(FormOptions options)
+    : QWidget(nullptr),
+      options_(std::move(options)),
+      report_(this, options_.error_sink ? options_.error_sink : ErrorSink(ShowErrorBox)),
+      vos_grid_(MakeSunGrid()),
+      sat_grid_(MakeSatGrid()) {
+  InitKelmarUiResources();
+  setObjectName(QStringLiteral("Form1"));
+  UseNarrowFallbackFonts();
+  if (!options_.clock) options_.clock = [] { return QDateTime::currentDateTime(); };
+  st_.Names = options_.names;
+
+  const std::string exe = ExecutablePath();
+  settings_path_ = options_.settings_path.empty() ? SettingsPathFor(exe) : options_.settings_path;
+  exe_dir_ = options_.exe_dir.empty() ? S(QFileInfo(Q(exe)).absolutePath()) : options_.exe_dir;
+
+  if (options_.screen_height) {
+    v_ = *options_.screen_height;
+  } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    v_ = screen->geometry().height();
+  }
+  if (v_ <= 0) v_ = kDesignHeight;
+
+  setWindowTitle(QString::fromUtf8(kCaption));
+  setWindowIcon(QIcon(QStringLiteral(":/kelmar/kelmar.png")));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, kBtnFace);
+  pal.setColor(QPalette::Button, kBtnFace);
+  setPalette(pal);
+
+  BuildControls();
+  SetTabOrder();
+  ConnectHandlers();
+  CreateForm();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildControls() {
+  // Fonts are made at their scaled pixel heights straight away; the geometry follows in
+  // ApplyGeometry.
+  auto font = [this](const char* family, int px, bool bold) { return MakeFont(family, ScaleCoord(px, v_), bold); };
+  setFont(font("MS Sans Serif", kWindowFontPx, false));
+
+  TabControl1 = Named(new TabControl(this), "TabControl1");
+  TabControl1->setFont(font("Tahoma", 13, true));
+  StringGridVos = Named(new TextGridView(vos_grid_, TabControl1), "StringGridVos");
+  StringGridVos->setFont(font("Tahoma", 13, true));
+  StringGridVos->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rc) { StringGridVosDrawCell(p, c, r, rc); });
+  StringGridSat = Named(new TextGridView(sat_grid_, TabControl1), "StringGridSat");
+  StringGridSat->setFont(font("Tahoma", 13, true));
+  StringGridSat->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rc) { StringGridSatDrawCell(p, c, r, rc); });
+
+  GroupBoxInput = Named(new QGroupBox(QStringLiteral("Населенные  пункты"), this), "GroupBoxInput");
+  GroupBoxInput->setFont(font("Tahoma", 11, true));
+  ComboBoxPunkt = Named(new QComboBox(GroupBoxInput), "ComboBoxPunkt");
+  ComboBoxPunkt->setFont(font("Tahoma", 11, true));
+  ComboBoxPunkt->setEditable(false);  // a list the keyboard searches, never free text
+  ComboBoxPunkt->setMaxVisibleItems(35);
+  EditPunkt = Named(new QLineEdit(QStringLiteral("EditPunkt"), GroupBoxInput), "EditPunkt");
+  EditPunkt->setToolTip(QStringLiteral("\"В.Поляны\" или \" LO56CD...\""));
+  EditPunkt->hide();
+  LabelSir = Named(new QLabel(QStringLiteral("Широта ="), GroupBoxInput), "LabelSir");
+  LabelSir->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  EditSir = Named(new QLineEdit(QStringLiteral("EditSir"), GroupBoxInput), "EditSir");
+  EditSir->setFont(font("Tahoma", 11, true));
+  LabelDolg = Named(new QLabel(QStringLiteral("Долгота ="), GroupBoxInput), "LabelDolg");
+  LabelDolg->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  EditDolg = Named(new QLineEdit(QStringLiteral("EditDolg"), GroupBoxInput), "EditDolg");
+  EditDolg->setFont(font("Tahoma", 11, true));
+  ButtonNew = Named(new QPushButton(QString::fromUtf8(kCaptionAdd), GroupBoxInput), "ButtonNew");
+  ButtonNew->setFont(font("Tahoma", 11, true));
+  ButtonDelete = Named(new QPushButton(QStringLiteral("Удалить"), GroupBoxInput), "ButtonDelete");
+  ButtonDelete->setFont(font("Tahoma", 11, true));
+
+  ButtonExcel = Named(new QPushButton(QStringLiteral("В Excel"), this), "ButtonExcel");
+  ButtonExcel->setFont(font("Tahoma", 11, true));
+
+  // The note is made before GroupBox1 so that the group box lies on top of it.
+  Label2 = Named(new QLabel(Label2Text(), this), "Label2");
+  Label2->setFont(font("MS Sans Serif", 12, false));
+  Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  SetTextColor(Label2, kGradientActiveCaption);
+
+  GroupBox1 = Named(new QGroupBox(this), "GroupBox1");
+  SetBackground(GroupBox1, kBtnFace);
+  LabelY = Named(new QLabel(QStringLiteral("Год"), GroupBox1), "LabelY");
+  LabelY->setFont(font("Tahoma", 24, true));
+  LabelY->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  SetTextColor(LabelY, Qt::blue);
+  SetBackground(LabelY, kActiveBorder);
+  ScrollBarY = Named(new QScrollBar(Qt::Horizontal, GroupBox1), "ScrollBarY");
+  ScrollBarY->setRange(1800, 2200);
+  ScrollBarY->setSingleStep(1);
+  ScrollBarY->setPageStep(10);
+  ScrollBarY->setValue(2000);
+  LabelM = Named(new QLabel(QStringLiteral("Месяц"), GroupBox1), "LabelM");
+  LabelM->setFont(font("Tahoma", 16, true));
+  LabelM->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  SetTextColor(LabelM, Qt::blue);
+  SetBackground(LabelM, kActiveBorder);
+  ScrollBarM = Named(new QScrollBar(Qt::Horizontal, GroupBox1), "ScrollBarM");
+  ScrollBarM->setRange(1, 12);
+  ScrollBarM->setSingleStep(1);
+  ScrollBarM->setPageStep(6);
+  ScrollBarM->setValue(10);
+
+  GroupBoxTime = Named(new QGroupBox(QStringLiteral("Время"), GroupBox1), "GroupBoxTime");
+  GroupBoxTime->setFont(font("Tahoma", 11, true));
+  RadioButtonGMT = Named(new MouseUpRadioButton(QStringLiteral("GMT +"), GroupBoxTime), "RadioButtonGMT");
+  EditGMT = Named(new QLineEdit(QStringLiteral("3"), GroupBoxTime), "EditGMT");
+  Label7 = Named(new QLabel(QStringLiteral("час"), GroupBoxTime), "Label7");
+  RadioButtonMSK = Named(new MouseUpRadioButton(QStringLiteral("MSK +"), GroupBoxTime), "RadioButtonMSK");
+  RadioButtonMSK->setChecked(true);
+  EditMSK = Named(new QLineEdit(QStringLiteral("0"), GroupBoxTime), "EditMSK");
+  Label8 = Named(new QLabel(QStringLiteral("час"), GroupBoxTime), "Label8");
+  ButtonTDown = Named(new QPushButton(QStringLiteral("<"), GroupBoxTime), "ButtonTDown");
+  ButtonTDown->setFont(font("MS Sans Serif", 11, false));
+  ButtonTUp = Named(new QPushButton(QStringLiteral(">"), GroupBoxTime), "ButtonTUp");
+  ButtonTUp->setFont(font("MS Sans Serif", 11, false));
+  CheckBoxSec = Named(new QCheckBox(QStringLiteral("с секундами"), GroupBoxTime), "CheckBoxSec");
+
+  // The first letter of the caption is a Latin "C", as the window has always shown it.
+  GroupBoxSumerki = Named(new QGroupBox(QStringLiteral("Cумерки"), GroupBox1), "GroupBoxSumerki");
+  GroupBoxSumerki->setFont(font("Tahoma", 11, true));
+  RadioButtonUgol = Named(new MouseUpRadioButton(QStringLiteral("    Угол"), GroupBoxSumerki), "RadioButtonUgol");
+  RadioButtonUgol->setFont(font("Tahoma", 11, true));
+  RadioButtonUgol->setChecked(true);
+  EditUg = Named(new QLineEdit(QStringLiteral("6"), GroupBoxSumerki), "EditUg");
+  EditUg->setFont(font("Tahoma", 11, true));
+  LabelGr = Named(new QLabel(QStringLiteral("гр."), GroupBoxSumerki), "LabelGr");
+  LabelGr->setFont(font("Tahoma", 11, true));
+  RadioButtonVys = Named(new MouseUpRadioButton(QStringLiteral("Высота"), GroupBoxSumerki), "RadioButtonVys");
+  RadioButtonVys->setFont(font("Tahoma", 11, true));
+  EditKm = Named(new QLineEdit(QStringLiteral("12.345"), GroupBoxSumerki), "EditKm");
+  EditKm->setFont(font("Tahoma", 11, true));
+  LabelKm = Named(new QLabel(QStringLiteral("км"), GroupBoxSumerki), "LabelKm");
+  LabelKm->setFont(font("Tahoma", 11, true));
+  ButtonUgDown = Named(new QPushButton(QStringLiteral("<"), GroupBoxSumerki), "ButtonUgDown");
+  ButtonUgDown->setFont(font("MS Sans Serif", 11, false));
+  ButtonUgUp = Named(new QPushButton(QStringLiteral(">"), GroupBoxSumerki), "ButtonUgUp");
+  ButtonUgUp->setFont(font("MS Sans Serif", 11, false));
+
+  Label1 = Named(new QLabel(QStringLiteral("Kelmar для Linux\nQt 6, 2026"), this), "Label1");
+  Label1->setFont(font("Arial", 11, true));
+  Label1->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  SetTextColor(Label1, Qt::red);
+
+  // Small buttons and narrow fields: no style margins eating the few pixels they have.
+  for (QPushButton* b : {ButtonTDown, ButtonTUp, ButtonUgDown, ButtonUgUp}) {
+    b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
+  }
+  for (QLineEdit* e : {EditPunkt, EditSir, EditDolg, EditGMT, EditMSK, EditUg, EditKm}) {
+    e->setTextMargins(0, 0, 0, 0);
+  }
+}
+
+void TForm1::ApplyGeometry() {
+  const WindowLayout layout = ComputeWindowLayout(v_);
+  setFixedSize(layout.client_width, layout.client_height);
+  for (const ControlSpec& spec : DesignControls()) {
+    auto* w = findChild<QWidget*>(QString::fromLatin1(spec.name.data(), static_cast<qsizetype>(spec.name.size())));
+    if (!w) continue;
+    Rect r = ScaleRect(spec.rect, v_);
+    // Edit fields and the drop-down are as high as their font needs, as single-line fields are.
+    if (spec.height_follows_font) r.height = QFontMetrics(w->font()).height() + 8;
+    w->setGeometry(r.left, r.top, r.width, r.height);
+  }
+  StringGridVos->SetDefaultRowHeight(layout.sun.row_height);
+  StringGridVos->SetColWidths(layout.sun.col_widths);
+  StringGridSat->SetDefaultRowHeight(layout.sat.row_height);
+  StringGridSat->SetColWidths(layout.sat.col_widths);
+}
+
+void TForm1::SetTabOrder() {
+  // Window level first, then each container's own order.
+  const std::vector<QWidget*> order = {
+      TabControl1->Tabs(), StringGridSat, StringGridVos,
+      ButtonExcel,
+      ButtonNew, ComboBoxPunkt, EditSir, EditDolg, ButtonDelete, EditPunkt,
+      RadioButtonMSK, RadioButtonGMT, EditMSK, EditGMT, ButtonTUp, ButtonTDown, CheckBoxSec,
+      RadioButtonUgol, RadioButtonVys, EditKm, EditUg, ButtonUgUp, ButtonUgDown,
+      ScrollBarY, ScrollBarM,
+  };
+  for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+  for (QScrollBar* s : {ScrollBarY, ScrollBarM}) s->setFocusPolicy(Qt::StrongFocus);
+}
+
+void TForm1::ConnectHandlers() {
+  auto guarded = [this](auto fn) { return [this, fn] { report_.Guarded([&] { (this->*fn)(); }); }; };
+
+  connect(TabControl1->Tabs(), &QTabBar::currentChanged, this, [this](int) { TabControl1Change(); });
+  connect(ScrollBarY, &QScrollBar::valueChanged, this, guarded(&TForm1::ScrollBarYChange));
+  connect(ScrollBarM, &QScrollBar::valueChanged, this, guarded(&TForm1::ScrollBarMChange));
+  connect(ButtonTUp, &QPushButton::clicked, this, guarded(&TForm1::ButtonTUpClick));
+  connect(ButtonTDown, &QPushButton::clicked, this, guarded(&TForm1::ButtonTDownClick));
+  connect(ButtonUgUp, &QPushButton::clicked, this, guarded(&TForm1::ButtonUgUpClick));
+  connect(ButtonUgDown, &QPushButton::clicked, this, guarded(&TForm1::ButtonUgDownClick));
+  connect(CheckBoxSec, &QCheckBox::clicked, this, guarded(&TForm1::CheckBoxSecClick));
+  connect(ButtonNew, &QPushButton::clicked, this, guarded(&TForm1::ButtonNewClick));
+  connect(ButtonDelete, &QPushButton::clicked, this, guarded(&TForm1::ButtonDeleteClick));
+  connect(ButtonExcel, &QPushButton::clicked, this, guarded(&TForm1::ButtonExcelClick));
+  // activated: the user picked an entry; the program's own selections do not raise it.
+  connect(ComboBoxPunkt, &QComboBox::activated, this,
+          [this](int index) { report_.Guarded([&] { ComboBoxPunktChange(index); }); });
+  for (QRadioButton* rb : {RadioButtonGMT, RadioButtonMSK, RadioButtonUgol, RadioButtonVys}) {
+    static_cast<MouseUpRadioButton*>(rb)->on_mouse_up = [this] { report_.Guarded([&] { RadioButtonMouseUp(); }); };
+  }
+  auto* exit_filter = new FocusOutFilter(this, [this](QLineEdit* e) { report_.Guarded([&] { EditExit(e); }); });
+  for (QLineEdit* e : {EditSir, EditDolg, EditGMT, EditMSK, EditUg, EditKm}) e->installEventFilter(exit_filter);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+void TForm1::CreateForm() {
+  report_.Guarded([this] {
+    Vid();
+    ApplyGeometry();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      move(screen->availableGeometry().center() - rect().center());
+    }
+    WriteSunHeaders(vos_grid_);
+    WriteSatHeaders(sat_grid_);
+    // Numbers are read and written with "." whatever the user's regional settings.
+    std::setlocale(LC_NUMERIC, "C");
+
+    InputFields in = ReadFields();
+    LoadedSettings loaded;
+    try {
+      loaded = LoadSettings(settings_path_);
+    } catch (const SettingsError&) {
+      settings_unreadable_ = true;  // the close must not replace a file it never read
+      throw;
+    }
+    ApplyLoadedSettings(loaded, places_, st_, in);
+    WriteFields(in);
+    ShowPlaces();
+
+    InitRiseAltSin(st_);
+    const QDateTime now = options_.clock();
+    const QDate today = now.date();
+    st_.CurDate = EncodeDate(today.year(), today.month(), today.day()) + now.time().msecsSinceStartOfDay() / 86400000.0;
+    st_.Year = static_cast<std::uint16_t>(today.year());
+    st_.Month = static_cast<std::uint16_t>(today.month());
+    st_.Day = today.day();
+
+    // The selectors' change handlers run when a position really moves, and their failures end
+    // the start-up, so they are called here rather than through the signal.
+    const int old_y = ScrollBarY->value();
+    {
+      const QSignalBlocker block(ScrollBarY);
+      ScrollBarY->setValue(st_.Year);
+    }
+    if (ScrollBarY->value() != old_y) ScrollBarYChange();
+    LabelY->setText(QString::number(st_.Year));
+
+    const int old_m = ScrollBarM->value();
+    {
+      const QSignalBlocker block(ScrollBarM);
+      ScrollBarM->setValue(st_.Month);
+    }
+    if (ScrollBarM->value() != old_m) ScrollBarMChange();
+    LabelM->setText(Q(st_.Names.month_long[DecodeDate(st_.CurDate).month - 1]));
+
+    RunCalc();
+    RunSatel();
+  });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Fields
+
+InputFields TForm1::ReadFields() const {
+  InputFields in;
+  in.EditSir = S(EditSir->text());
+  in.EditDolg = S(EditDolg->text());
+  in.EditGMT = S(EditGMT->text());
+  in.EditMSK = S(EditMSK->text());
+  in.EditUg = S(EditUg->text());
+  in.EditKm = S(EditKm->text());
+  in.RadioButtonMSK = !RadioButtonGMT->isChecked();
+  in.RadioButtonUgol = RadioButtonUgol->isChecked();
+  in.CheckBoxSec = CheckBoxSec->isChecked();
+  return in;
+}
+
+void TForm1::WriteFields(const InputFields& in) {
+  auto set = [](QLineEdit* e, const std::string& t) {
+    if (e->text() != Q(t)) e->setText(Q(t));
+  };
+  set(EditSir, in.EditSir);
+  set(EditDolg, in.EditDolg);
+  set(EditGMT, in.EditGMT);
+  set(EditMSK, in.EditMSK);
+  set(EditUg, in.EditUg);
+  set(EditKm, in.EditKm);
+  (in.RadioButtonMSK ? RadioButtonMSK : RadioButtonGMT)->setChecked(true);
+  (in.RadioButtonUgol ? RadioButtonUgol : RadioButtonVys)->setChecked(true);
+}
+
+void TForm1::ShowPlaces() {
+  const QSignalBlocker block(ComboBoxPunkt);
+  ComboBoxPunkt->clear();
+  for (const std::string& name : places_.names) ComboBoxPunkt->addItem(Q(name));
+  ComboBoxPunkt->setCurrentIndex(places_.Empty() ? -1 : st_.PlaceIndex);
+}
+
+void TForm1::SetEntering(bool entering) {
+  entering_ = entering;
+  ButtonNew->setText(QString::fromUtf8(entering ? kCaptionDone : kCaptionAdd));
+  EditPunkt->setVisible(entering);
+  ComboBoxPunkt->setVisible(!entering);
+  ButtonDelete->setEnabled(!entering);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Computations
+
+void TForm1::RunCalc() {
+  // Without a stored place there is nothing to compute for; the tables stay empty.
+  if (places_.Empty()) return;
+  compute_trace_ += 'C';
+  const InputFields in = ReadFields();
+  struct Repaint {
+    TextGridView* grid;
+    ~Repaint() { grid->Refresh(); }  // also the rows written before a failure
+  } repaint{StringGridVos};
+  Calc(st_, in, vos_grid_);
+}
+
+void TForm1::RunSatel() {
+  if (places_.Empty()) return;
+  compute_trace_ += 'S';
+  const InputFields in = ReadFields();
+  Satel(st_, in, sat_grid_);
+  StringGridSat->Refresh();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tabs and drawing
+
+void TForm1::Vid() {
+  const bool sun = TabControl1->TabIndex() != 1;
+  StringGridVos->setVisible(sun);
+  StringGridSat->setVisible(!sun);
+  GroupBox1->setVisible(sun);  // on the satellite tab the note beneath it shows
+  GroupBoxInput->setVisible(true);
+  ButtonExcel->setVisible(true);
+}
+
+void TForm1::TabControl1Change() { Vid(); }
+
+void TForm1::StringGridVosDrawCell(QPainter& p, int col, int row, const QRect& rect) const {
+  DrawCell(p, rect, Q(vos_grid_.Cell(col, row)), SunCellLook(row));
+}
+
+void TForm1::StringGridSatDrawCell(QPainter& p, int col, int row, const QRect& rect) const {
+  const std::string& text = sat_grid_.Cell(col, row);
+  DrawCell(p, rect, Q(text), SatCellLook(col, row, text));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Input handlers
+
+void TForm1::ScrollBarYChange() {
+  st_.Year = static_cast<std::uint16_t>(ScrollBarY->value());
+  st_.CurDate = EncodeDate(st_.Year, st_.Month, 1);
+  LabelY->setText(QString::number(st_.Year));
+  RunCalc();
+}
+
+void TForm1::ScrollBarMChange() {
+  st_.Month = static_cast<std::uint16_t>(ScrollBarM->value());
+  st_.CurDate = EncodeDate(st_.Year, st_.Month, 1);
+  LabelM->setText(Q(st_.Names.month_long[st_.Month - 1]));
+  RunCalc();
+}
+
+void TForm1::ButtonTUpClick() {
+  QLineEdit* field = RadioButtonGMT->isChecked() ? EditGMT : EditMSK;
+  field->setText(Q(StepZone(S(field->text()), true)));
+  RunCalc();
+}
+
+void TForm1::ButtonTDownClick() {
+  QLineEdit* field = RadioButtonGMT->isChecked() ? EditGMT : EditMSK;
+  field->setText(Q(StepZone(S(field->text()), false)));
+  RunCalc();
+}
+
+void TForm1::ButtonUgUpClick() {
+  if (RadioButtonUgol->isChecked()) {
+    EditUg->setText(Q(StepAngle(S(EditUg->text()), true)));
+  } else {
+    EditKm->setText(Q(StepHeight(S(EditKm->text()), true)));
+  }
+  RunCalc();
+}
+
+void TForm1::ButtonUgDownClick() {
+  if (RadioButtonUgol->isChecked()) {
+    EditUg->setText(Q(StepAngle(S(EditUg->text()), false)));
+  } else {
+    EditKm->setText(Q(StepHeight(S(EditKm->text()), false)));
+  }
+  RunCalc();
+}
+
+void TForm1::CheckBoxSecClick() { RunCalc(); }
+
+void TForm1::RadioButtonMouseUp() { RunCalc(); }
+
+void TForm1::EditExit(QLineEdit* edit) {
+  const QString fixed = Q(CommaRule(S(edit->text())));
+  if (fixed != edit->text()) edit->setText(fixed);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Places
+
+void TForm1::ApplyOutcome(const PlaceOutcome& outcome) {
+  switch (outcome.kind) {
+    case MessageKind::None: break;
+    case MessageKind::Error: throw std::runtime_error(outcome.message);  // the default report
+    case MessageKind::Information: Inform(Q(outcome.message)); return;
+  }
+  if (outcome.recompute == Recompute::SunThenSat) {
+    RunCalc();
+    RunSatel();
+  }
+}
+
+void TForm1::ComboBoxPunktChange(int index) {
+  InputFields in = ReadFields();
+  const PlaceOutcome outcome = kelmar::ComboBoxPunktChange(places_, st_, in, index);
+  WriteFields(in);
+  ApplyOutcome(outcome);
+}
+
+void TForm1::ButtonNewClick() {
+  const bool was_entering = entering_;
+  InputFields in = ReadFields();
+  std::string punkt = S(EditPunkt->text());
+  const PlaceOutcome outcome = kelmar::ButtonNewClick(places_, st_, in, punkt, entering_);
+  WriteFields(in);
+  if (EditPunkt->text() != Q(punkt)) EditPunkt->setText(Q(punkt));
+  ShowPlaces();
+  SetEntering(outcome.entering);
+  if (outcome.entering && !was_entering) EditPunkt->setFocus();
+  ApplyOutcome(outcome);
+}
+
+void TForm1::ButtonDeleteClick() {
+  const auto question = DeleteQuestion(places_, st_);
+  if (!question) return;
+  const bool yes = AskYesNo(Q(*question));
+  InputFields in = ReadFields();
+  const PlaceOutcome outcome = kelmar::ButtonDeleteClick(places_, st_, in, yes);
+  WriteFields(in);
+  ShowPlaces();
+  ApplyOutcome(outcome);
+}
+
+void TForm1::ButtonExcelClick() {
+#ifdef KELMAR_HAVE_EXPORT
+  if (!exporter_) exporter_ = std::make_unique<ExcelExporter>();
+  const InputFields in = ReadFields();
+  const ExcelRequest request{TabControl1->TabIndex(), vos_grid_, sat_grid_, in, S(ComboBoxPunkt->currentText()),
+                             st_.Locator, st_.Month, exe_dir_};
+  exporter_->ButtonExcelClick(request);
+#else
+  throw std::runtime_error("Экспорт в таблицу в этой сборке недоступен");
+#endif
+}
+
+bool TForm1::AskYesNo(const QString& text) {
+  return QMessageBox::warning(this, QStringLiteral("Warning"), text, QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
+void TForm1::Inform(const QString& text) {
+  QMessageBox::information(this, QStringLiteral("Information"), text, QMessageBox::Ok);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Close
+
+void TForm1::closeEvent(QCloseEvent* e) {
+  // FormClose: the settings go back into their file. A new place still being entered is not
+  // part of the list yet and is not saved.
+  if (settings_unreadable_) {
+    e->accept();
+    return;
+  }
+  const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields()); });
+  if (saved || AskYesNo(QString::fromUtf8(kCloseUnsaved))) {
+    e->accept();
+  } else {
+    e->ignore();
+  }
+}
+
+}  // namespace kelmar::ui
