@@ -7,8 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools libqt6svg6 fonts-dejavu-core
-  xvfb xauth x11-utils imagemagick
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 fonts-dejavu-core fonts-dejavu-extra
+  xvfb xauth x11-utils xdotool imagemagick
   libreoffice-calc libreoffice-dev python3 python3-xlrd
 )
 
