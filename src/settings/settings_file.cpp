@@ -1,10 +1,7 @@
 #include "settings/settings_file.h"
 
-#include <QByteArray>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QString>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <optional>
@@ -65,6 +62,69 @@ std::string OneLine(std::string_view text) {
   for (char& c : s)
     if (c == '\r' || c == '\n' || c == '\0') c = ' ';
   return s;
+}
+
+// The file a path finally names: symbolic links followed, also when the last one dangles.
+std::string FinalTarget(const std::string& path) {
+  namespace fs = std::filesystem;
+  fs::path p = path;
+  std::error_code ec;
+  for (int depth = 0; depth < 40 && fs::is_symlink(p, ec); ++depth) {
+    const fs::path t = fs::read_symlink(p, ec);
+    if (ec) break;
+    p = t.is_absolute() ? t : p.parent_path() / t;
+  }
+  return p.string();
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;  // a short write is followed by the error (full disk, quota)
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Writes the whole text into a new file beside the target and renames it over the target
+// only when it is complete and on disk, so a crash or a full disk leaves the old file whole.
+bool ReplaceFile(const std::string& path, const std::string& bytes) {
+  const std::string target = FinalTarget(path);
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
+
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, bytes);
+  if (ok && exists) {
+    ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    // Keeps the owner when run as root; anyone else's new file is theirs already.
+    [[maybe_unused]] const int owner_kept = ::fchown(fd, old.st_uid, old.st_gid);
+  }
+  ok = ::fsync(fd) == 0 && ok;
+  ok = ::close(fd) == 0 && ok;
+  if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  // Make the rename itself durable.
+  const std::string dir = std::filesystem::path(target).parent_path().string();
+  const int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
+  return true;
 }
 
 }  // namespace
@@ -170,18 +230,7 @@ void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int 
   SettingsImage image = ReadImage(SettingsPath, error);
   StoreIntoImage(image, places, PlaceIndex, in);
 
-  const std::string bytes = image.ToBytes();
-  // QSaveFile writes a temporary file beside the target (a symbolic link's target, not the
-  // link) and renames it over the old file only after everything is written and synced, so
-  // a crash or a full disk leaves the old file whole.
-  QSaveFile file(QString::fromStdString(SettingsPath));
-  if (!file.open(QIODevice::WriteOnly)) throw SettingsError(error);
-  const auto size = static_cast<qint64>(bytes.size());
-  if (file.write(bytes.data(), size) != size) {
-    file.cancelWriting();
-    throw SettingsError(error);
-  }
-  if (!file.commit()) throw SettingsError(error);
+  if (!ReplaceFile(SettingsPath, image.ToBytes())) throw SettingsError(error);
 }
 
 }  // namespace kelmar

@@ -1,0 +1,293 @@
+// Choosing, adding and deleting places, as the window drives them.
+#include "settings/place_ops.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/settings_file.h"
+#include "test_files.h"
+
+namespace kelmar {
+namespace {
+
+struct Window {
+  PlaceList places;
+  CalcState st;
+  InputFields in;
+  std::string EditPunkt;
+  bool entering = false;
+
+  explicit Window(const std::vector<std::vector<std::string>>& rows, int index = 0) {
+    for (const auto& r : rows) places.Append(r[0], r[1], r[2]);
+    st.PlaceCount = places.Count();
+    st.PlaceIndex = index;
+    if (!places.Empty()) {
+      in.EditSir = places.lats[static_cast<std::size_t>(index)];
+      in.EditDolg = places.lons[static_cast<std::size_t>(index)];
+    }
+  }
+  PlaceOutcome Press() {
+    PlaceOutcome o = ButtonNewClick(places, st, in, EditPunkt, entering);
+    entering = o.entering;
+    return o;
+  }
+  // Both presses of ButtonNew with what the user typed in between.
+  PlaceOutcome Add(const std::string& name, const std::string& lat = "???",
+                   const std::string& lon = "???") {
+    Press();
+    EditPunkt = name;
+    if (lat != "???") in.EditSir = lat;
+    if (lon != "???") in.EditDolg = lon;
+    return Press();
+  }
+};
+
+const std::vector<std::vector<std::string>> kTwo = {{"Москва", "55.75", "37.62"},
+                                                    {"Самара", "53.2", "50.15"}};
+
+TEST(ComboBoxPunktChange, LoadsTheChosenPlace) {
+  struct Case {
+    std::vector<std::vector<std::string>> rows;
+    int index;
+    int place_index;       // PlaceIndex afterwards
+    std::string sir, dolg;  // fields afterwards
+    Recompute recompute;
+    std::string message;
+  };
+  const Case cases[] = {
+      // A good place: both tables are recomputed.
+      {kTwo, 1, 1, "53.2", "50.15", Recompute::SunThenSat, ""},
+      // A latitude that is not a number: the message, no table touched, the texts shown.
+      {{{"A", "", "55"}, {"B", "1", "2"}}, 0, 0, "", "55", Recompute::Nothing,
+       "'' is not a valid floating point value"},
+      {{{"A", "1", "2"}, {"B", "1", "x"}}, 1, 1, "1", "x", Recompute::Nothing,
+       "'x' is not a valid floating point value"},
+      // No entry selected (typed text) or past the end: nothing changes.
+      {kTwo, -1, 0, "55.75", "37.62", Recompute::Nothing, ""},
+      {kTwo, 2, 0, "55.75", "37.62", Recompute::Nothing, ""},
+  };
+  for (const auto& c : cases) {
+    Window w(c.rows);
+    const PlaceOutcome o = ComboBoxPunktChange(w.places, w.st, w.in, c.index);
+    EXPECT_EQ(w.st.PlaceIndex, c.place_index) << c.index;
+    EXPECT_EQ(w.in.EditSir, c.sir) << c.index;
+    EXPECT_EQ(w.in.EditDolg, c.dolg) << c.index;
+    EXPECT_EQ(o.recompute, c.recompute) << c.index;
+    EXPECT_EQ(o.message, c.message) << c.index;
+    EXPECT_EQ(o.kind, c.message.empty() ? MessageKind::None : MessageKind::Error) << c.index;
+  }
+}
+
+TEST(ButtonNewClick, FirstPressShowsPlaceholdersAndEnters) {
+  Window w(kTwo);
+  const PlaceOutcome o = w.Press();
+  EXPECT_TRUE(o.entering);
+  EXPECT_EQ(o.recompute, Recompute::Nothing);
+  EXPECT_EQ(o.kind, MessageKind::None);
+  EXPECT_EQ(w.in.EditSir, "???");
+  EXPECT_EQ(w.in.EditDolg, "???");
+  EXPECT_EQ(w.EditPunkt, "???");
+  EXPECT_EQ(w.places.Count(), 2);
+}
+
+TEST(ButtonNewClick, SecondPressAddsByCoordinatesOrLocator) {
+  struct Case {
+    std::string name, lat, lon;          // typed
+    std::string stored_lat, stored_lon;  // kept in the list
+    Recompute recompute;
+    std::string message;
+  };
+  const Case cases[] = {
+      // Plain coordinates.
+      {"Тверь", "56.86", "35.9", "56.86", "35.9", Recompute::SunThenSat, ""},
+      // The first "," of each text becomes ".".
+      {"Псков", "12,5", "44,0", "12.5", "44.0", Recompute::SunThenSat, ""},
+      // Only the first: the place stays, the conversion fails, no table is touched.
+      {"Икс", "1,2,3", "44", "1.2,3", "44", Recompute::Nothing,
+       "'1.2,3' is not a valid floating point value"},
+      // Placeholders left as they are.
+      {"Игрек", "???", "???", "???", "???", Recompute::Nothing,
+       "'??" "?' is not a valid floating point value"},
+      // A locator: the centre of its subsquare; the coordinate fields are ignored.
+      {" KO85TS", "1", "2", "55.7708", "37.625", Recompute::SunThenSat, ""},
+      {" ko85ts", "1", "2", "55.7708", "37.625", Recompute::SunThenSat, ""},  // either case
+      {" AA00AA", "1", "2", "-89.979", "-179.95", Recompute::SunThenSat, ""},  // south-west corner
+      {" RR99XX", "1", "2", "89.9791", "179.958", Recompute::SunThenSat, ""},  // north-east corner
+      {" JJ00aa Гринвич", "1", "2", "0.02083", "0.04166", Recompute::SunThenSat, ""},  // tail ignored
+  };
+  for (const auto& c : cases) {
+    Window w(kTwo);
+    const PlaceOutcome o = w.Add(c.name, c.lat, c.lon);
+    ASSERT_EQ(w.places.Count(), 3) << c.name;
+    EXPECT_EQ(w.places.names[2], c.name);
+    EXPECT_EQ(w.places.lats[2], c.stored_lat) << c.name;
+    EXPECT_EQ(w.places.lons[2], c.stored_lon) << c.name;
+    // The new place is selected and shown; the flow is idle again.
+    EXPECT_EQ(w.st.PlaceIndex, 2) << c.name;
+    EXPECT_EQ(w.st.PlaceCount, 3) << c.name;
+    EXPECT_EQ(w.in.EditSir, c.stored_lat) << c.name;
+    EXPECT_EQ(w.in.EditDolg, c.stored_lon) << c.name;
+    EXPECT_FALSE(o.entering) << c.name;
+    EXPECT_EQ(o.recompute, c.recompute) << c.name;
+    EXPECT_EQ(o.message, c.message) << c.name;
+    EXPECT_EQ(o.kind, c.message.empty() ? MessageKind::None : MessageKind::Error) << c.name;
+  }
+}
+
+TEST(ButtonNewClick, RefusesNamesTheFileCannotKeep) {
+  const std::string long_ok(4095, 'x');
+  std::string long_cyr;
+  for (int i = 0; i < 4095; ++i) long_cyr += "ж";
+  struct Case {
+    std::string name;
+    const char* message;  // nullptr: accepted
+  };
+  const Case cases[] = {
+      {"", kInvalidName},                   // empty: would end every walk over the list
+      {"Тверь ", kInvalidName},             // trailing blank is lost on reading
+      {"Тверь\t", kInvalidName},            // so is any code up to 32
+      {"\tТверь", kInvalidName},            // leading tab
+      {"Тве\x01рь", kInvalidName},          // control character inside
+      {"a=b", kInvalidName},                // "=" would split the name
+      {";Тверь", kInvalidName},             // a comment line
+      {"[Тверь", kInvalidName},             // could start a section
+      {"[Тверь]", kInvalidName},            // would start a section
+      {"東京", kInvalidName},                // no bytes for it in Windows-1251
+      {"Tōkyō", kInvalidName},              // nor for these
+      {long_ok + "x", kInvalidName},        // 4096 characters
+      {long_ok, nullptr},                   // 4095 characters
+      {long_cyr, nullptr},                  // 4095 Cyrillic characters (8190 UTF-8 bytes)
+      {"Т;в[е]рь", nullptr},                // ";" and "[" inside are harmless
+      {"Нью Йорк", nullptr},                // inner blank
+      {"€ №1", nullptr},                    // signs of the code page
+      {" KO85", kInvalidLocator},           // a locator name shorter than seven characters
+      {" ", kInvalidLocator},
+      {" KO85T", kInvalidLocator},
+      {" ZZ99ZZ", kInvalidLocator},         // field letters beyond R
+      {" KO85TZ", kInvalidLocator},         // subsquare letters beyond X
+      {" KOX5TS", kInvalidLocator},         // letter where a digit belongs
+      {"  KO85TS", kInvalidLocator},        // two blanks: the locator starts one too late
+      {" KO85TS ", kInvalidName},           // trailing blank after a good locator
+      {" KO85TS=", kInvalidName},           // "=" after a good locator
+      {"москва", kDuplicateName},           // equal to "Москва" ignoring case
+      {"САМАРА", kDuplicateName},
+  };
+  for (const auto& c : cases) {
+    Window w(kTwo);
+    const PlaceOutcome o = w.Add(c.name, "1", "2");
+    if (c.message == nullptr) {
+      EXPECT_EQ(o.kind, MessageKind::None) << c.name.substr(0, 20) << ": " << o.message;
+      EXPECT_EQ(w.places.Count(), 3);
+      continue;
+    }
+    EXPECT_EQ(o.message, c.message) << c.name;
+    EXPECT_EQ(o.kind, MessageKind::Information) << c.name;
+    EXPECT_EQ(o.recompute, Recompute::Nothing) << c.name;
+    // Still entering, nothing stored, the typed texts kept for correcting.
+    EXPECT_TRUE(o.entering) << c.name;
+    EXPECT_EQ(w.places.Count(), 2) << c.name;
+    EXPECT_EQ(w.st.PlaceCount, 2) << c.name;
+    EXPECT_EQ(w.st.PlaceIndex, 0) << c.name;
+    EXPECT_EQ(w.in.EditSir, "1") << c.name;
+    EXPECT_EQ(w.EditPunkt, c.name);
+  }
+}
+
+TEST(ButtonNewClick, LocatorNamesCompareWithoutTheirBlank) {
+  // " KO85TS" is stored as "KO85TS" once the file is read back, so the two are one name.
+  struct Case {
+    std::string stored, typed;
+  };
+  const Case cases[] = {{"KO85TS", " KO85TS"}, {" KO85TS", "ko85ts"}, {" KO85TS", " ko85ts"}};
+  for (const auto& c : cases) {
+    Window w({{c.stored, "1", "2"}});
+    EXPECT_EQ(w.Add(c.typed, "1", "2").message, kDuplicateName) << c.stored << "/" << c.typed;
+  }
+}
+
+TEST(ButtonNewClick, CorrectedNameIsAddedOnTheNextPress) {
+  Window w(kTwo);
+  EXPECT_EQ(w.Add("МОСКВА", "55", "37").message, kDuplicateName);
+  ASSERT_TRUE(w.entering);
+  w.EditPunkt = "Москва-2";
+  const PlaceOutcome o = w.Press();
+  EXPECT_FALSE(o.entering);
+  EXPECT_EQ(o.recompute, Recompute::SunThenSat);
+  EXPECT_EQ(w.places.names.back(), "Москва-2");
+  EXPECT_EQ(w.places.lats.back(), "55");
+}
+
+TEST(ButtonNewClick, FromAnEmptyListAndSavedAsTheLastLine) {
+  testing::TempDir dir;
+  const std::string path = dir.File("kelmar.INI");
+  Window w({});
+  const PlaceOutcome o = w.Add("Ушуайя", "-54,8", "-68.3");
+  EXPECT_EQ(o.recompute, Recompute::SunThenSat);
+  EXPECT_EQ(w.st.PlaceIndex, 0);
+  EXPECT_EQ(w.st.PlaceCount, 1);
+  w.Add("Самара", "53.2", "50.15");
+  SaveSettings(path, w.places, w.st.PlaceIndex, w.in);
+  const LoadedSettings s = LoadSettings(path);
+  ASSERT_EQ(s.places.Count(), 2);
+  EXPECT_EQ(s.places.names[1], "Самара");
+  EXPECT_EQ(s.places.lats[0], "-54.8");
+  EXPECT_EQ(s.PlaceIndex, 1);
+  EXPECT_EQ(s.EditSir, "53.2");
+}
+
+TEST(ButtonDeleteClick, AsksThenDeletesOrRefuses) {
+  struct Case {
+    std::vector<std::vector<std::string>> rows;
+    int index;
+    bool yes;
+    std::vector<std::string> names_after;
+    int index_after;
+    std::string sir_after;
+    Recompute recompute;
+    MessageKind kind;
+    std::string message;
+  };
+  const Case cases[] = {
+      // "No": nothing changes.
+      {kTwo, 1, false, {"Москва", "Самара"}, 1, "53.2", Recompute::Nothing, MessageKind::None, ""},
+      // The second of two: one left, selected, PlaceIndex 0.
+      {kTwo, 1, true, {"Москва"}, 0, "55.75", Recompute::SunThenSat, MessageKind::None, ""},
+      // The first of three: place 0 is now the former second.
+      {{{"A", "1", "2"}, {"B", "3", "4"}, {"C", "5", "6"}}, 0, true, {"B", "C"}, 0, "3",
+       Recompute::SunThenSat, MessageKind::None, ""},
+      // The last place stays.
+      {{{"A", "1", "2"}}, 0, true, {"A"}, 0, "1", Recompute::Nothing, MessageKind::Information,
+       kLastPlace},
+      // "No" with one place: no refusal shown either.
+      {{{"A", "1", "2"}}, 0, false, {"A"}, 0, "1", Recompute::Nothing, MessageKind::None, ""},
+  };
+  for (const auto& c : cases) {
+    Window w(c.rows, c.index);
+    const PlaceOutcome o = ButtonDeleteClick(w.places, w.st, w.in, c.yes);
+    EXPECT_EQ(w.places.names, c.names_after);
+    EXPECT_EQ(w.places.lats.size(), c.names_after.size());
+    EXPECT_EQ(w.places.lons.size(), c.names_after.size());
+    EXPECT_EQ(w.st.PlaceCount, static_cast<int>(c.names_after.size()));
+    EXPECT_EQ(w.st.PlaceIndex, c.index_after);
+    EXPECT_EQ(w.in.EditSir, c.sir_after);
+    EXPECT_EQ(o.recompute, c.recompute);
+    EXPECT_EQ(o.kind, c.kind);
+    EXPECT_EQ(o.message, c.message);
+  }
+}
+
+TEST(ButtonDeleteClick, QuestionNamesThePlaceAndNoPlaceDoesNothing) {
+  Window w(kTwo, 1);
+  EXPECT_EQ(DeleteQuestion(w.places, w.st), "Удалить запись \"Самара\" ?");
+  Window none({});
+  EXPECT_EQ(DeleteQuestion(none.places, none.st), std::nullopt);
+  const PlaceOutcome o = ButtonDeleteClick(none.places, none.st, none.in, true);
+  EXPECT_EQ(o.kind, MessageKind::None);
+  EXPECT_EQ(o.recompute, Recompute::Nothing);
+  EXPECT_TRUE(none.places.Empty());
+}
+
+}  // namespace
+}  // namespace kelmar

@@ -1,0 +1,411 @@
+// Loading and saving real settings files in a temporary folder.
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "test_files.h"
+
+namespace kelmar {
+namespace {
+
+using std::string_literals::operator""s;
+using testing::Cp1251;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+struct Place {
+  std::string name, lat, lon;
+  bool operator==(const Place&) const = default;
+};
+
+std::vector<Place> Places(const PlaceList& p) {
+  std::vector<Place> out;
+  for (int i = 0; i < p.Count(); ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    out.push_back({p.names[k], p.lats[k], p.lons[k]});
+  }
+  return out;
+}
+
+std::string Describe(const std::vector<Place>& places) {
+  std::string s;
+  for (const auto& p : places) s += "{" + p.name + "|" + p.lat + "|" + p.lon + "}";
+  return s;
+}
+
+TEST(SettingsPath, ExtensionOfTheFileNameBecomesIni) {
+  struct Case {
+    std::string exe, ini;
+  };
+  const Case cases[] = {
+      {"/opt/kelmar/kelmar", "/opt/kelmar/kelmar.INI"},          // no extension: appended
+      {"/opt/kelmar/kelmar.exe", "/opt/kelmar/kelmar.INI"},      // extension replaced
+      {"/opt/kelmar/kelmar.v2.bin", "/opt/kelmar/kelmar.v2.INI"},  // only the last one
+      {"/opt/k.d/kelmar", "/opt/k.d/kelmar.INI"},                // a "." of a folder is not one
+      {"/home/u/.kelmar", "/home/u/.INI"},                       // the last "." of the name
+      {"kelmar-cli", "kelmar-cli.INI"},                          // no folder at all
+      {"/x/Кельмар.exe", "/x/Кельмар.INI"},                      // Cyrillic name
+  };
+  for (const auto& c : cases) EXPECT_EQ(SettingsPathFor(c.exe), c.ini) << c.exe;
+}
+
+TEST(SettingsFlags, OnlyTheExactTextOneIsTrue) {
+  EXPECT_EQ(BoolToText(true), "1");
+  EXPECT_EQ(BoolToText(false), "0");
+  struct Case {
+    std::string text;
+    bool value;
+  };
+  const Case cases[] = {{"1", true}, {"0", false}, {"", false}, {"true", false},
+                        {"01", false}, {"1 ", false}, {"-1", false}, {"2", false}};
+  for (const auto& c : cases) EXPECT_EQ(TextToBool(c.text), c.value) << c.text;
+}
+
+TEST(LoadSettings, HandWrittenFiles) {
+  struct Case {
+    std::string file;  // UTF-8; written to disk in Windows-1251
+    std::vector<Place> places;
+    int index;
+    std::string ek, eu, em, eg;
+    bool gmt, angle;
+  };
+  const std::vector<Place> ab = {{"A", "1", "2"}, {"B", "3", "4"}};
+  const Case cases[] = {
+      // Only Ind in "Form": B selected, every other setting "0", Moscow time, height mode.
+      {"[Points]\r\nA=1;2\r\nB=3;4\r\n[Form]\r\nInd=1\r\n", ab, 1, "0", "0", "0", "0", false, false},
+      // Every key given.
+      {"[Points]\r\nA=1;2\r\nB=3;4\r\n[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\nEU=6\r\n"
+       "EM=-1\r\nEG=3\r\n",
+       ab, 0, "12.345", "6", "-1", "3", true, true},
+      // Blanks around "=" are trimmed, around ";" kept: lat "1 ", lon " 2".
+      {"[Points]\r\n a = 1 ; 2 \r\n", {{"a", "1 ", " 2"}}, 0, "0", "0", "0", "0", false, false},
+      // Only the first ";" splits.
+      {"[Points]\r\nA=1;2;3\r\n", {{"A", "1", "2;3"}}, 0, "0", "0", "0", "0", false, false},
+      // No ";": empty latitude, the whole value as longitude; ";" first: empty latitude.
+      {"[Points]\r\nA=55\r\nB=;37\r\nC=\r\n", {{"A", "", "55"}, {"B", "", "37"}, {"C", "", ""}},
+       0, "0", "0", "0", "0", false, false},
+      // Keys in any case; "true" is not "1".
+      {"[points]\r\nA=1;2\r\nB=3;4\r\n[FORM]\r\nind=1\r\nRBG=true\r\nrb3=1\r\n", ab, 1, "0", "0",
+       "0", "0", false, true},
+      // Ind out of range, negative, not an integer, empty: place 0.
+      {"[Points]\r\nA=1;2\r\nB=3;4\r\n[Form]\r\nInd=2\r\n", ab, 0, "0", "0", "0", "0", false, false},
+      {"[Points]\r\nA=1;2\r\nB=3;4\r\n[Form]\r\nInd=-1\r\n", ab, 0, "0", "0", "0", "0", false, false},
+      {"[Points]\r\nA=1;2\r\nB=3;4\r\n[Form]\r\nInd=1.0\r\n", ab, 0, "0", "0", "0", "0", false, false},
+      {"[Points]\r\nA=1;2\r\nB=3;4\r\n[Form]\r\nInd=\r\n", ab, 0, "0", "0", "0", "0", false, false},
+      {"[Points]\r\nA=1;2\r\nB=3;4\r\n[Form]\r\nInd=99999999999\r\n", ab, 0, "0", "0", "0", "0",
+       false, false},
+      // Equal names ignoring case: every entry takes the last line's coordinates.
+      {"[Points]\r\nКазань=1;2\r\nB=3;4\r\nКАЗАНЬ=5;6\r\n",
+       {{"Казань", "5", "6"}, {"B", "3", "4"}, {"КАЗАНЬ", "5", "6"}}, 0, "0", "0", "0", "0", false,
+       false},
+      // A line without "=" or with an empty name is no place; the places after it still load.
+      {"[Points]\r\nA=1;2\r\nstray text\r\n=9;9\r\nB=3;4\r\n", ab, 0, "0", "0", "0", "0", false, false},
+      // Duplicate Points sections: the later one is the list.
+      {"[Points]\r\nX=0;0\r\n[Points]\r\nA=1;2\r\nB=3;4\r\n", ab, 0, "0", "0", "0", "0", false, false},
+      // Comments, a stray line before any section, other sections.
+      {"junk\r\n; comment\r\n[Other]\r\nA=9;9\r\n[Points]\r\n;C=5;6\r\nA=1;2\r\nB=3;4\r\n", ab, 0,
+       "0", "0", "0", "0", false, false},
+      // Lone LF and lone CR endings.
+      {"[Points]\nA=1;2\nB=3;4\n[Form]\nInd=1\nEG=3\n", ab, 1, "0", "0", "0", "3", false, false},
+      {"[Points]\rA=1;2\rB=3;4\r[Form]\rInd=1\rEG=3", ab, 1, "0", "0", "0", "3", false, false},
+      // Cyrillic names and a locator-added name (its leading blank is gone).
+      {"[Points]\r\nМосква=55.75;37.62\r\n LO56CD=56.1;13.2\r\n",
+       {{"Москва", "55.75", "37.62"}, {"LO56CD", "56.1", "13.2"}}, 0, "0", "0", "0", "0", false,
+       false},
+      // No "Points" at all; and an empty file.
+      {"[Form]\r\nEK=1\r\nInd=3\r\n", {}, 0, "1", "0", "0", "0", false, false},
+      {"", {}, 0, "0", "0", "0", "0", false, false},
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    const std::string path = dir.File("kelmar.INI");
+    WriteBytes(path, Cp1251(c.file));
+    const LoadedSettings s = LoadSettings(path);
+    EXPECT_EQ(Describe(Places(s.places)), Describe(c.places)) << c.file;
+    EXPECT_EQ(s.PlaceIndex, c.index) << c.file;
+    EXPECT_EQ(s.EditKm, c.ek) << c.file;
+    EXPECT_EQ(s.EditUg, c.eu) << c.file;
+    EXPECT_EQ(s.EditMSK, c.em) << c.file;
+    EXPECT_EQ(s.EditGMT, c.eg) << c.file;
+    EXPECT_EQ(s.RadioButtonGMT, c.gmt) << c.file;
+    EXPECT_EQ(s.RadioButtonUgol, c.angle) << c.file;
+    const std::string lat = c.places.empty() ? "" : c.places[static_cast<std::size_t>(c.index)].lat;
+    const std::string lon = c.places.empty() ? "" : c.places[static_cast<std::size_t>(c.index)].lon;
+    EXPECT_EQ(s.EditSir, lat) << c.file;
+    EXPECT_EQ(s.EditDolg, lon) << c.file;
+  }
+}
+
+TEST(LoadSettings, RawBytesNulAndWindowsLetters) {
+  TempDir dir;
+  const std::string path = dir.File("kelmar.INI");
+  // "Москва" in Windows-1251 written as bytes, then a NUL that hides the rest.
+  WriteBytes(path, "[Points]\r\n\xCC\xEE\xF1\xEA\xE2\xE0=55.75;37.62\r\n\0B=3;4\r\n"s);
+  const LoadedSettings s = LoadSettings(path);
+  ASSERT_EQ(s.places.Count(), 1);
+  EXPECT_EQ(s.places.names[0], "Москва");
+  EXPECT_EQ(s.EditSir, "55.75");
+}
+
+TEST(LoadSettings, MissingFileIsEmptyAndUnreadableFileFails) {
+  TempDir dir;
+  const LoadedSettings none = LoadSettings(dir.File("absent.INI"));
+  EXPECT_TRUE(none.places.Empty());
+  EXPECT_EQ(none.EditGMT, "0");
+  EXPECT_EQ(none.EditSir, "");
+  // A dangling link is a missing file too.
+  std::filesystem::create_symlink(dir.File("nowhere"), dir.File("link.INI"));
+  EXPECT_TRUE(LoadSettings(dir.File("link.INI")).places.Empty());
+
+  struct Case {
+    std::string path;
+    const char* what;
+  };
+  std::filesystem::create_directory(dir.File("dir.INI"));
+  const Case cases[] = {
+      {dir.File("dir.INI"), "a folder where the file should be"},
+  };
+  for (const auto& c : cases) {
+    try {
+      (void)LoadSettings(c.path);
+      ADD_FAILURE() << c.what << ": no error";
+    } catch (const SettingsError& e) {
+      EXPECT_EQ(std::string(e.what()), "Cannot open file " + c.path) << c.what;
+    }
+  }
+}
+
+InputFields Fields() {
+  InputFields in;
+  in.EditKm = "12.345";
+  in.EditUg = "6";
+  in.EditMSK = "0";
+  in.EditGMT = "3";
+  in.RadioButtonMSK = false;
+  in.RadioButtonUgol = true;
+  return in;
+}
+
+PlaceList List(const std::vector<Place>& places) {
+  PlaceList p;
+  for (const auto& x : places) p.Append(x.name, x.lat, x.lon);
+  return p;
+}
+
+TEST(SaveSettings, ExactFileContents) {
+  struct Case {
+    std::string before;  // UTF-8 file before the save; "<none>" for no file
+    std::vector<Place> places;
+    int index;
+    std::string after;   // UTF-8 file after the save
+  };
+  const Case cases[] = {
+      // From nothing: "Points" first, then "Form" in the order of writing.
+      {"<none>", {{"Москва", "55.75", "37.62"}, {"X", "56.3", "44"}}, 1,
+       "[Points]\r\nМосква=55.75;37.62\r\nX=56.3;44\r\n\r\n[Form]\r\nInd=1\r\nRB3=1\r\nRBG=1\r\n"
+       "EK=12.345\r\nEU=6\r\nEM=0\r\nEG=3\r\n\r\n"},
+      // Over a file: "Form" and the extra sections stay in their old order, other "Form" keys
+      // stay, "Points" is rewritten last.
+      {"[Points]\r\nOld=1;1\r\n[X]\r\nfoo = bar\r\n[Form]\r\nWidth=640\r\nind=0\r\nEG=0\r\n"
+       "[Y]\r\n",
+       {{"A", "1", "2"}}, 0,
+       "[X]\r\nfoo=bar\r\n\r\n[Form]\r\nWidth=640\r\nInd=0\r\nEG=3\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\n"
+       "EU=6\r\nEM=0\r\n\r\n[Y]\r\n\r\n[Points]\r\nA=1;2\r\n\r\n"},
+      // Equal names: one line, at the first one's place, with the later one's coordinates.
+      {"<none>", {{"Тверь", "1", "2"}, {"B", "3", "4"}, {"ТВЕРЬ", "5", "6"}}, 0,
+       "[Points]\r\nТВЕРЬ=5;6\r\nB=3;4\r\n\r\n[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\n"
+       "EU=6\r\nEM=0\r\nEG=3\r\n\r\n"},
+      // Lines of "Points" that are no place survive, after the places.
+      {"[Points]\r\nstray\r\n=9;9\r\nA=0;0\r\n", {{"A", "1", "2"}}, 0,
+       "[Points]\r\nA=1;2\r\nstray\r\n=9;9\r\n\r\n[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\n"
+       "EU=6\r\nEM=0\r\nEG=3\r\n\r\n"},
+      // No places: no "Points" section.
+      {"<none>", {}, 0,
+       "[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\nEU=6\r\nEM=0\r\nEG=3\r\n\r\n"},
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    const std::string path = dir.File("kelmar.INI");
+    std::filesystem::remove(path);
+    if (c.before != "<none>") WriteBytes(path, Cp1251(c.before));
+    SaveSettings(path, List(c.places), c.index, Fields());
+    EXPECT_EQ(ReadBytes(path), Cp1251(c.after)) << c.before;
+  }
+}
+
+TEST(SaveSettings, FieldTextsCannotBreakTheirLine) {
+  TempDir dir;
+  const std::string path = dir.File("kelmar.INI");
+  InputFields in = Fields();
+  in.EditGMT = "3\r\n[Points]\r\nEvil=1;1";
+  SaveSettings(path, List({{"A", "1\n", "2"}}), 0, in);
+  const LoadedSettings s = LoadSettings(path);
+  ASSERT_EQ(s.places.Count(), 1);
+  EXPECT_EQ(s.places.names[0], "A");
+  EXPECT_EQ(s.EditGMT, "3  [Points]  Evil=1;1");
+}
+
+TEST(SaveSettings, RoundTripKeepsEverything) {
+  const std::string files[] = {
+      "[Points]\r\nМосква=55.75;37.62\r\nСанкт-Петербург=59.94;30.31\r\nКейптаун=-33.92;18.42\r\n"
+      "[Form]\r\nInd=2\r\nRB3=0\r\nRBG=1\r\nEK=12.345\r\nEU=6\r\nEM=1\r\nEG=3\r\n",
+      "[Points]\r\na = 1 ; 2 \r\nB=1;2;3\r\nC=55\r\n[Form]\r\nind=1\r\nRBG=true\r\n",
+      "[Form]\r\nEK=0.5\r\n[Other]\r\nk=v\r\n",
+      "",
+  };
+  TempDir dir;
+  for (const auto& f : files) {
+    const std::string path = dir.File("kelmar.INI");
+    WriteBytes(path, Cp1251(f));
+    const LoadedSettings first = LoadSettings(path);
+    PlaceList places;
+    CalcState st;
+    InputFields in;
+    ApplyLoadedSettings(first, places, st, in);
+    SaveSettings(path, places, st.PlaceIndex, in);
+    const std::string saved = ReadBytes(path);
+    const LoadedSettings second = LoadSettings(path);
+    EXPECT_EQ(Places(second.places), Places(first.places)) << f;
+    EXPECT_EQ(second.PlaceIndex, first.PlaceIndex) << f;
+    EXPECT_EQ(second.EditKm, first.EditKm) << f;
+    EXPECT_EQ(second.EditUg, first.EditUg) << f;
+    EXPECT_EQ(second.EditMSK, first.EditMSK) << f;
+    EXPECT_EQ(second.EditGMT, first.EditGMT) << f;
+    EXPECT_EQ(second.RadioButtonGMT, first.RadioButtonGMT) << f;
+    EXPECT_EQ(second.RadioButtonUgol, first.RadioButtonUgol) << f;
+    // A second save changes nothing more.
+    ApplyLoadedSettings(second, places, st, in);
+    SaveSettings(path, places, st.PlaceIndex, in);
+    EXPECT_EQ(ReadBytes(path), saved) << f;
+  }
+}
+
+TEST(SaveSettings, EveryByteOfAHandEditedFileSurvives) {
+  // A section of the user's own holding every byte that can stand in a line, 0x98 included.
+  std::string value = "!";
+  for (int b = 1; b < 256; ++b)
+    if (b != '\r' && b != '\n') value.push_back(static_cast<char>(b));
+  value += "!";
+  const std::string mine = "[Mine]\r\nk=" + value + "\r\n\r\n";
+  TempDir dir;
+  const std::string path = dir.File("kelmar.INI");
+  WriteBytes(path, mine + "[Points]\r\n\xCF\xF3\xED\xEA\x98=1;2\r\n");  // "Пунк" + 0x98
+  const LoadedSettings s = LoadSettings(path);
+  ASSERT_EQ(s.places.Count(), 1);
+  SaveSettings(path, s.places, 0, Fields());
+  const std::string after = ReadBytes(path);
+  EXPECT_EQ(after.substr(0, mine.size()), mine);
+  EXPECT_NE(after.find("[Points]\r\n\xCF\xF3\xED\xEA\x98=1;2\r\n"), std::string::npos);
+}
+
+TEST(SaveSettings, CannotCreateNamesThePath) {
+  TempDir dir;
+  WriteBytes(dir.File("plain"), "x");
+  std::filesystem::create_directory(dir.File("dir.INI"));
+  const std::string cases[] = {
+      dir.File("dir.INI"),              // the target is a folder
+      dir.File("plain/kelmar.INI"),     // the parent is a regular file
+      dir.File("absent/kelmar.INI"),    // the parent does not exist
+  };
+  for (const auto& path : cases) {
+    try {
+      SaveSettings(path, List({{"A", "1", "2"}}), 0, Fields());
+      ADD_FAILURE() << path << ": no error";
+    } catch (const SettingsError& e) {
+      EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
+    }
+  }
+  EXPECT_EQ(ReadBytes(dir.File("plain")), "x");
+}
+
+TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
+  TempDir dir;
+  const std::string path = dir.File("kelmar.INI");
+  const std::string old = Cp1251("[Points]\r\nМосква=55.75;37.62\r\n\r\n");
+  WriteBytes(path, old);
+  PlaceList big;
+  for (int i = 0; i < 200; ++i) big.Append("Place number " + std::to_string(i), "55.75", "37.62");
+  // A file size limit stands in for a full disk: the write stops part way.
+  struct rlimit saved {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto old_handler = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 1024;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  bool failed = false;
+  try {
+    SaveSettings(path, big, 0, Fields());
+  } catch (const SettingsError& e) {
+    failed = std::string(e.what()) == "Cannot create file " + path;
+  }
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, old_handler);
+  EXPECT_TRUE(failed);
+  EXPECT_EQ(ReadBytes(path), old);
+  // No half-written temporary file is left beside it.
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++files;
+  EXPECT_EQ(files, 1);
+}
+
+TEST(SaveSettings, WritesThroughASymbolicLinkAndKeepsPermissions) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("real"));
+  const std::string target = dir.File("real/kelmar.INI");
+  const std::string link = dir.File("kelmar.INI");
+  WriteBytes(target, Cp1251("[Points]\r\nA=1;2\r\n"));
+  ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+  std::filesystem::create_symlink("real/kelmar.INI", link);
+
+  SaveSettings(link, List({{"A", "1", "2"}, {"Б", "3", "4"}}), 1, Fields());
+
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(LoadSettings(target).places.Count(), 2);
+  struct stat st {};
+  ASSERT_EQ(stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(ApplyLoadedSettings, FillsListStateAndFields) {
+  LoadedSettings s;
+  s.places.Append("A", "1", "2");
+  s.places.Append("B", "3", "4");
+  s.PlaceIndex = 1;
+  s.EditSir = "3";
+  s.EditDolg = "4";
+  s.EditKm = "1";
+  s.EditUg = "2";
+  s.EditMSK = "-1";
+  s.EditGMT = "5";
+  s.RadioButtonGMT = true;
+  s.RadioButtonUgol = false;
+  PlaceList places;
+  CalcState st;
+  InputFields in;
+  in.CheckBoxSec = true;
+  ApplyLoadedSettings(s, places, st, in);
+  EXPECT_EQ(places, s.places);
+  EXPECT_EQ(st.PlaceCount, 2);
+  EXPECT_EQ(st.PlaceIndex, 1);
+  EXPECT_EQ(in.EditSir, "3");
+  EXPECT_EQ(in.EditDolg, "4");
+  EXPECT_EQ(in.EditKm, "1");
+  EXPECT_EQ(in.EditUg, "2");
+  EXPECT_EQ(in.EditMSK, "-1");
+  EXPECT_EQ(in.EditGMT, "5");
+  EXPECT_FALSE(in.RadioButtonMSK);
+  EXPECT_FALSE(in.RadioButtonUgol);
+  EXPECT_TRUE(in.CheckBoxSec);  // not a setting of the file
+}
+
+}  // namespace
+}  // namespace kelmar
