@@ -65,8 +65,10 @@ void PrintPlacesJson(const LoadedSettings& s, std::ostream& out) {
 }  // namespace
 
 std::string DefaultSettingsPath() {
+  // The window's file: the settings path of the "kelmar" executable beside this one.
   const std::string exe = ExecutablePath();
-  return SettingsPathFor(exe.empty() ? "kelmar-cli" : exe);
+  const std::size_t slash = exe.rfind('/');
+  return SettingsPathFor(slash == std::string::npos ? "kelmar" : exe.substr(0, slash + 1) + "kelmar");
 }
 
 int RunPlaces(const std::vector<std::string>& args, std::ostream& out) {
