@@ -40,6 +40,7 @@
 #include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <osl/file.hxx>
 #include <rtl/ustring.hxx>
@@ -267,9 +268,12 @@ class CalcBooks final : public kelmar::automation::Workbooks {
       // As a template: the template file itself is neither locked nor bound to the new workbook.
       Reference<css::lang::XComponent> doc = desktop_->loadComponentFromURL(
           FileUrl(path), "_blank", 0, Props({{"Hidden", Any(hidden_)}, {"AsTemplate", Any(true)}}));
-      if (!doc.is()) throw std::runtime_error("the office returned no document");
-      if (!Reference<css::sheet::XSpreadsheetDocument>(doc, UNO_QUERY).is())
-        throw std::runtime_error("not a spreadsheet");
+      if (!doc.is()) throw std::runtime_error("документ не открылся");
+      if (!Reference<css::sheet::XSpreadsheetDocument>(doc, UNO_QUERY).is()) {
+        // Not a workbook (the office opened it in another module): nobody would ever see it.
+        if (Reference<css::util::XCloseable> closeable{doc, UNO_QUERY}; closeable.is()) closeable->close(true);
+        throw std::runtime_error("не рабочая книга");
+      }
       return std::make_unique<CalcBook>(doc);
     });
   }
