@@ -49,6 +49,10 @@ struct CalcState {
   double DayLenAcc = 0;
   char AzimuthText[16] = {};  // the azimuth of the last crossing, e.g. " 7.1"
 
+  // Take every altitude sample of the event search from libm instead of only those near a
+  // crossing; the tables must come out the same (a cross-check for tests, about twice as slow).
+  bool ExactSamples = false;
+
   // Weekday and month names; the drivers set the locale's, tests pin their own.
   DateNames Names = RussianDateNames();
 };

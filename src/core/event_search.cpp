@@ -1,8 +1,11 @@
 #include "event_search.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <limits>
 
+#include "number_text.h"
 #include "solar.h"
 
 namespace kelmar {
@@ -15,43 +18,13 @@ double Sign(double x) { return x < 0 ? -1.0 : x > 0 ? 1.0 : 0.0; }
 
 }  // namespace
 
-void PrepareSamples(CalcState& st, DaySamples& ds) {
-  st.RaSpan = st.RaEnd - st.RaStart;
-  st.DecSpan = st.DecEnd - st.DecStart;
-  st.RaPrev = st.RaStart;
-  st.DecPrev = st.DecStart;
-  ds.dec[0] = st.DecStart;
-  for (int k = 0; k < 48; ++k) {
-    st.StepFrac = (k + 1) / 48.0;
-    // Interpolated from the day's start each time, so the last step ends exactly at the end position.
-    st.RaNext = st.StepFrac * st.RaSpan + st.RaStart;
-    st.DecNext = st.StepFrac * st.DecSpan + st.DecStart;
-    const double s = k * kHalfHourTurn + st.LstMidnight;
-    double h0 = s - st.RaPrev;
-    double h1 = (kHalfHourTurn + s) - st.RaNext;
-    // Fold so that H0 ≤ π and H1 ≥ −π; a step may straddle ±π.
-    while (h0 > kPi) h0 -= kTwoPi, h1 -= kTwoPi;
-    while (h1 < -kPi) h0 += kTwoPi, h1 += kTwoPi;
-    ds.h0[k] = h0;
-    ds.h1[k] = h1;
-    ds.dec[k + 1] = st.DecNext;
-    ds.base_end[k] = std::cos(h1) * (std::cos(st.DecNext) * st.CosLat) + std::sin(st.DecNext) * st.SinLat;
-    if (k == 0)
-      ds.base_start0 = std::cos(h0) * (std::cos(st.DecPrev) * st.CosLat) + std::sin(st.DecPrev) * st.SinLat;
-    st.RaPrev = st.RaNext;
-    st.DecPrev = st.DecNext;
-  }
-}
-
-void PossibleEvents(CalcState& st, const DaySamples& ds, int k, double thr) {
+void SolveCrossing(CalcState& st, DaySamples& ds, int k, double thr, bool with_azimuth) {
+  // The quadratic takes the exact samples at both ends of the step; their signs are those the
+  // estimates gave, which stood clear of the threshold.
+  st.AltFnStart = (k == 0 ? ds.base_start0 : ExactSample(ds, k - 1)) - thr;
+  st.AltFnEnd = ExactSample(ds, k) - thr;
   const double h0 = ds.h0[k];
   const double h1 = ds.h1[k];
-  // Upper transit: the hour angle passes zero upward; a passage through ±π is the lower culmination.
-  if (h0 < 0 && h1 > 0) st.TransitTime = (k - h0 / (h1 - h0)) / 2;
-  if (k == 0) st.AltFnStart = ds.base_start0 - thr;
-  st.AltFnEnd = ds.base_end[k] - thr;
-  if (Sign(st.AltFnStart) == Sign(st.AltFnEnd)) return;
-
   const double hm = (h1 + h0) / 2;
   const double dm = (ds.dec[k + 1] + ds.dec[k]) / 2;
   const double cos_dm = std::cos(dm);
@@ -72,13 +45,14 @@ void PossibleEvents(CalcState& st, const DaySamples& ds, int k, double thr) {
     const double r = std::sqrt(d);
     x = (-b + r) / (2 * a);
     if (x > 1 || !(x >= 0)) x = (-b - r) / (2 * a);
-    if (!std::isfinite(x)) x = v0 / (v0 - v2);  // a degenerate parabola: take the chord's zero
+    if (!std::isfinite(x)) x = v0 / (v0 - v2);  // a degenerate parabola: the chord's zero
   }
   st.EventTime = (k + x) / 2;
   // A set adds its time, a rise subtracts it.
   st.DayLenAcc = Sign(v0) * st.EventTime + st.DayLenAcc;
   if (v0 < 0 && v2 > 0) st.RiseCount += 1;
   if (v0 > 0 && v2 < 0) st.SetCount += 1;
+  if (!with_azimuth) return;
 
   // Azimuth at the crossing, from north through east.
   const double he = (h1 - h0) * x + h0;
@@ -93,7 +67,71 @@ void PossibleEvents(CalcState& st, const DaySamples& ds, int k, double thr) {
   }
   if (az < 0) az = az + 360;
   az += 0.0;  // no "-0.0"
-  std::snprintf(st.AzimuthText, sizeof st.AzimuthText, "%4.1f", az);
+  // One decimal, right-aligned in at least four characters: " 7.1", "43.3", "316.7".
+  const std::string text = FormatOneDecimal(az);
+  const std::size_t pad = text.size() < 4 ? 4 - text.size() : 0;
+  std::fill_n(st.AzimuthText, pad, ' ');
+  std::copy_n(text.data(), text.size(), st.AzimuthText + pad);
+  st.AzimuthText[pad + text.size()] = '\0';
+}
+
+void PrepareSamples(CalcState& st, DaySamples& ds, bool all_exact) {
+  st.RaSpan = st.RaEnd - st.RaStart;
+  st.DecSpan = st.DecEnd - st.DecStart;
+  const double ra_start = st.RaStart, dec_start = st.DecStart;
+  const double ra_span = st.RaSpan, dec_span = st.DecSpan;
+  const double lst = st.LstMidnight;
+  ds.sin_lat = st.SinLat;
+  ds.cos_lat = st.CosLat;
+  ds.all_exact = all_exact;
+  double ra_prev = ra_start;
+  ds.dec[0] = dec_start;
+  for (int k = 0; k < 48; ++k) {
+    const double step_frac = (k + 1) / 48.0;
+    // Interpolated from the day's start each time, so the last step ends exactly at the end position.
+    const double ra_next = step_frac * ra_span + ra_start;
+    const double s = k * kHalfHourTurn + lst;
+    double h0 = s - ra_prev;
+    double h1 = (kHalfHourTurn + s) - ra_next;
+    // Fold so that H0 ≤ π and H1 ≥ −π; a step may straddle ±π.
+    while (h0 > kPi) h0 -= kTwoPi, h1 -= kTwoPi;
+    while (h1 < -kPi) h0 += kTwoPi, h1 += kTwoPi;
+    // Upper transit: the hour angle passes zero upward; a passage through ±π is the lower culmination.
+    if (h0 < 0 && h1 > 0) st.TransitTime = (k - h0 / (h1 - h0)) / 2;
+    ds.h0[k] = h0;
+    ds.h1[k] = h1;
+    ds.dec[k + 1] = step_frac * dec_span + dec_start;
+    ds.exact[k] = std::numeric_limits<double>::quiet_NaN();
+    ra_prev = ra_next;
+  }
+  ds.base_start0 = std::cos(ds.h0[0]) * (std::cos(dec_start) * ds.cos_lat) + std::sin(dec_start) * ds.sin_lat;
+
+  // Estimates: H1 and δ advance by the same angle every step (whole turns of the fold do not
+  // change a cosine), so their cosines and sines follow by rotation from exact starting values.
+  const double dh = ds.h1[1] - ds.h1[0] - std::round((ds.h1[1] - ds.h1[0]) / kTwoPi) * kTwoPi;
+  const double dd = ds.dec[2] - ds.dec[1];
+  double ch = std::cos(ds.h1[0]), sh = std::sin(ds.h1[0]);
+  double cd = std::cos(ds.dec[1]), sd = std::sin(ds.dec[1]);
+  const double cdh = std::cos(dh), sdh = std::sin(dh);
+  const double cdd = std::cos(dd), sdd = std::sin(dd);
+  for (int k = 0; k < 48; ++k) {
+    ds.estimate[k] = ch * (cd * ds.cos_lat) + sd * ds.sin_lat;
+    const double ch2 = ch * cdh - sh * sdh, sh2 = sh * cdh + ch * sdh;
+    const double cd2 = cd * cdd - sd * sdd, sd2 = sd * cdd + cd * sdd;
+    ch = ch2, sh = sh2, cd = cd2, sd = sd2;
+  }
+
+  st.RaPrev = st.RaNext = ra_prev;
+  st.DecPrev = st.DecNext = ds.dec[48];
+  st.StepFrac = 1;
+}
+
+double ExactSample(DaySamples& ds, int k) {
+  if (std::isnan(ds.exact[k])) {
+    const double dec = ds.dec[k + 1];
+    ds.exact[k] = std::cos(ds.h1[k]) * (std::cos(dec) * ds.cos_lat) + std::sin(dec) * ds.sin_lat;
+  }
+  return ds.exact[k];
 }
 
 }  // namespace kelmar

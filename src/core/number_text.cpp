@@ -91,7 +91,7 @@ std::string FloatToStr(double value) {
   if (value == 0 || !std::isfinite(value)) return value == 0 ? "0" : (std::isnan(value) ? "NAN" : value > 0 ? "INF" : "-INF");
   // 15 significant digits, correctly rounded, and the decimal exponent of the first one.
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.14e", value);
+  *std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14).ptr = '\0';
   const bool negative = buf[0] == '-';
   const char* p = buf + (negative ? 1 : 0);
   char digits[16];
@@ -128,12 +128,38 @@ std::string FloatToStr(double value) {
   return out;
 }
 
+std::size_t FormatOneDecimal(double value, char (&out)[kOneDecimalMax]) {
+  auto put = [&](std::string_view text) {
+    text.copy(out, text.size());
+    return text.size();
+  };
+  if (value == 0) return put("0.0");
+  if (!std::isfinite(value)) return put("---");
+  // Rounded like printf's "%.1f" (to nearest on the exact binary value). Away from a tie the
+  // product by ten rounds the same way, so the digits come straight from it; near a tie, and
+  // for values too large for the shortcut, the exact conversion decides.
+  const double tenths = std::abs(value) * 10;
+  const double whole = std::floor(tenths);
+  if (tenths < 1e15 && std::abs(tenths - whole - 0.5) > 1e-6) {
+    auto q = static_cast<unsigned long long>(whole) + (tenths - whole > 0.5 ? 1 : 0);
+    char buf[24];
+    char* p = buf + sizeof buf;
+    *--p = static_cast<char>('0' + q % 10);
+    *--p = '.';
+    q /= 10;
+    do {
+      *--p = static_cast<char>('0' + q % 10);
+      q /= 10;
+    } while (q != 0);
+    if (value < 0) *--p = '-';  // the sign of the unrounded value: -0.03 is "-0.0"
+    return put(std::string_view(p, static_cast<std::size_t>(buf + sizeof buf - p)));
+  }
+  return static_cast<std::size_t>(std::to_chars(out, out + kOneDecimalMax, value, std::chars_format::fixed, 1).ptr - out);
+}
+
 std::string FormatOneDecimal(double value) {
-  if (value == 0) return "0.0";
-  if (!std::isfinite(value)) return "---";
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%.1f", value);
-  return buf;
+  char buf[kOneDecimalMax];
+  return std::string(buf, FormatOneDecimal(value, buf));
 }
 
 std::string CommaRule(std::string text) {

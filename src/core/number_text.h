@@ -22,6 +22,9 @@ std::string FloatToStr(double value);
 // One decimal, no leading blanks, the sign of the unrounded value: 43.3, -0.0, 360.0.
 // An exact zero of either sign is "0.0".
 std::string FormatOneDecimal(double value);
+// The same into a buffer (the largest double needs 312 characters); returns the length.
+inline constexpr std::size_t kOneDecimalMax = 320;
+std::size_t FormatOneDecimal(double value, char (&out)[kOneDecimalMax]);
 
 // The comma rule of the number fields: the first "," becomes ".".
 std::string CommaRule(std::string text);

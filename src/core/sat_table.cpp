@@ -1,5 +1,6 @@
 #include "sat_table.h"
 
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -19,10 +20,20 @@ constexpr double kSmallAngle = 0.01;  // radians, equator and zenith tests
 
 double Sgn(double x) { return x < 0 ? -1.0 : x > 0 ? 1.0 : 0.0; }
 
-std::string SlotLabel(int slot) {
-  if (slot == 0 || slot == 180) return std::to_string(slot);
-  if (slot < 0) return std::to_string(-slot) + " W";
-  return std::to_string(slot) + " E";
+// "42 W", "117 E", and "0" and "180" alone; −180 is "180 W".
+void WriteSlotLabel(std::string& cell, int slot) {
+  char buf[8];
+  char* p = std::to_chars(buf, buf + 4, slot < 0 ? -slot : slot).ptr;
+  if (slot != 0 && slot != 180) {
+    *p++ = ' ';
+    *p++ = slot < 0 ? 'W' : 'E';
+  }
+  cell.assign(buf, static_cast<std::size_t>(p - buf));
+}
+
+void WriteNumber(std::string& cell, double value) {
+  char buf[kOneDecimalMax];
+  cell.assign(buf, FormatOneDecimal(value, buf));
 }
 
 // Longitudes outside [−180, 180] show the same place, brought back by whole turns.
@@ -46,6 +57,8 @@ void Satel(CalcState& st, const InputFields& in, TextGrid& grid) {
   const double phi = st.LatRad;
   const bool equatorial = std::abs(phi) < kSmallAngle;
   const bool polar = std::abs(st.SinLat) > kPoleSin;
+  const double abs_sin_lat = std::abs(st.SinLat);
+  const double tan_phi = std::tan(phi);  // the same for every position
 
   // One degree west of the first position: 80 positions at or west of floor(λ), 80 east of it.
   const int start = static_cast<int>(std::trunc(lon));
@@ -55,7 +68,7 @@ void Satel(CalcState& st, const InputFields& in, TextGrid& grid) {
     Modif(st);
     const int col = 5 * ((k - 1) / 40);
     const int row = (k - 1) % 40 + 1;
-    grid.SetCell(col, row, SlotLabel(st.SlotLon));
+    WriteSlotLabel(grid.Cell(col, row), st.SlotLon);
 
     double dl = (st.SlotLon - lon) * kPi / 180;
     while (dl > kPi) dl -= kTwoPi;
@@ -76,9 +89,9 @@ void Satel(CalcState& st, const InputFields& in, TextGrid& grid) {
     } else {
       const double a = 90 * (1 + Sgn(cos_dl * st.SinLat));
       const double b = Sgn(phi) * 180 / kPi;
-      double az = a - b * std::atan(std::tan(dl) / std::abs(st.SinLat));
+      double az = a - b * std::atan(std::tan(dl) / abs_sin_lat);
       if (az < 0) az += 360;
-      az_cell = FormatOneDecimal(az);
+      WriteNumber(az_cell, az);
     }
 
     const double g = cos_dl * st.CosLat;  // cosine of the central angle observer–subsatellite point
@@ -86,7 +99,7 @@ void Satel(CalcState& st, const InputFields& in, TextGrid& grid) {
     if (overhead) {
       el_cell = "зенит";
     } else {
-      el_cell = FormatOneDecimal(std::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * 180 / kPi);
+      WriteNumber(el_cell, std::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * 180 / kPi);
     }
 
     std::string& corr_cell = grid.Cell(col + 3, row);
@@ -96,8 +109,7 @@ void Satel(CalcState& st, const InputFields& in, TextGrid& grid) {
       corr_cell = "+";
     } else {
       const double slant = std::sqrt(kOnePlusR2 - kTwoOrbitRadius * g);
-      corr_cell = FormatOneDecimal(kMinusRadToDeg *
-                                   std::atan((slant * sin_dl / std::tan(phi)) / (kOrbitRadius - g)));
+      WriteNumber(corr_cell, kMinusRadToDeg * std::atan((slant * sin_dl / tan_phi) / (kOrbitRadius - g)));
     }
   }
 }

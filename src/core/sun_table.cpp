@@ -73,8 +73,9 @@ void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours) {
     len = 5;
     std::copy_n("24:00", 5, buf);
   }
-  cell += ' ';
-  cell.append(buf, len);
+  // old + " " + time, less a leading blank: an empty cell gets the time alone.
+  if (!cell.empty()) cell += ' ';
+  cell.append(buf, static_cast<std::size_t>(len));
   if (cell.front() == ' ') cell.erase(0, 1);
 }
 
@@ -89,11 +90,16 @@ void Calc(CalcState& st, const InputFields& in, TextGrid& grid) {
   const bool sec = in.CheckBoxSec;
   const int days = DaysInMonth(st.Year, st.Month);
   DaySamples samples;
+  double zone_hours = 0;
+  double twilight_thr = 0;
   for (int r = 1; r <= days; ++r) {
     st.DayLenAcc = 0;
     st.Day = r;
     st.CurDate = EncodeDate(st.Year, st.Month, r);
-    st.ZoneHours = ZoneHoursOf(in);
+    // The fields cannot change while the table is computed: read on day 1, where a bad text stops
+    // the run, and reused afterwards.
+    if (r == 1) zone_hours = ZoneHoursOf(in);
+    st.ZoneHours = zone_hours;
 
     const int yy = st.Year % 100;
     const char date[] = {static_cast<char>('0' + r / 10), static_cast<char>('0' + r % 10), '.',
@@ -105,10 +111,10 @@ void Calc(CalcState& st, const InputFields& in, TextGrid& grid) {
 
     PrepareDay(st);
     st.TransitTime = 0;
-    PrepareSamples(st, samples);
+    PrepareSamples(st, samples, st.ExactSamples);
 
     EventPass(
-        st, samples, st.RiseAltSin,
+        st, samples, st.RiseAltSin, true,
         [&] {
           TtoCell(grid, sec, 1, r, st.EventTime);
           AppendAzimuth(grid.Cell(5, r), st.AzimuthText);
@@ -143,9 +149,9 @@ void Calc(CalcState& st, const InputFields& in, TextGrid& grid) {
       TtoCell(grid, sec, 3, r, len);
     }
 
-    const double thr = TwilightThreshold(in);
+    if (r == 1) twilight_thr = TwilightThreshold(in);
     EventPass(
-        st, samples, thr, [&] { TtoCell(grid, sec, 7, r, st.EventTime); },
+        st, samples, twilight_thr, false, [&] { TtoCell(grid, sec, 7, r, st.EventTime); },
         [&] { TtoCell(grid, sec, 8, r, st.EventTime); });
 
     if (st.RiseCount != 0 || st.SetCount != 0) {

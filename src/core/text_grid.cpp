@@ -7,11 +7,6 @@ namespace kelmar {
 TextGrid::TextGrid(int col_count, int row_count)
     : cols_(col_count), rows_(row_count), cells_(static_cast<std::size_t>(col_count) * row_count) {}
 
-std::size_t TextGrid::Index(int col, int row) const {
-  assert(col >= 0 && col < cols_ && row >= 0 && row < rows_);
-  return static_cast<std::size_t>(row) * cols_ + col;
-}
-
 void TextGrid::ClearRows(int first, int last) {
   for (int r = first; r <= last; ++r)
     for (int c = 0; c < cols_; ++c) Cell(c, r).clear();

@@ -1,7 +1,9 @@
 #pragma once
 // A grid of text cells addressed (column, row); row 0 holds the headers.
 // Both tables live in one of these; drawing, export and the CLI read the cells back.
+#include <cassert>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelmar {
@@ -23,7 +25,10 @@ class TextGrid {
   bool operator==(const TextGrid&) const = default;
 
  private:
-  std::size_t Index(int col, int row) const;
+  std::size_t Index(int col, int row) const {
+    assert(col >= 0 && col < cols_ && row >= 0 && row < rows_);
+    return static_cast<std::size_t>(row) * cols_ + col;
+  }
 
   int cols_;
   int rows_;
