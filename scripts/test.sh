@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Sets everything up and runs every test: a normal build, a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the fuzz targets (clang, bounded time).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash scripts/setup.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+export CTEST_OUTPUT_ON_FAILURE=1
+
+build_and_test() {
+  local dir=$1
+  shift
+  echo "=== build $dir"
+  cmake -S "$root" -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j "$jobs"
+  echo "=== test $dir"
+  ctest --test-dir "$dir" -j "$jobs" --timeout 600 --label-exclude fuzz
+}
+
+build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DKELMAR_SANITIZE=ON
+
+echo "=== fuzz"
+CXX=clang++ cmake -S "$root" -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKELMAR_FUZZ=ON -DKELMAR_SANITIZE=ON -DKELMAR_BUILD_UI=OFF -DKELMAR_BUILD_EXPORT=OFF -DKELMAR_BUILD_BENCH=OFF
+cmake --build build-fuzz -j "$jobs"
+ctest --test-dir build-fuzz --label-regex fuzz --timeout 300 --no-tests=ignore
+
+echo "all test builds passed"
