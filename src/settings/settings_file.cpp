@@ -207,6 +207,9 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
       if (!IsPlaceLine(line)) kept.push_back(line);
 
   image.EraseSection(kPoints);
+  // A new section at the end, written even with no place: a hand-edited file may hold an
+  // older "Points" further up, which must neither receive the places nor show at next start.
+  image.AppendSection(kPoints);
   for (int i = 0; i < places.Count(); ++i) {
     const auto k = static_cast<std::size_t>(i);
     if (places.names[k].empty()) break;

@@ -128,6 +128,10 @@ void SettingsImage::WriteString(std::string_view section, std::string_view key,
   s->lines.push_back({std::string(key), std::string(value), true});
 }
 
+void SettingsImage::AppendSection(std::string_view name) {
+  sections_.push_back({std::string(name), {}});
+}
+
 void SettingsImage::AppendLine(std::string_view section, Line line) {
   Section* s = FindSectionMut(section);
   if (s == nullptr) {

@@ -47,6 +47,8 @@ class SettingsImage {
   // Replaces the line of that name in the section (appending the line, or the section at the
   // end, when missing).
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
+  // Appends an empty section at the end; lookups find it from then on.
+  void AppendSection(std::string_view name);
   // Appends a line as it is to the section (appending the section when missing).
   void AppendLine(std::string_view section, Line line);
   // Removes the section that lookups find (the later one when the name occurs twice).

@@ -228,9 +228,17 @@ TEST(SaveSettings, ExactFileContents) {
       {"[Points]\r\nstray\r\n=9;9\r\nA=0;0\r\n", {{"A", "1", "2"}}, 0,
        "[Points]\r\nA=1;2\r\nstray\r\n=9;9\r\n\r\n[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\n"
        "EU=6\r\nEM=0\r\nEG=3\r\n\r\n"},
-      // No places: no "Points" section.
+      // No places: an empty "Points" all the same.
       {"<none>", {}, 0,
-       "[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\nEU=6\r\nEM=0\r\nEG=3\r\n\r\n"},
+       "[Points]\r\n\r\n[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\nEU=6\r\nEM=0\r\nEG=3\r\n\r\n"},
+      // ...which hides an older "Points" that the file holds above it, as before the save.
+      {"[Points]\r\nOld=1;1\r\n[Points]\r\n", {}, 0,
+       "[Points]\r\nOld=1;1\r\n\r\n[Points]\r\n\r\n[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\n"
+       "EU=6\r\nEM=0\r\nEG=3\r\n\r\n"},
+      // The places go into the new section, not into the older one that stays above.
+      {"[Points]\r\nOld=1;1\r\n[Points]\r\nA=0;0\r\n", {{"A", "1", "2"}}, 0,
+       "[Points]\r\nOld=1;1\r\n\r\n[Points]\r\nA=1;2\r\n\r\n[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\n"
+       "EK=12.345\r\nEU=6\r\nEM=0\r\nEG=3\r\n\r\n"},
   };
   TempDir dir;
   for (const auto& c : cases) {
@@ -282,10 +290,13 @@ TEST(SaveSettings, RoundTripKeepsEverything) {
     EXPECT_EQ(second.EditGMT, first.EditGMT) << f;
     EXPECT_EQ(second.RadioButtonGMT, first.RadioButtonGMT) << f;
     EXPECT_EQ(second.RadioButtonUgol, first.RadioButtonUgol) << f;
-    // A second save changes nothing more.
+    // From the second save on nothing moves any more ("Points" has gone to the end).
     ApplyLoadedSettings(second, places, st, in);
     SaveSettings(path, places, st.PlaceIndex, in);
-    EXPECT_EQ(ReadBytes(path), saved) << f;
+    const std::string saved2 = ReadBytes(path);
+    SaveSettings(path, places, st.PlaceIndex, in);
+    EXPECT_EQ(ReadBytes(path), saved2) << f;
+    EXPECT_EQ(saved2.size(), saved.size()) << f;
   }
 }
 

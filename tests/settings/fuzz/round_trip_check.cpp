@@ -1,0 +1,80 @@
+#include "round_trip_check.h"
+
+#include "core/calc_state.h"
+#include "core/input_fields.h"
+#include "settings/settings_file.h"
+#include "settings/settings_image.h"
+
+namespace kelmar {
+namespace {
+
+std::string Show(const PlaceList& p) {
+  std::string s;
+  for (int i = 0; i < p.Count(); ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    s += "{" + p.names[k] + "|" + p.lats[k] + "|" + p.lons[k] + "}";
+  }
+  return s;
+}
+
+// The file keeps one line per name regardless of case: places of equal names become one, at
+// the first one's position, named as the last one (they already share its coordinates).
+PlaceList Merged(const PlaceList& p) {
+  PlaceList out;
+  for (int i = 0; i < p.Count(); ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    bool merged = false;
+    for (std::size_t j = 0; j < out.names.size(); ++j) {
+      if (SameKey(out.names[j], p.names[k])) {
+        out.names[j] = p.names[k];
+        merged = true;
+        break;
+      }
+    }
+    if (!merged) out.Append(p.names[k], p.lats[k], p.lons[k]);
+  }
+  return out;
+}
+
+std::string SaveBytes(std::string_view old_bytes, const LoadedSettings& s) {
+  PlaceList places;
+  CalcState st;
+  InputFields in;
+  ApplyLoadedSettings(s, places, st, in);
+  SettingsImage image = SettingsImage::FromBytes(old_bytes);
+  StoreIntoImage(image, places, st.PlaceIndex, in);
+  return image.ToBytes();
+}
+
+}  // namespace
+
+std::string CheckSettingsRoundTrip(std::string_view bytes) {
+  const LoadedSettings first = LoadedFromImage(SettingsImage::FromBytes(bytes));
+  const PlaceList& p = first.places;
+  if (p.lats.size() != p.names.size() || p.lons.size() != p.names.size()) return "lists not aligned";
+  for (const auto& n : p.names)
+    if (n.empty()) return "a place without a name";
+  if (first.PlaceIndex < 0 || (first.PlaceIndex >= p.Count() && !(p.Empty() && first.PlaceIndex == 0)))
+    return "index out of range: " + std::to_string(first.PlaceIndex);
+
+  const std::string saved = SaveBytes(bytes, first);
+  const LoadedSettings second = LoadedFromImage(SettingsImage::FromBytes(saved));
+  const PlaceList expected = Merged(p);
+  if (!(second.places == expected))
+    return "places changed: " + Show(expected) + " became " + Show(second.places);
+  if (second.EditKm != first.EditKm || second.EditUg != first.EditUg ||
+      second.EditMSK != first.EditMSK || second.EditGMT != first.EditGMT)
+    return "a Form text changed";
+  if (second.RadioButtonGMT != first.RadioButtonGMT || second.RadioButtonUgol != first.RadioButtonUgol)
+    return "a choice changed";
+  const int index = first.PlaceIndex < expected.Count() ? first.PlaceIndex : 0;
+  if (second.PlaceIndex != index) return "index changed";
+
+  // A file the program wrote itself is stable from the next save on.
+  const std::string again = SaveBytes(saved, second);
+  if (second.PlaceIndex == first.PlaceIndex && SaveBytes(again, second) != again)
+    return "saving is not stable";
+  return {};
+}
+
+}  // namespace kelmar
