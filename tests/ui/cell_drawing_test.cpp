@@ -1,0 +1,115 @@
+// The colours of the table cells, read back from grabbed pixels and compared with literal
+// colours.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "core/text_grid.h"
+#include "ui/cell_drawing.h"
+#include "ui/text_grid_view.h"
+#include "ui_test_support.h"
+
+namespace kelmar::ui {
+namespace {
+
+const QColor kYellow(255, 255, 0);
+const QColor kAqua(0, 255, 255);
+const QColor kRed(255, 0, 0);
+const QColor kBlack(0, 0, 0);
+const QColor kGrey180(180, 180, 180);
+
+// A satellite grid with large cells, so every cell has a margin around its text box.
+struct SatGridPicture {
+  TextGrid grid{kSatCols, 3};
+  std::unique_ptr<TextGridView> view;
+  QImage image;
+
+  void Draw(bool sun_look = false) {
+    view = std::make_unique<TextGridView>(grid, nullptr);
+    view->SetColWidths(std::vector<int>(kSatCols, 90));
+    view->SetDefaultRowHeight(30);
+    view->SetDrawCell([this, sun_look](QPainter& p, int c, int r, const QRect& rc) {
+      const std::string& t = grid.Cell(c, r);
+      DrawCell(p, rc, QString::fromStdString(t), sun_look ? SunCellLook(r) : SatCellLook(c, r, t));
+    });
+    view->resize(19 * 91 + 10, 3 * 31 + 10);
+    image = view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+  QRect Cell(int col, int row) const { return view->CellRect(col, row); }
+  QColor Corner(int col, int row) const { return image.pixelColor(Cell(col, row).topLeft() + QPoint(1, 1)); }
+};
+
+TEST(CellDrawing, SatelliteCellColours) {
+  struct Case {
+    int col, row;
+    const char* text;
+    QColor fill;         // the cell's corner, outside the text box
+    QColor text_colour;  // pixels that must be there
+    bool yellow_box;     // a yellow box behind the text inside an aqua cell
+    const char* pins;
+  } cases[] = {
+      {2, 0, "Высота", kYellow, kRed, false, "header of an elevation column: red on yellow"},
+      {0, 1, "35 W", kAqua, kBlack, false, "body cell: black on aqua"},
+      {2, 1, "-5.3", kAqua, kRed, true, "negative elevation: red on a yellow box in an aqua cell"},
+      {7, 1, "-0.0", kAqua, kBlack, false, "minus zero is not below zero"},
+      {12, 1, "0.0", kAqua, kBlack, false, "zero is not below zero"},
+      {17, 1, "зенит", kAqua, kBlack, false, "the word in an elevation column is no number"},
+      {3, 1, "-33.5", kAqua, kBlack, false, "negative numbers outside the elevation columns stay black"},
+      {4, 0, "", kGrey180, kGrey180, false, "separator column in the header row"},
+      {9, 2, "", kGrey180, kGrey180, false, "separator column in a body row"},
+      {5, 2, "", kAqua, kAqua, false, "an empty cell is an empty filled rectangle"},
+  };
+  SatGridPicture pic;
+  for (const Case& c : cases) pic.grid.SetCell(c.col, c.row, c.text);
+  pic.Draw();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pins);
+    const QRect cell = pic.Cell(c.col, c.row);
+    EXPECT_EQ(pic.Corner(c.col, c.row), c.fill);
+    EXPECT_GT(test::CountColour(pic.image, cell, c.text_colour, 40), 0);
+    const int yellow = test::CountColour(pic.image, cell, kYellow);
+    if (c.yellow_box) {
+      EXPECT_GT(yellow, 0);
+    } else if (c.fill != kYellow) {
+      EXPECT_EQ(yellow, 0);
+    }
+    if (c.text_colour == kBlack) {
+      EXPECT_EQ(test::CountColour(pic.image, cell, kRed, 40), 0);
+    }
+    if (c.text[0] == '\0') {  // nothing but the fill
+      EXPECT_EQ(test::CountColour(pic.image, cell, c.fill), cell.width() * cell.height());
+    }
+  }
+}
+
+TEST(CellDrawing, SunCellsAndTheGridLines) {
+  SatGridPicture pic;  // the sun look on the same large cells
+  pic.grid.SetCell(1, 0, "Восход");
+  pic.grid.SetCell(1, 1, "-0:07");  // a sun cell is never marked, whatever it reads
+  pic.Draw(/*sun_look=*/true);
+  EXPECT_EQ(pic.Corner(1, 0), kYellow);
+  EXPECT_GT(test::CountColour(pic.image, pic.Cell(1, 0), kRed, 40), 0);
+  EXPECT_EQ(pic.Corner(1, 1), kAqua);
+  EXPECT_GT(test::CountColour(pic.image, pic.Cell(1, 1), kBlack, 40), 0);
+  EXPECT_EQ(test::CountColour(pic.image, pic.Cell(1, 1), kRed, 40), 0);
+  // One line of the line colour between neighbouring cells, right of and under each cell.
+  const QRect c = pic.Cell(0, 1);
+  EXPECT_EQ(pic.image.pixelColor(c.right() + 1, c.center().y()), TextGridView::kLineColor);
+  EXPECT_EQ(pic.image.pixelColor(c.center().x(), c.bottom() + 1), TextGridView::kLineColor);
+  EXPECT_EQ(pic.Cell(1, 1).left(), c.right() + 2);
+}
+
+TEST(CellDrawing, TextIsCentredByIntegerDivisionAndMayOverflow) {
+  // A text wider than its cell starts left of it by half the excess: pixels of a wide header
+  // appear inside the left neighbour's rectangle, which was drawn before it.
+  SatGridPicture pic;
+  pic.grid.SetCell(0, 0, "");
+  pic.grid.SetCell(1, 0, "Коррекция Коррекция Коррекция");
+  pic.Draw();
+  const QRect left_neighbour = pic.Cell(0, 0);
+  EXPECT_GT(test::CountColour(pic.image, left_neighbour, kRed, 40), 0);
+}
+
+}  // namespace
+}  // namespace kelmar::ui
