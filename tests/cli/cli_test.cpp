@@ -1,0 +1,357 @@
+// kelmar-cli run as a separate process: the printed tables must be the core's tables, the
+// worked cells must show, and failures must come out as exit statuses with exact messages.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/calc_state.h"
+#include "core/date_names.h"
+#include "core/input_fields.h"
+#include "core/sat_table.h"
+#include "core/sun_table.h"
+#include "core/text_grid.h"
+
+namespace kelmar {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+CliRun RunCli(const std::vector<std::string>& args) {
+  char err_path[] = "/tmp/kelmar-cli-test-XXXXXX";
+  const int fd = mkstemp(err_path);
+  close(fd);
+  std::string cmd = Quote(KELMAR_CLI_PATH);
+  for (const std::string& a : args) cmd += " " + Quote(a);
+  cmd += " 2>" + Quote(err_path);
+  CliRun run;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (p == nullptr) return run;
+  char buf[4096];
+  std::size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
+  const int st = pclose(p);
+  run.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  std::ifstream err(err_path, std::ios::binary);
+  std::stringstream ss;
+  ss << err.rdbuf();
+  run.err = ss.str();
+  unlink(err_path);
+  return run;
+}
+
+Rows GridRows(const TextGrid& g) {
+  Rows rows(g.RowCount());
+  for (int r = 0; r < g.RowCount(); ++r)
+    for (int c = 0; c < g.ColCount(); ++c) rows[r].push_back(g.Cell(c, r));
+  return rows;
+}
+
+Rows JsonRows(const std::string& text) {
+  return nlohmann::json::parse(text).get<Rows>();
+}
+
+// RFC 4180: fields separated by commas, records by CRLF, quoted fields double their quotes.
+Rows CsvRows(const std::string& text) {
+  Rows rows(1);
+  std::string field;
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        field += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        field += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      rows.back().push_back(field);
+      field.clear();
+    } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      rows.back().push_back(field);
+      field.clear();
+      rows.emplace_back();
+      ++i;
+    } else {
+      field += c;
+    }
+  }
+  if (!rows.back().empty() || !field.empty()) rows.back().push_back(field);
+  else rows.pop_back();
+  return rows;
+}
+
+InputFields Fields(const char* lat, const char* lon, const char* gmt) {
+  InputFields in;
+  in.EditSir = lat;
+  in.EditDolg = lon;
+  in.EditGMT = gmt;
+  in.RadioButtonMSK = false;
+  in.RadioButtonUgol = true;
+  in.EditUg = "6";
+  return in;
+}
+
+CalcState State(int year, int month) {
+  CalcState st;
+  InitRiseAltSin(st);
+  st.Names = RussianDateNames();
+  st.Year = static_cast<std::uint16_t>(year);
+  st.Month = static_cast<std::uint16_t>(month);
+  return st;
+}
+
+Rows CoreSun(const InputFields& in, int year, int month) {
+  CalcState st = State(year, month);
+  TextGrid g = MakeSunGrid();
+  Calc(st, in, g);
+  return GridRows(g);
+}
+
+Rows CoreSat(const InputFields& in) {
+  CalcState st = State(2026, 6);
+  TextGrid sun = MakeSunGrid();
+  Calc(st, in, sun);
+  TextGrid g = MakeSatGrid();
+  Satel(st, in, g);
+  return GridRows(g);
+}
+
+TEST(CliSun, JsonIsTheCoresWholeTable) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    InputFields in;
+    int year, month;
+  };
+  InputFields seconds = Fields("55.75", "37.62", "3");
+  seconds.CheckBoxSec = true;
+  InputFields height = Fields("55.75", "37.62", "3");
+  height.RadioButtonUgol = false;
+  height.EditKm = "12.345";
+  InputFields msk = Fields("55.75", "37.62", "0");
+  msk.RadioButtonMSK = true;
+  msk.EditMSK = "-1";
+  const Case cases[] = {
+      {"Moscow June", {"--lat", "55.75", "--lon", "37.62", "--gmt", "3"}, Fields("55.75", "37.62", "3"), 2026, 6},
+      {"with seconds", {"--lat", "55.75", "--lon", "37.62", "--gmt", "3", "--seconds"}, seconds, 2026, 6},
+      {"height mode", {"--lat", "55.75", "--lon", "37.62", "--gmt", "3", "--height", "12.345"}, height, 2026, 6},
+      {"Moscow-time zone", {"--lat", "55.75", "--lon", "37.62", "--msk", "-1"}, msk, 2026, 6},
+      {"defaults: GMT 0, angle 6", {"--lat", "55.75", "--lon", "37.62"}, Fields("55.75", "37.62", "0"), 2026, 6},
+      {"polar December", {"--lat", "69", "--lon", "33", "--gmt", "3"}, Fields("69", "33", "3"), 2026, 12},
+      {"leap February", {"--lat", "-33.9", "--lon", "18.4", "--gmt", "2"}, Fields("-33.9", "18.4", "2"), 2028, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> args = {"sun"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.insert(args.end(), {"--year", std::to_string(c.year), "--month", std::to_string(c.month), "--format", "json"});
+    const CliRun run = RunCli(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const Rows rows = JsonRows(run.out);
+    ASSERT_EQ(rows.size(), 34u);
+    for (const auto& row : rows) ASSERT_EQ(row.size(), 9u);
+    EXPECT_EQ(rows, CoreSun(c.in, c.year, c.month));
+  }
+}
+
+TEST(CliSun, WorkedCellsShowInEveryFormat) {
+  const std::vector<std::string> base = {"sun", "--lat", "55.75", "--lon", "37.62", "--gmt", "3",
+                                         "--year", "2026", "--month", "6"};
+  const std::vector<std::string> day21 = {"21.06.26   Вс", "03:45", "21:18", "17:33", "12:31",
+                                          " 43.3", " 316.7", "02:43", "22:20"};
+  auto with = [&](std::vector<std::string> extra) {
+    std::vector<std::string> a = base;
+    a.insert(a.end(), extra.begin(), extra.end());
+    return RunCli(a);
+  };
+  const CliRun json = with({"--format", "json"});
+  ASSERT_EQ(json.status, 0);
+  EXPECT_EQ(JsonRows(json.out)[21], day21);
+  EXPECT_EQ(JsonRows(json.out)[0][0], "Дата");
+
+  const CliRun csv = with({"--format", "csv"});
+  ASSERT_EQ(csv.status, 0);
+  const Rows csv_rows = CsvRows(csv.out);
+  ASSERT_EQ(csv_rows.size(), 34u);
+  EXPECT_EQ(csv_rows[21], day21);
+  EXPECT_EQ(csv_rows, JsonRows(json.out));
+
+  // The text table: headers and one line per day, each holding its cells in order.
+  const CliRun text = with({});
+  ASSERT_EQ(text.status, 0);
+  std::vector<std::string> lines;
+  std::istringstream is(text.out);
+  for (std::string line; std::getline(is, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 31u);  // header + 30 days of June
+  EXPECT_NE(lines[0].find("Дата"), std::string::npos);
+  EXPECT_NE(lines[0].find("Веч. сумер."), std::string::npos);
+  std::size_t at = 0;
+  for (const std::string& cell : day21) {
+    at = lines[21].find(cell, at);
+    ASSERT_NE(at, std::string::npos) << cell << " in " << lines[21];
+    at += cell.size();
+  }
+  EXPECT_EQ(with({"--format", "text"}).out, text.out);
+}
+
+TEST(CliSun, CsvQuotesTheQuotedPolarTexts) {
+  // Polar-day twilight cells hold a double quote, which CSV must double inside quotes.
+  const CliRun csv = RunCli({"sun", "--lat", "69", "--lon", "33", "--gmt", "3", "--year", "2026", "--month", "6",
+                          "--format", "csv"});
+  ASSERT_EQ(csv.status, 0);
+  EXPECT_NE(csv.out.find(",\"\"\"полярный\",\"день\"\"\"\r\n"), std::string::npos);
+  EXPECT_EQ(CsvRows(csv.out), CoreSun(Fields("69", "33", "3"), 2026, 6));
+}
+
+TEST(CliSun, MoscowTimeZeroEqualsGmtFour) {
+  const std::vector<std::string> tail = {"--year", "2026", "--month", "1", "--format", "json"};
+  std::vector<std::string> msk = {"sun", "--lat", "55.75", "--lon", "37.62", "--msk", "0"};
+  std::vector<std::string> gmt = {"sun", "--lat", "55.75", "--lon", "37.62", "--gmt", "4"};
+  msk.insert(msk.end(), tail.begin(), tail.end());
+  gmt.insert(gmt.end(), tail.begin(), tail.end());
+  const CliRun a = RunCli(msk), b = RunCli(gmt);
+  ASSERT_EQ(a.status, 0);
+  EXPECT_EQ(a.out, b.out);
+}
+
+TEST(CliSun, DefaultMonthIsTheCurrentOne) {
+  const CliRun run = RunCli({"sun", "--lat", "55.75", "--lon", "37.62", "--format", "json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const Rows rows = JsonRows(run.out);
+  ASSERT_EQ(rows.size(), 34u);
+  EXPECT_EQ(rows[1][0].substr(0, 3), "01.");
+}
+
+TEST(CliSat, JsonIsTheCoresWholeTable) {
+  struct Case {
+    const char* lat;
+    const char* lon;
+  };
+  const Case cases[] = {
+      {"55.75", "37.62"},  // the worked example
+      {"-33.9", "18.4"},   // southern hemisphere
+      {"0", "170"},        // the equator, across the antimeridian
+      {"55.75", "370"},    // a longitude beyond the range
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.lat) + " " + c.lon);
+    const CliRun run = RunCli({"sat", "--lat", c.lat, "--lon", c.lon, "--format", "json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Rows rows = JsonRows(run.out);
+    ASSERT_EQ(rows.size(), 41u);
+    for (const auto& row : rows) ASSERT_EQ(row.size(), 19u);
+    EXPECT_EQ(rows, CoreSat(Fields(c.lat, c.lon, "0")));
+  }
+  const Rows moscow = JsonRows(RunCli({"sat", "--lat", "55.75", "--lon", "37.62", "--format", "json"}).out);
+  EXPECT_EQ(moscow[0][0], "Спутник");
+  EXPECT_EQ(moscow[1][0], "42 W");
+  EXPECT_EQ(moscow[1][1], "261.4");
+  EXPECT_EQ(moscow[1][2], "-2.9");
+  EXPECT_EQ(moscow[1][3], "34.1");
+  EXPECT_EQ(moscow[40][15], "117 E");
+  EXPECT_EQ(moscow[40][18], "-34.1");
+  const Rows csv = CsvRows(RunCli({"sat", "--lat", "55.75", "--lon", "37.62", "--format", "csv"}).out);
+  EXPECT_EQ(csv, moscow);
+}
+
+TEST(CliLocator, BothDirections) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* out;
+  };
+  const Case cases[] = {
+      {{"locator", "--lat", "55.75", "--lon", "37.62"}, "KO85ts\n"},
+      {{"locator", "--lat", "0", "--lon", "0"}, "JJ00aa\n"},
+      {{"locator", "--lat", "-90", "--lon", "-180"}, "AA00aa\n"},
+      {{"locator", " KO85TS"}, "55.7708 37.625\n"},  // latitude text, one blank, longitude text
+      {{"locator", " ko85ts"}, "55.7708 37.625\n"},  // either case
+      {{"locator", " AA00AA"}, "-89.979 -179.95\n"},
+      {{"locator", " IJ99XX"}, "9.97916 -0.0416\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.back());
+    const CliRun run = RunCli(c.args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, c.out);
+  }
+}
+
+TEST(CliErrors, BadFieldsExitWithOneAndTheExactMessage) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"sun", "--lat", "abc", "--lon", "37.62", "--year", "2026", "--month", "6"},
+       "'abc' is not a valid floating point value"},
+      {{"sun", "--lat", "55.75", "--lon", "37,62", "--year", "2026", "--month", "6"},
+       "'37,62' is not a valid floating point value"},
+      {{"sun", "--lat", "55.75", "--lon", "37.62", "--gmt", "", "--year", "2026", "--month", "6"},
+       "'' is not a valid floating point value"},
+      {{"sun", "--lat", "55.75", "--lon", "37.62", "--angle", "six", "--year", "2026", "--month", "6"},
+       "'six' is not a valid floating point value"},
+      {{"sun", "--lat", "55.75", "--lon", "37.62", "--height", "-5", "--year", "2026", "--month", "6"},
+       "Invalid floating point operation"},
+      {{"sat", "--lat", "55.75", "--lon", "x"}, "'x' is not a valid floating point value"},
+      {{"locator", "--lat", "55.75", "--lon", " 37.62e"}, "' 37.62e' is not a valid floating point value"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    const CliRun run = RunCli(c.args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, std::string(c.message) + "\n");
+  }
+}
+
+TEST(CliErrors, UsageErrorsExitWithTwoAndShowTheUsage) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},                                                          // no command
+      {"moon"},                                                    // unknown command
+      {"sun", "--lon", "37.62"},                                   // latitude missing
+      {"sat", "--lat", "55.75"},                                   // longitude missing
+      {"sun", "--lat", "55.75", "--lon", "37.62", "--format", "xml"},  // unknown format
+      {"sun", "--lat", "55.75", "--lon", "37.62", "--gmt", "3", "--msk", "0"},  // two zones
+      {"sun", "--lat", "55.75", "--lon", "37.62", "--angle", "6", "--height", "1"},  // two twilights
+      {"sun", "--lat", "55.75", "--lon", "37.62", "--month", "13"},  // no such month
+      {"sun", "--lat", "55.75", "--lon", "37.62", "--colour"},     // unknown option
+      {"sun", "--lat", "55.75", "--lon"},                          // option without its value
+      {"locator"},                                                 // nothing to convert
+  };
+  for (const auto& args : cases) {
+    std::string joined;
+    for (const auto& a : args) joined += a + " ";
+    SCOPED_TRACE(joined);
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("usage"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+}
+
+}  // namespace
+}  // namespace kelmar
