@@ -3,6 +3,8 @@
 // own pipe, started by the plugin on the first export; every process that runs on that profile
 // is killed at the end, whatever happened.
 #include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -50,28 +52,37 @@ inline void SeedProfile(const fs::path& profile) {
          "</oor:items>\n";
 }
 
-// Pids of the processes whose command line mentions `marker` (our unique profile path).
-inline std::vector<pid_t> ProcessesWith(const std::string& marker) {
-  std::vector<pid_t> pids;
-  for (const auto& entry : fs::directory_iterator("/proc")) {
-    const std::string name = entry.path().filename().string();
-    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    const pid_t pid = std::stoi(name);
-    if (pid == getpid()) continue;
-    std::string cmd = ReadFile(entry.path() / "cmdline");
-    if (cmd.find(marker) != std::string::npos) pids.push_back(pid);
-  }
-  return pids;
+// The private office's cleanup (office_cleanup.sh), given its details in the environment.
+inline pid_t SpawnCleanup(const std::vector<std::string>& args, const std::vector<std::string>& env_extra) {
+  std::vector<std::string> env_strings = env_extra;
+  for (char** e = environ; *e; ++e) env_strings.emplace_back(*e);
+  std::vector<char*> argv{const_cast<char*>("/bin/bash"), const_cast<char*>(KELMAR_TEST_OFFICE_CLEANUP)};
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (auto& e : env_strings) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  pid_t pid = -1;
+  if (posix_spawn(&pid, "/bin/bash", nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
+  return pid;
 }
 
 class PrivateOffice {
  public:
   PrivateOffice() : root_("kelmar-office") {
-    SeedProfile(root_.path() / "profile");
+    SeedProfile(Profile());
     pipe_ = "kelmar_test_" + std::to_string(getpid()) + "_" +
             std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+    // Cleans up after us even when this process crashes or is killed.
+    watchdog_ = SpawnCleanup({"--after", std::to_string(getpid())}, Env());
   }
-  ~PrivateOffice() { Kill(); }
+  ~PrivateOffice() {
+    Kill();
+    if (watchdog_ > 0) {
+      kill(watchdog_, SIGKILL);
+      waitpid(watchdog_, nullptr, 0);
+    }
+  }
   PrivateOffice(const PrivateOffice&) = delete;
   PrivateOffice& operator=(const PrivateOffice&) = delete;
 
@@ -79,28 +90,36 @@ class PrivateOffice {
     OfficeOptions o;
     o.PluginPath = plugin;
     o.PipeName = pipe_;
-    o.UserInstallation = "file://" + (root_.path() / "profile").string();
+    o.UserInstallation = "file://" + Profile();
     o.Headless = true;
     o.HiddenDocuments = true;
     o.StartTimeoutMs = 30000;
     return o;
   }
-  bool Running() const { return !ProcessesWith(Marker()).empty(); }
-
-  // Every process on our profile, launcher and office alike; never anything else.
-  void Kill() {
-    for (int round = 0; round < 50; ++round) {
-      const auto pids = ProcessesWith(Marker());
-      if (pids.empty()) return;
-      for (pid_t pid : pids) kill(pid, SIGKILL);
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  bool Running() const {
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+      const std::string name = entry.path().filename().string();
+      if (name.find_first_not_of("0123456789") != std::string::npos || std::stoi(name) == getpid()) continue;
+      if (ReadFile(entry.path() / "cmdline").find(Profile()) != std::string::npos) return true;
     }
+    return false;
+  }
+
+  // Every process on our profile, launcher and office alike, and its pipe files; nothing else.
+  void Kill() {
+    const pid_t pid = SpawnCleanup({"--now"}, Env());
+    if (pid > 0) waitpid(pid, nullptr, 0);
   }
 
  private:
-  std::string Marker() const { return (root_.path() / "profile").string(); }
+  std::string Profile() const { return (root_.path() / "profile").string(); }
+  std::vector<std::string> Env() const {
+    return {"KELMAR_OFFICE_PROFILE=" + Profile(), "KELMAR_OFFICE_PIPE=" + pipe_,
+            "KELMAR_OFFICE_ROOT=" + root_.path().string()};
+  }
   TempDir root_;
   std::string pipe_;
+  pid_t watchdog_ = -1;
 };
 
 }  // namespace kelmar::testing
