@@ -97,6 +97,13 @@ void UseNarrowFallbackFonts() {
   }
 }
 
+// Texts the program puts into a field are shown from their first character, as a narrow field
+// on Windows shows them; the cursor would otherwise scroll the field to the text's end.
+void SetFieldText(QLineEdit* edit, const QString& text) {
+  if (edit->text() != text) edit->setText(text);
+  edit->setCursorPosition(0);
+}
+
 QFont MakeFont(const char* family, int px, bool bold) {
   QFont f(QString::fromLatin1(family));
   f.setPixelSize(std::max(1, px));
@@ -477,9 +484,7 @@ InputFields TForm1::ReadFields() const {
 }
 
 void TForm1::WriteFields(const InputFields& in) {
-  auto set = [](QLineEdit* e, const std::string& t) {
-    if (e->text() != Q(t)) e->setText(Q(t));
-  };
+  auto set = [](QLineEdit* e, const std::string& t) { SetFieldText(e, Q(t)); };
   set(EditSir, in.EditSir);
   set(EditDolg, in.EditDolg);
   set(EditGMT, in.EditGMT);
@@ -570,30 +575,30 @@ void TForm1::ScrollBarMChange() {
 
 void TForm1::ButtonTUpClick() {
   QLineEdit* field = RadioButtonGMT->isChecked() ? EditGMT : EditMSK;
-  field->setText(Q(StepZone(S(field->text()), true)));
+  SetFieldText(field, Q(StepZone(S(field->text()), true)));
   RunCalc();
 }
 
 void TForm1::ButtonTDownClick() {
   QLineEdit* field = RadioButtonGMT->isChecked() ? EditGMT : EditMSK;
-  field->setText(Q(StepZone(S(field->text()), false)));
+  SetFieldText(field, Q(StepZone(S(field->text()), false)));
   RunCalc();
 }
 
 void TForm1::ButtonUgUpClick() {
   if (RadioButtonUgol->isChecked()) {
-    EditUg->setText(Q(StepAngle(S(EditUg->text()), true)));
+    SetFieldText(EditUg, Q(StepAngle(S(EditUg->text()), true)));
   } else {
-    EditKm->setText(Q(StepHeight(S(EditKm->text()), true)));
+    SetFieldText(EditKm, Q(StepHeight(S(EditKm->text()), true)));
   }
   RunCalc();
 }
 
 void TForm1::ButtonUgDownClick() {
   if (RadioButtonUgol->isChecked()) {
-    EditUg->setText(Q(StepAngle(S(EditUg->text()), false)));
+    SetFieldText(EditUg, Q(StepAngle(S(EditUg->text()), false)));
   } else {
-    EditKm->setText(Q(StepHeight(S(EditKm->text()), false)));
+    SetFieldText(EditKm, Q(StepHeight(S(EditKm->text()), false)));
   }
   RunCalc();
 }
@@ -604,7 +609,7 @@ void TForm1::RadioButtonMouseUp() { RunCalc(); }
 
 void TForm1::EditExit(QLineEdit* edit) {
   const QString fixed = Q(CommaRule(S(edit->text())));
-  if (fixed != edit->text()) edit->setText(fixed);
+  if (fixed != edit->text()) SetFieldText(edit, fixed);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -635,7 +640,7 @@ void TForm1::ButtonNewClick() {
   std::string punkt = S(EditPunkt->text());
   const PlaceOutcome outcome = kelmar::ButtonNewClick(places_, st_, in, punkt, entering_);
   WriteFields(in);
-  if (EditPunkt->text() != Q(punkt)) EditPunkt->setText(Q(punkt));
+  SetFieldText(EditPunkt, Q(punkt));
   ShowPlaces();
   SetEntering(outcome.entering);
   if (outcome.entering && !was_entering) EditPunkt->setFocus();
