@@ -11,7 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
+#include <filesystem>
+#include <system_error>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -42,7 +45,6 @@
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/bootstrap.hxx>
-#include <osl/file.hxx>
 #include <rtl/ustring.hxx>
 
 #include "export/automation.h"
@@ -66,11 +68,23 @@ std::string S(const OUString& s) {
   return std::string(o.getStr(), static_cast<std::size_t>(o.getLength()));
 }
 
+// The URL is built from the UTF-8 bytes of the path, so it does not depend on the locale of the
+// program (a C locale cannot encode a Cyrillic name).
 OUString FileUrl(const std::string& path) {
-  OUString url;
-  if (osl::FileBase::getFileURLFromSystemPath(U(path), url) != osl::FileBase::E_None)
-    throw std::runtime_error("bad path " + path);
-  return url;
+  std::error_code ec;
+  const std::string abs = std::filesystem::absolute(path, ec).string();
+  std::string url = "file://";
+  for (unsigned char c : ec ? path : abs) {
+    if (std::isalnum(c) || std::strchr("/-._~", c)) {
+      url += static_cast<char>(c);
+    } else {
+      static const char hex[] = "0123456789ABCDEF";
+      url += '%';
+      url += hex[c >> 4];
+      url += hex[c & 15];
+    }
+  }
+  return OUString::createFromAscii(url.c_str());
 }
 
 Sequence<css::beans::PropertyValue> Props(std::initializer_list<std::pair<const char*, Any>> list) {
