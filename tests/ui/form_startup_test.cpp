@@ -2,8 +2,12 @@
 // the tables filled, the tab switch, and the close that writes the settings file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -289,6 +293,76 @@ TEST(FormStartup, CloseWritesTheSettingsFile) {
             // "Points" is written anew, after the sections the file already had.
             "[Form]\r\nInd=1\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\nEU=6\r\nEM=0\r\nEG=5.5\r\n\r\n"
             "[Points]\r\nМосква=55.75;37.62\r\nН.Новгород=56.3;44\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace kelmar::ui
+
+namespace kelmar::ui {
+namespace {
+
+TEST(FormStartup, TabOrderFollowsTheDesign) {
+  FormFixture f;
+  f.Start(kTwoPlaces);
+  TForm1& w = *f.form;
+  const std::vector<QWidget*> expected = {
+      w.TabControl1->Tabs(), w.StringGridSat, w.StringGridVos, w.ButtonExcel,
+      w.ButtonNew, w.ComboBoxPunkt, w.EditSir, w.EditDolg, w.ButtonDelete, w.EditPunkt,
+      w.RadioButtonMSK, w.RadioButtonGMT, w.EditMSK, w.EditGMT, w.ButtonTUp, w.ButtonTDown, w.CheckBoxSec,
+      w.RadioButtonUgol, w.RadioButtonVys, w.EditKm, w.EditUg, w.ButtonUgUp, w.ButtonUgDown,
+      w.ScrollBarY, w.ScrollBarM,
+  };
+  // Walk the focus chain once round and keep the controls of the list, in the order met.
+  std::vector<QWidget*> met;
+  QWidget* x = expected.front();
+  do {
+    if (std::find(expected.begin(), expected.end(), x) != expected.end()) met.push_back(x);
+    x = x->nextInFocusChain();
+  } while (x != expected.front());
+  ASSERT_EQ(met.size(), expected.size());
+  for (std::size_t i = 0; i < met.size(); ++i) {
+    EXPECT_EQ(met[i], expected[i]) << i << ": " << met[i]->objectName().toStdString();
+  }
+}
+
+TEST(FormStartup, ASettingsFileThatCannotBeReadIsNeverReplaced) {
+  FormFixture f;
+  // A folder where the file should be: it exists but cannot be read as a file.
+  ASSERT_TRUE(QDir(f.dir.path()).mkdir(QStringLiteral("kelmar.INI")));
+  f.Start("");
+  ASSERT_EQ(f.errors.size(), 1u);
+  EXPECT_EQ(f.errors[0].rfind("Cannot open file ", 0), 0u) << f.errors[0];
+  EXPECT_EQ(f.form->ComputeTrace(), "");
+  f.form->show();
+  EXPECT_TRUE(f.form->close());  // closes without trying to save
+  EXPECT_EQ(f.errors.size(), 1u);
+  EXPECT_TRUE(QFileInfo(QString::fromStdString(f.settings_path)).isDir());
+}
+
+TEST(FormStartup, AFailedSaveAsksBeforeClosing) {
+  struct Case {
+    QMessageBox::StandardButton answer;
+    bool closes;
+  } cases[] = {
+      {QMessageBox::No, false},  // the window stays open, nothing lost yet
+      {QMessageBox::Yes, true},  // the user gives the settings up
+  };
+  for (const Case& c : cases) {
+    FormFixture f;
+    f.Start(kTwoPlaces);
+    // The folder disappears while the program runs: the save cannot create the file.
+    f.form->show();
+    ASSERT_TRUE(f.dir.remove());
+    test::BoxAnswer question;
+    test::AnswerNextBox(c.answer, &question);
+    EXPECT_EQ(f.form->close(), c.closes);
+    ASSERT_EQ(f.errors.size(), 1u);
+    EXPECT_EQ(f.errors[0], "Cannot create file " + f.settings_path + ".");
+    ASSERT_TRUE(question.seen);
+    EXPECT_EQ(question.title, QStringLiteral("Warning"));
+    EXPECT_EQ(question.text, QString::fromUtf8(kCloseUnsaved));
+    EXPECT_EQ(f.form->isVisible(), !c.closes);
+  }
 }
 
 }  // namespace
