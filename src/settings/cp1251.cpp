@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <array>
+#include <unordered_map>
 
 namespace kelmar {
 namespace {
@@ -51,9 +52,14 @@ int ByteOf(char32_t c) {
   return -1;
 }
 
+// Code points below U+0800, which is all the code page holds beyond ASCII.
 void AppendUtf8(std::string& out, char32_t c) {
-  const QString s = QString::fromUcs4(&c, 1);
-  out += ToStd(s.toUtf8());
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
 }
 
 }  // namespace
@@ -85,23 +91,39 @@ std::string EncodeCp1251Lossy(std::string_view utf8) {
 bool FitsCp1251(std::string_view utf8) { return EncodeCp1251(utf8).has_value(); }
 
 std::string UpperCp1251(std::string_view utf8) {
-  bool ascii = true;
-  for (const char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  // Capitals of the code page's upper half, taken from Qt's case tables once.
+  static const std::unordered_map<char32_t, char32_t> capitals = [] {
+    std::unordered_map<char32_t, char32_t> m;
+    for (const char32_t c : UpperHalf()) {
+      const char32_t u = QChar::toUpper(c);
+      if (u != c && c < 0x800 && u < 0x800 && ByteOf(u) >= 0) m.emplace(c, u);
+    }
+    return m;
+  }();
   std::string out;
   out.reserve(utf8.size());
-  if (ascii) {
-    for (const char c : utf8) out.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
-    return out;
-  }
-  for (const uint c : FromUtf8(utf8).toUcs4()) {
-    char32_t up = c;
-    if (c < 0x80) {
-      if (c >= 'a' && c <= 'z') up = c - 'a' + 'A';
-    } else {
-      const char32_t u = QChar::toUpper(static_cast<char32_t>(c));
-      if (u != c && ByteOf(u) >= 0) up = u;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {
+      out.push_back(b >= 'a' && b <= 'z' ? static_cast<char>(b - 'a' + 'A') : static_cast<char>(b));
+      ++i;
+      continue;
     }
-    AppendUtf8(out, up);
+    // The code page's letters are all two-byte sequences; anything else is copied unchanged.
+    if ((b & 0xE0) == 0xC0 && i + 1 < utf8.size() &&
+        (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
+      const char32_t c = (static_cast<char32_t>(b & 0x1F) << 6) |
+                         (static_cast<unsigned char>(utf8[i + 1]) & 0x3F);
+      const auto it = capitals.find(c);
+      if (it != capitals.end()) {
+        AppendUtf8(out, it->second);
+        i += 2;
+        continue;
+      }
+    }
+    out.push_back(static_cast<char>(b));
+    ++i;
   }
   return out;
 }

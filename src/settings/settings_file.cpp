@@ -6,9 +6,12 @@
 #include <filesystem>
 #include <optional>
 #include <sys/stat.h>
+#include <unordered_map>
+#include <vector>
 #include <unistd.h>
 
 #include "core/number_text.h"
+#include "settings/cp1251.h"
 #include "settings/settings_image.h"
 
 namespace kelmar {
@@ -155,10 +158,18 @@ LoadedSettings LoadSettings(const std::string& SettingsPath) {
 LoadedSettings LoadedFromImage(const SettingsImage& image) {
   LoadedSettings out;
   if (const SettingsImage::Section* points = image.FindSection(kPoints)) {
+    // Names are looked up regardless of case, so of two lines with one name every entry
+    // reads the later line's value.
+    std::unordered_map<std::string, const std::string*> last;
+    std::vector<std::string> keys;
     for (const SettingsImage::Line& line : points->lines) {
+      keys.push_back(IsPlaceLine(line) ? UpperCp1251(line.name) : std::string());
+      if (IsPlaceLine(line)) last[keys.back()] = &line.value;
+    }
+    for (std::size_t i = 0; i < points->lines.size(); ++i) {
+      const SettingsImage::Line& line = points->lines[i];
       if (!IsPlaceLine(line)) continue;
-      // Looked up by name, so of two lines with one name the later one's value is read.
-      const std::string value = image.ReadString(kPoints, line.name, "0");
+      const std::string& value = *last.at(keys[i]);
       const std::size_t semi = value.find(';');
       if (semi == std::string::npos) {
         out.places.Append(line.name, std::string(), value);
@@ -210,12 +221,22 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
   // A new section at the end, written even with no place: a hand-edited file may hold an
   // older "Points" further up, which must neither receive the places nor show at next start.
   image.AppendSection(kPoints);
+  // One line per name regardless of case, as writing each key in turn would give: a later
+  // place of an equal name replaces the earlier one's line in its position.
+  std::vector<SettingsImage::Line> lines;
+  std::unordered_map<std::string, std::size_t> line_of;
   for (int i = 0; i < places.Count(); ++i) {
     const auto k = static_cast<std::size_t>(i);
     if (places.names[k].empty()) break;
-    image.WriteString(kPoints, OneLine(places.names[k]),
-                      OneLine(places.lats[k] + ";" + places.lons[k]));
+    SettingsImage::Line line{OneLine(places.names[k]), OneLine(places.lats[k] + ";" + places.lons[k]), true};
+    const auto [it, added] = line_of.emplace(UpperCp1251(line.name), lines.size());
+    if (added) {
+      lines.push_back(std::move(line));
+    } else {
+      lines[it->second] = std::move(line);
+    }
   }
+  for (SettingsImage::Line& line : lines) image.AppendLine(kPoints, std::move(line));
   for (SettingsImage::Line& line : kept) image.AppendLine(kPoints, std::move(line));
   image.WriteString(kForm, "Ind", std::to_string(PlaceIndex));
   image.WriteString(kForm, "RB3", BoolToText(in.RadioButtonUgol));
