@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <array>
+#include <stdexcept>
 #include <unordered_map>
 
 namespace kelmar {
@@ -28,12 +29,18 @@ bool ValidUtf8(std::string_view utf8) {
   return !dec.hasError();
 }
 
+// A Qt without this converter would read every file as empty and then save the places away.
+void RequireValid(bool valid) {
+  if (!valid) throw std::runtime_error("no windows-1251 text converter in this Qt");
+}
+
 // The characters of the upper half of the code page, as the converter decodes them.
 const std::array<char32_t, 128>& UpperHalf() {
   static const std::array<char32_t, 128> table = [] {
     QByteArray bytes;
     for (int b = 0x80; b < 0x100; ++b) bytes.append(static_cast<char>(b));
     QStringDecoder dec(kCodec);
+    RequireValid(dec.isValid());
     const QList<uint> chars = QString(dec.decode(bytes)).toUcs4();
     std::array<char32_t, 128> t{};
     for (std::size_t i = 0; i < t.size() && i < static_cast<std::size_t>(chars.size()); ++i)
@@ -52,7 +59,7 @@ int ByteOf(char32_t c) {
   return -1;
 }
 
-// Code points below U+0800, which is all the code page holds beyond ASCII.
+// Only the code page's capital letters come here, all of them below U+0800.
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out.push_back(static_cast<char>(c));
@@ -66,6 +73,7 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 std::string DecodeCp1251(std::string_view bytes) {
   QStringDecoder dec(kCodec);
+  RequireValid(dec.isValid());
   const QString s = dec.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
   return ToStd(s.toUtf8());
 }
@@ -73,6 +81,7 @@ std::string DecodeCp1251(std::string_view bytes) {
 std::optional<std::string> EncodeCp1251(std::string_view utf8) {
   if (!ValidUtf8(utf8)) return std::nullopt;
   QStringEncoder enc(kCodec);
+  RequireValid(enc.isValid());
   const QByteArray b = enc.encode(FromUtf8(utf8));
   if (enc.hasError()) return std::nullopt;
   return ToStd(b);
