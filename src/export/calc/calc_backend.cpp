@@ -142,12 +142,25 @@ pid_t StartOffice(const kelmar::OfficeOptions& o, const std::string& program, co
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   // A Cyrillic file name cannot be saved by an office running in a non-UTF-8 locale.
+  // Everything is prepared before fork(): the child of a threaded process may only exec.
+  std::vector<std::string> env;
   const bool fix_locale = !Utf8Locale();
+  for (char** e = environ; *e; ++e)
+    if (!fix_locale || std::strncmp(*e, "LC_ALL=", 7) != 0) env.emplace_back(*e);
+  if (fix_locale) env.emplace_back("LC_ALL=C.UTF-8");
+  std::vector<char*> envp;
+  for (auto& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
 
   int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+  if (pipe2(fds, O_CLOEXEC) != 0) {
+    if (null >= 0) close(null);
+    throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+  }
   const pid_t child = fork();
   if (child < 0) {
+    if (null >= 0) close(null);
     close(fds[0]);
     close(fds[1]);
     throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
@@ -159,17 +172,16 @@ pid_t StartOffice(const kelmar::OfficeOptions& o, const std::string& program, co
       (void)!write(fds[1], &grandchild, sizeof grandchild);
       _exit(0);
     }
-    const int null = open("/dev/null", O_RDWR);
     if (null >= 0) {
       dup2(null, 0);
       dup2(null, 1);
       dup2(null, 2);
     }
     close_range(3, ~0U, 0);
-    if (fix_locale) setenv("LC_ALL", "C.UTF-8", 1);
-    execv(program.c_str(), argv.data());
+    execve(program.c_str(), argv.data(), envp.data());
     _exit(127);
   }
+  if (null >= 0) close(null);
   close(fds[1]);
   pid_t office = -1;
   if (read(fds[0], &office, sizeof office) != static_cast<ssize_t>(sizeof office)) office = -1;
