@@ -12,6 +12,7 @@ if [ "${1:-}" = "--inside" ]; then
   work=$2 out=$3 v=768
   cd "$work"
   ./kelmar >"$work/kelmar.log" 2>&1 &
+  pid=$!
   wid=$(timeout 20 xdotool search --sync --onlyvisible --name 'Kelmar' | head -n 1)
   sleep 1
   eval "$(xdotool getwindowgeometry --shell "$wid")"
@@ -48,7 +49,14 @@ if [ "${1:-}" = "--inside" ]; then
   press_excel
   wait_for '*_Sat.xls'
   import -window root "$out/kelmar-excel-sat.png"
+  # Closing the program leaves Calc open with the workbooks, and the program ends cleanly.
   python3 "$here/../../scripts/x11_close.py" "$wid" || true
+  status=0
+  timeout 10 tail --pid="$pid" -f /dev/null || { echo "button_screenshot: kelmar did not end" >&2; exit 1; }
+  wait "$pid" || status=$?
+  [ "$status" -eq 0 ] || { echo "button_screenshot: kelmar ended with status $status" >&2; cat "$work/kelmar.log" >&2; exit 1; }
+  xdotool search --onlyvisible --name "_Sat.xls" >/dev/null || { echo "button_screenshot: Calc closed with the program" >&2; exit 1; }
+  echo "kelmar closed cleanly; Calc still shows the workbooks"
   exit 0
 fi
 
