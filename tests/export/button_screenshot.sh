@@ -67,13 +67,10 @@ out=$(cd "$out" && pwd)
 work=$(mktemp -d /tmp/kelmar-button.XXXXXX)
 home=$work/home
 cleanup() {
-  # Every process on our HOME's office profile, and nothing else.
-  for _ in 1 2 3; do
-    pids=$(grep -l -s -a "$home" /proc/[0-9]*/cmdline | cut -d/ -f3 || true)
-    [ -n "$pids" ] && kill -9 $pids 2>/dev/null || true
-    sleep 0.2
-  done
-  rm -rf "$work"
+  # The office ends with the X server; what may remain is its profile's pipe file and our folder.
+  # The accept pipe is the user's one name for the office and may serve another office: kept.
+  KELMAR_OFFICE_PROFILE=$home/.config/libreoffice/4 KELMAR_OFFICE_PIPE=- KELMAR_OFFICE_ROOT=$work \
+    "$here/office_cleanup.sh" --now
 }
 trap cleanup EXIT
 for f in kelmar libkelmar_calc.so Sun.xls Sat.xls; do cp "$build/bin/$f" "$work/"; done
