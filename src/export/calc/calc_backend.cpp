@@ -15,6 +15,7 @@
 #include <chrono>
 #include <filesystem>
 #include <system_error>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -192,6 +193,22 @@ pid_t StartOffice(const kelmar::OfficeOptions& o, const std::string& program, co
   return office;
 }
 
+// The launcher is not our child: once it ends it may linger as a zombie until init reaps it.
+bool Alive(pid_t pid) {
+  if (kill(pid, 0) != 0) return false;
+  char path[64];
+  std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
+  FILE* f = std::fopen(path, "r");
+  if (!f) return false;
+  char state = '?';
+  // "pid (comm) S ...": the state follows the last ')'.
+  char line[512] = {};
+  const bool read = std::fgets(line, sizeof line, f) != nullptr;
+  std::fclose(f);
+  if (const char* close = read ? std::strrchr(line, ')') : nullptr; close && close[1] == ' ') state = close[2];
+  return state != 'Z' && state != 'X';
+}
+
 Reference<css::uno::XComponentContext> TryConnect(const Reference<css::bridge::XUnoUrlResolver>& resolver,
                                                   const std::string& pipe) {
   try {
@@ -347,8 +364,8 @@ kelmar::automation::Application* Create(const kelmar::OfficeOptions& o) {
       remote = Call([&] { return TryConnect(resolver, pipe); });
       if (remote.is()) break;
       const auto now = Clock::now();
-      if (gone_deadline == Clock::time_point::max() && kill(office, 0) != 0)
-        gone_deadline = now + std::chrono::seconds(5);
+      if (gone_deadline == Clock::time_point::max() && !Alive(office))
+        gone_deadline = now + std::chrono::seconds(3);
       if (now > gone_deadline) throw std::runtime_error("LibreOffice завершился, не открыв соединение");
       if (now > deadline)
         throw std::runtime_error("LibreOffice не ответил за " + std::to_string(o.StartTimeoutMs / 1000) + " с");
