@@ -69,21 +69,21 @@ class MouseUpRadioButton : public QRadioButton {
 // that leaves with the whole window, or to a pop-up, is no exit from the field.
 class FocusOutFilter : public QObject {
  public:
-  FocusOutFilter(QObject* parent, std::function<void(QLineEdit*)> fn) : QObject(parent), fn_(std::move(fn)) {}
+  FocusOutFilter(QObject* parent, std::function<void()> fn) : QObject(parent), fn_(std::move(fn)) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override {
     if (e->type() == QEvent::FocusOut) {
       const auto reason = static_cast<QFocusEvent*>(e)->reason();
       if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-        if (auto* edit = qobject_cast<QLineEdit*>(watched)) fn_(edit);
+        if (watched == parent()) fn_();
       }
     }
     return false;
   }
 
  private:
-  std::function<void(QLineEdit*)> fn_;
+  std::function<void()> fn_;
 };
 
 // The window was laid out for narrow Windows faces; on a system without them the condensed
@@ -401,11 +401,18 @@ void TForm1::ConnectHandlers() {
   // activated: the user picked an entry; the program's own selections do not raise it.
   connect(ComboBoxPunkt, &QComboBox::activated, this,
           [this](int index) { report_.Guarded([&] { ComboBoxPunktChange(index); }); });
-  for (QRadioButton* rb : {RadioButtonGMT, RadioButtonMSK, RadioButtonUgol, RadioButtonVys}) {
-    static_cast<MouseUpRadioButton*>(rb)->on_mouse_up = [this] { report_.Guarded([&] { RadioButtonMouseUp(); }); };
-  }
-  auto* exit_filter = new FocusOutFilter(this, [this](QLineEdit* e) { report_.Guarded([&] { EditExit(e); }); });
-  for (QLineEdit* e : {EditSir, EditDolg, EditGMT, EditMSK, EditUg, EditKm}) e->installEventFilter(exit_filter);
+  const std::pair<QRadioButton*, void (TForm1::*)()> mouse_up[] = {
+      {RadioButtonGMT, &TForm1::RadioButtonGMTMouseUp},
+      {RadioButtonMSK, &TForm1::RadioButtonMSKMouseUp},
+      {RadioButtonUgol, &TForm1::RadioButtonUgolMouseUp},
+      {RadioButtonVys, &TForm1::RadioButtonVysMouseUp},
+  };
+  for (const auto& [radio, handler] : mouse_up) static_cast<MouseUpRadioButton*>(radio)->on_mouse_up = guarded(handler);
+  const std::pair<QLineEdit*, void (TForm1::*)()> exits[] = {
+      {EditSir, &TForm1::EditSirExit}, {EditDolg, &TForm1::EditDolgExit}, {EditGMT, &TForm1::EditGMTExit},
+      {EditMSK, &TForm1::EditMSKExit}, {EditUg, &TForm1::EditUgExit},     {EditKm, &TForm1::EditKmExit},
+  };
+  for (const auto& [edit, handler] : exits) edit->installEventFilter(new FocusOutFilter(edit, guarded(handler)));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -605,12 +612,23 @@ void TForm1::ButtonUgDownClick() {
 
 void TForm1::CheckBoxSecClick() { RunCalc(); }
 
-void TForm1::RadioButtonMouseUp() { RunCalc(); }
+// The choice itself was made by the button; the table follows on the release of the mouse.
+void TForm1::RadioButtonGMTMouseUp() { RunCalc(); }
+void TForm1::RadioButtonMSKMouseUp() { RunCalc(); }
+void TForm1::RadioButtonUgolMouseUp() { RunCalc(); }
+void TForm1::RadioButtonVysMouseUp() { RunCalc(); }
 
-void TForm1::EditExit(QLineEdit* edit) {
-  const QString fixed = Q(CommaRule(S(edit->text())));
+void TForm1::CommaRule(QLineEdit* edit) {
+  const QString fixed = Q(kelmar::CommaRule(S(edit->text())));
   if (fixed != edit->text()) SetFieldText(edit, fixed);
 }
+
+void TForm1::EditSirExit() { CommaRule(EditSir); }
+void TForm1::EditDolgExit() { CommaRule(EditDolg); }
+void TForm1::EditGMTExit() { CommaRule(EditGMT); }
+void TForm1::EditMSKExit() { CommaRule(EditMSK); }
+void TForm1::EditUgExit() { CommaRule(EditUg); }
+void TForm1::EditKmExit() { CommaRule(EditKm); }
 
 // ---------------------------------------------------------------------------------------------
 // Places
@@ -682,15 +700,17 @@ void TForm1::Inform(const QString& text) {
 // ---------------------------------------------------------------------------------------------
 // Close
 
-void TForm1::closeEvent(QCloseEvent* e) {
-  // FormClose: the settings go back into their file. A new place still being entered is not
-  // part of the list yet and is not saved.
-  if (settings_unreadable_) {
-    e->accept();
-    return;
-  }
+bool TForm1::FormClose() {
+  // A new place still being entered is not part of the list yet and is not saved.
+  if (settings_unreadable_) return true;
   const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields()); });
-  if (saved || AskYesNo(QString::fromUtf8(kCloseUnsaved))) {
+  return saved || AskYesNo(QString::fromUtf8(kCloseUnsaved));
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+  bool close = true;
+  report_.Guarded([&] { close = FormClose(); });
+  if (close) {
     e->accept();
   } else {
     e->ignore();

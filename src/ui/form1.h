@@ -73,12 +73,22 @@ class TForm1 : public QWidget {
   void ButtonUgUpClick();
   void ButtonUgDownClick();
   void CheckBoxSecClick();
-  void RadioButtonMouseUp();  // the same for all four radio buttons
-  void EditExit(QLineEdit* edit);  // EditSirExit … EditKmExit: the comma rule
+  void RadioButtonGMTMouseUp();
+  void RadioButtonMSKMouseUp();
+  void RadioButtonUgolMouseUp();
+  void RadioButtonVysMouseUp();
+  void EditSirExit();
+  void EditDolgExit();
+  void EditGMTExit();
+  void EditMSKExit();
+  void EditUgExit();
+  void EditKmExit();
   void ComboBoxPunktChange(int index);
   void ButtonNewClick();
   void ButtonDeleteClick();
   void ButtonExcelClick();
+  // Saves the settings; false when the window is to stay open.
+  bool FormClose();
 
  protected:
   void closeEvent(QCloseEvent* e) override;  // FormClose
@@ -95,6 +105,7 @@ class TForm1 : public QWidget {
   void ShowPlaces();  // the drop-down from the place list, entry PlaceIndex selected
   void SetEntering(bool entering);
   void ApplyOutcome(const PlaceOutcome& outcome);
+  void CommaRule(QLineEdit* edit);
 
   // The steps behind the handlers; they throw, the handlers report.
   void RunCalc();
