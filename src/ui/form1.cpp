@@ -344,10 +344,7 @@ void TForm1::BuildControls() {
   Label1->setAlignment(Qt::AlignRight | Qt::AlignTop);
   SetTextColor(Label1, Qt::red);
 
-  // Small buttons and narrow fields: no style margins eating the few pixels they have.
-  for (QPushButton* b : {ButtonTDown, ButtonTUp, ButtonUgDown, ButtonUgUp}) {
-    b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
-  }
+  // Narrow fields: no text margins eating the few pixels they have.
   for (QLineEdit* e : {EditPunkt, EditSir, EditDolg, EditGMT, EditMSK, EditUg, EditKm}) {
     e->setTextMargins(0, 0, 0, 0);
   }
