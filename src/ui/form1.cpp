@@ -675,7 +675,7 @@ void TForm1::ButtonDeleteClick() {
 
 void TForm1::ButtonExcelClick() {
 #ifdef KELMAR_HAVE_EXPORT
-  if (!exporter_) exporter_ = std::make_unique<ExcelExporter>();
+  if (!exporter_) exporter_ = options_.make_exporter ? options_.make_exporter() : std::make_unique<ExcelExporter>();
   const InputFields in = ReadFields();
   const ExcelRequest request{TabControl1->TabIndex(), vos_grid_, sat_grid_, in, S(ComboBoxPunkt->currentText()),
                              st_.Locator, st_.Month, exe_dir_};

@@ -42,6 +42,8 @@ struct FormOptions {
   std::string exe_dir;                // the executable's folder when empty (export templates)
   DateNames names = RussianDateNames();
   ErrorSink error_sink;               // the modal error box when empty
+  // Makes the spreadsheet export on the first click of "В Excel"; LibreOffice when empty.
+  std::function<std::unique_ptr<ExcelExporter>()> make_exporter;
 };
 
 class TForm1 : public QWidget {

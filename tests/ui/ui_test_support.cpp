@@ -40,6 +40,7 @@ void FormFixture::Start(const std::string& ini, QDate today, int v) {
   options.screen_height = v;
   options.settings_path = settings_path;
   options.exe_dir = dir.path().toStdString();
+  options.make_exporter = make_exporter;
   options.error_sink = [this](QWidget*, const std::string& text) { errors.push_back(text); };
   form = std::make_unique<TForm1>(std::move(options));
 }

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@ struct FormFixture {
   QTemporaryDir dir;
   std::string settings_path;
   std::vector<std::string> errors;  // what the default error report would have shown
+  std::function<std::unique_ptr<ExcelExporter>()> make_exporter;
   std::unique_ptr<TForm1> form;
 
   // Starts the window. `ini` empty: no settings file at all.
