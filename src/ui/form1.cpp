@@ -353,12 +353,12 @@ void TForm1::BuildControls() {
 void TForm1::ApplyGeometry() {
   const WindowLayout layout = ComputeWindowLayout(v_);
   setFixedSize(layout.client_width, layout.client_height);
-  for (const ControlSpec& spec : DesignControls()) {
-    auto* w = findChild<QWidget*>(QString::fromLatin1(spec.name.data(), static_cast<qsizetype>(spec.name.size())));
+  for (const ControlDesign& design : DesignControls()) {
+    auto* w = findChild<QWidget*>(QString::fromLatin1(design.name.data(), static_cast<qsizetype>(design.name.size())));
     if (!w) continue;
-    Rect r = ScaleRect(spec.rect, v_);
+    Rect r = ScaleRect(design.rect, v_);
     // Edit fields and the drop-down are as high as their font needs, as single-line fields are.
-    if (spec.height_follows_font) r.height = QFontMetrics(w->font()).height() + 8;
+    if (design.height_follows_font) r.height = QFontMetrics(w->font()).height() + 8;
     w->setGeometry(r.left, r.top, r.width, r.height);
   }
   StringGridVos->SetDefaultRowHeight(layout.sun.row_height);

@@ -32,9 +32,9 @@ Rect ScaleRect(const Rect& r, int v) {
   return s;
 }
 
-const std::vector<ControlSpec>& DesignControls() {
+const std::vector<ControlDesign>& DesignControls() {
   // name, parent, {left, top, width, height}, own font px (0 = inherited), height follows font
-  static const std::vector<ControlSpec> controls = {
+  static const std::vector<ControlDesign> controls = {
       {"TabControl1", "Form1", {3, 5, 624, 520}, 13, false},
       {"StringGridVos", "TabControl1", {4, 25, 615, 490}, 13, false},
       {"StringGridSat", "TabControl1", {4, 25, 615, 490}, 13, false},
@@ -78,8 +78,8 @@ const std::vector<ControlSpec>& DesignControls() {
   return controls;
 }
 
-const ControlSpec* FindControl(std::string_view name) {
-  for (const ControlSpec& c : DesignControls()) {
+const ControlDesign* FindControl(std::string_view name) {
+  for (const ControlDesign& c : DesignControls()) {
     if (c.name == name) return &c;
   }
   return nullptr;

@@ -28,7 +28,7 @@ struct Rect {
 Rect ScaleRect(const Rect& r, int v);
 
 // One control of the window at design size, relative to its parent's client area.
-struct ControlSpec {
+struct ControlDesign {
   std::string_view name;
   std::string_view parent;  // "Form1" for the window itself
   Rect rect;
@@ -37,8 +37,8 @@ struct ControlSpec {
 };
 
 // Every placed control of the window, parents before their children.
-const std::vector<ControlSpec>& DesignControls();
-const ControlSpec* FindControl(std::string_view name);
+const std::vector<ControlDesign>& DesignControls();
+const ControlDesign* FindControl(std::string_view name);
 
 inline constexpr int kDesignClientWidth = 792;
 inline constexpr int kDesignClientHeight = 528;

@@ -107,21 +107,21 @@ TEST(FormStartup, GeometryIsScaledByTheScreenHeight) {
     const WindowLayout layout = ComputeWindowLayout(v);
     EXPECT_EQ(w.size(), QSize(layout.client_width, layout.client_height));
     EXPECT_EQ(w.font().pixelSize(), layout.window_font_px);
-    for (const ControlSpec& spec : DesignControls()) {
-      SCOPED_TRACE(std::string(spec.name));
-      QWidget* widget = w.findChild<QWidget*>(QString::fromLatin1(spec.name.data(), spec.name.size()));
+    for (const ControlDesign& design : DesignControls()) {
+      SCOPED_TRACE(std::string(design.name));
+      QWidget* widget = w.findChild<QWidget*>(QString::fromLatin1(design.name.data(), design.name.size()));
       ASSERT_NE(widget, nullptr);
-      const Rect r = ScaleRect(spec.rect, v);
+      const Rect r = ScaleRect(design.rect, v);
       EXPECT_EQ(widget->x(), r.left);
       EXPECT_EQ(widget->y(), r.top);
       EXPECT_EQ(widget->width(), r.width);
-      if (spec.height_follows_font) {
+      if (design.height_follows_font) {
         EXPECT_EQ(widget->height(), QFontMetrics(widget->font()).height() + 8);
       } else {
         EXPECT_EQ(widget->height(), r.height);
       }
-      if (spec.font_px != 0) {
-        EXPECT_EQ(widget->font().pixelSize(), ScaleCoord(spec.font_px, v));
+      if (design.font_px != 0) {
+        EXPECT_EQ(widget->font().pixelSize(), ScaleCoord(design.font_px, v));
       }
     }
     EXPECT_EQ(w.StringGridVos->ColWidths(), layout.sun.col_widths);
