@@ -41,6 +41,22 @@ TEST(FormPlaces, ChoosingAnEntryLoadsItAndRecomputesBothTables) {
   EXPECT_EQ(w.ComputeTrace(), trace + "CS");
 }
 
+TEST(FormPlaces, TheDropDownIsSearchedByTyping) {
+  FormFixture f;
+  f.Start("[Points]\nМосква=55.75;37.62\nН.Новгород=56.3;44\nКиев=50.45;30.52\n[Form]\nInd=0\n");
+  TForm1& w = *f.form;
+  f.ShowActive();
+  w.ComboBoxPunkt->setFocus();
+  const std::string trace = w.ComputeTrace();
+  // The letter arrives as text: the test library cannot type Cyrillic keys by their codes.
+  QTest::sendKeyEvent(QTest::Click, w.ComboBoxPunkt, Qt::Key_unknown, QStringLiteral("К"), Qt::NoModifier);
+  EXPECT_EQ(w.ComboBoxPunkt->currentIndex(), 2);
+  EXPECT_EQ(w.State().PlaceIndex, 2);
+  EXPECT_EQ(w.EditSir->text(), QStringLiteral("50.45"));
+  EXPECT_EQ(w.ComputeTrace(), trace + "CS");
+  EXPECT_FALSE(w.ComboBoxPunkt->isEditable());  // no free text that could name no place
+}
+
 TEST(FormPlaces, ChoosingAPlaceWithBadCoordinatesReportsAndKeepsTheTables) {
   FormFixture f;
   f.Start("[Points]\nA=10;20\nB=44\n[Form]\nInd=0\n");  // B has no ";": no latitude
