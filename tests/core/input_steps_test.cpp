@@ -56,6 +56,7 @@ TEST(StepHeight, OneTwoFiveSteps) {
   ExpectSteps(StepHeight, {
                               {"0", true, "0.001"},     // below 0.02: thousandths
                               {"0", false, "0"},        // nothing below zero
+                              {"0.0005", false, "-0.0005"},  // tested before the step: may pass 0
                               {"0.019", true, "0.02"},
                               {"0.02", true, "0.022"},  // from 0.02: 1-2-5 of the decade
                               {"0.02", false, "0.019"}, // down from 0.02: still a thousandth

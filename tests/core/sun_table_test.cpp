@@ -117,6 +117,65 @@ TEST(SunTable, WorkedDays) {
   }
 }
 
+TEST(SunTable, DaysThatStraddleMidnight) {
+  // 69° N at longitude 0 with GMT offset 12: local noon falls near midnight, so the short
+  // days around the polar night begin on one date and end on the next.
+  struct Case {
+    const char* what;
+    const char* lat;
+    int year, month, day;
+    Row row;
+  };
+  const Case cases[] = {
+      // Up at midnight, sets, stays down: the day length is the set time.
+      {"a set without a rise", "69", 2026, 12, 1,
+       {"01.12.26   Вт", "---", "00:17:18", "00:17:18", "23:49:01", "---", " 186.7", "20:56:07", "02:43:34"}},
+      // Rises shortly before midnight and stays up: the day length is 24 h minus the rise.
+      {"a rise without a set", "69", 2027, 1, 11,
+       {"11.01.27   Пн", "23:51:44", "---", "00:08:16", "00:07:26", " 176.3", "---", "21:14:38", "02:58:38"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    InputFields in = PlaceFields(c.lat, "0", "12");
+    in.CheckBoxSec = true;
+    ExpectRow(SunTable(in, c.year, c.month), c.day, c.row);
+  }
+  // Set before rise within one date (the Sun is up at both midnights): the signed sum is
+  // negative and 24 h is added, giving the time between the rise and the next set.
+  const TextGrid grid = SunTable(PlaceFields("65", "0", "12"), 2026, 12);
+  ExpectRow(grid, 21, {"21.12.26   Пн", "22:10", "01:45", "03:35", "23:58", " 155.5", " 204.6", "20:43", "03:13"});
+  for (int r = 1; r <= 31; ++r) {
+    SCOPED_TRACE(r);
+    ASSERT_TRUE(IsTime(grid.Cell(1, r)) && IsTime(grid.Cell(2, r)) && IsTime(grid.Cell(3, r)));
+    EXPECT_NEAR(Minutes(grid.Cell(3, r)), Minutes(grid.Cell(2, r)) - Minutes(grid.Cell(1, r)) + 24 * 60, 1);
+  }
+}
+
+TEST(SunTable, NoonColumnWhenTheTransitCrossesMidnight) {
+  // Longitude 0 with GMT offset 12: the transit lies near local midnight and drifts across
+  // it twice a year.
+  struct Case {
+    const char* what;
+    int month, day;
+    const char* noon;
+  };
+  const Case cases[] = {
+      {"transit just before midnight", 6, 12, "23:59:54"},
+      {"no transit inside the day: the cleared value 0", 6, 13, "00:00:00"},
+      {"transit just after midnight", 6, 14, "00:00:06"},
+      {"two transits: the later one is kept", 4, 16, "23:59:47"},
+  };
+  InputFields in = PlaceFields("55.75", "0", "12");
+  in.CheckBoxSec = true;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(SunTable(in, 2026, c.month).Cell(4, c.day), c.noon);
+  }
+  in.CheckBoxSec = false;
+  EXPECT_EQ(SunTable(in, 2026, 4).Cell(4, 16), "24:00");  // 23:59:47 is past 23.99 h
+  EXPECT_EQ(SunTable(in, 2026, 6).Cell(4, 13), "00:00");
+}
+
 TEST(SunTable, PolarSecondsTexts) {
   InputFields in = PlaceFields("69", "33");
   in.CheckBoxSec = true;
@@ -319,6 +378,11 @@ TEST(SunTable, FailuresLeaveWhatWasWrittenBefore) {
          f.EditKm = "-5";
        }),
        "Invalid floating point operation", true},
+      {"height too large for a double square", with([](InputFields& f) {
+         f.RadioButtonUgol = false;
+         f.EditKm = "1e300";
+       }),
+       "Floating point overflow", true},
   };
   const TextGrid good = SunTable(PlaceFields("55.75", "37.62"), 2026, 6);
   for (const Case& c : cases) {
@@ -338,6 +402,29 @@ TEST(SunTable, FailuresLeaveWhatWasWrittenBefore) {
       EXPECT_TRUE(RowsEmpty(grid, 1, 33));
     }
   }
+}
+
+TEST(SunTable, AbsurdZoneOverflowsAfterTheFirstDate) {
+  // The zone offset is read for day 1 before its date is written; an offset of 1e308 hours
+  // then overflows the sidereal time.
+  CalcState st = MonthState(2026, 6);
+  TextGrid grid = MakeSunGrid();
+  EXPECT_EQ(CalcFailure(st, PlaceFields("55.75", "37.62", "1e308"), grid), "Floating point overflow");
+  EXPECT_EQ(grid.Cell(0, 1), "01.06.26   Пн");
+  for (int col = 1; col < 9; ++col) EXPECT_EQ(grid.Cell(col, 1), "") << col;
+  EXPECT_TRUE(RowsEmpty(grid, 2, 33));
+}
+
+TEST(SunTable, ClearsEveryRowItDoesNotFill) {
+  // Whatever the grid held below the header, rows past the month's last day end up empty.
+  TextGrid grid = MakeSunGrid();
+  for (int r = 1; r <= 33; ++r)
+    for (int c = 0; c < 9; ++c) grid.SetCell(c, r, "old");
+  CalcState st = MonthState(2026, 2);
+  Calc(st, PlaceFields("55.75", "37.62"), grid);
+  EXPECT_TRUE(RowsEmpty(grid, 29, 33));
+  for (int r = 1; r <= 28; ++r)
+    for (int c = 0; c < 9; ++c) EXPECT_EQ(grid.Cell(c, r).find("old"), std::string::npos) << c << ", " << r;
 }
 
 TEST(SunTable, UnusedFieldsAreNeverRead) {
