@@ -277,6 +277,16 @@ TEST(CliSat, JsonIsTheCoresWholeTable) {
   EXPECT_EQ(moscow[40][18], "-34.1");
   const Rows csv = CsvRows(RunCli({"sat", "--lat", "55.75", "--lon", "37.62", "--format", "csv"}).out);
   EXPECT_EQ(csv, moscow);
+  // The text table: headers and all 40 rows, the first starting with the first position.
+  const CliRun text = RunCli({"sat", "--lat", "55.75", "--lon", "37.62"});
+  ASSERT_EQ(text.status, 0);
+  std::vector<std::string> lines;
+  std::istringstream is(text.out);
+  for (std::string line; std::getline(is, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 41u);
+  EXPECT_EQ(lines[0].rfind("Спутник", 0), 0u);
+  EXPECT_EQ(lines[1].rfind("42 W", 0), 0u);
+  EXPECT_NE(lines[40].find("117 E"), std::string::npos);
 }
 
 TEST(CliLocator, BothDirections) {

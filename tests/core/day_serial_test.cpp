@@ -102,7 +102,8 @@ TEST(DateNames, RussianTable) {
 
 TEST(DateNames, LocalesWithoutNamesFallBackToRussian) {
   // C, POSIX and C.UTF-8 carry English placeholders, not names a user chose.
-  const char* const locales[] = {"C", "POSIX", "C.UTF-8"};
+  // A locale that is not installed offers no names either.
+  const char* const locales[] = {"C", "POSIX", "C.UTF-8", "xx_YY.UTF-8"};
   for (const char* loc : locales) {
     SCOPED_TRACE(loc);
     setenv("LC_ALL", loc, 1);
