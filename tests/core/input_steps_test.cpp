@@ -35,19 +35,19 @@ TEST(StepZone, HalfHoursWithinTwelve) {
                             {"-12", false, "-12"},    // and holds
                             {"13", true, "13"},       // beyond the bound: no step up
                             {"13", false, "12.5"},    // but down is allowed
-                            {"-13", true, "-12.5"},
+                            {"-13", true, "-12.5"},   // and below −12 up is allowed
                         });
 }
 
 TEST(StepAngle, HalfDegreesWithinFifty) {
   ExpectSteps(StepAngle, {
-                             {"6", true, "6.5"},
-                             {"6", false, "5.5"},
+                             {"6", true, "6.5"},       // half a degree
+                             {"6", false, "5.5"},      // both ways
                              {"49.5", true, "50"},    // reaches the bound
                              {"50", true, "50"},      // and holds
                              {"0.3", false, "-0.2"},  // tested before the step: may pass 0
                              {"-0.2", false, "-0.2"}, // and then holds
-                             {"0", false, "0"},
+                             {"0", false, "0"},        // zero holds
                              {" 6 ", true, "6.5"},    // blanks around the text are allowed
                          });
 }
@@ -57,21 +57,21 @@ TEST(StepHeight, OneTwoFiveSteps) {
                               {"0", true, "0.001"},     // below 0.02: thousandths
                               {"0", false, "0"},        // nothing below zero
                               {"0.0005", false, "-0.0005"},  // tested before the step: may pass 0
-                              {"0.019", true, "0.02"},
+                              {"0.019", true, "0.02"},  // a thousandth up to the 0.02 mark
                               {"0.02", true, "0.022"},  // from 0.02: 1-2-5 of the decade
                               {"0.02", false, "0.019"}, // down from 0.02: still a thousandth
                               {"10", true, "11"},       // a tenth of the decade
                               {"10", false, "9.5"},     // a power of ten: half a step of the decade below
-                              {"100", true, "110"},
-                              {"100", false, "95"},
+                              {"100", true, "110"},     // the same one decade up
+                              {"100", false, "95"},     // and half a step of the decade below
                               {"2", true, "2.2"},       // at 2 up takes the larger step
                               {"2", false, "1.9"},      // and down the smaller one
-                              {"5", true, "5.5"},
-                              {"5", false, "4.8"},
+                              {"5", true, "5.5"},       // at 5 up takes the larger step
+                              {"5", false, "4.8"},      // and down the smaller one
                               {"499", true, "549"},     // tested before the step: may pass 500
                               {"549", true, "549"},     // then holds
-                              {"500", false, "480"},
-                              {"500", true, "500"},
+                              {"500", false, "480"},    // 500 lies below 10^0.7 of its decade
+                              {"500", true, "500"},     // the upper bound holds
                           });
 }
 
@@ -117,10 +117,10 @@ TEST(HeightSteps, StepSizesAroundTheDecadeMarks) {
       {2, 0.2, 0.1},          // 10^0.301 ≥ 10^0.3 up, < 10^0.31 down
       {2.05, 0.2, 0.2},       // above 10^0.31
       {4.9, 0.5, 0.2},        // above 10^0.69 up, below 10^0.7 down
-      {5, 0.5, 0.2},
+      {5, 0.5, 0.2},          // 5·10⁰: up the larger, down the smaller step
       {5.02, 0.5, 0.5},       // above 10^0.7 down
-      {12.345, 1, 1},
-      {499, 50, 20},
+      {12.345, 1, 1},         // the usual height: a tenth of its decade
+      {499, 50, 20},          // just below the upper bound
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.v);

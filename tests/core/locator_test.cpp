@@ -46,8 +46,8 @@ TEST(LocatorFromCoords, LongitudeIsReducedByWholeTurns) {
       {180, -180},   // 180 starts again at A, 0, a
       {-190, 170},   // R, 5, a
       {540, -180},   // one more turn
-      {-540, -180},
-      {397.62, 37.62},
+      {-540, -180},  // one more turn west
+      {397.62, 37.62},  // a turn east of Moscow
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lon);
@@ -80,14 +80,14 @@ TEST(LocatorFromCoords, OutOfRangeCoordinatesStayInTheAlphabets) {
   };
   const Case cases[] = {
       {90, 0, "JR09ax"},           // the pole: clamped just below 90
-      {90.5, 0, "JR09ax"},
+      {90.5, 0, "JR09ax"},         // beyond the pole: clamped the same
       {1e300, 0, "JR09ax"},        // far beyond
       {-90.5, 0, "JA00aa"},        // below the south pole: clamped to −90
-      {-1e300, 0, "JA00aa"},
+      {-1e300, 0, "JA00aa"},       // far below
       {0, 1e300, nullptr},         // a loop over whole turns would never end here
-      {0, -1e300, nullptr},
-      {0, 1.7976931348623157e308, nullptr},
-      {1e300, -1e300, nullptr},
+      {0, -1e300, nullptr},        // the same westward
+      {0, 1.7976931348623157e308, nullptr},  // the largest double
+      {1e300, -1e300, nullptr},    // both out of range at once
       // Just below 90 and 180: the sums φ + 90 and λ + 180 round up to 180 and 360 in doubles.
       {89.99999999999999, 0, nullptr},
       {89.99999999999999, 179.99999999999997, nullptr},
@@ -145,10 +145,10 @@ TEST(LocatorToCoords, CentresOfTheSmallestSquare) {
       {" Ko85tS", "55.7708", "37.625"},   // mixed case
       {" KO85TS and more", "55.7708", "37.625"},  // characters after the seventh are ignored
       {" AA00AA", "-89.979", "-179.95"},  // cut to seven characters, minus sign included
-      {" RR99XX", "89.9791", "179.958"},
+      {" RR99XX", "89.9791", "179.958"},  // the north-east corner
       {" JJ00AA", "0.02083", "0.04166"},  // small values: the cut drops the rounding digits
-      {" IJ99XX", "9.97916", "-0.0416"},
-      {" GJ40VA", "0.02083", "-50.208"},
+      {" IJ99XX", "9.97916", "-0.0416"},  // just west of the prime meridian
+      {" GJ40VA", "0.02083", "-50.208"},  // a negative value with three decimals left
       {" ZZ99ZZ", "170.062", "340.125"},  // characters beyond the alphabets are converted by code
   };
   for (const Case& c : cases) {
@@ -202,7 +202,7 @@ TEST(IsValidLocatorName, OnlyABlankAndARealLocator) {
       {" KOA5TS", false},   // letter where a digit belongs
       {" K085TS", false},   // digit where a letter belongs
       {"  KO85TS", false},  // two blanks
-      {"", false},
+      {"", false},          // nothing typed
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -124,16 +124,16 @@ TEST(FloatToStr, ShortestGeneralForm) {
       {0.945 - 0.05, "0.895"},            // a height step down
       {1.0 / 3, "0.333333333333333"},     // 15 significant digits
       {2.0 / 3, "0.666666666666667"},     // rounded in the 15th digit
-      {123456.7890123456, "123456.789012346"},
+      {123456.7890123456, "123456.789012346"},  // 15 digits across the point
       {100, "100"},                       // trailing zeros of an integer stay
       {0, "0"},                           // zero
-      {55.7708333333333, "55.7708333333333"},
+      {55.7708333333333, "55.7708333333333"},  // a locator centre before the cut
       {999999999999999.0, "999999999999999"},  // 15 digits before the point: still fixed
       {1e15, "1E15"},                     // 16 digits before the point: exponent
       {1e20, "1E20"},                     // the example
       {1.5e20, "1.5E20"},                 // mantissa with a fraction
       {-1e20, "-1E20"},                   // negative exponent form
-      {123456789012345678.0, "1.23456789012346E17"},
+      {123456789012345678.0, "1.23456789012346E17"},  // exponent form keeps 15 digits
       {0.0001, "0.0001"},                 // three zeros after the point
       {0.00001, "0.00001"},               // four zeros after the point: still fixed
       {0.000012, "0.000012"},             // four zeros, then two digits

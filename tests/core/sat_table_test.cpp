@@ -90,10 +90,10 @@ TEST(SatTable, MoscowWorkedPositions) {
   const Case cases[] = {
       {0, 1, {"42 W", "261.4", "-2.9", "34.1"}},     // first position, below the horizon
       {5, 3, {"0", "223.0", "18.2", "22.8"}},       // the prime meridian is labelled "0"
-      {5, 16, {"13 E", "209.0", "22.8", "16.0"}},
+      {5, 16, {"13 E", "209.0", "22.8", "16.0"}},   // first positions east of the prime meridian
       {5, 40, {"37 E", "180.8", "26.5", "0.4"}},    // last one west of the observer
       {10, 1, {"38 E", "179.5", "26.5", "-0.3"}},   // first one east of the observer
-      {10, 38, {"75 E", "137.3", "18.3", "-22.7"}},
+      {10, 38, {"75 E", "137.3", "18.3", "-22.7"}}, // well east: negative correction
       {15, 40, {"117 E", "98.8", "-2.7", "-34.1"}}, // last position
   };
   const TextGrid g = SatTable("55.75", "37.62");
@@ -129,15 +129,15 @@ TEST(SatTable, FirstAndLastLabels) {
   const Case cases[] = {
       {"37.62", "42 W", "117 E"},   // fractional east longitude
       {"37", "42 W", "117 E"},      // whole east longitude
-      {"0.5", "79 W", "80 E"},
+      {"0.5", "79 W", "80 E"},     // just east of the prime meridian
       {"0", "80 W", "79 E"},        // zero takes the offset 81
       {"-0.5", "80 W", "79 E"},     // truncation toward zero
-      {"-37.62", "117 W", "42 E"},
+      {"-37.62", "117 W", "42 E"},  // mirror of Moscow
       {"120.3", "41 E", "160 W"},   // crosses the antimeridian
-      {"180", "101 E", "100 W"},
+      {"180", "101 E", "100 W"},   // on the antimeridian, east side
       {"-100.5", "180 W", "21 W"},  // −180 as the very first position
-      {"-150", "130 E", "71 W"},
-      {"-180", "100 E", "101 W"},
+      {"-150", "130 E", "71 W"},    // whole western longitude: offset 81
+      {"-180", "100 E", "101 W"},   // on the antimeridian, west side
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lon);
@@ -179,7 +179,7 @@ TEST(SatTable, SouthernHemisphereWholeTable) {
     }
   }
   const Position worked[] = {
-      {"5 W", "322.2", "43.3", "-30.7"},
+      {"5 W", "322.2", "43.3", "-30.7"},  // west of the observer
       {"18 E", "359.3", "50.6", "-0.6"},  // just west of the observer
       {"19 E", "1.1", "50.6", "0.9"},     // just east of it
       {"61 W", "276.0", "0.1", "-55.9"},  // first position, barely above the horizon
@@ -292,7 +292,7 @@ TEST(SatTable, LongitudesBeyondTheRangeShowTheSamePlace) {
       {"-350", "10"},         // one turn west
       {"730.5", "10.5"},      // two turns
       {"190", "-170"},        // just past the antimeridian
-      {"-190", "170"},
+      {"-190", "170"},         // the same westward
       {"540", "180"},         // 180 + a turn
   };
   for (const Case& c : cases) {

@@ -89,10 +89,10 @@ TEST(PrepareDay, SiderealTimeBefore2000IsNegativeButInRange) {
   };
   const Case cases[] = {
       {1999, 9, 1, true},    // well before: negative
-      {1999, 1, 1, true},
+      {1999, 1, 1, true},     // a year before
       {1850, 6, 1, true},    // far back
       {1999, 12, 1, false},  // within the last 100 days: still positive
-      {2026, 6, 21, false},
+      {2026, 6, 21, false},   // after 2000
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.y << "-" << c.m << "-" << c.d);

@@ -54,7 +54,7 @@ TEST(TtoCell, FormatsAndAppends) {
       {"00:03", false, 23.953879313444133, "00:03 23:57"},  // a second event is appended after a blank
       {"", false, 0.0, "00:00"},                        // midnight
       {"", false, 12.5, "12:30"},                       // exact half past
-      {"", true, 12.5, "12:30:00"},
+      {"", true, 12.5, "12:30:00"},                    // the same with seconds
       {"", false, 23.9899, "23:59"},                    // just below the 24:00 switch
       {"", false, 23.99, "24:00"},                      // from 23.99 h on: 24:00
       {"", false, 24.0, "24:00"},                       // a full day
