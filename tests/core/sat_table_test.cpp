@@ -328,6 +328,42 @@ TEST(SatTable, HugeLongitudesStillFillEveryCell) {
   }
 }
 
+TEST(SatTable, OutOfRangeLatitudesStillFillEveryCell) {
+  // Latitudes are not range-tested anywhere; whatever such a table shows, every data cell is
+  // written and none holds a NaN or an infinity.
+  const char* const lats[] = {
+      "90",          // the pole itself: no azimuth, tan φ enormous
+      "-90",         // the south pole
+      "100",         // beyond the pole
+      "180",         // cos φ = −1: the position under the observer's meridian has g = −1
+      "-180",
+      "360",         // a full turn: sin φ is a rounding residue, not zero
+      "1e300",       // far beyond
+      "-1.7e308",
+  };
+  for (const char* lat : lats) {
+    SCOPED_TRACE(lat);
+    CalcState st = MonthState(2026, 6);
+    TextGrid sun = MakeSunGrid();
+    const InputFields in = PlaceFields(lat, "37");
+    try {
+      Calc(st, in, sun);
+    } catch (const CalcError&) {
+    }
+    TextGrid sat = MakeSatGrid();
+    Satel(st, in, sat);
+    EXPECT_FALSE(HasNanOrInf(sat));
+    for (const Position& p : Positions(sat)) {
+      EXPECT_EQ(p.label, LabelOf(SlotOf(p.label)));
+      EXPECT_TRUE(p.azimuth == "---" || p.azimuth == "зенит" || p.azimuth == "90" || p.azimuth == "270" ||
+                  IsOneDecimal(p.azimuth))
+          << p.azimuth;
+      EXPECT_TRUE(p.elevation == "зенит" || IsOneDecimal(p.elevation)) << p.elevation;
+      EXPECT_TRUE(p.correction == "---" || p.correction == "+" || IsOneDecimal(p.correction)) << p.correction;
+    }
+  }
+}
+
 TEST(SatTable, WritesEveryDataCellAndNothingElse) {
   CalcState st = MonthState(2026, 6);
   TextGrid sun = MakeSunGrid();
