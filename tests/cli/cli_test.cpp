@@ -335,6 +335,7 @@ TEST(CliErrors, BadFieldsExitWithOneAndTheExactMessage) {
     const CliRun run = RunCli(c.args);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, std::string(c.message) + "\n");
+    EXPECT_EQ(run.out, "");  // no partial table
   }
 }
 

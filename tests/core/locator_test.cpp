@@ -91,6 +91,8 @@ TEST(LocatorFromCoords, OutOfRangeCoordinatesStayInTheAlphabets) {
       // Just below 90 and 180: the sums φ + 90 and λ + 180 round up to 180 and 360 in doubles.
       {89.99999999999999, 0, nullptr},
       {89.99999999999999, 179.99999999999997, nullptr},
+      // A hair west of −180: the remainder of the turn is a tiny negative number.
+      {0, -180.00000000000003, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.lat << ", " << c.lon);
