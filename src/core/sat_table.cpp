@@ -28,12 +28,12 @@ void WriteSlotLabel(std::string& cell, int slot) {
     *p++ = ' ';
     *p++ = slot < 0 ? 'W' : 'E';
   }
-  cell.assign(buf, static_cast<std::size_t>(p - buf));
+  TextGrid::AssignCell(cell, std::string_view(buf, static_cast<std::size_t>(p - buf)));
 }
 
 void WriteNumber(std::string& cell, double value) {
   char buf[kOneDecimalMax];
-  cell.assign(buf, FormatOneDecimal(value, buf));
+  TextGrid::AssignCell(cell, std::string_view(buf, FormatOneDecimal(value, buf)));
 }
 
 // Longitudes outside [−180, 180] show the same place, brought back by whole turns.
@@ -79,13 +79,13 @@ void Satel(CalcState& st, const InputFields& in, TextGrid& grid) {
 
     std::string& az_cell = grid.Cell(col + 1, row);
     if (polar) {
-      az_cell = "---";
+      TextGrid::AssignCell(az_cell, "---");
     } else if (overhead) {
-      az_cell = "зенит";
+      TextGrid::AssignCell(az_cell, "зенит");
     } else if (equatorial && dl < 0) {
-      az_cell = "270";
+      TextGrid::AssignCell(az_cell, "270");
     } else if (equatorial && dl > 0) {
-      az_cell = "90";
+      TextGrid::AssignCell(az_cell, "90");
     } else {
       const double a = 90 * (1 + Sgn(cos_dl * st.SinLat));
       const double b = Sgn(phi) * 180 / kPi;
@@ -97,16 +97,16 @@ void Satel(CalcState& st, const InputFields& in, TextGrid& grid) {
     const double g = cos_dl * st.CosLat;  // cosine of the central angle observer–subsatellite point
     std::string& el_cell = grid.Cell(col + 2, row);
     if (overhead) {
-      el_cell = "зенит";
+      TextGrid::AssignCell(el_cell, "зенит");
     } else {
       WriteNumber(el_cell, std::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * 180 / kPi);
     }
 
     std::string& corr_cell = grid.Cell(col + 3, row);
     if (overhead) {
-      corr_cell = "---";
+      TextGrid::AssignCell(corr_cell, "---");
     } else if (equatorial) {
-      corr_cell = "+";
+      TextGrid::AssignCell(corr_cell, "+");
     } else {
       const double slant = std::sqrt(kOnePlusR2 - kTwoOrbitRadius * g);
       WriteNumber(corr_cell, kMinusRadToDeg * std::atan((slant * sin_dl / tan_phi) / (kOrbitRadius - g)));

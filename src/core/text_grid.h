@@ -2,6 +2,7 @@
 // A grid of text cells addressed (column, row); row 0 holds the headers.
 // Both tables live in one of these; drawing, export and the CLI read the cells back.
 #include <cassert>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +18,15 @@ class TextGrid {
 
   const std::string& Cell(int col, int row) const { return cells_[Index(col, row)]; }
   std::string& Cell(int col, int row) { return cells_[Index(col, row)]; }
-  void SetCell(int col, int row, std::string_view text) { cells_[Index(col, row)].assign(text); }
+  void SetCell(int col, int row, std::string_view text) { AssignCell(cells_[Index(col, row)], text); }
+
+  // A recomputed table mostly writes texts as long as the old ones: overwrite those in place.
+  static void AssignCell(std::string& cell, std::string_view text) {
+    if (cell.size() == text.size())
+      std::memcpy(cell.data(), text.data(), text.size());
+    else
+      cell.assign(text);
+  }
 
   // Empties every cell of rows first..last (inclusive); the strings keep their capacity.
   void ClearRows(int first, int last);
