@@ -17,6 +17,7 @@
 #include "core/sat_table.h"
 #include "core/sun_table.h"
 #include "core/text_grid.h"
+#include "grid_checks.h"
 
 namespace kelmar {
 namespace {
@@ -105,24 +106,10 @@ Rows CsvRows(const std::string& text) {
 }
 
 InputFields Fields(const char* lat, const char* lon, const char* gmt) {
-  InputFields in;
-  in.EditSir = lat;
-  in.EditDolg = lon;
-  in.EditGMT = gmt;
-  in.RadioButtonMSK = false;
-  in.RadioButtonUgol = true;
-  in.EditUg = "6";
-  return in;
+  return testing_support::PlaceFields(lat, lon, gmt);
 }
 
-CalcState State(int year, int month) {
-  CalcState st;
-  InitRiseAltSin(st);
-  st.Names = RussianDateNames();
-  st.Year = static_cast<std::uint16_t>(year);
-  st.Month = static_cast<std::uint16_t>(month);
-  return st;
-}
+CalcState State(int year, int month) { return testing_support::MonthState(year, month); }
 
 Rows CoreSun(const InputFields& in, int year, int month) {
   CalcState st = State(year, month);
