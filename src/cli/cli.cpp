@@ -155,7 +155,7 @@ int RunLocator(const std::vector<std::string>& args, std::ostream& out) {
   if (opts.positional.size() == 1 && !opts.Has("--lat") && !opts.Has("--lon")) {
     const std::string& name = opts.positional[0];
     if (!IsValidLocatorName(name))
-      throw CalcError("Неверный QTH-локатор");
+      throw CalcError(kInvalidLocator);
     const CoordTexts c = LocatorToCoords(name);
     out << c.lat << ' ' << c.lon << '\n';
     return 0;

@@ -24,6 +24,9 @@ struct CoordTexts {
 // least seven characters; the characters themselves are converted by their codes unchecked.
 CoordTexts LocatorToCoords(std::string_view name);
 
+// The refusal of a locator name that IsValidLocatorName rejects.
+inline constexpr const char* kInvalidLocator = "Неверный QTH-локатор";
+
 // True for a blank followed by a real locator: A–R, A–R, 0–9, 0–9, A–X, A–X in either case.
 bool IsValidLocatorName(std::string_view name);
 

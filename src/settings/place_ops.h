@@ -8,6 +8,7 @@
 
 #include "core/calc_state.h"
 #include "core/input_fields.h"
+#include "core/locator.h"  // kInvalidLocator
 #include "settings/place_list.h"
 
 namespace kelmar {
@@ -17,7 +18,6 @@ inline constexpr const char* kCaptionDone = "Готово";      // ButtonNew wh
 inline constexpr const char* kPlaceholder = "???";
 inline constexpr const char* kDuplicateName = "Пункт с таким названием уже есть";
 inline constexpr const char* kInvalidName = "Недопустимое название пункта";
-inline constexpr const char* kInvalidLocator = "Неверный QTH-локатор";
 inline constexpr const char* kLastPlace = "Нельзя уничтожить последнюю запись";
 // Asked (Yes/No) after a failed save at close: Yes closes, No keeps the window open.
 inline constexpr const char* kCloseUnsaved =
