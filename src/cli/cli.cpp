@@ -297,6 +297,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 #endif
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
       out << kUsage;
+#ifdef KELMAR_HAVE_SETTINGS
+      out << "settings file (places, --place): " << DefaultSettingsPath() << '\n';
+#endif
       return 0;
     }
     throw UsageError("unknown command " + cmd);

@@ -161,6 +161,7 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
 
   // 3.
   ExeDir = exe_dir;
+  const std::string save_dir = request.SaveDir.empty() ? ExeDir : WithSlash(request.SaveDir);
 
   // 4.
   if (request.TabIndex == 1) {
@@ -172,7 +173,7 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
     const auto body = BodyOf(grid, grid.RowCount() - 1);                            // S3
     sheet.RangeValue("A5:S" + std::to_string(grid.RowCount() + 3), body);           // S4
     sheet.Cells(2, 1, request.PlaceName);                                           // S5
-    ExportFileName = ExeDir + SatFileName(request.PlaceName);
+    ExportFileName = save_dir + SatFileName(request.PlaceName);
   } else {
     const TextGrid& grid = request.StringGridVos;
     const std::string path = ExeDir + "Sun.xls";
@@ -187,11 +188,14 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
     sheet.Cells(2, 2, request.PlaceName);                                           // U8
     sheet.Cells(37, 1, grid.Cell(0, 33) + "  " + grid.Cell(1, 33) + "  " + grid.Cell(2, 33));  // U9
     sheet.Cells(37, 6, grid.Cell(5, 33) + "  " + grid.Cell(6, 33) + " " + grid.Cell(7, 33));   // U10
-    ExportFileName = ExeDir + SunFileName(request.PlaceName, request.Month,                   // U11
+    ExportFileName = save_dir + SunFileName(request.PlaceName, request.Month,                 // U11
                                           request.Fields.CheckBoxSec);
   }
 
-  // 5, 6. The old workbook is only moved aside, so a failed save cannot lose it.
+  // 5, 6. The old workbook is only moved aside, so a failed save cannot lose it. A folder that
+  // cannot be made fails as the save.
+  std::error_code ec;
+  std::filesystem::create_directories(save_dir, ec);
   FileBackup backup(ExportFileName);
   try {
     ExcelBook->SaveAs(ExportFileName);

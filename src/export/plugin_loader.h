@@ -9,6 +9,7 @@
 namespace kelmar {
 
 inline constexpr const char* kCalcPluginName = "libkelmar_calc.so";
+inline constexpr const char* kUnoLibraryDir = "/usr/lib/libreoffice/program";
 
 // A new application object from the plugin; throws ExportError
 // ("Не удалось запустить LibreOffice Calc: " + reason) when the plugin or the office fails.
