@@ -61,8 +61,8 @@ TEST(FormExport, TheExportGetsTheProgramFolderAndItsFailuresAreReported) {
 // An office that takes over a second to start: the window keeps painting, shows it is busy,
 // starts no second export, and a close waits for the running one before saving.
 TEST(FormExport, ASlowOfficeNeverFreezesTheWindow) {
+  testing::FakeOffice office;  // outlives the window, which releases its objects last
   test::FormFixture f;
-  testing::FakeOffice office;
   f.make_exporter = [&] {
     return std::make_unique<ExcelExporter>([&](const std::string&) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1500));
