@@ -137,7 +137,7 @@ std::unique_ptr<ExcelExporter> OfficeExport::exporter_;
 TEST_F(OfficeExport, SunTableOfAThirtyDayMonth) {
   ASSERT_EQ(Export(Request(0)), "");
   const std::string out = Path("Сама_11.xls");
-  EXPECT_EQ(exporter_->ExportFileName, out);
+  EXPECT_EQ(exporter_->ExportFileName(), out);
   const Sheet sheet = ReadBack(out, "Sun");
   ExpectBody(sheet, sun_, 31);  // row 35 (the 31st day) stays empty
   for (int c = 1; c <= 9; ++c) ExpectText(sheet, 35, c, "");
@@ -209,7 +209,7 @@ TEST_F(OfficeExport, FileNamesFromPlaceMonthAndSeconds) {
     SCOPED_TRACE(c.file);
     fields_.CheckBoxSec = c.seconds;
     ASSERT_EQ(Export(Request(c.tab, c.place, c.month)), "");
-    EXPECT_EQ(exporter_->ExportFileName, Path(c.file));
+    EXPECT_EQ(exporter_->ExportFileName(), Path(c.file));
     ExpectText(ReadBack(Path(c.file), c.tab == 1 ? "Satel" : "Sun"), 2, c.tab == 1 ? 1 : 2, c.place);
   }
 }
@@ -324,7 +324,7 @@ TEST(OfficeMissing, ExportSaysTheOfficeCannotStart) {
     }
     EXPECT_EQ(ReadFile(dir.path() / "Уфа_1.xls"), "previous export");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
-    EXPECT_EQ(exporter.ExcelApp, nullptr);
+    EXPECT_EQ(exporter.ExcelApp(), nullptr);
   }
 }
 

@@ -119,8 +119,8 @@ TEST_F(ExportCalls, SatelliteTabSendsItsStepsInOrder) {
   const auto& block = office.values.at("A5:S44");
   for (int r = 1; r <= 40; ++r)
     for (int c = 0; c <= 18; ++c) ASSERT_EQ(block[r - 1][c], sat.Cell(c, r)) << r << "," << c;
-  EXPECT_EQ(exporter.ExportFileName, Path("Сама_Sat.xls"));
-  EXPECT_EQ(exporter.ExeDir, dir.dir());
+  EXPECT_EQ(exporter.ExportFileName(), Path("Сама_Sat.xls"));
+  EXPECT_EQ(exporter.ExeDir(), dir.dir());
 }
 
 TEST_F(ExportCalls, SunTabSendsItsStepsInOrder) {
@@ -231,7 +231,7 @@ TEST(ExportFailures, ZoneFieldNotANumberStopsAfterTheTemplateIsActive) {
     EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
   }
   EXPECT_EQ(env.office.log.back(), "DisplayAlerts=true");
-  EXPECT_NE(env.exporter.ExcelBook, nullptr);  // the template stays open for the user
+  EXPECT_NE(env.exporter.ExcelBook(), nullptr);  // the template stays open for the user
 }
 
 TEST(ExportFailures, MissingPluginNamesTheModule) {
@@ -249,7 +249,7 @@ TEST(ExportFailures, MissingPluginNamesTheModule) {
     EXPECT_THAT(e.what(), ::testing::StartsWith("Не удалось запустить LibreOffice Calc: "));
     EXPECT_THAT(e.what(), HasSubstr(dir.dir() + "libkelmar_calc.so"));
   }
-  EXPECT_EQ(exporter.ExcelApp, nullptr);
+  EXPECT_EQ(exporter.ExcelApp(), nullptr);
 }
 
 TEST(ExportBackup, MovesOnlyARegularFileAsideAndSettlesIt) {

@@ -22,19 +22,7 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-struct Place {
-  std::string name, lat, lon;
-  bool operator==(const Place&) const = default;
-};
-
-std::vector<Place> Places(const PlaceList& p) {
-  std::vector<Place> out;
-  for (int i = 0; i < p.Count(); ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    out.push_back({p.names[k], p.lats[k], p.lons[k]});
-  }
-  return out;
-}
+std::vector<Place> Places(const PlaceList& p) { return p.items; }
 
 std::string Describe(const std::vector<Place>& places) {
   std::string s;
@@ -152,7 +140,7 @@ TEST(LoadSettings, RawBytesNulAndWindowsLetters) {
   WriteBytes(path, "[Points]\r\n\xCC\xEE\xF1\xEA\xE2\xE0=55.75;37.62\r\n\0B=3;4\r\n"s);
   const LoadedSettings s = LoadSettings(path);
   ASSERT_EQ(s.places.Count(), 1);
-  EXPECT_EQ(s.places.names[0], "Москва");
+  EXPECT_EQ(s.places[0].name, "Москва");
   EXPECT_EQ(s.EditSir, "55.75");
 }
 
@@ -196,9 +184,7 @@ InputFields Fields() {
 }
 
 PlaceList List(const std::vector<Place>& places) {
-  PlaceList p;
-  for (const auto& x : places) p.Append(x.name, x.lat, x.lon);
-  return p;
+  return PlaceList{places};
 }
 
 TEST(SaveSettings, ExactFileContents) {
@@ -258,7 +244,7 @@ TEST(SaveSettings, FieldTextsCannotBreakTheirLine) {
   SaveSettings(path, List({{"A", "1\n", "2"}}), 0, in);
   const LoadedSettings s = LoadSettings(path);
   ASSERT_EQ(s.places.Count(), 1);
-  EXPECT_EQ(s.places.names[0], "A");
+  EXPECT_EQ(s.places[0].name, "A");
   EXPECT_EQ(s.EditGMT, "3  [Points]  Evil=1;1");
 }
 
@@ -405,7 +391,6 @@ TEST(ApplyLoadedSettings, FillsListStateAndFields) {
   in.CheckBoxSec = true;
   ApplyLoadedSettings(s, places, st, in);
   EXPECT_EQ(places, s.places);
-  EXPECT_EQ(st.PlaceCount, 2);
   EXPECT_EQ(st.PlaceIndex, 1);
   EXPECT_EQ(in.EditSir, "3");
   EXPECT_EQ(in.EditDolg, "4");
