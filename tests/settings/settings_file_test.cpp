@@ -372,6 +372,39 @@ TEST(SaveSettings, WritesThroughASymbolicLinkAndKeepsPermissions) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+TEST(SaveSettings, RemovesOnlyTheLeftoversOfAnInterruptedSave) {
+  namespace fs = std::filesystem;
+  TempDir dir;
+  fs::create_directory(dir.File("real"));
+  WriteBytes(dir.File("real/kelmar.INI"), Cp1251("[Points]\r\nA=1;2\r\n"));
+  fs::create_symlink("real/kelmar.INI", dir.File("kelmar.INI"));
+  struct Case {
+    const char* name;  // beside the link's target
+    bool removed;
+  };
+  const Case cases[] = {
+      {"kelmar.INI.tmp4242-0", true},  // an earlier version's temporary file
+      {"kelmar.INI.tmp1-17", true},
+      {"kelmar.INI.QEYeeB", true},     // the writer's unfinished file
+      {"kelmar.INI.tmp", false},       // short of the pattern
+      {"kelmar.INI.tmp12", false},
+      {"kelmar.INI.tmpx-1", false},
+      {"kelmar.INI.bak", false},       // too short for the writer's name
+      {"kelmar.INI.QEYeeBx", false},   // too long
+      {"kelmar.INI.QE-eeB", false},    // not letters and digits only
+      {"kelmar.ini.tmp1-1", false},    // another file's leftovers
+      {"other.INI.QEYeeB", false},
+  };
+  for (const Case& c : cases) WriteBytes(dir.File(std::string("real/") + c.name), "x");
+  fs::create_directory(dir.File("real/kelmar.INI.Abcdef"));  // a folder is never removed
+  WriteBytes(dir.File("kelmar.INI.tmp5-5"), "x");            // beside the link, not the file
+  SaveSettings(dir.File("kelmar.INI"), List({{"A", "1", "2"}}), 0, Fields());
+  for (const Case& c : cases) EXPECT_EQ(fs::exists(dir.File(std::string("real/") + c.name)), !c.removed) << c.name;
+  EXPECT_TRUE(fs::is_directory(dir.File("real/kelmar.INI.Abcdef")));
+  EXPECT_TRUE(fs::exists(dir.File("kelmar.INI.tmp5-5")));
+  EXPECT_EQ(LoadSettings(dir.File("kelmar.INI")).places.Count(), 1);
+}
+
 TEST(ApplyLoadedSettings, FillsListStateAndFields) {
   LoadedSettings s;
   s.places.Append("A", "1", "2");
