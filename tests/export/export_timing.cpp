@@ -27,8 +27,8 @@ int main(int argc, char** argv) {
   }
   const std::string bin = KELMAR_TEST_BIN_DIR;
   TempDir dir("kelmar-timing");
-  fs::copy_file(bin + "/Sun.xls", dir.path() / "Sun.xls");
-  fs::copy_file(bin + "/Sat.xls", dir.path() / "Sat.xls");
+  fs::copy_file(bin + "/Sun.xls", dir.Path() / "Sun.xls");
+  fs::copy_file(bin + "/Sat.xls", dir.Path() / "Sat.xls");
   PrivateOffice office;
   OfficeOptions options = office.Options(bin + "/libkelmar_calc.so");
   if (hold >= 0) options.Headless = options.HiddenDocuments = false;
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
   });
   auto request = [&](int tab) {
     return ExcelRequest{.TabIndex = tab, .StringGridVos = sun, .StringGridSat = sat, .Fields = fields,
-                        .PlaceName = "Самара", .Locator = "LO43BF", .Month = 11, .ExeDir = dir.dir()};
+                        .PlaceName = "Самара", .Locator = "LO43BF", .Month = 11, .ExeDir = dir.Dir()};
   };
   using Clock = std::chrono::steady_clock;
   auto time_ms = [&](int tab) {
