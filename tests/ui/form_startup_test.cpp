@@ -167,10 +167,7 @@ TEST(FormStartup, LoadsThePlacesAndFillsBothTables) {
   Satel(ObserverFromFields(in), sat);
   EXPECT_EQ(w.SunGrid(), sun);
   EXPECT_EQ(w.SatGrid(), sat);
-  EXPECT_EQ(w.SunGrid().Cell(0, 0), "Дата");
-  EXPECT_EQ(w.SunGrid().Cell(0, 1).substr(0, 8), "01.03.26");
-  EXPECT_TRUE(w.SunGrid().Cell(0, 32).empty());
-  EXPECT_EQ(w.SatGrid().Cell(15, 0), "Спутник");
+  EXPECT_EQ(w.SunGrid().Cell(0, 1).substr(0, 8), "01.03.26");  // the month of the clock's today
 }
 
 TEST(FormStartup, SelectorHandlersRunOnlyWhenThePositionMoves) {
