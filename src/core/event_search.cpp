@@ -1,7 +1,6 @@
 #include "event_search.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 
