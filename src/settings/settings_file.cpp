@@ -84,7 +84,9 @@ std::string FinalTarget(const std::string& path) {
 }
 
 // True for a name that an interrupted save of `file` leaves beside it: the writer's unfinished
-// file "<file>.XXXXXX" (six letters or digits), or "<file>.tmp<pid>-<n>" of earlier versions.
+// file "<file>.XXXXXX" (six random letters and digits), or "<file>.tmp<pid>-<n>" of earlier
+// versions. Six characters of one kind only ("backup", "BACKUP") are taken for the user's own
+// file and kept; the rare random name of that shape is left for the user to remove.
 bool IsSaveLeftover(std::string_view name, std::string_view file) {
   if (name.size() <= file.size() + 1 || !name.starts_with(file) || name[file.size()] != '.') return false;
   const std::string_view rest = name.substr(file.size() + 1);
@@ -92,7 +94,12 @@ bool IsSaveLeftover(std::string_view name, std::string_view file) {
   auto digits = [](std::string_view t) {
     return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
   };
-  if (rest.size() == 6 && std::all_of(rest.begin(), rest.end(), alnum)) return true;
+  if (rest.size() == 6 && std::all_of(rest.begin(), rest.end(), alnum)) {
+    const bool lower = std::any_of(rest.begin(), rest.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    const bool upper = std::any_of(rest.begin(), rest.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    const bool digit = std::any_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return lower + upper + digit >= 2;
+  }
   if (!rest.starts_with("tmp")) return false;
   const std::size_t dash = rest.find('-');
   return dash != std::string_view::npos && digits(rest.substr(3, dash - 3)) && digits(rest.substr(dash + 1));

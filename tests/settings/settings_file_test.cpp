@@ -386,6 +386,9 @@ TEST(SaveSettings, RemovesOnlyTheLeftoversOfAnInterruptedSave) {
       {"kelmar.INI.tmp4242-0", true},  // an earlier version's temporary file
       {"kelmar.INI.tmp1-17", true},
       {"kelmar.INI.QEYeeB", true},     // the writer's unfinished file
+      {"kelmar.INI.a1b2c3", true},
+      {"kelmar.INI.backup", false},    // six letters of one kind: the user's own
+      {"kelmar.INI.BACKUP", false},
       {"kelmar.INI.tmp", false},       // short of the pattern
       {"kelmar.INI.tmp12", false},
       {"kelmar.INI.tmpx-1", false},
