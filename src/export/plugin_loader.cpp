@@ -11,7 +11,7 @@ namespace kelmar {
 namespace {
 
 [[noreturn]] void Fail(const std::string& reason) {
-  throw ExportError("Не удалось запустить LibreOffice Calc: " + reason);
+  throw ExportError(kStartFailed + reason);
 }
 
 // The plugin carries no search path to the office's UNO libraries (an installed package must
