@@ -29,8 +29,12 @@ constexpr const char* kUsage =
     "  kelmar-cli sat --place NAME [--settings FILE] [--lat TEXT] [--lon TEXT] [--format ...]\n"
     "  kelmar-cli places [--settings FILE] [--format text|json]\n"
 #endif
+    "  kelmar-cli outage (--lat TEXT --lon TEXT | --place NAME) --slot TEXT|all [--year N]\n"
+    "                    [--dish 0.9] [--freq 12] [--gmt TEXT | --msk TEXT] [--format text|csv|json]\n"
     "  kelmar-cli locator --lat TEXT --lon TEXT\n"
     "  kelmar-cli locator \" KO85TS\"\n";
+
+}  // namespace
 
 const std::string& Required(const CliOptions& opts, const std::string& name) {
   const std::string* v = opts.Value(name);
@@ -108,6 +112,8 @@ InputFields FieldsFromOptions(const CliOptions& opts) {
   in.CheckBoxSec = opts.Has("--seconds");
   return in;
 }
+
+namespace {
 
 CalcState NewState() {
   CalcState st;
@@ -292,6 +298,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "sun") return RunSun(args, out);
     if (cmd == "sat") return RunSat(args, out);
     if (cmd == "locator") return RunLocator(args, out);
+    if (cmd == "outage") return RunOutage(args, out);
 #ifdef KELMAR_HAVE_SETTINGS
     if (cmd == "places") return RunPlaces(args, out);
 #endif
