@@ -77,28 +77,27 @@ int RunOutage(const std::vector<std::string>& args, std::ostream& out) {
   const CliOptions opts = ParseOptions(
       args, 1, {"--lat", "--lon", "--place", "--settings", "--slot", "--year", "--dish", "--freq", "--gmt", "--msk", "--format"}, {});
   if (!opts.positional.empty()) throw UsageError("unexpected " + opts.positional[0]);
-  const InputFields in = FieldsFromOptions(opts);
-  OutageFields of;
-  of.ESlot = Required(opts, "--slot");
-  if (const std::string* v = opts.Value("--dish")) of.EDish = *v;
-  if (const std::string* v = opts.Value("--freq")) of.EFreq = *v;
+  InputFields in = FieldsFromOptions(opts);
+  in.ESlot = Required(opts, "--slot");
+  if (const std::string* v = opts.Value("--dish")) in.EDish = *v;
+  if (const std::string* v = opts.Value("--freq")) in.EFreq = *v;
   const int year = NumberOption(opts, "--year", Today().tm_year + 1900, 1, 9998);
   const GridFormat format = FormatOf(opts);
 
   std::vector<OutageTable> tables;
-  if (of.ESlot == "all") {
+  const bool all = in.ESlot == "all";
+  if (all) {
     StrToFloat(in.EditSir);
     StrToFloat(in.EditDolg);
-    const double angle = OutageAngle(StrToFloat(of.EDish), StrToFloat(of.EFreq));
+    const double angle = OutageAngleOf(in);
     for (const double slot : TableSlots(in)) {
       OutageTable t = ComputeOutages(in, slot, angle, year);
       if (t.visible) tables.push_back(std::move(t));
     }
   } else {
-    tables.push_back(ComputeOutages(in, of, year));
+    tables.push_back(ComputeOutages(in, year));
   }
 
-  const bool all = of.ESlot == "all";
   switch (format) {
     case GridFormat::Json:
       if (all) out << "{\"slots\":[";

@@ -278,12 +278,13 @@ OutageTable ComputeOutages(const InputFields& in, double slot_east, double angle
   return t;
 }
 
-OutageTable ComputeOutages(const InputFields& in, const OutageFields& of, int year) {
+double OutageAngleOf(const InputFields& in) { return OutageAngle(StrToFloat(in.EDish), StrToFloat(in.EFreq)); }
+
+OutageTable ComputeOutages(const InputFields& in, int year) {
   StrToFloat(in.EditSir);
   StrToFloat(in.EditDolg);
-  const double slot = SlotFromText(of.ESlot);
-  const double angle = OutageAngle(StrToFloat(of.EDish), StrToFloat(of.EFreq));
-  return ComputeOutages(in, slot, angle, year);
+  const double slot = SlotFromText(in.ESlot);
+  return ComputeOutages(in, slot, OutageAngleOf(in), year);
 }
 
 std::string OutageDateText(const OutageRow& r) {

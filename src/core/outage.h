@@ -28,13 +28,6 @@ inline constexpr double kLightSpeed = 299792458;  // m/s
 // outside 0.1–30 m or a frequency outside 1–50 GHz.
 double OutageAngle(double dish_m, double freq_ghz);
 
-// The dish's fields on the outage tab, as typed.
-struct OutageFields {
-  std::string ESlot = "0";
-  std::string EDish = "0.9";
-  std::string EFreq = "12";
-};
-
 // The observer and the slot in the satellite table's geometry.
 struct OutageSite {
   double lat_deg = 0;
@@ -71,7 +64,9 @@ struct OutageTable {
 
 // The outages of the year in the zone of the fields. Throws CalcError for a bad field text
 // (latitude, longitude, slot, dish, frequency, zone, in that order).
-OutageTable ComputeOutages(const InputFields& in, const OutageFields& of, int year);
+OutageTable ComputeOutages(const InputFields& in, int year);
+// The angle of the fields EDish and EFreq.
+double OutageAngleOf(const InputFields& in);
 // The same for a slot given as degrees east, the angle already known.
 OutageTable ComputeOutages(const InputFields& in, double slot_east, double angle, int year);
 

@@ -18,6 +18,11 @@ using namespace testing_support;
 
 constexpr double kSec = 1.0 / 86400;
 
+InputFields Dish(InputFields in, const char* slot, const char* dish, const char* freq) {
+  in.ESlot = slot, in.EDish = dish, in.EFreq = freq;
+  return in;
+}
+
 TEST(Outage, SlotTexts) {
   struct Case {
     const char* text;
@@ -100,7 +105,7 @@ int Secs(const std::string& t) { return std::stoi(t.substr(0, 2)) * 3600 + std::
 
 TEST(Outage, MoscowSlot36E) {
   // The first outage of the year worked out with the Sun from a high-precision ephemeris.
-  const OutageTable t = ComputeOutages(PlaceFields("55.75", "37.62", "3"), OutageFields{"36E", "0.9", "12"}, 2026);
+  const OutageTable t = ComputeOutages(Dish(PlaceFields("55.75", "37.62", "3"), "36E", "0.9", "12"), 2026);
   ASSERT_TRUE(t.visible);
   EXPECT_EQ(t.slot, "36 E");
   EXPECT_NEAR(t.angle, 1.2385, 1e-4);
@@ -177,7 +182,7 @@ TEST(Outage, WholeYearsAgreeWithAPlainScan) {
 
 TEST(Outage, Seasons) {
   // A southern place sees the satellite north of the celestial equator: March–April and September.
-  const OutageTable t = ComputeOutages(PlaceFields("-33.87", "151.21", "10"), OutageFields{"156 E", "1.8", "12"}, 2026);
+  const OutageTable t = ComputeOutages(Dish(PlaceFields("-33.87", "151.21", "10"), "156 E", "1.8", "12"), 2026);
   ASSERT_TRUE(t.visible);
   ASSERT_FALSE(t.rows.empty());
   for (const OutageRow& r : t.rows) EXPECT_TRUE(r.month == 3 || r.month == 4 || r.month == 9) << r.month;
@@ -185,7 +190,7 @@ TEST(Outage, Seasons) {
 
 TEST(Outage, HiddenSlot) {
   // From Moscow 140 W is below the horizon: no outages, and the caller says so.
-  const OutageTable t = ComputeOutages(PlaceFields("55.75", "37.62", "3"), OutageFields{"140W", "0.9", "12"}, 2026);
+  const OutageTable t = ComputeOutages(Dish(PlaceFields("55.75", "37.62", "3"), "140W", "0.9", "12"), 2026);
   EXPECT_FALSE(t.visible);
   EXPECT_LT(t.elevation, 0);
   EXPECT_TRUE(t.rows.empty());
@@ -205,7 +210,7 @@ TEST(Outage, YearBoundary) {
       {"11", "01.01.2026 23:03", "31.12.2026 23:03"},  // the GMT 31.12.2026 peak still does
   };
   for (const Case& c : cases) {
-    const OutageTable t = ComputeOutages(PlaceFields("10", "0", c.gmt), OutageFields{"0", "0.1", "1"}, 2026);
+    const OutageTable t = ComputeOutages(Dish(PlaceFields("10", "0", c.gmt), "0", "0.1", "1"), 2026);
     ASSERT_GE(t.rows.size(), 364u);
     EXPECT_EQ(OutageDateText(t.rows.front()) + " " + t.rows.front().peak.substr(0, 5), c.first);
     EXPECT_EQ(OutageDateText(t.rows.back()) + " " + t.rows.back().peak.substr(0, 5), c.last);
@@ -214,7 +219,7 @@ TEST(Outage, YearBoundary) {
 }
 
 TEST(Outage, Grid) {
-  const OutageTable t = ComputeOutages(PlaceFields("55.75", "37.62", "3"), OutageFields{"36 E", "0.9", "12"}, 2026);
+  const OutageTable t = ComputeOutages(Dish(PlaceFields("55.75", "37.62", "3"), "36 E", "0.9", "12"), 2026);
   const TextGrid g = MakeOutageGrid(t);
   ASSERT_EQ(g.RowCount(), static_cast<int>(t.rows.size()) + 1);
   const std::vector<std::string> row = {g.Cell(0, 1), g.Cell(1, 1), g.Cell(2, 1), g.Cell(3, 1), g.Cell(4, 1), g.Cell(5, 1)};
