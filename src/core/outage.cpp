@@ -153,13 +153,6 @@ std::string ClockText(long long secs) {
   return s;
 }
 
-std::string TwoDecimals(double v) {
-  const long long c = std::llround(std::abs(v) * 100);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%lld.%02lld", c / 100, c % 100);
-  return buf;
-}
-
 }  // namespace
 
 std::optional<double> ParseSlot(std::string_view s) {
@@ -297,6 +290,13 @@ std::string OutageDateText(const OutageRow& r) {
   return s;
 }
 
+std::string FormatTwoDecimals(double v) {
+  const long long c = std::llround(std::abs(v) * 100);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%s%lld.%02lld", v < 0 && c != 0 ? "-" : "", c / 100, c % 100);
+  return buf;
+}
+
 std::string HiddenSlotMessage(const std::string& slot) { return "Спутник " + slot + " не виден из этого пункта"; }
 
 TextGrid MakeOutageGrid(const OutageTable& table) {
@@ -306,7 +306,7 @@ TextGrid MakeOutageGrid(const OutageTable& table) {
   int r = 1;
   for (const OutageRow& row : table.rows) {
     const std::string cells[kOutageCols] = {OutageDateText(row), row.start,    row.peak,
-                                            row.end,             row.duration, TwoDecimals(row.separation)};
+                                            row.end,             row.duration, FormatTwoDecimals(row.separation)};
     for (int c = 0; c < kOutageCols; ++c) grid.SetCell(c, r, cells[c]);
     ++r;
   }

@@ -75,6 +75,8 @@ inline constexpr int kOutageCols = 6;
 TextGrid MakeOutageGrid(const OutageTable& table);
 // "26.02.2026"
 std::string OutageDateText(const OutageRow& row);
+// Two decimals, as the table shows angles: "1.24".
+std::string FormatTwoDecimals(double value);
 // "Спутник 36 E не виден из этого пункта"
 std::string HiddenSlotMessage(const std::string& slot);
 
