@@ -418,7 +418,7 @@ void TForm1::ApplyGeometry() {
   const Rect grid = ScaleRect({0, 56, 615, 434}, v_);
   StringGridOut->setGeometry(grid.left, grid.top, grid.width, grid.height);
   StringGridOut->SetDefaultRowHeight(layout.sun.row_height);
-  StringGridOut->SetColWidths(std::vector<int>(kOutageCols, ScaleCoord(100, v_)));
+  StringGridOut->SetColWidths(std::vector<int>(kOutageCols, (grid.width - 12) / kOutageCols));
 }
 
 void TForm1::SetTabOrder() {
