@@ -349,18 +349,19 @@ void TForm1::BuildControls() {
     l->setFont(font("Tahoma", 11, true));
     return l;
   };
-  auto field = [&](const char* name) {
-    QLineEdit* e = Named(new QLineEdit(PageOut), name);
+  auto field = [&](const char* name, const std::string& text) {
+    QLineEdit* e = Named(new QLineEdit(Q(text), PageOut), name);
     e->setFont(font("Tahoma", 11, true));
     return e;
   };
+  const InputFields defaults;
   LabelSlot = label("Спутник", "LabelSlot");
-  ESlot = field("ESlot");
+  ESlot = field("ESlot", defaults.ESlot);
   ESlot->setToolTip(QStringLiteral("\"36 E\", \"5W\", \"19.2E\", \"0\", \"180\""));
   LabelDish = label("Антенна, м", "LabelDish");
-  EDish = field("EDish");
+  EDish = field("EDish", defaults.EDish);
   LabelFreq = label("Частота, ГГц", "LabelFreq");
-  EFreq = field("EFreq");
+  EFreq = field("EFreq", defaults.EFreq);
   LabelOutInfo = label("", "LabelOutInfo");
   LabelOutNote = label("", "LabelOutNote");
   LabelOutNote->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
