@@ -58,6 +58,8 @@ std::tm Today() {
   return tm;
 }
 
+namespace {
+
 // With --place: the stored place and the file's zone and twilight settings, which explicit
 // options then override.
 bool StoredPlaceFields(const CliOptions& opts, InputFields& in) {
@@ -75,6 +77,8 @@ bool StoredPlaceFields(const CliOptions& opts, InputFields& in) {
 #endif
   return false;
 }
+
+}  // namespace
 
 // The field texts the window would hold. Defaults: GMT offset "0", angle "6".
 InputFields FieldsFromOptions(const CliOptions& opts) {
