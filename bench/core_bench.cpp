@@ -33,16 +33,10 @@ void BM_SunTableMonth(benchmark::State& state) {
 BENCHMARK(BM_SunTableMonth);
 
 void BM_SatelliteTable(benchmark::State& state) {
-  kelmar::CalcState st;
-  kelmar::InitRiseAltSin(st);
-  st.Year = 2026;
-  st.Month = 7;
-  const kelmar::InputFields in = Moscow();
-  kelmar::TextGrid sun = kelmar::MakeSunGrid();
-  kelmar::Calc(st, in, sun);
+  const kelmar::Observer obs = kelmar::ObserverFromFields(Moscow());
   kelmar::TextGrid grid = kelmar::MakeSatGrid();
   for (auto _ : state) {
-    kelmar::Satel(st, in, grid);
+    kelmar::Satel(obs, grid);
     benchmark::DoNotOptimize(grid.Cell(18, 40).data());
   }
 }
@@ -58,10 +52,12 @@ BENCHMARK(BM_OutageYearOneSlot)->Unit(benchmark::kMicrosecond);
 
 void BM_OutageYearAllSlots(benchmark::State& state) {
   const kelmar::InputFields in = Moscow();
+  const kelmar::Observer obs = kelmar::ObserverFromFields(in);
+  const double zone = kelmar::ZoneHoursOf(in);
   const double angle = kelmar::OutageAngle(0.9, 12);
   for (auto _ : state)
     for (int slot = -42; slot <= 117; ++slot)  // the table's 160 positions for Moscow
-      benchmark::DoNotOptimize(kelmar::ComputeOutages(in, slot, angle, 2026).rows.size());
+      benchmark::DoNotOptimize(kelmar::ComputeOutages(obs, zone, slot, angle, 2026).rows.size());
 }
 BENCHMARK(BM_OutageYearAllSlots)->Unit(benchmark::kMillisecond);
 

@@ -5,11 +5,11 @@
 #include <ostream>
 
 #include "cli/cli.h"
-#include "core/calc_state.h"
 #include "core/number_text.h"
+#include "core/observer.h"
 #include "core/outage.h"
 #include "core/sat_table.h"
-#include "core/solar.h"
+#include "core/sun_table.h"
 
 namespace kelmar {
 namespace {
@@ -58,13 +58,9 @@ void PrintCsvRows(const OutageTable& t, bool header, std::ostream& out) {
 }
 
 // The slots of the satellite table for the place, in the table's order.
-std::vector<double> TableSlots(const InputFields& in) {
-  CalcState st;
-  st.LatRad = StrToFloat(in.EditSir) * kDegToRad;
-  st.SinLat = std::sin(st.LatRad);
-  st.CosLat = std::cos(st.LatRad);
+std::vector<double> TableSlots(const Observer& obs) {
   TextGrid grid = MakeSatGrid();
-  Satel(st, in, grid);
+  Satel(obs, grid);
   std::vector<double> slots;
   for (int col = 0; col < kSatCols; col += 5)
     for (int row = 1; row < kSatRows; ++row) slots.push_back(SlotFromText(grid.Cell(col, row)));
@@ -79,19 +75,23 @@ int RunOutage(const std::vector<std::string>& args, std::ostream& out) {
   if (!opts.positional.empty()) throw UsageError("unexpected " + opts.positional[0]);
   InputFields in = FieldsFromOptions(opts);
   in.ESlot = Required(opts, "--slot");
-  if (const std::string* v = opts.Value("--dish")) in.EDish = *v;
-  if (const std::string* v = opts.Value("--freq")) in.EFreq = *v;
+  // The window's stored dish and frequency are not the command's: its defaults are the fields'.
+  const InputFields defaults;
+  const std::string* dish = opts.Value("--dish");
+  const std::string* freq = opts.Value("--freq");
+  in.EDish = dish != nullptr ? *dish : defaults.EDish;
+  in.EFreq = freq != nullptr ? *freq : defaults.EFreq;
   const int year = NumberOption(opts, "--year", Today().tm_year + 1900, 1, 9998);
   const GridFormat format = FormatOf(opts);
 
   std::vector<OutageTable> tables;
   const bool all = in.ESlot == "all";
   if (all) {
-    StrToFloat(in.EditSir);
-    StrToFloat(in.EditDolg);
+    const Observer obs = ObserverFromFields(in);
     const double angle = OutageAngleOf(in);
-    for (const double slot : TableSlots(in)) {
-      OutageTable t = ComputeOutages(in, slot, angle, year);
+    const double zone = ZoneHoursOf(in);
+    for (const double slot : TableSlots(obs)) {
+      OutageTable t = ComputeOutages(obs, zone, slot, angle, year);
       if (t.visible) tables.push_back(std::move(t));
     }
   } else {

@@ -49,19 +49,19 @@ struct Geometry {
   double azimuth;
 
   explicit Geometry(const OutageSite& s) {
-    const double phi = s.lat_deg * kDegToRad;
-    const double lam = s.lon_deg * kDegToRad;
+    const double cos_phi = s.obs.CosLat, sin_phi = s.obs.SinLat;
+    const double lam = s.obs.LonDeg * kDegToRad;
     const double sat = s.slot_east * kDegToRad;
-    observer = {std::cos(phi) * std::cos(lam), std::cos(phi) * std::sin(lam), std::sin(phi)};
+    observer = {cos_phi * std::cos(lam), cos_phi * std::sin(lam), sin_phi};
     Vec a{kOrbitRadius * std::cos(sat) - observer.x, kOrbitRadius * std::sin(sat) - observer.y, -observer.z};
     const double len = std::sqrt(Dot(a, a));
     to_sat = {a.x / len, a.y / len, a.z / len};
     sat_dec = std::asin(to_sat.z);
     sat_lon = std::atan2(to_sat.y, to_sat.x);
-    const double g = std::cos(sat - lam) * std::cos(phi);
+    const double g = std::cos(sat - lam) * cos_phi;
     elevation = std::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * kRadToDeg;
     const Vec east{-std::sin(lam), std::cos(lam), 0};
-    const Vec north{-std::sin(phi) * std::cos(lam), -std::sin(phi) * std::sin(lam), std::cos(phi)};
+    const Vec north{-sin_phi * std::cos(lam), -sin_phi * std::sin(lam), cos_phi};
     azimuth = std::atan2(Dot(to_sat, east), Dot(to_sat, north)) * kRadToDeg;
     if (azimuth < 0) azimuth += 360;
   }
@@ -239,9 +239,9 @@ std::vector<OutagePass> FindOutages(const OutageSite& site, double alpha, double
   return passes;
 }
 
-OutageTable ComputeOutages(const InputFields& in, double slot_east, double angle, int year) {
-  const OutageSite site{StrToFloat(in.EditSir), StrToFloat(in.EditDolg), slot_east};
-  const double zone = ZoneHoursOf(in) / 24;
+OutageTable ComputeOutages(const Observer& obs, double zone_hours, double slot_east, double angle, int year) {
+  const OutageSite site{obs, slot_east};
+  const double zone = zone_hours / 24;
   const Geometry g(site);
   OutageTable t;
   t.slot = SlotText(slot_east);
@@ -274,10 +274,10 @@ OutageTable ComputeOutages(const InputFields& in, double slot_east, double angle
 double OutageAngleOf(const InputFields& in) { return OutageAngle(StrToFloat(in.EDish), StrToFloat(in.EFreq)); }
 
 OutageTable ComputeOutages(const InputFields& in, int year) {
-  StrToFloat(in.EditSir);
-  StrToFloat(in.EditDolg);
+  const Observer obs = ObserverFromFields(in);
   const double slot = SlotFromText(in.ESlot);
-  return ComputeOutages(in, slot, OutageAngleOf(in), year);
+  const double angle = OutageAngleOf(in);
+  return ComputeOutages(obs, ZoneHoursOf(in), slot, angle, year);
 }
 
 std::string OutageDateText(const OutageRow& r) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "input_fields.h"
+#include "observer.h"
 #include "text_grid.h"
 
 namespace kelmar {
@@ -30,8 +31,7 @@ double OutageAngle(double dish_m, double freq_ghz);
 
 // The observer and the slot in the satellite table's geometry.
 struct OutageSite {
-  double lat_deg = 0;
-  double lon_deg = 0;
+  Observer obs;
   double slot_east = 0;
 };
 // The angle between the Sun and the satellite seen from the observer at the moment ut
@@ -63,12 +63,13 @@ struct OutageTable {
 };
 
 // The outages of the year in the zone of the fields. Throws CalcError for a bad field text
-// (latitude, longitude, slot, dish, frequency, zone, in that order).
+// (longitude, latitude, slot, dish, frequency, zone, in that order).
 OutageTable ComputeOutages(const InputFields& in, int year);
 // The angle of the fields EDish and EFreq.
 double OutageAngleOf(const InputFields& in);
-// The same for a slot given as degrees east, the angle already known.
-OutageTable ComputeOutages(const InputFields& in, double slot_east, double angle, int year);
+// The same for a slot given as degrees east, seen from obs, the angle and the zone (hours east
+// of GMT) already known.
+OutageTable ComputeOutages(const Observer& obs, double zone_hours, double slot_east, double angle, int year);
 
 // The table as the window shows it: a header row, then one row per outage.
 inline constexpr int kOutageCols = 6;

@@ -40,6 +40,9 @@ struct LoadedSettings {
   std::string EditSir, EditDolg;  // the selected place's texts; empty with no place
   // The outage tab's fields; a file without them reads as InputFields' defaults.
   std::string ESlot, EDish, EFreq;
+
+  // The window's fields as these settings fill them (CheckBoxSec off).
+  InputFields Fields() const;
 };
 
 class SettingsImage;
@@ -55,7 +58,7 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
 // when the file exists but cannot be read: the caller must then not save over it at close.
 LoadedSettings LoadSettings(const std::string& SettingsPath);
 
-// Puts loaded settings into the window's state: the place list, PlaceCount and PlaceIndex,
+// Puts loaded settings into the window's state: the place list and PlaceIndex,
 // and the field texts and radio choices (CheckBoxSec is left alone).
 void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcState& st,
                          InputFields& in);

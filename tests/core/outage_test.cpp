@@ -175,16 +175,16 @@ TEST(Outage, WholeYearsAgreeWithAPlainScan) {
   constexpr unsigned kFebMarOct = 1 << 2 | 1 << 3 | 1 << 10, kMarAprSep = 1 << 3 | 1 << 4 | 1 << 9;
   const Case cases[] = {
       // Moscow, a small dish: the satellite south of the celestial equator, so late winter and autumn.
-      {{55.75, 37.62, 36}, 1.2385, 10, kFebMarOct},
+      {{ObserverAt(55.75, 37.62), 36}, 1.2385, 10, kFebMarOct},
       // Sydney: the satellite north of it, so spring and the end of winter there.
-      {{-33.87, 151.21, 156}, 0.7528, 6, kMarAprSep},
+      {{ObserverAt(-33.87, 151.21), 156}, 0.7528, 6, kMarAprSep},
       // Near the equator, almost overhead: a wide beam, around both equinoxes.
-      {{0.5, -78.5, -75}, 2.5, 20, 1 << 2 | 1 << 3 | 1 << 4 | 1 << 9 | 1 << 10},
+      {{ObserverAt(0.5, -78.5), -75}, 2.5, 20, 1 << 2 | 1 << 3 | 1 << 4 | 1 << 9 | 1 << 10},
       // Far north, a low satellite, a big dish.
-      {{70, 20, -1}, 0.4, 2, kFebMarOct},
+      {{ObserverAt(70, 20), -1}, 0.4, 2, kFebMarOct},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.site.lat_deg);
+    SCOPED_TRACE(c.site.obs.LatDeg);
     CheckAgainstScan(c.site, c.alpha, 2026, c.at_least, c.months);
   }
 }
