@@ -28,8 +28,12 @@ constexpr const char* kUsage =
     "  kelmar-cli sun --place NAME [--settings FILE] [other sun options override the file]\n"
     "  kelmar-cli sat --place NAME [--settings FILE] [--lat TEXT] [--lon TEXT] [--format ...]\n"
     "  kelmar-cli places [--settings FILE] [--format text|json]\n"
+    "  kelmar-cli outage (--lat TEXT --lon TEXT | --place NAME) --slot TEXT|all [--year N]\n"
+    "                    [--dish 0.9] [--freq 12] [--gmt TEXT | --msk TEXT] [--format text|csv|json]\n"
     "  kelmar-cli locator --lat TEXT --lon TEXT\n"
     "  kelmar-cli locator \" KO85TS\"\n";
+
+}  // namespace
 
 const std::string& Required(const CliOptions& opts, const std::string& name) {
   const std::string* v = opts.Value(name);
@@ -53,6 +57,8 @@ std::tm Today() {
   return tm;
 }
 
+namespace {
+
 // With --place: the stored place and the file's zone and twilight settings, which explicit
 // options then override.
 bool StoredPlaceFields(const CliOptions& opts, InputFields& in) {
@@ -65,6 +71,8 @@ bool StoredPlaceFields(const CliOptions& opts, InputFields& in) {
   if (opts.Has("--settings")) throw UsageError("--settings goes with --place");
   return false;
 }
+
+}  // namespace
 
 // The field texts the window would hold. Defaults: GMT offset "0", angle "6".
 InputFields FieldsFromOptions(const CliOptions& opts) {
@@ -84,6 +92,8 @@ InputFields FieldsFromOptions(const CliOptions& opts) {
   in.CheckBoxSec = opts.Has("--seconds");
   return in;
 }
+
+namespace {
 
 CalcState NewState() {
   CalcState st;
@@ -255,6 +265,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "sun") return RunSun(args, out);
     if (cmd == "sat") return RunSat(args, out);
     if (cmd == "locator") return RunLocator(args, out);
+    if (cmd == "outage") return RunOutage(args, out);
     if (cmd == "places") return RunPlaces(args, out);
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
       out << kUsage;

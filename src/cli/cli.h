@@ -1,5 +1,6 @@
 #pragma once
 // kelmar-cli: the tables of the window for given field texts, without a display.
+#include <ctime>
 #include <iosfwd>
 #include <map>
 #include <set>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/input_fields.h"
 #include "core/text_grid.h"
 
 namespace kelmar {
@@ -35,6 +37,17 @@ struct CliOptions {
 // Options of a command: those taking a value and plain flags; anything else is a usage error.
 CliOptions ParseOptions(const std::vector<std::string>& args, std::size_t first,
                         const std::set<std::string>& with_value, const std::set<std::string>& flags);
+
+const std::string& Required(const CliOptions& opts, const std::string& name);
+// A whole-number option within [lo, hi], or fallback when absent.
+int NumberOption(const CliOptions& opts, const std::string& name, int fallback, int lo, int hi);
+std::tm Today();
+// The field texts the window would hold: the stored place (--place) or --lat/--lon, then the
+// zone and twilight options.
+InputFields FieldsFromOptions(const CliOptions& opts);
+
+// "outage": the sun outages of a slot, or of every visible slot of the satellite table.
+int RunOutage(const std::vector<std::string>& args, std::ostream& out);
 
 enum class GridFormat { Text, Csv, Json };
 GridFormat FormatOf(const CliOptions& opts);

@@ -21,6 +21,8 @@ double ArcSin(double x);
 
 // SunRA, SunDec from DayNumber and Centuries1900.
 void PosOfSun(CalcState& st);
+// The same model for any moment: d days from 2000-01-01 12:00 UT, t1 centuries from 1900.
+void SunRaDec(double d, double t1, double& ra, double& dec);
 // Time arguments and the Sun at the two local midnights of CurDate, seen from obs.
 void PrepareDay(CalcState& st, const Observer& obs);
 

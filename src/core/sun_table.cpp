@@ -32,10 +32,6 @@ int FormatTimeOfDay(double day_fraction, bool seconds, char* out) {
   return 8;
 }
 
-double ZoneHoursOf(const InputFields& in) {
-  return in.RadioButtonMSK ? StrToFloat(in.EditMSK) + 4 : StrToFloat(in.EditGMT);
-}
-
 // The sine of the altitude at which twilight begins or ends.
 double TwilightThreshold(const InputFields& in) {
   if (in.RadioButtonUgol) return -std::sin(StrToFloat(in.EditUg) * kDegToRad);
@@ -54,6 +50,10 @@ void AppendAzimuth(std::string& cell, const char* azimuth_text) {
 }
 
 }  // namespace
+
+double ZoneHoursOf(const InputFields& in) {
+  return in.RadioButtonMSK ? StrToFloat(in.EditMSK) + 4 : StrToFloat(in.EditGMT);
+}
 
 void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours) {
   std::string& cell = grid.Cell(col, row);

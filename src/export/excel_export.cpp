@@ -6,6 +6,7 @@
 
 #include "core/calc_error.h"
 #include "core/number_text.h"
+#include "core/outage.h"
 #include "core/utf8.h"
 #include "export/file_backup.h"
 #include "export/plugin_loader.h"
@@ -126,6 +127,19 @@ std::string SunFileName(const std::string& place_name, std::uint16_t month, bool
 
 std::string SatFileName(const std::string& place_name) { return PlacePrefix(place_name) + "_Sat.xls"; }
 
+std::string OutFileName(const std::string& place_name, const std::string& slot, int year) {
+  std::string compact = slot;
+  std::erase(compact, ' ');
+  return PlacePrefix(place_name) + "_" + compact + "_" + std::to_string(year) + ".xls";
+}
+
+std::string OutageHeading(const InputFields& fields) {
+  const std::string slot = SlotText(SlotFromText(fields.ESlot));
+  const std::string angle = FormatTwoDecimals(OutageAngleOf(fields));
+  return "Спутник: " + slot + "   Антенна: " + fields.EDish + " м, " + fields.EFreq + " ГГц   Угол: " + angle +
+         "°   Время: " + ZoneText(fields);
+}
+
 ExcelExporter::ExcelExporter() : ExcelExporter(OfficeOptions{}) {}
 
 ExcelExporter::ExcelExporter(OfficeOptions options)
@@ -161,8 +175,23 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
   const std::string save_dir = request.SaveDir.empty() ? exe_dir_ : WithSlash(request.SaveDir);
 
   // The selected tab's table into a workbook made from its template, headed with the place (the
-  // sun table also with its zone, twilight and locator), and the name it is saved under.
-  if (request.TabIndex == 1) {
+  // sun table also with its zone, twilight and locator, the outage table with its slot, dish and
+  // angle), and the name it is saved under.
+  if (request.TabIndex == 2 && request.StringGridOut != nullptr) {
+    const TextGrid& grid = *request.StringGridOut;
+    const std::string heading = OutageHeading(request.Fields);
+    const std::string path = exe_dir_ + "Out.xls";
+    book_ = OpenTemplate(*app_, path);
+    Filling sheet(*book_, path, "Out");
+    sheet.Activate();
+    sheet.Cells(2, 2, request.PlaceName);
+    sheet.Cells(3, 1, heading);
+    if (grid.RowCount() > 1)
+      sheet.RangeValue("A5:F" + std::to_string(grid.RowCount() + 3), BodyOf(grid, grid.RowCount() - 1));
+    else if (!request.OutageNote.empty())
+      sheet.Cells(5, 1, request.OutageNote);
+    export_file_name_ = exe_dir_ + OutFileName(request.PlaceName, SlotText(SlotFromText(request.Fields.ESlot)), request.Year);
+  } else if (request.TabIndex == 1) {
     const TextGrid& grid = request.StringGridSat;
     const std::string path = exe_dir_ + "Sat.xls";
     book_ = OpenTemplate(*app_, path);

@@ -26,6 +26,11 @@ struct ExcelRequest {
   std::uint16_t Month = 1;          // CalcState::Month
   std::string ExeDir;               // the templates' folder; a trailing '/' is added when missing
   std::string SaveDir = {};         // where the workbook is saved, made when missing; empty: ExeDir
+  // The outage tab (TabIndex 2): its table, the year shown, and the line shown instead of an
+  // empty table (a hidden slot), if any.
+  const TextGrid* StringGridOut = nullptr;
+  int Year = 2000;
+  std::string OutageNote = {};
 };
 
 // Every failure of an export; what() is the text for the window's error box.
@@ -75,5 +80,9 @@ std::string TwilightText(const InputFields& fields);  // "Угол=6гр.", "В�
 std::string PlacePrefix(const std::string& place_name);
 std::string SunFileName(const std::string& place_name, std::uint16_t month, bool seconds);
 std::string SatFileName(const std::string& place_name);
+// "Моск_36E_2026.xls": the slot's normal form without its blank.
+std::string OutFileName(const std::string& place_name, const std::string& slot, int year);
+// The line above the outage table: slot, dish, frequency, angle and zone. Throws CalcError.
+std::string OutageHeading(const InputFields& fields);
 
 }  // namespace kelmar

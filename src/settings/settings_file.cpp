@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <fcntl.h>
@@ -147,6 +148,20 @@ bool ReplaceFile(const std::string& path, const std::string& bytes) {
   return true;
 }
 
+// The outage tab's "Form" keys with their defaults.
+template <class Fields>
+auto OutageKeys(Fields& f) {
+  using Text = decltype((f.ESlot));
+  struct Key {
+    const char* name;
+    Text value;
+    const char* fallback;
+  };
+  static const InputFields defaults;
+  return std::array<Key, 3>{Key{"ESlot", f.ESlot, defaults.ESlot.c_str()}, Key{"EDish", f.EDish, defaults.EDish.c_str()},
+                            Key{"EFreq", f.EFreq, defaults.EFreq.c_str()}};
+}
+
 }  // namespace
 
 std::string BoolToText(bool value) { return value ? "1" : "0"; }
@@ -208,6 +223,7 @@ LoadedSettings LoadedFromImage(const SettingsImage& image) {
   }
   out.RadioButtonGMT = TextToBool(image.ReadString(kForm, "RBG", "0"));
   out.RadioButtonUgol = TextToBool(image.ReadString(kForm, "RB3", "0"));
+  for (auto& [key, value, fallback] : OutageKeys(out)) value = image.ReadString(kForm, key, fallback);
   return out;
 }
 
@@ -221,6 +237,9 @@ InputFields LoadedSettings::Fields() const {
   in.EditGMT = EditGMT;
   in.RadioButtonMSK = !RadioButtonGMT;
   in.RadioButtonUgol = RadioButtonUgol;
+  in.ESlot = ESlot;
+  in.EDish = EDish;
+  in.EFreq = EFreq;
   return in;
 }
 
@@ -268,6 +287,9 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
   image.WriteString(kForm, "EU", OneLine(in.EditUg));
   image.WriteString(kForm, "EM", OneLine(in.EditMSK));
   image.WriteString(kForm, "EG", OneLine(in.EditGMT));
+  // A file from before the outage tab stays byte for byte as it was until the tab is used.
+  for (const auto& [key, value, fallback] : OutageKeys(in))
+    if (value != fallback || image.Read(kForm, key)) image.WriteString(kForm, key, OneLine(value));
 }
 
 void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,

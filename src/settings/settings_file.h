@@ -38,6 +38,8 @@ struct LoadedSettings {
   bool RadioButtonGMT = false;   // else RadioButtonMSK
   bool RadioButtonUgol = false;  // else RadioButtonVys
   std::string EditSir, EditDolg;  // the selected place's texts; empty with no place
+  // The outage tab's fields; a file without them reads as InputFields' defaults.
+  std::string ESlot, EDish, EFreq;
 
   // The window's fields as these settings fill them (CheckBoxSec off).
   InputFields Fields() const;
@@ -61,7 +63,8 @@ LoadedSettings LoadSettings(const std::string& SettingsPath);
 void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcState& st,
                          InputFields& in);
 
-// Rewrites "Points" and the seven "Form" keys, keeping every other section and key of the
+// Rewrites "Points" and the seven "Form" keys (and the outage tab's keys where they differ from
+// their defaults or the file holds them already), keeping every other section and key of the
 // file. The new file is written beside the old one (beside a symbolic link's target) and
 // renamed over it only once complete. Throws SettingsError("Cannot create file %s").
 void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,

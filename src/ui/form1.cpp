@@ -27,6 +27,7 @@
 #include "core/day_serial.h"
 #include "core/input_steps.h"
 #include "core/number_text.h"
+#include "core/outage.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
 #include "settings/file_layout.h"
@@ -165,6 +166,7 @@ TabControl::TabControl(QWidget* parent) : QWidget(parent), tabs_(new QTabBar(thi
   tabs_->setDrawBase(false);
   tabs_->addTab(QStringLiteral("Солнце"));
   tabs_->addTab(QStringLiteral("Спутники"));
+  tabs_->addTab(QStringLiteral("Интерференция"));
   tabs_->setCurrentIndex(0);
   tabs_->setFocusPolicy(Qt::StrongFocus);  // a click on a tab takes the focus, as on Windows
   setFocusProxy(tabs_);
@@ -194,7 +196,8 @@ TForm1::TForm1(FormOptions options)
       options_(std::move(options)),
       report_(this, options_.error_sink ? options_.error_sink : ErrorSink(ShowErrorBox)),
       vos_grid_(MakeSunGrid()),
-      sat_grid_(MakeSatGrid()) {
+      sat_grid_(MakeSatGrid()),
+      out_grid_(MakeOutageGrid({})) {
   InitKelmarUiResources();
   setObjectName(QStringLiteral("Form1"));
   UseNarrowFallbackFonts();
@@ -349,13 +352,42 @@ void TForm1::BuildControls() {
   ButtonUgUp = Named(new QPushButton(QStringLiteral(">"), GroupBoxSumerki), "ButtonUgUp");
   ButtonUgUp->setFont(font("MS Sans Serif", 11, false));
 
+  PageOut = Named(new QWidget(TabControl1), "PageOut");
+  PageOut->hide();
+  auto label = [&](const char* text, const char* name) {
+    QLabel* l = Named(new QLabel(QString::fromUtf8(text), PageOut), name);
+    l->setFont(font("Tahoma", 11, true));
+    return l;
+  };
+  auto field = [&](const char* name, const std::string& text) {
+    QLineEdit* e = Named(new QLineEdit(Q(text), PageOut), name);
+    e->setFont(font("Tahoma", 11, true));
+    return e;
+  };
+  const InputFields defaults;
+  LabelSlot = label("Спутник", "LabelSlot");
+  ESlot = field("ESlot", defaults.ESlot);
+  ESlot->setToolTip(QStringLiteral("\"36 E\", \"5W\", \"19.2E\", \"0\", \"180\""));
+  LabelDish = label("Антенна, м", "LabelDish");
+  EDish = field("EDish", defaults.EDish);
+  LabelFreq = label("Частота, ГГц", "LabelFreq");
+  EFreq = field("EFreq", defaults.EFreq);
+  LabelOutInfo = label("", "LabelOutInfo");
+  LabelOutNote = label("", "LabelOutNote");
+  LabelOutNote->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  StringGridOut = Named(new TextGridView(out_grid_, PageOut), "StringGridOut");
+  StringGridOut->setFont(font("Tahoma", 13, true));
+  StringGridOut->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rc) {
+    DrawCell(p, rc, Q(out_grid_.Cell(c, r)), SunCellLook(r));
+  });
+
   Label1 = Named(new QLabel(QStringLiteral("Kelmar для Linux\nQt 6, 2026"), this), "Label1");
   Label1->setFont(font("Arial", 11, true));
   Label1->setAlignment(Qt::AlignRight | Qt::AlignTop);
   SetTextColor(Label1, Qt::red);
 
   // Narrow fields: no text margins eating the few pixels they have.
-  for (QLineEdit* e : {EditPunkt, EditSir, EditDolg, EditGMT, EditMSK, EditUg, EditKm}) {
+  for (QLineEdit* e : {EditPunkt, EditSir, EditDolg, EditGMT, EditMSK, EditUg, EditKm, ESlot, EDish, EFreq}) {
     e->setTextMargins(0, 0, 0, 0);
   }
 }
@@ -375,6 +407,29 @@ void TForm1::ApplyGeometry() {
   StringGridVos->SetColWidths(layout.sun.col_widths);
   StringGridSat->SetDefaultRowHeight(layout.sat.row_height);
   StringGridSat->SetColWidths(layout.sat.col_widths);
+
+  // The outage page covers the tables' place on the tab control.
+  const Rect page = ScaleRect(FindControl("StringGridVos")->rect, v_);
+  PageOut->setGeometry(page.left, page.top, page.width, page.height);
+  struct Place {
+    QWidget* w;
+    Rect design;
+  };
+  const int field_h = QFontMetrics(ESlot->font()).height() + 8;
+  const Place places[] = {
+      {LabelSlot, {8, 9, 62, 16}},      {ESlot, {70, 6, 64, 0}},
+      {LabelDish, {150, 9, 76, 16}},    {EDish, {226, 6, 40, 0}},
+      {LabelFreq, {282, 9, 90, 16}},    {EFreq, {372, 6, 40, 0}},
+      {LabelOutInfo, {8, 34, 600, 16}}, {LabelOutNote, {8, 120, 600, 40}},
+  };
+  for (const Place& p : places) {
+    const Rect r = ScaleRect(p.design, v_);
+    p.w->setGeometry(r.left, r.top, r.width, r.height > 0 ? r.height : field_h);
+  }
+  const Rect grid = ScaleRect({0, 56, 615, 434}, v_);
+  StringGridOut->setGeometry(grid.left, grid.top, grid.width, grid.height);
+  StringGridOut->SetDefaultRowHeight(layout.sun.row_height);
+  StringGridOut->SetColWidths(std::vector<int>(kOutageCols, (grid.width - 12) / kOutageCols));
 }
 
 void TForm1::SetTabOrder() {
@@ -386,6 +441,7 @@ void TForm1::SetTabOrder() {
       RadioButtonMSK, RadioButtonGMT, EditMSK, EditGMT, ButtonTUp, ButtonTDown, CheckBoxSec,
       RadioButtonUgol, RadioButtonVys, EditKm, EditUg, ButtonUgUp, ButtonUgDown,
       ScrollBarY, ScrollBarM,
+      ESlot, EDish, EFreq, StringGridOut,
   };
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
   for (QScrollBar* s : {ScrollBarY, ScrollBarM}) s->setFocusPolicy(Qt::StrongFocus);
@@ -394,7 +450,8 @@ void TForm1::SetTabOrder() {
 void TForm1::ConnectHandlers() {
   auto guarded = [this](auto fn) { return [this, fn] { report_.Guarded([&] { (this->*fn)(); }); }; };
 
-  connect(TabControl1->Tabs(), &QTabBar::currentChanged, this, [this](int) { TabControl1Change(); });
+  connect(TabControl1->Tabs(), &QTabBar::currentChanged, this, [this](int) { report_.Guarded([this] { TabControl1Change(); }); });
+  StringGridSat->SetDoubleClick([this](int col, int row) { report_.Guarded([&] { StringGridSatDblClick(col, row); }); });
   connect(ScrollBarY, &QScrollBar::valueChanged, this, guarded(&TForm1::ScrollBarYChange));
   connect(ScrollBarM, &QScrollBar::valueChanged, this, guarded(&TForm1::ScrollBarMChange));
   connect(ButtonTUp, &QPushButton::clicked, this, guarded(&TForm1::ButtonTUpClick));
@@ -418,6 +475,7 @@ void TForm1::ConnectHandlers() {
   const std::pair<QLineEdit*, void (TForm1::*)()> exits[] = {
       {EditSir, &TForm1::EditSirExit}, {EditDolg, &TForm1::EditDolgExit}, {EditGMT, &TForm1::EditGMTExit},
       {EditMSK, &TForm1::EditMSKExit}, {EditUg, &TForm1::EditUgExit},     {EditKm, &TForm1::EditKmExit},
+      {ESlot, &TForm1::ESlotExit},     {EDish, &TForm1::EDishExit},       {EFreq, &TForm1::EFreqExit},
   };
   for (const auto& [edit, handler] : exits) edit->installEventFilter(new FocusOutFilter(edit, guarded(handler)));
 }
@@ -493,6 +551,9 @@ InputFields TForm1::ReadFields() const {
   in.RadioButtonMSK = !RadioButtonGMT->isChecked();
   in.RadioButtonUgol = RadioButtonUgol->isChecked();
   in.CheckBoxSec = CheckBoxSec->isChecked();
+  in.ESlot = S(ESlot->text());
+  in.EDish = S(EDish->text());
+  in.EFreq = S(EFreq->text());
   return in;
 }
 
@@ -504,6 +565,9 @@ void TForm1::WriteFields(const InputFields& in) {
   set(EditMSK, in.EditMSK);
   set(EditUg, in.EditUg);
   set(EditKm, in.EditKm);
+  set(ESlot, in.ESlot);
+  set(EDish, in.EDish);
+  set(EFreq, in.EFreq);
   (in.RadioButtonMSK ? RadioButtonMSK : RadioButtonGMT)->setChecked(true);
   (in.RadioButtonUgol ? RadioButtonUgol : RadioButtonVys)->setChecked(true);
 }
@@ -536,6 +600,7 @@ void TForm1::RunCalc() {
     ~Repaint() { grid->Refresh(); }  // also the rows written before a failure
   } repaint{StringGridVos};
   Calc(st_, in, vos_grid_);
+  RunOutage();
 }
 
 void TForm1::RunSatel() {
@@ -546,19 +611,59 @@ void TForm1::RunSatel() {
   StringGridSat->Refresh();
 }
 
+void TForm1::RunOutage() {
+  outage_stale_ = TabControl1->TabIndex() != kOutageTab;
+  if (outage_stale_ || places_.Empty()) return;
+  struct Show {
+    TForm1* f;
+    ~Show() {  // also after a failure: the table is then empty
+      const bool rows = f->out_grid_.RowCount() > 1;
+      f->StringGridOut->setVisible(rows);
+      f->LabelOutNote->setVisible(!rows);
+      if (rows) f->StringGridOut->Resized();
+    }
+  } show{this};
+  out_grid_ = MakeOutageGrid({});
+  LabelOutInfo->clear();
+  LabelOutNote->clear();
+  const OutageTable t = ComputeOutages(ReadFields(), st_.Year);
+  LabelOutInfo->setText(QStringLiteral("Угол интерференции %1°   Азимут %2°   Высота %3°")
+                            .arg(Q(FormatTwoDecimals(t.angle)), Q(FormatOneDecimal(t.azimuth)), Q(FormatOneDecimal(t.elevation))));
+  if (!t.visible) {
+    LabelOutNote->setText(Q(HiddenSlotMessage(t.slot)));
+  } else if (t.rows.empty()) {
+    LabelOutNote->setText(QStringLiteral("В %1 году интерференции нет").arg(st_.Year));
+  }
+  out_grid_ = MakeOutageGrid(t);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Tabs and drawing
 
 void TForm1::Vid() {
-  const bool sun = TabControl1->TabIndex() != 1;
+  const int tab = TabControl1->TabIndex();
+  const bool sun = tab != 1 && tab != kOutageTab;
   StringGridVos->setVisible(sun);
-  StringGridSat->setVisible(!sun);
-  GroupBox1->setVisible(sun);  // on the satellite tab the note beneath it shows
+  StringGridSat->setVisible(tab == 1);
+  PageOut->setVisible(tab == kOutageTab);
+  GroupBox1->setVisible(tab != 1);  // on the satellite tab the note beneath it shows
   GroupBoxInput->setVisible(true);
   ButtonExcel->setVisible(true);
 }
 
-void TForm1::TabControl1Change() { Vid(); }
+void TForm1::TabControl1Change() {
+  Vid();
+  if (outage_stale_) RunOutage();
+}
+
+void TForm1::StringGridSatDblClick(int col, int row) {
+  const std::string& slot = sat_grid_.Cell(col - col % 5, row);
+  if (row == 0 || col % 5 == 4 || slot.empty()) return;
+  SetFieldText(ESlot, Q(slot));
+  outage_stale_ = true;
+  TabControl1->Tabs()->setCurrentIndex(kOutageTab);  // computes the table on the way
+  if (outage_stale_) RunOutage();
+}
 
 void TForm1::StringGridVosDrawCell(QPainter& p, int col, int row, const QRect& rect) const {
   DrawCell(p, rect, Q(vos_grid_.Cell(col, row)), SunCellLook(row));
@@ -636,6 +741,21 @@ void TForm1::EditMSKExit() { CommaRule(EditMSK); }
 void TForm1::EditUgExit() { CommaRule(EditUg); }
 void TForm1::EditKmExit() { CommaRule(EditKm); }
 
+void TForm1::ESlotExit() {
+  CommaRule(ESlot);
+  RunOutage();
+}
+
+void TForm1::EDishExit() {
+  CommaRule(EDish);
+  RunOutage();
+}
+
+void TForm1::EFreqExit() {
+  CommaRule(EFreq);
+  RunOutage();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Places
 
@@ -687,14 +807,17 @@ void TForm1::ButtonExcelClick() {
   if (exporting_) return;
   // The export reads a copy taken now: the window stays usable while the office works.
   struct Snapshot {
-    TextGrid vos, sat;
+    TextGrid vos, sat, out;
     InputFields fields;
     std::string place, locator;
     std::uint16_t month;
     int tab;
+    int year;
+    std::string out_note;
   };
-  auto snap = std::make_shared<const Snapshot>(Snapshot{vos_grid_, sat_grid_, ReadFields(), S(ComboBoxPunkt->currentText()),
-                                                        st_.Locator, st_.Month, TabControl1->TabIndex()});
+  auto snap = std::make_shared<const Snapshot>(Snapshot{vos_grid_, sat_grid_, out_grid_, ReadFields(), S(ComboBoxPunkt->currentText()),
+                                                        st_.Locator, st_.Month, TabControl1->TabIndex(), st_.Year,
+                                                        S(LabelOutNote->text())});
   if (!worker_) worker_ = std::make_unique<WorkerThread>();
   exporting_ = true;
   ButtonExcel->setEnabled(false);
@@ -703,7 +826,7 @@ void TForm1::ButtonExcelClick() {
       [this, snap] {
         if (!exporter_) exporter_ = MakeExporter();
         exporter_->ButtonExcelClick({snap->tab, snap->vos, snap->sat, snap->fields, snap->place, snap->locator,
-                                     snap->month, data_dir_, export_dir_});
+                                     snap->month, data_dir_, export_dir_, &snap->out, snap->year, snap->out_note});
       },
       this,
       [this](std::exception_ptr error) {

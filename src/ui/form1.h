@@ -12,6 +12,7 @@
 #include "core/calc_state.h"
 #include "core/date_names.h"
 #include "core/input_fields.h"
+#include "core/outage.h"
 #include "core/text_grid.h"
 #include "settings/place_list.h"
 #include "settings/place_ops.h"
@@ -74,6 +75,7 @@ class TForm1 : public QWidget {
   const PlaceList& Places() const { return places_; }
   const TextGrid& SunGrid() const { return vos_grid_; }
   const TextGrid& SatGrid() const { return sat_grid_; }
+  const TextGrid& OutGrid() const { return out_grid_; }
   const std::string& SettingsPath() const { return settings_path_; }
   int ScreenHeight() const { return v_; }
 
@@ -101,6 +103,11 @@ class TForm1 : public QWidget {
   void EditMSKExit();
   void EditUgExit();
   void EditKmExit();
+  void ESlotExit();
+  void EDishExit();
+  void EFreqExit();
+  // A double click on a cell of one of the satellite table's four groups: that slot's outages.
+  void StringGridSatDblClick(int col, int row);
   void ComboBoxPunktChange(int index);
   void ButtonNewClick();
   void ButtonDeleteClick();
@@ -129,6 +136,8 @@ class TForm1 : public QWidget {
   void RunCalc();
   void RunSatel();
   std::unique_ptr<ExcelExporter> MakeExporter() const;
+  // The outage table, computed when its tab is shown; elsewhere it is only marked out of date.
+  void RunOutage();
   bool AskYesNo(const QString& text);
   void Inform(const QString& text);
 
@@ -138,6 +147,8 @@ class TForm1 : public QWidget {
   PlaceList places_;
   TextGrid vos_grid_;
   TextGrid sat_grid_;
+  TextGrid out_grid_;
+  bool outage_stale_ = true;
   std::string settings_path_;  // read at start (unless load_path_ differs) and saved at close
   std::string load_path_;
   std::string exe_dir_;
@@ -193,7 +204,20 @@ class TForm1 : public QWidget {
   QPushButton* ButtonUgDown = nullptr;
   QPushButton* ButtonUgUp = nullptr;
   QLabel* Label1 = nullptr;
+  // The outage tab's page and its controls.
+  QWidget* PageOut = nullptr;
+  QLabel* LabelSlot = nullptr;
+  QLineEdit* ESlot = nullptr;
+  QLabel* LabelDish = nullptr;
+  QLineEdit* EDish = nullptr;
+  QLabel* LabelFreq = nullptr;
+  QLineEdit* EFreq = nullptr;
+  QLabel* LabelOutInfo = nullptr;  // angle, azimuth, elevation
+  QLabel* LabelOutNote = nullptr;  // instead of the table: a hidden slot, no outages
+  TextGridView* StringGridOut = nullptr;
 };
+
+inline constexpr int kOutageTab = 2;
 
 // The tab control: a tab bar over a framed page on which both grids lie.
 class TabControl : public QWidget {

@@ -14,6 +14,7 @@
 #include "core/calc_state.h"
 #include "core/date_names.h"
 #include "core/input_fields.h"
+#include "core/outage.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
 #include "core/text_grid.h"
@@ -295,6 +296,58 @@ TEST(CliLocator, BothDirections) {
   }
 }
 
+TEST(CliOutage, JsonIsTheCoresForecast) {
+  // One slot, a hidden one, and every visible slot in the satellite table's order.
+  const InputFields moscow = Fields("55.75", "37.62", "3");
+  const std::vector<std::string> place = {"outage", "--lat", "55.75", "--lon", "37.62", "--gmt", "3", "--year", "2026",
+                                          "--format", "json", "--slot"};
+  const auto run = [&](const std::string& slot) {
+    std::vector<std::string> args = place;
+    args.push_back(slot);
+    const CliRun r = RunCli(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return nlohmann::json::parse(r.out);
+  };
+  const auto same = [](const nlohmann::json& j, const OutageTable& t) {
+    EXPECT_EQ(j["slot"], t.slot);
+    EXPECT_EQ(j["visible"], t.visible);
+    EXPECT_EQ(j["elevation"].get<double>(), t.elevation);
+    EXPECT_EQ(j["angle"].get<double>(), t.angle);
+    ASSERT_EQ(j["days"].size(), t.rows.size());
+    for (std::size_t i = 0; i < t.rows.size(); ++i) {
+      const auto& d = j["days"][i];
+      const OutageRow& r = t.rows[i];
+      EXPECT_EQ(d["date"].get<std::string>(), OutageDateText(r).substr(6) + "-" + OutageDateText(r).substr(3, 2) + "-" +
+                                                  OutageDateText(r).substr(0, 2));
+      EXPECT_EQ(std::vector<std::string>({d["start"], d["peak"], d["end"], d["duration"]}),
+                std::vector<std::string>({r.start, r.peak, r.end, r.duration}));
+      EXPECT_EQ(d["separation"].get<double>(), r.separation);
+    }
+  };
+  const nlohmann::json one = run("36e");
+  const auto slot = [&](const std::string& text) {
+    InputFields in = moscow;
+    in.ESlot = text;
+    return ComputeOutages(in, 2026);
+  };
+  same(one, slot("36 E"));
+  EXPECT_EQ(one["days"][0]["date"], "2026-02-26");
+  const nlohmann::json hidden = run("140 W");
+  EXPECT_EQ(hidden["visible"], false);
+  EXPECT_TRUE(hidden["days"].empty());
+
+  const nlohmann::json all = run("all");
+  const Rows sat = CoreSat(moscow);
+  std::vector<std::string> visible;
+  for (int col = 0; col < kSatCols; col += 5)
+    for (int row = 1; row < kSatRows; ++row)
+      // A table's "0.0" may be a hair above the horizon: the unrounded elevation decides.
+      if (slot(sat[row][col]).visible) visible.push_back(SlotText(SlotFromText(sat[row][col])));
+  ASSERT_EQ(all["slots"].size(), visible.size());
+  for (std::size_t i = 0; i < visible.size(); ++i) EXPECT_EQ(all["slots"][i]["slot"], visible[i]);
+  same(all["slots"][0], slot(visible[0]));
+}
+
 TEST(CliErrors, BadFieldsExitWithOneAndTheExactMessage) {
   struct Case {
     std::vector<std::string> args;
@@ -313,6 +366,9 @@ TEST(CliErrors, BadFieldsExitWithOneAndTheExactMessage) {
        "Invalid floating point operation"},
       {{"sat", "--lat", "55.75", "--lon", "x"}, "'x' is not a valid floating point value"},
       {{"locator", "--lat", "55.75", "--lon", " 37.62e"}, "' 37.62e' is not a valid floating point value"},
+      {{"outage", "--lat", "55.75", "--lon", "37.62", "--slot", "36X"}, "Неверная позиция спутника '36X'"},
+      {{"outage", "--lat", "55.75", "--lon", "37.62", "--slot", "all", "--dish", "40"},
+       "Диаметр антенны должен быть от 0.1 до 30 м"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -336,6 +392,7 @@ TEST(CliErrors, UsageErrorsExitWithTwoAndShowTheUsage) {
       {"sun", "--lat", "55.75", "--lon", "37.62", "--colour"},     // unknown option
       {"sun", "--lat", "55.75", "--lon"},                          // option without its value
       {"locator"},                                                 // nothing to convert
+      {"outage", "--lat", "55.75", "--lon", "37.62"},              // no slot
   };
   for (const auto& args : cases) {
     std::string joined;

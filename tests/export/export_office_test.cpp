@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include "core/outage.h"
 #include "export/excel_export.h"
 #include "export/file_backup.h"
 #include "export_support.h"
@@ -103,6 +104,7 @@ class OfficeExport : public ::testing::Test {
 #endif
     fs::copy_file(kBinDir + "/Sun.xls", dir_.Path() / "Sun.xls");
     fs::copy_file(kBinDir + "/Sat.xls", dir_.Path() / "Sat.xls");
+    fs::copy_file(kBinDir + "/Out.xls", dir_.Path() / "Out.xls");
     fields_.RadioButtonMSK = false;
     fields_.EditGMT = "3";
   }
@@ -163,6 +165,37 @@ TEST_F(OfficeExport, SatelliteTable) {
   ExpectText(sheet, 4, 1, "Спутник");
   ExpectText(sheet, 4, 19, "Коррекц.");
   EXPECT_EQ(sheet.count({45, 1}), 0u);
+}
+
+TEST_F(OfficeExport, OutageTable) {
+  struct Case {
+    const char* slot;
+    std::string file;
+    const char* note;  // a hidden slot: the line instead of the table
+  };
+  const Case cases[] = {
+      {"36e", "Сама_36E_2026.xls", ""},
+      {"140 W", "Сама_140W_2026.xls", "Спутник 140 W не виден из этого пункта"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.slot);
+    fields_.EditSir = "53.2", fields_.EditDolg = "50.15", fields_.ESlot = c.slot;
+    const TextGrid out = MakeOutageGrid(ComputeOutages(fields_, 2026));
+    ExcelRequest request = Request(2);  // the outage tab
+    request.StringGridOut = &out;
+    request.Year = 2026;
+    request.OutageNote = c.note;
+    ASSERT_EQ(Export(request), "");
+    EXPECT_EQ(exporter_->ExportFileName(), Path(c.file));
+    const Sheet sheet = ReadBack(Path(c.file), "Out");
+    ExpectText(sheet, 1, 1, "Солнечная интерференция");
+    ExpectText(sheet, 2, 2, "Самара");
+    ExpectText(sheet, 3, 1, OutageHeading(fields_));
+    ExpectText(sheet, 4, 2, "Начало");
+    ExpectBody(sheet, out, out.RowCount() - 1);
+    if (*c.note) ExpectText(sheet, 5, 1, c.note);
+    EXPECT_EQ(out.RowCount() > 10, *c.note == 0);
+  }
 }
 
 TEST_F(OfficeExport, ZoneAndTwilightHeaderTexts) {

@@ -41,6 +41,24 @@ TEST(ExportFileNames, FromPlaceMonthAndSeconds) {
   }
 }
 
+TEST(ExportFileNames, OutagesBySlotAndYear) {
+  struct Case {
+    std::string place, slot;
+    int year;
+    std::string file;
+  };
+  const Case cases[] = {
+      {"Москва", "36 E", 2026, "Моск_36E_2026.xls"},  // the slot without its blank
+      {"Уфа", "19.2 E", 2027, "Уфа_19.2E_2027.xls"},  // decimals kept
+      {"Уфа", "180", 2026, "Уфа_180_2026.xls"},       // a slot without a side
+  };
+  for (const auto& c : cases) EXPECT_EQ(OutFileName(c.place, c.slot, c.year), c.file);
+  InputFields in;
+  in.RadioButtonMSK = false;
+  in.ESlot = "36e", in.EDish = "1.2", in.EFreq = "11.7";
+  EXPECT_EQ(OutageHeading(in), "Спутник: 36 E   Антенна: 1.2 м, 11.7 ГГц   Угол: 1.01°   Время: GMT+3");
+}
+
 TEST(ExportHeaderTexts, ZoneFromTheSelectedField) {
   struct Case {
     bool gmt;

@@ -236,6 +236,35 @@ TEST(SaveSettings, ExactFileContents) {
   }
 }
 
+TEST(SaveSettings, OutageKeysOnlyWhenNeeded) {
+  const std::string std_keys = "Ind=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\nEU=6\r\nEM=0\r\nEG=3\r\n";
+  struct Case {
+    std::string form_before;  // "Form" lines of the file before the save
+    const char *slot, *dish, *freq;
+    std::string form_after;
+  };
+  const Case cases[] = {
+      {"", "0", "0.9", "12", std_keys},                                    // defaults: nothing new
+      {"", "36 E", "0.9", "12", std_keys + "ESlot=36 E\r\n"},              // a changed field only
+      {"", "0", "1.2", "11", std_keys + "EDish=1.2\r\nEFreq=11\r\n"},     // in the keys' order
+      {"EDish=2\r\n", "0", "0.9", "12", "EDish=0.9\r\n" + std_keys},     // back to its default: kept
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    const std::string path = dir.File("kelmar.INI");
+    WriteBytes(path, "[Form]\r\n" + c.form_before);
+    InputFields in = Fields();
+    in.ESlot = c.slot, in.EDish = c.dish, in.EFreq = c.freq;
+    SaveSettings(path, List({}), 0, in);
+    EXPECT_EQ(ReadBytes(path), "[Form]\r\n" + c.form_after + "\r\n[Points]\r\n\r\n") << c.slot;
+    PlaceList places;
+    CalcState st;
+    InputFields back;
+    ApplyLoadedSettings(LoadSettings(path), places, st, back);
+    EXPECT_EQ(back.ESlot + "|" + back.EDish + "|" + back.EFreq, std::string(c.slot) + "|" + c.dish + "|" + c.freq);
+  }
+}
+
 TEST(SaveSettings, FieldTextsCannotBreakTheirLine) {
   TempDir dir;
   const std::string path = dir.File("kelmar.INI");
