@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "magnetic.h"
 #include "number_text.h"
 #include "solar.h"
 
@@ -52,7 +53,7 @@ void Modif(CalcState& st) {
   if (st.SlotLon > 180) st.SlotLon -= 360;
 }
 
-void Satel(CalcState& st, const InputFields& in, TextGrid& grid) {
+void Satel(CalcState& st, const InputFields& in, TextGrid& grid, std::optional<double> compass_declination) {
   const double lon = NormalizeLongitude(StrToFloat(in.EditDolg));
   const double phi = st.LatRad;
   const bool equatorial = std::abs(phi) < kSmallAngle;
@@ -82,15 +83,17 @@ void Satel(CalcState& st, const InputFields& in, TextGrid& grid) {
       TextGrid::AssignCell(az_cell, "---");
     } else if (overhead) {
       TextGrid::AssignCell(az_cell, "зенит");
-    } else if (equatorial && dl < 0) {
-      TextGrid::AssignCell(az_cell, "270");
-    } else if (equatorial && dl > 0) {
-      TextGrid::AssignCell(az_cell, "90");
+    } else if (equatorial && !compass_declination) {
+      TextGrid::AssignCell(az_cell, dl < 0 ? "270" : "90");
     } else {
-      const double a = 90 * (1 + Sgn(cos_dl * st.SinLat));
-      const double b = Sgn(phi) * 180 / kPi;
-      double az = a - b * std::atan(std::tan(dl) / abs_sin_lat);
-      if (az < 0) az += 360;
+      double az = dl < 0 ? 270 : 90;
+      if (!equatorial) {
+        const double a = 90 * (1 + Sgn(cos_dl * st.SinLat));
+        const double b = Sgn(phi) * 180 / kPi;
+        az = a - b * std::atan(std::tan(dl) / abs_sin_lat);
+        if (az < 0) az += 360;
+      }
+      if (compass_declination) az = CompassAzimuth(az, *compass_declination);
       WriteNumber(az_cell, az);
     }
 
