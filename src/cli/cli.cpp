@@ -12,6 +12,7 @@
 #include "core/number_text.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
+#include "cli/cli_magnetic.h"
 #ifdef KELMAR_HAVE_SETTINGS
 #include "cli/cli_places.h"
 #endif
@@ -24,11 +25,14 @@ constexpr const char* kUsage =
     "  kelmar-cli sun --lat TEXT --lon TEXT [--gmt TEXT | --msk TEXT] [--year N] [--month N]\n"
     "                 [--angle TEXT | --height TEXT] [--seconds] [--format text|csv|json]\n"
     "  kelmar-cli sat --lat TEXT --lon TEXT [--format text|csv|json]\n"
+    "  kelmar-cli sat ... --magnetic [--date YYYY-MM-DD]     (compass azimuths)\n"
 #ifdef KELMAR_HAVE_SETTINGS
     "  kelmar-cli sun --place NAME [--settings FILE] [other sun options override the file]\n"
     "  kelmar-cli sat --place NAME [--settings FILE] [--lat TEXT] [--lon TEXT] [--format ...]\n"
     "  kelmar-cli places [--settings FILE] [--format text|json]\n"
 #endif
+    "  kelmar-cli declination (--lat TEXT --lon TEXT | --place NAME [--settings FILE])\n"
+    "                 [--date YYYY-MM-DD] [--format text|json]\n"
     "  kelmar-cli locator --lat TEXT --lon TEXT\n"
     "  kelmar-cli locator \" KO85TS\"\n";
 
@@ -133,19 +137,20 @@ int RunSun(const std::vector<std::string>& args, std::ostream& out) {
 }
 
 int RunSat(const std::vector<std::string>& args, std::ostream& out) {
-  const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon", "--format", "--place", "--settings"}, {});
+  const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon", "--format", "--place", "--settings", "--date"}, {"--magnetic"});
   InputFields in;
   if (!StoredPlaceFields(opts, in)) {
     in.EditSir = Required(opts, "--lat");
     in.EditDolg = Required(opts, "--lon");
   }
   const GridFormat format = FormatOf(opts);
+  const std::optional<double> declination = CompassDeclination(opts, in);
   CalcState st = NewState();
   // The satellite table reads the latitude state that the sun table establishes.
   TextGrid sun = MakeSunGrid();
   Calc(st, in, sun);
   TextGrid grid = MakeSatGrid();
-  Satel(st, in, grid);
+  Satel(st, in, grid, declination);
   PrintGrid(grid, format, out);
   return 0;
 }
@@ -292,6 +297,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "sun") return RunSun(args, out);
     if (cmd == "sat") return RunSat(args, out);
     if (cmd == "locator") return RunLocator(args, out);
+    if (cmd == "declination") return RunDeclination(args, out);
 #ifdef KELMAR_HAVE_SETTINGS
     if (cmd == "places") return RunPlaces(args, out);
 #endif

@@ -35,13 +35,13 @@ const GeographicLib::MagneticModel& ModelIn(const std::string& dir) {
   return *model;
 }
 
+}  // namespace
+
 std::string IsoDate(const CalendarDate& d) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
   return buf;
 }
-
-}  // namespace
 
 double FractionalYear(const CalendarDate& date) {
   try {
@@ -78,6 +78,15 @@ CompassTrust CompassTrustFor(const MagneticField& field) {
   if (field.horizontal < kCompassUnusableNt) return CompassTrust::Unusable;
   if (field.horizontal < kCompassUnreliableNt) return CompassTrust::Unreliable;
   return CompassTrust::Good;
+}
+
+const char* CompassWarning(CompassTrust trust) {
+  switch (trust) {
+    case CompassTrust::Unusable: return kCompassUnusableText;
+    case CompassTrust::Unreliable: return kCompassUnreliableText;
+    case CompassTrust::Good: break;
+  }
+  return nullptr;
 }
 
 double CompassAzimuth(double true_azimuth, double declination) {

@@ -52,7 +52,10 @@ double CompassAzimuth(double true_azimuth, double declination);
 std::string DeclinationLine(const MagneticField& field, const CalendarDate& date);
 // "12.1° В", for the line above and the exported workbook.
 std::string DeclinationText(double declination);
-// "08.12.2025".
+// "08.12.2025" for people, "2025-12-08" for files and scripts.
 std::string DateText(const CalendarDate& date);
+std::string IsoDate(const CalendarDate& date);
+// The warning shown under the declination, none where the compass can be trusted.
+const char* CompassWarning(CompassTrust trust);
 
 }  // namespace kelmar
