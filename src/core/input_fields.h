@@ -16,6 +16,7 @@ struct InputFields {
   bool RadioButtonMSK = true;     // zone from EditMSK (+4 h); otherwise from EditGMT
   bool RadioButtonUgol = true;    // twilight by angle; otherwise by height
   bool CheckBoxSec = false;       // times with seconds
+  bool CheckBoxMagAz = false;     // satellite azimuths as compass bearings
 
   bool RadioButtonGMT() const { return !RadioButtonMSK; }
   bool RadioButtonVys() const { return !RadioButtonUgol; }

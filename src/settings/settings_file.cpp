@@ -191,6 +191,7 @@ LoadedSettings LoadedFromImage(const SettingsImage& image) {
   }
   out.RadioButtonGMT = TextToBool(image.ReadString(kForm, "RBG", "0"));
   out.RadioButtonUgol = TextToBool(image.ReadString(kForm, "RB3", "0"));
+  out.CheckBoxMagAz = TextToBool(image.ReadString(kForm, kMagAzKey, "0"));
   return out;
 }
 
@@ -207,6 +208,7 @@ void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcSt
   in.EditGMT = loaded.EditGMT;
   in.RadioButtonMSK = !loaded.RadioButtonGMT;
   in.RadioButtonUgol = loaded.RadioButtonUgol;
+  in.CheckBoxMagAz = loaded.CheckBoxMagAz;
 }
 
 void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
@@ -245,6 +247,8 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
   image.WriteString(kForm, "EU", OneLine(in.EditUg));
   image.WriteString(kForm, "EM", OneLine(in.EditMSK));
   image.WriteString(kForm, "EG", OneLine(in.EditGMT));
+  // A file whose user never turned compass azimuths on stays as it always was.
+  if (in.CheckBoxMagAz || image.Read(kForm, kMagAzKey)) image.WriteString(kForm, kMagAzKey, BoolToText(in.CheckBoxMagAz));
 }
 
 void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,

@@ -18,6 +18,7 @@ class SettingsError : public std::runtime_error {
 
 inline constexpr const char* kSectionPoints = "Points";
 inline constexpr const char* kSectionForm = "Form";
+inline constexpr const char* kMagAzKey = "MagAz";
 
 // "1" for true, "0" for false; only the exact text "1" reads as true.
 std::string BoolToText(bool value);
@@ -38,6 +39,7 @@ struct LoadedSettings {
   bool RadioButtonGMT = false;   // else RadioButtonMSK
   bool RadioButtonUgol = false;  // else RadioButtonVys
   std::string EditSir, EditDolg;  // the selected place's texts; empty with no place
+  bool CheckBoxMagAz = false;     // "MagAz": compass azimuths, off in a file without the key
 };
 
 class SettingsImage;
@@ -54,7 +56,7 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
 LoadedSettings LoadSettings(const std::string& SettingsPath);
 
 // Puts loaded settings into the window's state: the place list, PlaceCount and PlaceIndex,
-// and the field texts and radio choices (CheckBoxSec is left alone).
+// and the field texts, radio choices and CheckBoxMagAz (CheckBoxSec is left alone).
 void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcState& st,
                          InputFields& in);
 
