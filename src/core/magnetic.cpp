@@ -109,11 +109,23 @@ std::string DateText(const CalendarDate& d) {
   return buf;
 }
 
+namespace {
+
+// "12.1° В (WMM2025, 08.12.2025)", the date marked when the model does not reach it.
+std::string DeclinationWithSource(const MagneticField& field, const CalendarDate& date) {
+  std::string text = DeclinationText(field.declination) + " (" + kMagneticModelName + ", " + DateText(date);
+  if (!field.valid) text += ", вне срока модели";
+  return text + ")";
+}
+
+}  // namespace
+
 std::string DeclinationLine(const MagneticField& field, const CalendarDate& date) {
-  std::string line = "Магнитное склонение: " + DeclinationText(field.declination) + " (" + kMagneticModelName + ", " +
-                     DateText(date);
-  if (!field.valid) line += ", вне срока модели";
-  return line + ")";
+  return "Магнитное склонение: " + DeclinationWithSource(field, date);
+}
+
+std::string CompassNote(const MagneticField& field, const CalendarDate& date) {
+  return "Азимут по компасу, склонение " + DeclinationWithSource(field, date);
 }
 
 }  // namespace kelmar

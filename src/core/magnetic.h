@@ -50,7 +50,10 @@ double CompassAzimuth(double true_azimuth, double declination);
 
 // "Магнитное склонение: 12.1° В (WMM2025, 08.12.2025)"; east and west as В and З, never a sign.
 std::string DeclinationLine(const MagneticField& field, const CalendarDate& date);
-// "12.1° В", for the line above and the exported workbook.
+// "Азимут по компасу, склонение 12.1° В (WMM2025, 08.12.2025)": what a table of compass bearings
+// says about itself.
+std::string CompassNote(const MagneticField& field, const CalendarDate& date);
+// "12.1° В", for the lines above and the exported workbook.
 std::string DeclinationText(double declination);
 // "08.12.2025" for people, "2025-12-08" for files and scripts.
 std::string DateText(const CalendarDate& date);

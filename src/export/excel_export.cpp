@@ -172,6 +172,7 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
     const auto body = BodyOf(grid, grid.RowCount() - 1);                            // S3
     sheet.RangeValue("A5:S" + std::to_string(grid.RowCount() + 3), body);           // S4
     sheet.Cells(2, 1, request.PlaceName);                                           // S5
+    if (!request.SatNote.empty()) sheet.Cells(2, 6, request.SatNote);
     ExportFileName = ExeDir + SatFileName(request.PlaceName);
   } else {
     const TextGrid& grid = request.StringGridVos;

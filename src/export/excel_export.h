@@ -25,6 +25,7 @@ struct ExcelRequest {
   std::string Locator;              // CalcState::Locator
   std::uint16_t Month = 1;          // CalcState::Month
   std::string ExeDir;               // the executable's directory; a trailing '/' is added when missing
+  std::string SatNote;              // beside the place name of a satellite workbook; none when empty
 };
 
 // Every failure of an export; what() is the text for the window's error box.

@@ -23,8 +23,10 @@
 #include <clocale>
 #include <stdexcept>
 
+#include "core/calc_error.h"
 #include "core/day_serial.h"
 #include "core/input_steps.h"
+#include "core/magnetic.h"
 #include "core/number_text.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
@@ -344,6 +346,14 @@ void TForm1::BuildControls() {
   Label1->setAlignment(Qt::AlignRight | Qt::AlignTop);
   SetTextColor(Label1, Qt::red);
 
+  LabelMag = Named(new QLabel(this), "LabelMag");
+  LabelMag->setFont(font("Tahoma", 10, false));
+  LabelMag->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  LabelMag->setWordWrap(true);
+  SetTextColor(LabelMag, Qt::blue);
+  CheckBoxMagAz = Named(new QCheckBox(QStringLiteral("Азимуты по компасу"), this), "CheckBoxMagAz");
+  CheckBoxMagAz->setFont(font("Tahoma", 11, true));
+
   // Narrow fields: no text margins eating the few pixels they have.
   for (QLineEdit* e : {EditPunkt, EditSir, EditDolg, EditGMT, EditMSK, EditUg, EditKm}) {
     e->setTextMargins(0, 0, 0, 0);
@@ -392,6 +402,7 @@ void TForm1::ConnectHandlers() {
   connect(ButtonUgUp, &QPushButton::clicked, this, guarded(&TForm1::ButtonUgUpClick));
   connect(ButtonUgDown, &QPushButton::clicked, this, guarded(&TForm1::ButtonUgDownClick));
   connect(CheckBoxSec, &QCheckBox::clicked, this, guarded(&TForm1::CheckBoxSecClick));
+  connect(CheckBoxMagAz, &QCheckBox::clicked, this, guarded(&TForm1::CheckBoxMagAzClick));
   connect(ButtonNew, &QPushButton::clicked, this, guarded(&TForm1::ButtonNewClick));
   connect(ButtonDelete, &QPushButton::clicked, this, guarded(&TForm1::ButtonDeleteClick));
   connect(ButtonExcel, &QPushButton::clicked, this, guarded(&TForm1::ButtonExcelClick));
@@ -484,6 +495,7 @@ InputFields TForm1::ReadFields() const {
   in.RadioButtonMSK = !RadioButtonGMT->isChecked();
   in.RadioButtonUgol = RadioButtonUgol->isChecked();
   in.CheckBoxSec = CheckBoxSec->isChecked();
+  in.CheckBoxMagAz = CheckBoxMagAz->isChecked();
   return in;
 }
 
@@ -497,6 +509,7 @@ void TForm1::WriteFields(const InputFields& in) {
   set(EditKm, in.EditKm);
   (in.RadioButtonMSK ? RadioButtonMSK : RadioButtonGMT)->setChecked(true);
   (in.RadioButtonUgol ? RadioButtonUgol : RadioButtonVys)->setChecked(true);
+  CheckBoxMagAz->setChecked(in.CheckBoxMagAz);
 }
 
 void TForm1::ShowPlaces() {
@@ -533,8 +546,37 @@ void TForm1::RunSatel() {
   if (places_.Empty()) return;
   compute_trace_ += 'S';
   const InputFields in = ReadFields();
-  Satel(st_, in, sat_grid_);
+  std::string note;
+  const std::optional<double> compass = ShowDeclination(in, note);
+  Satel(st_, in, sat_grid_, compass);
+  compass_note_ = note;
   StringGridSat->Refresh();
+}
+
+std::optional<double> TForm1::ShowDeclination(const InputFields& in, std::string& note) {
+  const QDate today = options_.clock().date();
+  const CalendarDate date{today.year(), today.month(), today.day()};
+  MagneticField field;
+  std::string text;
+  bool usable = false;
+  try {
+    field = MagneticForFields(in.EditSir, in.EditDolg, date);
+    // The degrees and their side stay on one line when the label wraps.
+    text = DeclinationLine(field, date);
+    if (const std::size_t side = text.find("° "); side != std::string::npos) text.replace(side + 2, 1, "\u00A0");
+    const CompassTrust trust = CompassTrustFor(field);
+    if (const char* warning = CompassWarning(trust)) text += std::string("\n") + warning;
+    usable = trust != CompassTrust::Unusable;
+  } catch (const CalcError& e) {
+    // No declination (a latitude beyond the poles, no model files): said here, never as an
+    // error box, and the table stays as it always was.
+    text = e.what();
+  }
+  LabelMag->setText(Q(text));
+  CheckBoxMagAz->setEnabled(usable);
+  if (!usable || !in.CheckBoxMagAz) return std::nullopt;
+  note = CompassNote(field, date);
+  return field.declination;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -545,6 +587,8 @@ void TForm1::Vid() {
   StringGridVos->setVisible(sun);
   StringGridSat->setVisible(!sun);
   GroupBox1->setVisible(sun);  // on the satellite tab the note beneath it shows
+  LabelMag->setVisible(!sun);
+  CheckBoxMagAz->setVisible(!sun);
   GroupBoxInput->setVisible(true);
   ButtonExcel->setVisible(true);
 }
@@ -608,6 +652,7 @@ void TForm1::ButtonUgDownClick() {
 }
 
 void TForm1::CheckBoxSecClick() { RunCalc(); }
+void TForm1::CheckBoxMagAzClick() { RunSatel(); }
 
 // The choice itself was made by the button; the table follows on the release of the mouse.
 void TForm1::RadioButtonGMTMouseUp() { RunCalc(); }
@@ -678,7 +723,7 @@ void TForm1::ButtonExcelClick() {
   if (!exporter_) exporter_ = options_.make_exporter ? options_.make_exporter() : std::make_unique<ExcelExporter>();
   const InputFields in = ReadFields();
   const ExcelRequest request{TabControl1->TabIndex(), vos_grid_, sat_grid_, in, S(ComboBoxPunkt->currentText()),
-                             st_.Locator, st_.Month, exe_dir_};
+                             st_.Locator, st_.Month, exe_dir_, compass_note_};
   exporter_->ButtonExcelClick(request);
 #else
   throw std::runtime_error("Экспорт в таблицу в этой сборке недоступен");

@@ -75,6 +75,7 @@ class TForm1 : public QWidget {
   void ButtonUgUpClick();
   void ButtonUgDownClick();
   void CheckBoxSecClick();
+  void CheckBoxMagAzClick();
   void RadioButtonGMTMouseUp();
   void RadioButtonMSKMouseUp();
   void RadioButtonUgolMouseUp();
@@ -112,6 +113,9 @@ class TForm1 : public QWidget {
   // The steps behind the handlers; they throw, the handlers report.
   void RunCalc();
   void RunSatel();
+  // The declination line for the place and today; the declination when the satellite table is
+  // to show compass bearings, with the note the exported workbook then carries.
+  std::optional<double> ShowDeclination(const InputFields& in, std::string& note);
   bool AskYesNo(const QString& text);
   void Inform(const QString& text);
 
@@ -127,6 +131,7 @@ class TForm1 : public QWidget {
   bool entering_ = false;             // the add flow waits for the new place
   int v_ = 640;
   std::string compute_trace_;
+  std::string compass_note_;  // set while the satellite table shows compass bearings
   std::unique_ptr<ExcelExporter> exporter_;
 
  public:
@@ -170,6 +175,8 @@ class TForm1 : public QWidget {
   QPushButton* ButtonUgDown = nullptr;
   QPushButton* ButtonUgUp = nullptr;
   QLabel* Label1 = nullptr;
+  QLabel* LabelMag = nullptr;
+  QCheckBox* CheckBoxMagAz = nullptr;
 };
 
 // The tab control: a tab bar over a framed page on which both grids lie.
