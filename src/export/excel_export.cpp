@@ -139,7 +139,7 @@ ExcelExporter::ExcelExporter(AppFactory create_app) : create_app_(std::move(crea
 
 ExcelExporter::~ExcelExporter() = default;
 
-void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
+void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::string& sat_note) {
   const std::string exe_dir = WithSlash(request.ExeDir);
 
   // 1, 2. A new application object replaces the previous one; the old workbook stays open.
@@ -172,7 +172,7 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
     const auto body = BodyOf(grid, grid.RowCount() - 1);                            // S3
     sheet.RangeValue("A5:S" + std::to_string(grid.RowCount() + 3), body);           // S4
     sheet.Cells(2, 1, request.PlaceName);                                           // S5
-    if (!request.SatNote.empty()) sheet.Cells(2, 6, request.SatNote);
+    if (!sat_note.empty()) sheet.Cells(2, 6, sat_note);
     ExportFileName = ExeDir + SatFileName(request.PlaceName);
   } else {
     const TextGrid& grid = request.StringGridVos;

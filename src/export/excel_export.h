@@ -25,7 +25,6 @@ struct ExcelRequest {
   std::string Locator;              // CalcState::Locator
   std::uint16_t Month = 1;          // CalcState::Month
   std::string ExeDir;               // the executable's directory; a trailing '/' is added when missing
-  std::string SatNote;              // beside the place name of a satellite workbook; none when empty
 };
 
 // Every failure of an export; what() is the text for the window's error box.
@@ -49,7 +48,8 @@ class ExcelExporter {
 
   // Runs the whole export; throws ExportError (or CalcError for a bad zone field). Whatever the
   // office already did stays; the previous file of the same name survives a failed save.
-  void ButtonExcelClick(const ExcelRequest& request);
+  // A satellite workbook carries `sat_note` beside the place name when it is not empty.
+  void ButtonExcelClick(const ExcelRequest& request, const std::string& sat_note = {});
 
   // State kept between clicks. The workbook and the office are never closed by the program:
   // dropping these references leaves both open for the user.

@@ -723,8 +723,8 @@ void TForm1::ButtonExcelClick() {
   if (!exporter_) exporter_ = options_.make_exporter ? options_.make_exporter() : std::make_unique<ExcelExporter>();
   const InputFields in = ReadFields();
   const ExcelRequest request{TabControl1->TabIndex(), vos_grid_, sat_grid_, in, S(ComboBoxPunkt->currentText()),
-                             st_.Locator, st_.Month, exe_dir_, compass_note_};
-  exporter_->ButtonExcelClick(request);
+                             st_.Locator, st_.Month, exe_dir_};
+  exporter_->ButtonExcelClick(request, compass_note_);
 #else
   throw std::runtime_error("Экспорт в таблицу в этой сборке недоступен");
 #endif
