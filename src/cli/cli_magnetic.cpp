@@ -7,9 +7,7 @@
 #include "core/calc_error.h"
 #include "core/magnetic.h"
 #include "core/number_text.h"
-#ifdef KELMAR_HAVE_SETTINGS
 #include "cli/cli_places.h"
-#endif
 
 namespace kelmar {
 namespace {
@@ -51,13 +49,10 @@ int RunDeclination(const std::vector<std::string>& args, std::ostream& out) {
   const GridFormat format = FormatOf(opts);
   if (format == GridFormat::Csv) throw UsageError("declination prints text or json");
   InputFields in;
-#ifdef KELMAR_HAVE_SETTINGS
   if (opts.Has("--place")) {
     if (opts.Has("--lat") || opts.Has("--lon")) throw UsageError("--place excludes --lat and --lon");
     in = FieldsOfStoredPlace(opts);
-  } else
-#endif
-  {
+  } else {
     if (opts.Has("--settings")) throw UsageError("--settings goes with --place");
     for (const char* name : {"--lat", "--lon"})
       if (!opts.Has(name)) throw UsageError(std::string("missing ") + name);

@@ -9,7 +9,8 @@ namespace kelmar {
 // Appends a formatted time ("hh:nn" or "hh:nn:ss") to cell (col, row).
 void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours);
 
-// Fills rows 1..33 of StringGridVos for st.Year / st.Month from the fields.
+// Clears rows 1..33 of StringGridVos, then fills them for st.Year / st.Month from the fields:
+// the observer and st.Locator from EditSir / EditDolg, then the zone and the twilight fields.
 // Throws CalcError; the cells written before the failure stay.
 void Calc(CalcState& st, const InputFields& in, TextGrid& StringGridVos);
 

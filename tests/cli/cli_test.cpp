@@ -121,11 +121,8 @@ Rows CoreSun(const InputFields& in, int year, int month) {
 }
 
 Rows CoreSat(const InputFields& in, std::optional<double> compass_declination = {}) {
-  CalcState st = State(2026, 6);
-  TextGrid sun = MakeSunGrid();
-  Calc(st, in, sun);
   TextGrid g = MakeSatGrid();
-  Satel(st, in, g, compass_declination);
+  Satel(ObserverFromFields(in), g, compass_declination);
   return GridRows(g);
 }
 

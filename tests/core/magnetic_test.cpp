@@ -16,8 +16,9 @@ namespace {
 // test table for the World Magnetic Model 2025: decimal year, height (km), geodetic latitude and
 // longitude, declination rounded to 0.01°, then the components in nT (H third). Public domain.
 TEST(MagneticModel, MatchesNoaaTestValues) {
-  std::ifstream file(KELMAR_WMM_TEST_VALUES);
-  ASSERT_TRUE(file) << KELMAR_WMM_TEST_VALUES;
+  const std::string path = std::string(KELMAR_TEST_DATA_DIR) + "/WMM2025_TEST_VALUES.txt";
+  std::ifstream file(path);
+  ASSERT_TRUE(file) << path;
   int rows = 0;
   for (std::string line; std::getline(file, line);) {
     if (line.empty() || line[0] == '#') continue;

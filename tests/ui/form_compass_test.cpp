@@ -8,8 +8,8 @@
 #include <QTest>
 
 #include "core/magnetic.h"
+#include "core/observer.h"
 #include "core/sat_table.h"
-#include "core/sun_table.h"
 #include "ui_test_support.h"
 
 namespace kelmar::ui {
@@ -17,12 +17,11 @@ namespace {
 
 // The satellite table the core gives for the window's fields, compass bearings or not.
 TextGrid CoreSatTable(const TForm1& w, std::optional<double> declination) {
-  CalcState st = w.State();
-  TextGrid grid = MakeSatGrid();
-  WriteSatHeaders(grid);
   InputFields in;
+  in.EditSir = w.EditSir->text().toStdString();
   in.EditDolg = w.EditDolg->text().toStdString();
-  Satel(st, in, grid, declination);
+  TextGrid grid = MakeSatGrid();
+  Satel(ObserverFromFields(in), grid, declination);
   return grid;
 }
 
@@ -76,9 +75,9 @@ TEST(FormCompass, TheSwitchRecomputesOnlyTheSatelliteTableAndIsSaved) {
   EXPECT_FALSE(w.LabelMag->isHidden());
   EXPECT_FALSE(w.CheckBoxMagAz->isHidden());
   EXPECT_EQ(w.SatGrid().Cell(1, 1), "261.4");  // 42 W, true azimuth
-  const std::string trace = w.ComputeTrace();
+  const std::string trace = f.trace;
   QTest::mouseClick(w.CheckBoxMagAz, Qt::LeftButton);
-  EXPECT_EQ(w.ComputeTrace(), trace + "S");
+  EXPECT_EQ(f.trace, trace + "S");
   EXPECT_EQ(w.SatGrid().Cell(1, 1), "249.3");  // 12.1° east taken off
   EXPECT_EQ(w.SatGrid().Cell(2, 1), "-2.9");   // elevations untouched
   w.TabControl1->Tabs()->setCurrentIndex(0);
