@@ -60,7 +60,7 @@ int RunDeclination(const std::vector<std::string>& args, std::ostream& out) {
     in.EditDolg = *opts.Value("--lon");
   }
   const CalendarDate date = DateOption(opts);
-  const MagneticField field = MagneticForFields(in.EditSir, in.EditDolg, date);
+  const MagneticField field = MagneticForFields(in.EditSir, in.EditDolg, date, DefaultMagneticModelDir());
   if (format == GridFormat::Json) {
     out << "{\"declination\": " << JsonNumber(field.declination)
         << ", \"horizontal_intensity\": " << JsonNumber(field.horizontal) << ", \"model\": \"" << kMagneticModelName
@@ -77,7 +77,7 @@ std::optional<double> CompassDeclination(const CliOptions& opts, const InputFiel
     if (opts.Has("--date")) throw UsageError("--date goes with --magnetic");
     return std::nullopt;
   }
-  const MagneticField field = MagneticForFields(in.EditSir, in.EditDolg, DateOption(opts));
+  const MagneticField field = MagneticForFields(in.EditSir, in.EditDolg, DateOption(opts), DefaultMagneticModelDir());
   if (CompassTrustFor(field) == CompassTrust::Unusable) throw CalcError(kCompassUnusableText);
   return field.declination;
 }

@@ -67,11 +67,12 @@ MagneticField MagneticAt(double lat_deg, double lon_deg, double height_m, double
   return f;
 }
 
-MagneticField MagneticForFields(const std::string& lat_text, const std::string& lon_text, const CalendarDate& date) {
+MagneticField MagneticForFields(const std::string& lat_text, const std::string& lon_text, const CalendarDate& date,
+                                const std::string& model_dir) {
   const double lat = StrToFloat(lat_text);
   const double lon = StrToFloat(lon_text);
   if (!(std::abs(lat) <= 90)) throw CalcError(kLatitudeRangeText);
-  return MagneticAt(lat, lon, 0, FractionalYear(date));
+  return MagneticAt(lat, lon, 0, FractionalYear(date), model_dir);
 }
 
 CompassTrust CompassTrustFor(const MagneticField& field) {

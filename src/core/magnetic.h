@@ -30,7 +30,8 @@ struct MagneticField {
   bool valid = true;       // the date lies within the model's years; a value is given either way
 };
 
-// The model files live in the folder "magnetic" beside the running executable.
+// The folder "magnetic" beside the running executable, where a portable folder and the build
+// keep the model files; an installed program passes its shared data folder's instead.
 std::string MagneticModelDir();
 
 // The field at geodetic latitude and longitude (degrees, |lat| ≤ 90), height above the ellipsoid
@@ -40,7 +41,8 @@ MagneticField MagneticAt(double lat_deg, double lon_deg, double height_m, double
 
 // The field for the texts of the latitude and longitude fields at height 0 on a date. Throws
 // CalcError with the fields' conversion message or kLatitudeRangeText.
-MagneticField MagneticForFields(const std::string& lat_text, const std::string& lon_text, const CalendarDate& date);
+MagneticField MagneticForFields(const std::string& lat_text, const std::string& lon_text, const CalendarDate& date,
+                                const std::string& model_dir = MagneticModelDir());
 
 enum class CompassTrust { Good, Unreliable, Unusable };
 CompassTrust CompassTrustFor(const MagneticField& field);
