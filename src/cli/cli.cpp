@@ -50,13 +50,6 @@ int NumberOption(const CliOptions& opts, const std::string& name, int fallback, 
   return *n;
 }
 
-std::tm Today() {
-  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm tm{};
-  localtime_r(&now, &tm);
-  return tm;
-}
-
 // With --place: the stored place and the file's zone and twilight settings, which explicit
 // options then override.
 bool StoredPlaceFields(const CliOptions& opts, InputFields& in) {
@@ -195,6 +188,13 @@ void PrintJson(const TextGrid& grid, std::ostream& out) {
 }
 
 }  // namespace
+
+std::tm Today() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  return tm;
+}
 
 CliOptions ParseOptions(const std::vector<std::string>& args, std::size_t first,
                         const std::set<std::string>& with_value, const std::set<std::string>& flags) {

@@ -1,5 +1,6 @@
 #pragma once
 // kelmar-cli: the tables of the window for given field texts, without a display.
+#include <ctime>
 #include <iosfwd>
 #include <map>
 #include <set>
@@ -44,5 +45,8 @@ GridFormat FormatOf(const CliOptions& opts);
 void PrintGrid(const TextGrid& grid, GridFormat format, std::ostream& out);
 
 std::string JsonString(const std::string& s);
+
+// The local calendar date and time now.
+std::tm Today();
 
 }  // namespace kelmar

@@ -1,7 +1,6 @@
 #include "cli/cli_magnetic.h"
 
 #include <charconv>
-#include <chrono>
 #include <ctime>
 
 #include "core/calc_error.h"
@@ -16,10 +15,8 @@ namespace {
 CalendarDate DateOption(const CliOptions& opts) {
   const std::string* v = opts.Value("--date");
   if (v == nullptr) {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
+    const std::tm today = Today();
+    return {today.tm_year + 1900, today.tm_mon + 1, today.tm_mday};
   }
   const std::string& s = *v;
   const auto y = s.size() == 10 && s[4] == '-' && s[7] == '-' ? ParseInt(s.substr(0, 4)) : std::nullopt;
