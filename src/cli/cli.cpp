@@ -16,6 +16,7 @@
 #include "core/sat_table.h"
 #include "core/sun_table.h"
 #include "core/utf8.h"
+#include "cli/cli_magnetic.h"
 
 namespace kelmar {
 namespace {
@@ -25,11 +26,14 @@ constexpr const char* kUsage =
     "  kelmar-cli sun --lat TEXT --lon TEXT [--gmt TEXT | --msk TEXT] [--year N] [--month N]\n"
     "                 [--angle TEXT | --height TEXT] [--seconds] [--format text|csv|json]\n"
     "  kelmar-cli sat --lat TEXT --lon TEXT [--format text|csv|json]\n"
+    "  kelmar-cli sat ... --magnetic [--date YYYY-MM-DD]     (compass azimuths)\n"
     "  kelmar-cli sun --place NAME [--settings FILE] [other sun options override the file]\n"
     "  kelmar-cli sat --place NAME [--settings FILE] [--lat TEXT] [--lon TEXT] [--format ...]\n"
     "  kelmar-cli places [--settings FILE] [--format text|json]\n"
     "  kelmar-cli outage (--lat TEXT --lon TEXT | --place NAME) --slot TEXT|all [--year N]\n"
     "                    [--dish 0.9] [--freq 12] [--gmt TEXT | --msk TEXT] [--format text|csv|json]\n"
+    "  kelmar-cli declination (--lat TEXT --lon TEXT | --place NAME [--settings FILE])\n"
+    "                 [--date YYYY-MM-DD] [--format text|json]\n"
     "  kelmar-cli locator --lat TEXT --lon TEXT\n"
     "  kelmar-cli locator \" KO85TS\"\n";
 
@@ -119,15 +123,16 @@ int RunSun(const std::vector<std::string>& args, std::ostream& out) {
 }
 
 int RunSat(const std::vector<std::string>& args, std::ostream& out) {
-  const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon", "--format", "--place", "--settings"}, {});
+  const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon", "--format", "--place", "--settings", "--date"}, {"--magnetic"});
   InputFields in;
   if (!StoredPlaceFields(opts, in)) {
     in.EditSir = Required(opts, "--lat");
     in.EditDolg = Required(opts, "--lon");
   }
   const GridFormat format = FormatOf(opts);
+  const std::optional<double> declination = CompassDeclination(opts, in);
   TextGrid grid = MakeSatGrid();
-  Satel(ObserverFromFields(in), grid);
+  Satel(ObserverFromFields(in), grid, declination);
   PrintGrid(grid, format, out);
   return 0;
 }
@@ -266,6 +271,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "sat") return RunSat(args, out);
     if (cmd == "locator") return RunLocator(args, out);
     if (cmd == "outage") return RunOutage(args, out);
+    if (cmd == "declination") return RunDeclination(args, out);
     if (cmd == "places") return RunPlaces(args, out);
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
       out << kUsage;

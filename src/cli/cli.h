@@ -41,7 +41,6 @@ CliOptions ParseOptions(const std::vector<std::string>& args, std::size_t first,
 const std::string& Required(const CliOptions& opts, const std::string& name);
 // A whole-number option within [lo, hi], or fallback when absent.
 int NumberOption(const CliOptions& opts, const std::string& name, int fallback, int lo, int hi);
-std::tm Today();
 // The field texts the window would hold: the stored place (--place) or --lat/--lon, then the
 // zone and twilight options.
 InputFields FieldsFromOptions(const CliOptions& opts);
@@ -57,5 +56,8 @@ GridFormat FormatOf(const CliOptions& opts);
 void PrintGrid(const TextGrid& grid, GridFormat format, std::ostream& out);
 
 std::string JsonString(const std::string& s);
+
+// The local calendar date and time now.
+std::tm Today();
 
 }  // namespace kelmar

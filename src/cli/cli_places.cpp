@@ -1,8 +1,10 @@
 #include "cli/cli_places.h"
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
+#include "core/magnetic.h"
 #include "core/utf8.h"
 #include "settings/file_layout.h"
 #include "settings/settings_file.h"
@@ -58,14 +60,29 @@ void PrintPlacesJson(const LoadedSettings& s, std::ostream& out) {
 
 }  // namespace
 
+namespace {
+
+// The layout of the "kelmar" executable beside this one; nothing when this one's folder is unknown.
+std::optional<FileLayout> WindowLayout() {
+  const std::string exe = ExecutablePath();
+  const std::size_t slash = exe.rfind('/');
+  if (slash == std::string::npos) return std::nullopt;
+  const std::string dir = exe.substr(0, slash);
+  return ChooseLayout(dir, SettingsPathFor(dir + "/kelmar"), EnvironmentUserDirs());
+}
+
+}  // namespace
+
 std::string DefaultSettingsPath() {
   // The window's file: the settings path of the "kelmar" executable beside this one, or, when
   // installed, the user's file (the starter file while there is none; it is never made here).
-  const std::string exe = ExecutablePath();
-  const std::size_t slash = exe.rfind('/');
-  if (slash == std::string::npos) return SettingsPathFor("kelmar");
-  const std::string dir = exe.substr(0, slash);
-  return SettingsToRead(ChooseLayout(dir, SettingsPathFor(dir + "/kelmar"), EnvironmentUserDirs()));
+  const std::optional<FileLayout> layout = WindowLayout();
+  return layout ? SettingsToRead(*layout) : SettingsPathFor("kelmar");
+}
+
+std::string DefaultMagneticModelDir() {
+  const std::optional<FileLayout> layout = WindowLayout();
+  return layout ? layout->data_dir + "magnetic" : MagneticModelDir();
 }
 
 int RunPlaces(const std::vector<std::string>& args, std::ostream& out) {

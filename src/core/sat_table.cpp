@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "magnetic.h"
 #include "number_text.h"
 #include "solar.h"
 
@@ -51,7 +52,7 @@ void Modif(int& SlotLon) {
   if (SlotLon > 180) SlotLon -= 360;
 }
 
-void Satel(const Observer& obs, TextGrid& grid) {
+void Satel(const Observer& obs, TextGrid& grid, std::optional<double> compass_declination) {
   const double lon = NormalizeLongitude(obs.LonDeg);
   const double phi = obs.LatRad;
   const bool equatorial = std::abs(phi) < kSmallAngle;
@@ -81,15 +82,17 @@ void Satel(const Observer& obs, TextGrid& grid) {
       TextGrid::AssignCell(az_cell, "---");
     } else if (overhead) {
       TextGrid::AssignCell(az_cell, "зенит");
-    } else if (equatorial && dl < 0) {
-      TextGrid::AssignCell(az_cell, "270");
-    } else if (equatorial && dl > 0) {
-      TextGrid::AssignCell(az_cell, "90");
+    } else if (equatorial && !compass_declination) {
+      TextGrid::AssignCell(az_cell, dl < 0 ? "270" : "90");
     } else {
-      const double a = 90 * (1 + Sign(cos_dl * obs.SinLat));
-      const double b = Sign(phi) * 180 / kPi;
-      double az = a - b * std::atan(std::tan(dl) / abs_sin_lat);
-      if (az < 0) az += 360;
+      double az = dl < 0 ? 270 : 90;
+      if (!equatorial) {
+        const double a = 90 * (1 + Sign(cos_dl * obs.SinLat));
+        const double b = Sign(phi) * 180 / kPi;
+        az = a - b * std::atan(std::tan(dl) / abs_sin_lat);
+        if (az < 0) az += 360;
+      }
+      if (compass_declination) az = CompassAzimuth(az, *compass_declination);
       WriteNumber(az_cell, az);
     }
 

@@ -1,5 +1,7 @@
 #pragma once
 // The dish pointing table of 160 geostationary positions.
+#include <optional>
+
 #include "observer.h"
 #include "text_grid.h"
 
@@ -9,6 +11,8 @@ namespace kelmar {
 void Modif(int& SlotLon);
 
 // Fills rows 1..40 of StringGridSat: the 160 positions nearest the observer's meridian.
-void Satel(const Observer& obs, TextGrid& StringGridSat);
+// With a declination (degrees, east positive) the azimuths are compass bearings, one decimal
+// everywhere but "---" and "зенит".
+void Satel(const Observer& obs, TextGrid& StringGridSat, std::optional<double> compass_declination = std::nullopt);
 
 }  // namespace kelmar

@@ -151,7 +151,7 @@ ExcelExporter::ExcelExporter(AppFactory create_app) : create_app_(std::move(crea
 
 ExcelExporter::~ExcelExporter() = default;
 
-void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
+void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::string& sat_note) {
   const std::string exe_dir = WithSlash(request.ExeDir);
 
   // A new application object replaces the previous one; the old workbook stays open.
@@ -200,6 +200,7 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
     const auto body = BodyOf(grid, grid.RowCount() - 1);
     sheet.RangeValue("A5:S" + std::to_string(grid.RowCount() + 3), body);
     sheet.Cells(2, 1, request.PlaceName);
+    if (!sat_note.empty()) sheet.Cells(2, 6, sat_note);
     export_file_name_ = save_dir + SatFileName(request.PlaceName);
   } else {
     const TextGrid& grid = request.StringGridVos;

@@ -54,7 +54,8 @@ class ExcelExporter {
 
   // Runs the whole export; throws ExportError (or CalcError for a bad zone field). Whatever the
   // office already did stays; the previous file of the same name survives a failed save.
-  void ButtonExcelClick(const ExcelRequest& request);
+  // A satellite workbook carries `sat_note` beside the place name when it is not empty.
+  void ButtonExcelClick(const ExcelRequest& request, const std::string& sat_note = {});
 
   // State kept between clicks, null and empty before the first one.
   automation::Application* ExcelApp() const { return app_.get(); }

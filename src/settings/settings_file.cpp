@@ -224,6 +224,7 @@ LoadedSettings LoadedFromImage(const SettingsImage& image) {
   out.RadioButtonGMT = TextToBool(image.ReadString(kForm, "RBG", "0"));
   out.RadioButtonUgol = TextToBool(image.ReadString(kForm, "RB3", "0"));
   for (auto& [key, value, fallback] : OutageKeys(out)) value = image.ReadString(kForm, key, fallback);
+  out.CheckBoxMagAz = TextToBool(image.ReadString(kForm, kMagAzKey, "0"));
   return out;
 }
 
@@ -240,6 +241,7 @@ InputFields LoadedSettings::Fields() const {
   in.ESlot = ESlot;
   in.EDish = EDish;
   in.EFreq = EFreq;
+  in.CheckBoxMagAz = CheckBoxMagAz;
   return in;
 }
 
@@ -290,6 +292,8 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
   // A file from before the outage tab stays byte for byte as it was until the tab is used.
   for (const auto& [key, value, fallback] : OutageKeys(in))
     if (value != fallback || image.Read(kForm, key)) image.WriteString(kForm, key, OneLine(value));
+  // A file whose user never turned compass azimuths on stays as it always was.
+  if (in.CheckBoxMagAz || image.Read(kForm, kMagAzKey)) image.WriteString(kForm, kMagAzKey, BoolToText(in.CheckBoxMagAz));
 }
 
 void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,

@@ -18,6 +18,7 @@ class SettingsError : public std::runtime_error {
 
 inline constexpr const char* kSectionPoints = "Points";
 inline constexpr const char* kSectionForm = "Form";
+inline constexpr const char* kMagAzKey = "MagAz";
 
 // "1" for true, "0" for false; only the exact text "1" reads as true.
 std::string BoolToText(bool value);
@@ -40,6 +41,7 @@ struct LoadedSettings {
   std::string EditSir, EditDolg;  // the selected place's texts; empty with no place
   // The outage tab's fields; a file without them reads as InputFields' defaults.
   std::string ESlot, EDish, EFreq;
+  bool CheckBoxMagAz = false;     // "MagAz": compass azimuths, off in a file without the key
 
   // The window's fields as these settings fill them (CheckBoxSec off).
   InputFields Fields() const;
@@ -58,8 +60,8 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
 // when the file exists but cannot be read: the caller must then not save over it at close.
 LoadedSettings LoadSettings(const std::string& SettingsPath);
 
-// Puts loaded settings into the window's state: the place list and PlaceIndex,
-// and the field texts and radio choices (CheckBoxSec is left alone).
+// Puts loaded settings into the window's state: the place list and PlaceIndex, and the field
+// texts, radio choices and CheckBoxMagAz (CheckBoxSec is left alone).
 void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcState& st,
                          InputFields& in);
 

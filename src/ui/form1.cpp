@@ -24,8 +24,10 @@
 #include <clocale>
 #include <stdexcept>
 
+#include "core/calc_error.h"
 #include "core/day_serial.h"
 #include "core/input_steps.h"
+#include "core/magnetic.h"
 #include "core/number_text.h"
 #include "core/outage.h"
 #include "core/sat_table.h"
@@ -207,6 +209,7 @@ TForm1::TForm1(FormOptions options)
   const std::string exe = ExecutablePath();
   exe_dir_ = options_.exe_dir.empty() ? S(QFileInfo(Q(exe)).absolutePath()) : options_.exe_dir;
   data_dir_ = plugin_dir_ = export_dir_ = exe_dir_;
+  magnetic_dir_ = MagneticModelDir();
   settings_path_ = load_path_ = options_.settings_path;
   if (settings_path_.empty()) {
     UserDirs user = EnvironmentUserDirs();
@@ -216,6 +219,7 @@ TForm1::TForm1(FormOptions options)
     settings_path_ = layout.settings;
     load_path_ = SettingsToRead(layout);  // the starter file while the user's could not be made
     data_dir_ = layout.data_dir;
+    magnetic_dir_ = layout.data_dir + "magnetic";
     plugin_dir_ = layout.plugin_dir;
     export_dir_ = layout.export_dir;
   }
@@ -386,6 +390,14 @@ void TForm1::BuildControls() {
   Label1->setAlignment(Qt::AlignRight | Qt::AlignTop);
   SetTextColor(Label1, Qt::red);
 
+  LabelMag = Named(new QLabel(this), "LabelMag");
+  LabelMag->setFont(font("Tahoma", 10, false));
+  LabelMag->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  LabelMag->setWordWrap(true);
+  SetTextColor(LabelMag, Qt::blue);
+  CheckBoxMagAz = Named(new QCheckBox(QStringLiteral("Азимуты по компасу"), this), "CheckBoxMagAz");
+  CheckBoxMagAz->setFont(font("Tahoma", 11, true));
+
   // Narrow fields: no text margins eating the few pixels they have.
   for (QLineEdit* e : {EditPunkt, EditSir, EditDolg, EditGMT, EditMSK, EditUg, EditKm, ESlot, EDish, EFreq}) {
     e->setTextMargins(0, 0, 0, 0);
@@ -459,6 +471,7 @@ void TForm1::ConnectHandlers() {
   connect(ButtonUgUp, &QPushButton::clicked, this, guarded(&TForm1::ButtonUgUpClick));
   connect(ButtonUgDown, &QPushButton::clicked, this, guarded(&TForm1::ButtonUgDownClick));
   connect(CheckBoxSec, &QCheckBox::clicked, this, guarded(&TForm1::CheckBoxSecClick));
+  connect(CheckBoxMagAz, &QCheckBox::clicked, this, guarded(&TForm1::CheckBoxMagAzClick));
   connect(ButtonNew, &QPushButton::clicked, this, guarded(&TForm1::ButtonNewClick));
   connect(ButtonDelete, &QPushButton::clicked, this, guarded(&TForm1::ButtonDeleteClick));
   connect(ButtonExcel, &QPushButton::clicked, this, guarded(&TForm1::ButtonExcelClick));
@@ -554,6 +567,7 @@ InputFields TForm1::ReadFields() const {
   in.ESlot = S(ESlot->text());
   in.EDish = S(EDish->text());
   in.EFreq = S(EFreq->text());
+  in.CheckBoxMagAz = CheckBoxMagAz->isChecked();
   return in;
 }
 
@@ -570,6 +584,7 @@ void TForm1::WriteFields(const InputFields& in) {
   set(EFreq, in.EFreq);
   (in.RadioButtonMSK ? RadioButtonMSK : RadioButtonGMT)->setChecked(true);
   (in.RadioButtonUgol ? RadioButtonUgol : RadioButtonVys)->setChecked(true);
+  CheckBoxMagAz->setChecked(in.CheckBoxMagAz);
 }
 
 void TForm1::ShowPlaces() {
@@ -607,7 +622,11 @@ void TForm1::RunSatel() {
   if (places_.Empty()) return;
   if (options_.on_compute) options_.on_compute('S');
   // Only ever right after RunCalc succeeded, so the fields convert as they just did.
-  Satel(ObserverFromFields(ReadFields()), sat_grid_);
+  const InputFields in = ReadFields();
+  std::string note;
+  const std::optional<double> compass = ShowDeclination(in, note);
+  Satel(ObserverFromFields(in), sat_grid_, compass);
+  compass_note_ = note;
   StringGridSat->Refresh();
 }
 
@@ -637,6 +656,32 @@ void TForm1::RunOutage() {
   out_grid_ = MakeOutageGrid(t);
 }
 
+std::optional<double> TForm1::ShowDeclination(const InputFields& in, std::string& note) {
+  const QDate today = options_.clock().date();
+  const CalendarDate date{today.year(), today.month(), today.day()};
+  MagneticField field;
+  std::string text;
+  bool usable = false;
+  try {
+    field = MagneticForFields(in.EditSir, in.EditDolg, date, magnetic_dir_);
+    // The degrees and their side stay on one line when the label wraps.
+    text = DeclinationLine(field, date);
+    if (const std::size_t side = text.find("° "); side != std::string::npos) text.replace(side + 2, 1, "\u00A0");
+    const CompassTrust trust = CompassTrustFor(field);
+    if (const char* warning = CompassWarning(trust)) text += std::string("\n") + warning;
+    usable = trust != CompassTrust::Unusable;
+  } catch (const CalcError& e) {
+    // No declination (a latitude beyond the poles, no model files): said here, never as an
+    // error box, and the table stays as it always was.
+    text = e.what();
+  }
+  LabelMag->setText(Q(text));
+  CheckBoxMagAz->setEnabled(usable);
+  if (!usable || !in.CheckBoxMagAz) return std::nullopt;
+  note = CompassNote(field, date);
+  return field.declination;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Tabs and drawing
 
@@ -647,6 +692,8 @@ void TForm1::Vid() {
   StringGridSat->setVisible(tab == 1);
   PageOut->setVisible(tab == kOutageTab);
   GroupBox1->setVisible(tab != 1);  // on the satellite tab the note beneath it shows
+  LabelMag->setVisible(tab == 1);
+  CheckBoxMagAz->setVisible(tab == 1);
   GroupBoxInput->setVisible(true);
   ButtonExcel->setVisible(true);
 }
@@ -722,6 +769,7 @@ void TForm1::ButtonUgDownClick() {
 }
 
 void TForm1::CheckBoxSecClick() { RunCalc(); }
+void TForm1::CheckBoxMagAzClick() { RunSatel(); }
 
 // The choice itself was made by the button; the table follows on the release of the mouse.
 void TForm1::RadioButtonGMTMouseUp() { RunCalc(); }
@@ -809,14 +857,14 @@ void TForm1::ButtonExcelClick() {
   struct Snapshot {
     TextGrid vos, sat, out;
     InputFields fields;
-    std::string place, locator;
+    std::string place, locator, compass_note;
     std::uint16_t month;
     int tab;
     int year;
     std::string out_note;
   };
   auto snap = std::make_shared<const Snapshot>(Snapshot{vos_grid_, sat_grid_, out_grid_, ReadFields(), S(ComboBoxPunkt->currentText()),
-                                                        st_.Locator, st_.Month, TabControl1->TabIndex(), st_.Year,
+                                                        st_.Locator, compass_note_, st_.Month, TabControl1->TabIndex(), st_.Year,
                                                         S(LabelOutNote->text())});
   if (!worker_) worker_ = std::make_unique<WorkerThread>();
   exporting_ = true;
@@ -826,7 +874,8 @@ void TForm1::ButtonExcelClick() {
       [this, snap] {
         if (!exporter_) exporter_ = MakeExporter();
         exporter_->ButtonExcelClick({snap->tab, snap->vos, snap->sat, snap->fields, snap->place, snap->locator,
-                                     snap->month, data_dir_, export_dir_, &snap->out, snap->year, snap->out_note});
+                                     snap->month, data_dir_, export_dir_, &snap->out, snap->year, snap->out_note},
+                                    snap->compass_note);
       },
       this,
       [this](std::exception_ptr error) {

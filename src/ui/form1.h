@@ -93,6 +93,7 @@ class TForm1 : public QWidget {
   void ButtonUgUpClick();
   void ButtonUgDownClick();
   void CheckBoxSecClick();
+  void CheckBoxMagAzClick();
   void RadioButtonGMTMouseUp();
   void RadioButtonMSKMouseUp();
   void RadioButtonUgolMouseUp();
@@ -135,6 +136,9 @@ class TForm1 : public QWidget {
   // The steps behind the handlers; they throw, the handlers report.
   void RunCalc();
   void RunSatel();
+  // The declination line for the place and today; the declination when the satellite table is
+  // to show compass bearings, with the note the exported workbook then carries.
+  std::optional<double> ShowDeclination(const InputFields& in, std::string& note);
   std::unique_ptr<ExcelExporter> MakeExporter() const;
   // The outage table, computed when its tab is shown; elsewhere it is only marked out of date.
   void RunOutage();
@@ -158,6 +162,8 @@ class TForm1 : public QWidget {
   bool settings_unreadable_ = false;  // never save over a file that could not be read
   bool entering_ = false;             // the add flow waits for the new place
   int v_ = 640;
+  std::string compass_note_;  // set while the satellite table shows compass bearings
+  std::string magnetic_dir_;  // the magnetic model's files
   // The export runs on the worker, which alone touches exporter_ (and the office behind it).
   std::unique_ptr<WorkerThread> worker_;
   std::unique_ptr<ExcelExporter> exporter_;
@@ -215,6 +221,8 @@ class TForm1 : public QWidget {
   QLabel* LabelOutInfo = nullptr;  // angle, azimuth, elevation
   QLabel* LabelOutNote = nullptr;  // instead of the table: a hidden slot, no outages
   TextGridView* StringGridOut = nullptr;
+  QLabel* LabelMag = nullptr;
+  QCheckBox* CheckBoxMagAz = nullptr;
 };
 
 inline constexpr int kOutageTab = 2;

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -15,6 +16,7 @@
 #include "core/date_names.h"
 #include "core/input_fields.h"
 #include "core/outage.h"
+#include "core/magnetic.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
 #include "core/text_grid.h"
@@ -119,9 +121,9 @@ Rows CoreSun(const InputFields& in, int year, int month) {
   return GridRows(g);
 }
 
-Rows CoreSat(const InputFields& in) {
+Rows CoreSat(const InputFields& in, std::optional<double> compass_declination = {}) {
   TextGrid g = MakeSatGrid();
-  Satel(ObserverFromFields(in), g);
+  Satel(ObserverFromFields(in), g, compass_declination);
   return GridRows(g);
 }
 
@@ -274,6 +276,42 @@ TEST(CliSat, JsonIsTheCoresWholeTable) {
   EXPECT_NE(lines[40].find("117 E"), std::string::npos);
 }
 
+TEST(CliMagnetic, DeclinationAndCompassTable) {
+  const CalendarDate june{2026, 6, 1};
+  const MagneticField moscow = MagneticForFields("55.75", "37.62", june);
+  const CliRun json = RunCli({"declination", "--lat", "55.75", "--lon", "37.62", "--date", "2026-06-01", "--format", "json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  const nlohmann::json j = nlohmann::json::parse(json.out);
+  EXPECT_EQ(j["declination"].get<double>(), moscow.declination);  // unrounded, to the last bit
+  EXPECT_EQ(j["horizontal_intensity"].get<double>(), moscow.horizontal);
+  EXPECT_NEAR(moscow.declination, 12.107, 0.0005);
+  EXPECT_EQ(j["model"], "WMM2025");
+  EXPECT_EQ(j["date"], "2026-06-01");  // as asked
+  EXPECT_EQ(j["valid"], true);
+
+  struct Case {
+    std::vector<std::string> args;
+    const char* out;
+  } cases[] = {
+      {{"declination", "--lat", "55.75", "--lon", "37.62", "--date", "2025-12-08"},
+       "Магнитное склонение: 12.1° В (WMM2025, 08.12.2025)\n"},
+      {{"declination", "--lat", "80", "--lon", "-96", "--date", "2025-01-01"},  // the window's warning too
+       "Магнитное склонение: 31.3° З (WMM2025, 01.01.2025)\nКомпас здесь ненадёжен: слабое горизонтальное поле\n"},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = RunCli(c.args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, c.out);
+  }
+
+  // The compass table is the core's table with the declination of the place and date.
+  const CliRun sat = RunCli({"sat", "--lat", "55.75", "--lon", "37.62", "--magnetic", "--date", "2026-06-01", "--format", "json"});
+  ASSERT_EQ(sat.status, 0) << sat.err;
+  const Rows rows = JsonRows(sat.out);
+  EXPECT_EQ(rows, CoreSat(Fields("55.75", "37.62", "0"), moscow.declination));
+  EXPECT_EQ(rows[1][1], "249.3");  // 42 W: 261.4 true, 12.1 east
+}
+
 TEST(CliLocator, BothDirections) {
   struct Case {
     std::vector<std::string> args;
@@ -369,6 +407,10 @@ TEST(CliErrors, BadFieldsExitWithOneAndTheExactMessage) {
       {{"outage", "--lat", "55.75", "--lon", "37.62", "--slot", "36X"}, "Неверная позиция спутника '36X'"},
       {{"outage", "--lat", "55.75", "--lon", "37.62", "--slot", "all", "--dish", "40"},
        "Диаметр антенны должен быть от 0.1 до 30 м"},
+      {{"declination", "--lat", "abc", "--lon", "37.62"}, "'abc' is not a valid floating point value"},
+      {{"declination", "--lat", "90.01", "--lon", "0"}, "Широта должна быть от -90 до 90"},
+      {{"sat", "--lat", "89", "--lon", "-121", "--magnetic", "--date", "2025-01-01"},  // beside the dip pole
+       "Компас здесь непригоден: слишком слабое горизонтальное поле"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -393,6 +435,10 @@ TEST(CliErrors, UsageErrorsExitWithTwoAndShowTheUsage) {
       {"sun", "--lat", "55.75", "--lon"},                          // option without its value
       {"locator"},                                                 // nothing to convert
       {"outage", "--lat", "55.75", "--lon", "37.62"},              // no slot
+      {"sat", "--lat", "55.75", "--lon", "37.62", "--date", "2026-06-01"},  // a date without --magnetic
+      {"declination", "--lat", "55.75", "--lon", "37.62", "--date", "2026-02-30"},  // no such day
+      {"declination", "--lat", "55.75", "--lon", "37.62", "--date", "1.6.2026"},    // not YYYY-MM-DD
+      {"declination", "--lat", "55.75", "--lon", "37.62", "--format", "csv"},       // no table to print
   };
   for (const auto& args : cases) {
     std::string joined;

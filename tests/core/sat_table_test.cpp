@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,9 +26,9 @@ struct Position {
 int GroupCol(int k) { return 5 * ((k - 1) / 40); }
 int PosRow(int k) { return (k - 1) % 40 + 1; }
 
-TextGrid SatTable(const char* lat, const char* lon) {
+TextGrid SatTable(const char* lat, const char* lon, std::optional<double> compass_declination = {}) {
   TextGrid sat = MakeSatGrid();
-  Satel(ObserverFromFields(PlaceFields(lat, lon)), sat);
+  Satel(ObserverFromFields(PlaceFields(lat, lon)), sat, compass_declination);
   return sat;
 }
 
@@ -250,6 +251,38 @@ TEST(SatTable, NearThePole) {
     EXPECT_GE(el, -8.3);
     EXPECT_LE(el, -6.6);
     EXPECT_TRUE(IsOneDecimal(p.correction));
+  }
+}
+
+// Compass bearings replace the azimuths only, from the unrounded true azimuth; "---" and
+// "зенит" stay, and the equator's exact east and west become numbers.
+TEST(SatTable, CompassAzimuths) {
+  struct Case {
+    const char *lat, *lon;
+    double declination;
+    const char *label, *plain, *compass;
+  } cases[] = {
+      {"-33.9", "18.4", 1, "18 E", "359.3", "358.3"},  // true 359.28: no wrap
+      {"-33.9", "18.4", -1, "18 E", "359.3", "0.3"},   // through 360 upward
+      {"-33.9", "18.4", 2, "19 E", "1.1", "359.1"},    // through 0 downward
+      {"-33.9", "18.4", 0.04, "18 E", "359.3", "359.2"},  // 359.283 − 0.04; the rounded 359.3 would give 359.3
+      {"0", "37.5", 3, "40 E", "90", "87.0"},          // the equator's east
+      {"0", "37.5", -3, "30 E", "270", "273.0"},       // and west
+      {"0", "37.5", 3, "37 E", "зенит", "зенит"},
+      {"88", "37.62", 10, "37 E", "---", "---"},       // too near the pole for any azimuth
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.lat) + " " + c.label);
+    const std::vector<Position> plain = Positions(SatTable(c.lat, c.lon));
+    const std::vector<Position> compass = Positions(SatTable(c.lat, c.lon, c.declination));
+    ASSERT_NE(Find(plain, c.label), nullptr);
+    EXPECT_EQ(Find(plain, c.label)->azimuth, c.plain);
+    EXPECT_EQ(Find(compass, c.label)->azimuth, c.compass);
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+      EXPECT_EQ(compass[i].label, plain[i].label);
+      EXPECT_EQ(compass[i].elevation, plain[i].elevation);
+      EXPECT_EQ(compass[i].correction, plain[i].correction);
+    }
   }
 }
 

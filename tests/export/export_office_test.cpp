@@ -116,9 +116,9 @@ class OfficeExport : public ::testing::Test {
   }
   std::string Path(const std::string& name) const { return dir_.Dir() + name; }
   // Runs one export; returns the error text, "" on success.
-  std::string Export(const ExcelRequest& request) {
+  std::string Export(const ExcelRequest& request, const std::string& sat_note = {}) {
     try {
-      exporter_->ButtonExcelClick(request);
+      exporter_->ButtonExcelClick(request, sat_note);
       return "";
     } catch (const std::exception& e) {
       return e.what();
@@ -165,6 +165,13 @@ TEST_F(OfficeExport, SatelliteTable) {
   ExpectText(sheet, 4, 1, "Спутник");
   ExpectText(sheet, 4, 19, "Коррекц.");
   EXPECT_EQ(sheet.count({45, 1}), 0u);
+  EXPECT_EQ(sheet.count({2, 6}), 0u);  // true azimuths: nothing beside the place
+  // Compass bearings say so beside the place name.
+  const std::string note = "Азимут по компасу, склонение 12.1° В (WMM2025, 08.12.2025)";
+  ASSERT_EQ(Export(Request(1), note), "");
+  const Sheet again = ReadBack(out, "Satel");
+  ExpectText(again, 2, 1, "Самара");
+  ExpectText(again, 2, 6, note);
 }
 
 TEST_F(OfficeExport, OutageTable) {

@@ -141,6 +141,14 @@ TEST_F(ExportCalls, SatelliteTabSendsItsStepsInOrder) {
   EXPECT_EQ(exporter.ExeDir(), dir.Dir());
 }
 
+TEST_F(ExportCalls, CompassBearingsAreNotedBesideThePlace) {
+  exporter.ButtonExcelClick(Request(1), "Азимут по компасу");
+  EXPECT_THAT(office.log, ::testing::IsSupersetOf({"Cells(2,1)=Самара", "Cells(2,6)=Азимут по компасу"}));
+  office.log.clear();
+  exporter.ButtonExcelClick(Request(0), "Азимут по компасу");  // the sun workbook never carries it
+  for (const std::string& call : office.log) EXPECT_EQ(call.find("Азимут"), std::string::npos) << call;
+}
+
 TEST_F(ExportCalls, SunTabSendsItsStepsInOrder) {
   exporter.ButtonExcelClick(Request(0));
   EXPECT_THAT(office.log,

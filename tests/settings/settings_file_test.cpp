@@ -265,6 +265,36 @@ TEST(SaveSettings, OutageKeysOnlyWhenNeeded) {
   }
 }
 
+// "MagAz" is written only when it is on or the file already has it, so a file whose user never
+// touched compass azimuths saves byte for byte as before (ExactFileContents pins those bytes).
+TEST(SaveSettings, CompassKeyOnlyWhenNeeded) {
+  const std::string form = "[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\nEU=6\r\nEM=0\r\nEG=3\r\n";
+  struct Case {
+    std::string before;  // "Form" of the file before the save
+    bool on;             // the check box at close
+    bool loaded;         // what the file read as
+    const char* key;     // the line after the save, "" for none
+  } cases[] = {
+      {form, false, false, ""},                         // never touched: no key
+      {form, true, false, "MagAz=1\r\n"},              // turned on: written
+      {form + "MagAz=1\r\n", false, true, "MagAz=0\r\n"},  // turned off again: kept, as "0"
+      {form + "MagAz=0\r\n", false, false, "MagAz=0\r\n"},
+      {form + "magaz=yes\r\n", false, false, "MagAz=0\r\n"},  // any text but "1" is off
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.before);
+    const std::string path = dir.File("kelmar.INI");
+    WriteBytes(path, "[Points]\r\nA=1;2\r\n" + c.before);
+    EXPECT_EQ(LoadSettings(path).CheckBoxMagAz, c.loaded);
+    InputFields in = Fields();
+    in.CheckBoxMagAz = c.on;
+    SaveSettings(path, List({{"A", "1", "2"}}), 0, in);
+    const std::string after = ReadBytes(path);
+    EXPECT_EQ(after, form + c.key + "\r\n[Points]\r\nA=1;2\r\n\r\n");
+  }
+}
+
 TEST(SaveSettings, FieldTextsCannotBreakTheirLine) {
   TempDir dir;
   const std::string path = dir.File("kelmar.INI");

@@ -60,7 +60,8 @@ std::string CheckSettingsRoundTrip(std::string_view bytes) {
   if (second.EditKm != first.EditKm || second.EditUg != first.EditUg ||
       second.EditMSK != first.EditMSK || second.EditGMT != first.EditGMT)
     return "a Form text changed";
-  if (second.RadioButtonGMT != first.RadioButtonGMT || second.RadioButtonUgol != first.RadioButtonUgol)
+  if (second.RadioButtonGMT != first.RadioButtonGMT || second.RadioButtonUgol != first.RadioButtonUgol ||
+      second.CheckBoxMagAz != first.CheckBoxMagAz)
     return "a choice changed";
   const int index = first.PlaceIndex < expected.Count() ? first.PlaceIndex : 0;
   if (second.PlaceIndex != index) return "index changed";
