@@ -33,6 +33,13 @@ int FormatTimeOfDay(double day_fraction, bool seconds, char* out) {
   return 8;
 }
 
+void AppendAzimuth(std::string& cell, const char* azimuth_text) {
+  cell += ' ';
+  cell += azimuth_text;
+}
+
+}  // namespace
+
 double ZoneHoursOf(const InputFields& in) {
   return in.RadioButtonMSK ? StrToFloat(in.EditMSK) + 4 : StrToFloat(in.EditGMT);
 }
@@ -48,13 +55,6 @@ double TwilightThreshold(const InputFields& in) {
   const double dip = std::atan(std::sqrt(under_root) / 6371);
   return -std::sin(0.014538592669112765 + dip);
 }
-
-void AppendAzimuth(std::string& cell, const char* azimuth_text) {
-  cell += ' ';
-  cell += azimuth_text;
-}
-
-}  // namespace
 
 void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours) {
   std::string& cell = grid.Cell(col, row);

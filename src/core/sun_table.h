@@ -9,6 +9,11 @@ namespace kelmar {
 // Appends a formatted time ("hh:nn" or "hh:nn:ss") to cell (col, row).
 void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours);
 
+// The zone's offset from GMT in hours: EditMSK + 4 or EditGMT, as the radio buttons choose.
+double ZoneHoursOf(const InputFields& in);
+// The sine of the altitude at which twilight begins or ends, by angle or by height.
+double TwilightThreshold(const InputFields& in);
+
 // Fills rows 1..33 of StringGridVos for st.Year / st.Month from the fields.
 // Throws CalcError; the cells written before the failure stay.
 void Calc(CalcState& st, const InputFields& in, TextGrid& StringGridVos);
