@@ -12,6 +12,7 @@
 #include "core/number_text.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
+#include "cli/cli_pictures.h"
 #ifdef KELMAR_HAVE_SETTINGS
 #include "cli/cli_places.h"
 #endif
@@ -29,6 +30,10 @@ constexpr const char* kUsage =
     "  kelmar-cli sat --place NAME [--settings FILE] [--lat TEXT] [--lon TEXT] [--format ...]\n"
     "  kelmar-cli places [--settings FILE] [--format text|json]\n"
 #endif
+    "  kelmar-cli sky --lat TEXT --lon TEXT [--date YYYY-MM-DD] [--horizon \"90:5 150:25\"]\n"
+    "                 [--gmt TEXT | --msk TEXT] (--svg FILE | --png FILE) [--size WxH]\n"
+    "  kelmar-cli year --lat TEXT --lon TEXT [--year N] [--gmt TEXT | --msk TEXT]\n"
+    "                  [--angle TEXT | --height TEXT] (--svg FILE | --png FILE) [--size WxH]\n"
     "  kelmar-cli locator --lat TEXT --lon TEXT\n"
     "  kelmar-cli locator \" KO85TS\"\n";
 
@@ -37,6 +42,8 @@ const std::string& Required(const CliOptions& opts, const std::string& name) {
   if (v == nullptr) throw UsageError("missing " + name);
   return *v;
 }
+
+}  // namespace
 
 int NumberOption(const CliOptions& opts, const std::string& name, int fallback, int lo, int hi) {
   const std::string* v = opts.Value(name);
@@ -53,6 +60,8 @@ std::tm Today() {
   localtime_r(&now, &tm);
   return tm;
 }
+
+namespace {
 
 // With --place: the stored place and the file's zone and twilight settings, which explicit
 // options then override.
@@ -72,7 +81,8 @@ bool StoredPlaceFields(const CliOptions& opts, InputFields& in) {
   return false;
 }
 
-// The field texts the window would hold. Defaults: GMT offset "0", angle "6".
+}  // namespace
+
 InputFields FieldsFromOptions(const CliOptions& opts) {
   if (opts.Has("--gmt") && opts.Has("--msk")) throw UsageError("--gmt and --msk exclude each other");
   if (opts.Has("--angle") && opts.Has("--height")) throw UsageError("--angle and --height exclude each other");
@@ -108,6 +118,8 @@ InputFields FieldsFromOptions(const CliOptions& opts) {
   in.CheckBoxSec = opts.Has("--seconds");
   return in;
 }
+
+namespace {
 
 CalcState NewState() {
   CalcState st;
@@ -292,6 +304,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "sun") return RunSun(args, out);
     if (cmd == "sat") return RunSat(args, out);
     if (cmd == "locator") return RunLocator(args, out);
+    if (cmd == "sky") return RunSky(args);
+    if (cmd == "year") return RunYear(args);
 #ifdef KELMAR_HAVE_SETTINGS
     if (cmd == "places") return RunPlaces(args, out);
 #endif

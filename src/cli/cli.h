@@ -1,5 +1,6 @@
 #pragma once
 // kelmar-cli: the tables of the window for given field texts, without a display.
+#include <ctime>
 #include <iosfwd>
 #include <map>
 #include <set>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/input_fields.h"
 #include "core/text_grid.h"
 
 namespace kelmar {
@@ -44,5 +46,13 @@ GridFormat FormatOf(const CliOptions& opts);
 void PrintGrid(const TextGrid& grid, GridFormat format, std::ostream& out);
 
 std::string JsonString(const std::string& s);
+
+// The value of a whole-number option within [lo, hi]; fallback when it is absent.
+int NumberOption(const CliOptions& opts, const std::string& name, int fallback, int lo, int hi);
+// The local date and time now.
+std::tm Today();
+// The field texts the window would hold (with --place, the stored ones, which the explicit
+// options override). Defaults: GMT offset "0", angle "6".
+InputFields FieldsFromOptions(const CliOptions& opts);
 
 }  // namespace kelmar

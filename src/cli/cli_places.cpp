@@ -62,6 +62,17 @@ void PrintPlacesJson(const LoadedSettings& s, std::ostream& out) {
       << ",\"angle\":" << (s.RadioButtonUgol ? "true" : "false") << "}\n";
 }
 
+// The place named by --place: the exact name first, then the file's case-blind match.
+std::size_t StoredPlaceIndex(const CliOptions& opts, const LoadedSettings& s) {
+  const std::string& name = *opts.Value("--place");
+  const auto& names = s.places.names;
+  auto it = std::find(names.begin(), names.end(), name);
+  if (it == names.end())
+    it = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return SameKey(n, name); });
+  if (it == names.end()) throw std::runtime_error("no place named \"" + name + "\" in " + SettingsFileOf(opts));
+  return static_cast<std::size_t>(it - names.begin());
+}
+
 }  // namespace
 
 std::string DefaultSettingsPath() {
@@ -87,15 +98,8 @@ int RunPlaces(const std::vector<std::string>& args, std::ostream& out) {
 }
 
 InputFields FieldsOfStoredPlace(const CliOptions& opts) {
-  const std::string path = SettingsFileOf(opts);
-  const std::string& name = *opts.Value("--place");
-  const LoadedSettings s = LoadSettings(path);
-  const auto& names = s.places.names;
-  auto it = std::find(names.begin(), names.end(), name);
-  if (it == names.end())
-    it = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return SameKey(n, name); });
-  if (it == names.end()) throw std::runtime_error("no place named \"" + name + "\" in " + path);
-  const auto k = static_cast<std::size_t>(it - names.begin());
+  const LoadedSettings s = LoadSettings(SettingsFileOf(opts));
+  const std::size_t k = StoredPlaceIndex(opts, s);
   InputFields in;
   in.EditSir = s.places.lats[k];
   in.EditDolg = s.places.lons[k];
@@ -106,6 +110,15 @@ InputFields FieldsOfStoredPlace(const CliOptions& opts) {
   in.RadioButtonMSK = !s.RadioButtonGMT;
   in.RadioButtonUgol = s.RadioButtonUgol;
   return in;
+}
+
+}  // namespace kelmar
+
+namespace kelmar {
+
+std::string StoredHorizon(const CliOptions& opts) {
+  const LoadedSettings s = LoadSettings(SettingsFileOf(opts));
+  return HorizonOf(s.horizons, s.places.names[StoredPlaceIndex(opts, s)]);
 }
 
 }  // namespace kelmar

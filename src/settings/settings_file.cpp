@@ -191,6 +191,7 @@ LoadedSettings LoadedFromImage(const SettingsImage& image) {
   }
   out.RadioButtonGMT = TextToBool(image.ReadString(kForm, "RBG", "0"));
   out.RadioButtonUgol = TextToBool(image.ReadString(kForm, "RB3", "0"));
+  out.horizons = HorizonsFromImage(image);
   return out;
 }
 
@@ -210,7 +211,7 @@ void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcSt
 }
 
 void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
-                    const InputFields& in) {
+                    const InputFields& in, const HorizonTexts* horizons) {
   // Lines of "Points" that name no place are not ours to drop.
   std::vector<SettingsImage::Line> kept;
   if (const SettingsImage::Section* points = image.FindSection(kPoints))
@@ -245,14 +246,15 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
   image.WriteString(kForm, "EU", OneLine(in.EditUg));
   image.WriteString(kForm, "EM", OneLine(in.EditMSK));
   image.WriteString(kForm, "EG", OneLine(in.EditGMT));
+  if (horizons != nullptr) StoreHorizons(image, places, *horizons);
 }
 
 void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,
-                  const InputFields& in) {
+                  const InputFields& in, const HorizonTexts* horizons) {
   const std::string error = CannotCreate(SettingsPath);
   // What cannot be read cannot be carried over: refuse rather than drop it.
   SettingsImage image = ReadImage(SettingsPath, error);
-  StoreIntoImage(image, places, PlaceIndex, in);
+  StoreIntoImage(image, places, PlaceIndex, in, horizons);
 
   if (!ReplaceFile(SettingsPath, image.ToBytes())) throw SettingsError(error);
 }

@@ -6,6 +6,7 @@
 
 #include "core/calc_state.h"
 #include "core/input_fields.h"
+#include "settings/horizons.h"
 #include "settings/place_list.h"
 
 namespace kelmar {
@@ -38,6 +39,7 @@ struct LoadedSettings {
   bool RadioButtonGMT = false;   // else RadioButtonMSK
   bool RadioButtonUgol = false;  // else RadioButtonVys
   std::string EditSir, EditDolg;  // the selected place's texts; empty with no place
+  HorizonTexts horizons;          // section "Horizon"; empty without it
 };
 
 class SettingsImage;
@@ -45,8 +47,9 @@ class SettingsImage;
 // What an image of the file puts into the window (no file access).
 LoadedSettings LoadedFromImage(const SettingsImage& image);
 // Writes the place list and the seven settings into an image of the file (no file access).
+// With horizons, the "Horizon" section is rewritten too; without, it is left as it is.
 void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
-                    const InputFields& in);
+                    const InputFields& in, const HorizonTexts* horizons = nullptr);
 
 // Reads the file; a missing file gives no places and "0" everywhere. An "Ind" that is not an
 // integer naming a stored place selects place 0. Throws SettingsError("Cannot open file %s")
@@ -62,6 +65,6 @@ void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcSt
 // file. The new file is written beside the old one (beside a symbolic link's target) and
 // renamed over it only once complete. Throws SettingsError("Cannot create file %s").
 void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,
-                  const InputFields& in);
+                  const InputFields& in, const HorizonTexts* horizons = nullptr);
 
 }  // namespace kelmar
