@@ -1,3 +1,4 @@
+#include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -114,6 +115,7 @@ void DrawYear(QPainter& p, QSizeF size, const YearScene& s) {
   p.setPen(kText);
   p.setFont(PixelFont(13, true));
   p.drawText(QRectF(f.left, 4, f.width, 22), Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(s.title));
+  const double title_end = f.left + QFontMetricsF(PixelFont(13, true)).horizontalAdvance(QString::fromStdString(s.title));
   p.setFont(PixelFont(11));
   const struct {
     QColor color;
@@ -121,19 +123,23 @@ void DrawYear(QPainter& p, QSizeF size, const YearScene& s) {
     bool line;
   } legend[] = {{kDay, "день", false}, {kTwilight, "сумерки", false}, {kNight, "ночь", false},
                 {kRise, "восход", true}, {kSet, "заход", true}, {kNoon, "полдень", true}};
-  double x = f.left + f.width;
-  for (auto it = std::rbegin(legend); it != std::rend(legend); ++it) {
-    const QString word = QString::fromUtf8(it->word);
+  double legend_w = 0;
+  for (const auto& item : legend) legend_w += p.fontMetrics().horizontalAdvance(QString::fromUtf8(item.word)) + 24;
+  // Beside the title when there is room, else under the month names.
+  const double y = f.left + f.width - legend_w > title_end + 12 ? 4 : f.top + f.height + 18;
+  double x = f.left + f.width - legend_w;
+  for (const auto& item : legend) {
+    const QString word = QString::fromUtf8(item.word);
     const double w = p.fontMetrics().horizontalAdvance(word) + 24;
-    x -= w;
-    if (it->line) {
-      p.setPen(QPen(it->color, 2));
-      p.drawLine(QPointF(x, 18), QPointF(x + 14, 18));
+    if (item.line) {
+      p.setPen(QPen(item.color, 2));
+      p.drawLine(QPointF(x, y + 14), QPointF(x + 14, y + 14));
     } else {
-      p.fillRect(QRectF(x, 12, 14, 12), it->color);
+      p.fillRect(QRectF(x, y + 8, 14, 12), item.color);
     }
     p.setPen(kText);
-    p.drawText(QRectF(x + 17, 8, w, 20), Qt::AlignLeft | Qt::AlignVCenter, word);
+    p.drawText(QRectF(x + 17, y + 4, w, 20), Qt::AlignLeft | Qt::AlignVCenter, word);
+    x += w;
   }
 }
 

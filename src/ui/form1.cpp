@@ -31,6 +31,7 @@
 #include "settings/settings_file.h"
 #include "ui/cell_drawing.h"
 #include "ui/layout.h"
+#include "ui/picture_tabs.h"
 #include "ui/text_grid_view.h"
 
 #ifdef KELMAR_HAVE_EXPORT
@@ -248,6 +249,11 @@ void TForm1::BuildControls() {
   StringGridSat = Named(new TextGridView(sat_grid_, TabControl1), "StringGridSat");
   StringGridSat->setFont(font("Tahoma", 13, true));
   StringGridSat->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rc) { StringGridSatDrawCell(p, c, r, rc); });
+  pictures_ = std::make_unique<PictureTabs>(this, TabControl1->Tabs(), TabControl1, report_, [this] {
+    const bool placed = !places_.Empty();
+    return PictureContext{ReadFields(), placed ? S(ComboBoxPunkt->currentText()) : std::string(), st_.Year, st_.Month,
+                          options_.clock(), exe_dir_ + "/"};
+  });
 
   GroupBoxInput = Named(new QGroupBox(QStringLiteral("Населенные  пункты"), this), "GroupBoxInput");
   GroupBoxInput->setFont(font("Tahoma", 11, true));
@@ -365,6 +371,7 @@ void TForm1::ApplyGeometry() {
   StringGridVos->SetColWidths(layout.sun.col_widths);
   StringGridSat->SetDefaultRowHeight(layout.sat.row_height);
   StringGridSat->SetColWidths(layout.sat.col_widths);
+  pictures_->SetGeometry(StringGridVos->geometry(), ButtonExcel->geometry());
 }
 
 void TForm1::SetTabOrder() {
@@ -436,6 +443,7 @@ void TForm1::CreateForm() {
       throw;
     }
     ApplyLoadedSettings(loaded, places_, st_, in);
+    pictures_->Horizons() = loaded.horizons;
     WriteFields(in);
     ShowPlaces();
 
@@ -527,6 +535,7 @@ void TForm1::RunCalc() {
     ~Repaint() { grid->Refresh(); }  // also the rows written before a failure
   } repaint{StringGridVos};
   Calc(st_, in, vos_grid_);
+  pictures_->Refresh();
 }
 
 void TForm1::RunSatel() {
@@ -535,18 +544,23 @@ void TForm1::RunSatel() {
   const InputFields in = ReadFields();
   Satel(st_, in, sat_grid_);
   StringGridSat->Refresh();
+  pictures_->Refresh();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Tabs and drawing
 
 void TForm1::Vid() {
-  const bool sun = TabControl1->TabIndex() != 1;
+  const int tab = TabControl1->TabIndex();
+  const bool picture = pictures_->IsPictureTab(tab);
+  const bool sun = tab != 1 && !picture;
   StringGridVos->setVisible(sun);
-  StringGridSat->setVisible(!sun);
-  GroupBox1->setVisible(sun);  // on the satellite tab the note beneath it shows
+  StringGridSat->setVisible(tab == 1);
+  // On the satellite and sky tabs the note beneath it shows; the year chart needs its settings.
+  GroupBox1->setVisible(sun || pictures_->IsYearTab(tab));
   GroupBoxInput->setVisible(true);
-  ButtonExcel->setVisible(true);
+  ButtonExcel->setVisible(!picture);  // the pictures have their own save button
+  pictures_->Show(tab);
 }
 
 void TForm1::TabControl1Change() { Vid(); }
@@ -667,7 +681,10 @@ void TForm1::ButtonDeleteClick() {
   if (!question) return;
   const bool yes = AskYesNo(Q(*question));
   InputFields in = ReadFields();
+  const std::string name = S(ComboBoxPunkt->currentText());
+  const int count = places_.Count();
   const PlaceOutcome outcome = kelmar::ButtonDeleteClick(places_, st_, in, yes);
+  if (places_.Count() < count) pictures_->Horizons().erase(name);  // a deleted place's horizon goes with it
   WriteFields(in);
   ShowPlaces();
   ApplyOutcome(outcome);
@@ -700,7 +717,7 @@ void TForm1::Inform(const QString& text) {
 bool TForm1::FormClose() {
   // A new place still being entered is not part of the list yet and is not saved.
   if (settings_unreadable_) return true;
-  const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields()); });
+  const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields(), &pictures_->Horizons()); });
   return saved || AskYesNo(QString::fromUtf8(kCloseUnsaved));
 }
 

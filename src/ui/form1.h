@@ -34,6 +34,7 @@ namespace kelmar::ui {
 
 class TextGridView;
 class TabControl;
+class PictureTabs;
 
 struct FormOptions {
   std::function<QDateTime()> clock;   // "today"; the system clock when empty
@@ -57,6 +58,7 @@ class TForm1 : public QWidget {
   const TextGrid& SunGrid() const { return vos_grid_; }
   const TextGrid& SatGrid() const { return sat_grid_; }
   const std::string& SettingsPath() const { return settings_path_; }
+  PictureTabs& Pictures() const { return *pictures_; }
   int ScreenHeight() const { return v_; }
   // "C" for every sun table computation and "S" for every satellite table, in order.
   const std::string& ComputeTrace() const { return compute_trace_; }
@@ -128,6 +130,7 @@ class TForm1 : public QWidget {
   int v_ = 640;
   std::string compute_trace_;
   std::unique_ptr<ExcelExporter> exporter_;
+  std::unique_ptr<PictureTabs> pictures_;  // the tabs "Небо" and "Год"
 
  public:
   // The controls, named as the window's design names them.
