@@ -169,11 +169,18 @@ void DrawSky(QPainter& p, QSizeF size, const SkyScene& s) {
 QString SkyTooltip(const SkyScene& s, QSizeF size, QPointF at) {
   const SkyFrame f(size, s.southern);
   auto dist = [&](double az, double el) { return std::hypot(f.X(az) - at.x(), f.Y(el) - at.y()); };
+  // The nearest mark within a few pixels: the marks of neighbouring slots nearly touch.
+  const ArcSlot* nearest = nullptr;
+  double best = 6;
   for (const ArcSlot& slot : s.arc) {
-    if (std::isnan(slot.az) || dist(slot.az, slot.el) > 6) continue;
+    if (std::isnan(slot.az) || dist(slot.az, slot.el) > best) continue;
+    best = dist(slot.az, slot.el);
+    nearest = &slot;
+  }
+  if (nearest != nullptr) {
     return QStringLiteral("%1\nазимут %2\nвысота %3\nпоправка %4")
-        .arg(QString::fromStdString(slot.label), QString::fromStdString(slot.azimuth),
-             QString::fromStdString(slot.elevation), QString::fromStdString(slot.correction));
+        .arg(QString::fromStdString(nearest->label), QString::fromStdString(nearest->azimuth),
+             QString::fromStdString(nearest->elevation), QString::fromStdString(nearest->correction));
   }
   const struct {
     const SunDay* day;
