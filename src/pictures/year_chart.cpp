@@ -43,13 +43,18 @@ std::vector<Band> Bands(const DaylightDay& d) {
   return bands;
 }
 
-// A curve through one value a day; a day without one breaks it.
+// A curve through one value a day; a day without one breaks it, and so does a jump across
+// midnight (a set just before one day's end and just after the next day's start).
 void DrawCurve(QPainter& p, const YearFrame& f, const std::vector<DaylightDay>& days,
                const std::function<const double*(const DaylightDay&)>& value, const QColor& color) {
   p.setPen(QPen(color, 2));
   QPolygonF run;
   for (std::size_t i = 0; i < days.size(); ++i) {
     const double* v = value(days[i]);
+    if (v != nullptr && !run.isEmpty() && std::abs(f.Y(*v) - run.back().y()) > f.height / 2) {
+      if (run.size() > 1) p.drawPolyline(run);
+      run.clear();
+    }
     if (v == nullptr) {
       if (run.size() > 1) p.drawPolyline(run);
       run.clear();
