@@ -32,16 +32,10 @@ void BM_SunTableMonth(benchmark::State& state) {
 BENCHMARK(BM_SunTableMonth);
 
 void BM_SatelliteTable(benchmark::State& state) {
-  kelmar::CalcState st;
-  kelmar::InitRiseAltSin(st);
-  st.Year = 2026;
-  st.Month = 7;
-  const kelmar::InputFields in = Moscow();
-  kelmar::TextGrid sun = kelmar::MakeSunGrid();
-  kelmar::Calc(st, in, sun);
+  const kelmar::Observer obs = kelmar::ObserverFromFields(Moscow());
   kelmar::TextGrid grid = kelmar::MakeSatGrid();
   for (auto _ : state) {
-    kelmar::Satel(st, in, grid);
+    kelmar::Satel(obs, grid);
     benchmark::DoNotOptimize(grid.Cell(18, 40).data());
   }
 }

@@ -20,11 +20,11 @@ build_and_test() {
   ctest --test-dir "$dir" -j "$jobs" --timeout 600 --label-exclude fuzz
 }
 
-build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DKELMAR_SANITIZE=ON
+build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELMAR_WERROR=ON
+build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DKELMAR_SANITIZE=ON -DKELMAR_WERROR=ON
 
 echo "=== fuzz"
-CXX=clang++ cmake -S "$root" -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CXX=clang++ cmake -S "$root" -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELMAR_WERROR=ON \
   -DKELMAR_FUZZ=ON -DKELMAR_SANITIZE=ON -DKELMAR_BUILD_UI=OFF -DKELMAR_BUILD_EXPORT=OFF -DKELMAR_BUILD_BENCH=OFF
 cmake --build build-fuzz -j "$jobs"
 ctest --test-dir build-fuzz --label-regex fuzz --timeout 300 --no-tests=ignore

@@ -1,5 +1,7 @@
 #include "cli/cli.h"
 
+#include "cli/cli_places.h"
+
 #include <chrono>
 #include <ctime>
 #include <iostream>
@@ -10,12 +12,11 @@
 #include "core/input_fields.h"
 #include "core/locator.h"
 #include "core/number_text.h"
+#include "core/observer.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
+#include "core/utf8.h"
 #include "cli/cli_pictures.h"
-#ifdef KELMAR_HAVE_SETTINGS
-#include "cli/cli_places.h"
-#endif
 
 namespace kelmar {
 namespace {
@@ -25,11 +26,9 @@ constexpr const char* kUsage =
     "  kelmar-cli sun --lat TEXT --lon TEXT [--gmt TEXT | --msk TEXT] [--year N] [--month N]\n"
     "                 [--angle TEXT | --height TEXT] [--seconds] [--format text|csv|json]\n"
     "  kelmar-cli sat --lat TEXT --lon TEXT [--format text|csv|json]\n"
-#ifdef KELMAR_HAVE_SETTINGS
     "  kelmar-cli sun --place NAME [--settings FILE] [other sun options override the file]\n"
     "  kelmar-cli sat --place NAME [--settings FILE] [--lat TEXT] [--lon TEXT] [--format ...]\n"
     "  kelmar-cli places [--settings FILE] [--format text|json]\n"
-#endif
     "  kelmar-cli sky --lat TEXT --lon TEXT [--date YYYY-MM-DD] [--horizon \"90:5 150:25\"]\n"
     "                 [--gmt TEXT | --msk TEXT] (--svg FILE | --png FILE) [--size WxH]\n"
     "  kelmar-cli year --lat TEXT --lon TEXT [--year N] [--gmt TEXT | --msk TEXT]\n"
@@ -66,7 +65,6 @@ namespace {
 // With --place: the stored place and the file's zone and twilight settings, which explicit
 // options then override.
 bool StoredPlaceFields(const CliOptions& opts, InputFields& in) {
-#ifdef KELMAR_HAVE_SETTINGS
   if (opts.Has("--place")) {
     in = FieldsOfStoredPlace(opts);
     if (const std::string* v = opts.Value("--lat")) in.EditSir = *v;
@@ -74,10 +72,6 @@ bool StoredPlaceFields(const CliOptions& opts, InputFields& in) {
     return true;
   }
   if (opts.Has("--settings")) throw UsageError("--settings goes with --place");
-#else
-  (void)opts;
-  (void)in;
-#endif
   return false;
 }
 
@@ -87,34 +81,16 @@ InputFields FieldsFromOptions(const CliOptions& opts) {
   if (opts.Has("--gmt") && opts.Has("--msk")) throw UsageError("--gmt and --msk exclude each other");
   if (opts.Has("--angle") && opts.Has("--height")) throw UsageError("--angle and --height exclude each other");
   InputFields in;
-  if (StoredPlaceFields(opts, in)) {
-    if (opts.Has("--gmt")) {
-      in.RadioButtonMSK = false;
-      in.EditGMT = *opts.Value("--gmt");
-    }
-    if (opts.Has("--msk")) {
-      in.RadioButtonMSK = true;
-      in.EditMSK = *opts.Value("--msk");
-    }
-    if (opts.Has("--angle")) {
-      in.RadioButtonUgol = true;
-      in.EditUg = *opts.Value("--angle");
-    }
-    if (opts.Has("--height")) {
-      in.RadioButtonUgol = false;
-      in.EditKm = *opts.Value("--height");
-    }
-    in.CheckBoxSec = opts.Has("--seconds");
-    return in;
+  if (!StoredPlaceFields(opts, in)) {
+    in.EditSir = Required(opts, "--lat");
+    in.EditDolg = Required(opts, "--lon");
+    in.RadioButtonMSK = false;
+    in.EditGMT = "0";
   }
-  in.EditSir = Required(opts, "--lat");
-  in.EditDolg = Required(opts, "--lon");
-  in.RadioButtonMSK = opts.Has("--msk");
-  in.EditGMT = opts.Has("--gmt") ? *opts.Value("--gmt") : "0";
-  if (in.RadioButtonMSK) in.EditMSK = *opts.Value("--msk");
-  in.RadioButtonUgol = !opts.Has("--height");
-  if (opts.Has("--angle")) in.EditUg = *opts.Value("--angle");
-  if (opts.Has("--height")) in.EditKm = *opts.Value("--height");
+  if (const std::string* v = opts.Value("--gmt")) in.RadioButtonMSK = false, in.EditGMT = *v;
+  if (const std::string* v = opts.Value("--msk")) in.RadioButtonMSK = true, in.EditMSK = *v;
+  if (const std::string* v = opts.Value("--angle")) in.RadioButtonUgol = true, in.EditUg = *v;
+  if (const std::string* v = opts.Value("--height")) in.RadioButtonUgol = false, in.EditKm = *v;
   in.CheckBoxSec = opts.Has("--seconds");
   return in;
 }
@@ -152,12 +128,8 @@ int RunSat(const std::vector<std::string>& args, std::ostream& out) {
     in.EditDolg = Required(opts, "--lon");
   }
   const GridFormat format = FormatOf(opts);
-  CalcState st = NewState();
-  // The satellite table reads the latitude state that the sun table establishes.
-  TextGrid sun = MakeSunGrid();
-  Calc(st, in, sun);
   TextGrid grid = MakeSatGrid();
-  Satel(st, in, grid);
+  Satel(ObserverFromFields(in), grid);
   PrintGrid(grid, format, out);
   return 0;
 }
@@ -165,27 +137,18 @@ int RunSat(const std::vector<std::string>& args, std::ostream& out) {
 int RunLocator(const std::vector<std::string>& args, std::ostream& out) {
   const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon"}, {});
   if (opts.positional.size() == 1 && !opts.Has("--lat") && !opts.Has("--lon")) {
-    const std::string& name = opts.positional[0];
-    if (!IsValidLocatorName(name))
-      throw CalcError(kInvalidLocator);
-    const CoordTexts c = LocatorToCoords(name);
-    out << c.lat << ' ' << c.lon << '\n';
+    const std::optional<CoordTexts> c = LocatorToCoords(opts.positional[0]);
+    if (!c) throw CalcError(kInvalidLocator);
+    out << c->lat << ' ' << c->lon << '\n';
     return 0;
   }
   if (!opts.positional.empty()) throw UsageError("unexpected " + opts.positional[0]);
   InputFields in;
   in.EditSir = Required(opts, "--lat");
   in.EditDolg = Required(opts, "--lon");
-  CalcState st;
-  QTHloc(st, in);
-  out << st.Locator << '\n';
+  const Observer obs = ObserverFromFields(in);
+  out << LocatorFromCoords(obs.LatDeg, obs.LonDeg) << '\n';
   return 0;
-}
-
-std::size_t DisplayWidth(const std::string& s) {
-  std::size_t n = 0;
-  for (unsigned char c : s) n += (c & 0xC0) != 0x80;
-  return n;
 }
 
 void PrintText(const TextGrid& grid, std::ostream& out) {
@@ -196,7 +159,7 @@ void PrintText(const TextGrid& grid, std::ostream& out) {
     return true;
   };
   for (int r = 0; r < grid.RowCount(); ++r)
-    for (int c = 0; c < grid.ColCount(); ++c) width[c] = std::max(width[c], DisplayWidth(grid.Cell(c, r)));
+    for (int c = 0; c < grid.ColCount(); ++c) width[c] = std::max(width[c], CharCount(grid.Cell(c, r)));
   for (int r = 0; r < grid.RowCount(); ++r) {
     if (r > 0 && row_empty(r)) continue;
     std::string line;
@@ -204,7 +167,7 @@ void PrintText(const TextGrid& grid, std::ostream& out) {
       if (c > 0) line += "  ";
       const std::string& cell = grid.Cell(c, r);
       line += cell;
-      line.append(width[c] - DisplayWidth(cell), ' ');
+      line.append(width[c] - CharCount(cell), ' ');
     }
     while (!line.empty() && line.back() == ' ') line.pop_back();
     out << line << '\n';
@@ -306,9 +269,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "locator") return RunLocator(args, out);
     if (cmd == "sky") return RunSky(args);
     if (cmd == "year") return RunYear(args);
-#ifdef KELMAR_HAVE_SETTINGS
     if (cmd == "places") return RunPlaces(args, out);
-#endif
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
       out << kUsage;
       return 0;

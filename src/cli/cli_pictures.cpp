@@ -6,10 +6,8 @@
 
 #include "cli/cli.h"
 #include "core/day_serial.h"
-#include "pictures/pictures.h"
-#ifdef KELMAR_HAVE_SETTINGS
 #include "cli/cli_places.h"
-#endif
+#include "pictures/pictures.h"
 
 namespace kelmar {
 namespace {
@@ -70,9 +68,7 @@ int RunSky(const std::vector<std::string>& args) {
       throw UsageError("--date takes YYYY-MM-DD");
   }
   std::string horizon_text;
-#ifdef KELMAR_HAVE_SETTINGS
   if (opts.Has("--place")) horizon_text = StoredHorizon(opts);
-#endif
   if (const std::string* h = opts.Value("--horizon")) horizon_text = *h;
   pictures::SkyScene scene = pictures::MakeSkyScene(in, y, m, d, Horizon::Parse(horizon_text));
   scene.title = PlaceTitle(opts, in) + "   " + TwoDigits(d) + "." + TwoDigits(m) + "." + std::to_string(y) + "   " +

@@ -6,6 +6,7 @@
 #include "day_serial.h"
 #include "event_search.h"
 #include "number_text.h"
+#include "observer.h"
 #include "sat_table.h"
 #include "solar.h"
 #include "sun_table.h"
@@ -15,33 +16,30 @@ namespace {
 
 constexpr double kRadToDeg = 1 / kDegToRad;
 
-CalcState ObserverState(const InputFields& in) {
+CalcState NewState(const InputFields& in) {
   CalcState st;
   InitRiseAltSin(st);
-  st.LatRad = StrToFloat(in.EditSir) * kDegToRad;
-  st.LonTurns = StrToFloat(in.EditDolg) / 360;
-  st.SinLat = std::sin(st.LatRad);
-  st.CosLat = std::cos(st.LatRad);
+  st.ZoneHours = ZoneHoursOf(in);
   return st;
 }
 
 // The day as the sun table prepares it: the two midnight positions and the 48 steps between.
-void PrepareLocalDay(CalcState& st, DaySamples& ds, int year, int month, int day) {
+void PrepareLocalDay(CalcState& st, const Observer& obs, DaySamples& ds, int year, int month, int day) {
   st.CurDate = EncodeDate(year, month, day);
-  PrepareDay(st);
+  PrepareDay(st, obs);
   st.TransitTime = 0;
-  PrepareSamples(st, ds);
+  PrepareSamples(st, obs, ds);
 }
 
 // Inside a step the hour angle and the declination run linearly, as the crossing search has them.
-SunPoint PointAt(const CalcState& st, const DaySamples& ds, double hours) {
+SunPoint PointAt(const DaySamples& ds, double hours) {
   const int k = std::min(47, std::max(0, static_cast<int>(std::floor(hours * 2))));
   const double x = hours * 2 - k;
   const double h = (ds.h1[k] - ds.h0[k]) * x + ds.h0[k];
   const double dec = (ds.dec[k + 1] - ds.dec[k]) * x + ds.dec[k];
   const double cos_dec = std::cos(dec), sin_dec = std::sin(dec);
-  const double sin_el = std::cos(h) * (cos_dec * st.CosLat) + sin_dec * st.SinLat;
-  return {hours, SunAzimuthDeg(h, cos_dec, sin_dec, st.SinLat, st.CosLat), ArcSin(sin_el) * kRadToDeg};
+  const double sin_el = std::cos(h) * (cos_dec * ds.cos_lat) + sin_dec * ds.sin_lat;
+  return {hours, SunAzimuthDeg(h, cos_dec, sin_dec, ds.sin_lat, ds.cos_lat), ArcSin(sin_el) * kRadToDeg};
 }
 
 // A cell of the satellite table as a number: "зенит" is 90 for an elevation, "---" and "+" none.
@@ -53,9 +51,8 @@ double CellNumber(const std::string& text, bool elevation) {
 }  // namespace
 
 TextGrid SatelliteTableOf(const InputFields& in) {
-  CalcState st = ObserverState(in);
   TextGrid grid = MakeSatGrid();
-  Satel(st, in, grid);
+  Satel(ObserverFromFields(in), grid);
   return grid;
 }
 
@@ -83,37 +80,37 @@ int VisibleSlots(const std::vector<ArcSlot>& arc) {
 }
 
 SunDay SunDayOf(const InputFields& in, int year, int month, int day) {
-  CalcState st = ObserverState(in);
-  st.ZoneHours = ZoneHoursOf(in);
+  const Observer obs = ObserverFromFields(in);
+  CalcState st = NewState(in);
   DaySamples ds;
-  PrepareLocalDay(st, ds, year, month, day);
+  PrepareLocalDay(st, obs, ds, year, month, day);
   SunDay out;
   out.path.reserve(289);
-  for (int i = 0; i <= 288; ++i) out.path.push_back(PointAt(st, ds, i / 12.0));
+  for (int i = 0; i <= 288; ++i) out.path.push_back(PointAt(ds, i / 12.0));
   EventPass(
-      st, ds, st.RiseAltSin, false, [&] { out.rises.push_back(PointAt(st, ds, st.EventTime)); },
-      [&] { out.sets.push_back(PointAt(st, ds, st.EventTime)); });
+      st, ds, st.RiseAltSin, false, [&] { out.rises.push_back(PointAt(ds, st.EventTime)); },
+      [&] { out.sets.push_back(PointAt(ds, st.EventTime)); });
   return out;
 }
 
 SunPoint SunAt(const InputFields& in, int year, int month, int day, double hours) {
-  CalcState st = ObserverState(in);
-  st.ZoneHours = ZoneHoursOf(in);
+  const Observer obs = ObserverFromFields(in);
+  CalcState st = NewState(in);
   DaySamples ds;
-  PrepareLocalDay(st, ds, year, month, day);
-  return PointAt(st, ds, hours);
+  PrepareLocalDay(st, obs, ds, year, month, day);
+  return PointAt(ds, hours);
 }
 
 std::vector<DaylightDay> YearDaylight(const InputFields& in, int year) {
-  CalcState st = ObserverState(in);
-  st.ZoneHours = ZoneHoursOf(in);
+  const Observer obs = ObserverFromFields(in);
+  CalcState st = NewState(in);
   const double twilight = TwilightThreshold(in);
   std::vector<DaylightDay> days;
   days.reserve(366);
   DaySamples ds;
   for (int month = 1; month <= 12; ++month) {
     for (int day = 1; day <= DaysInMonth(year, month); ++day) {
-      PrepareLocalDay(st, ds, year, month, day);
+      PrepareLocalDay(st, obs, ds, year, month, day);
       DaylightDay d;
       d.up_at_midnight = ds.base_start0 - st.RiseAltSin > 0;
       d.light_at_midnight = ds.base_start0 - twilight > 0;

@@ -25,7 +25,7 @@ void PosOfSun(CalcState& st) {
   st.SunDec = ArcSin(v / std::sqrt(u));
 }
 
-void PrepareDay(CalcState& st) {
+void PrepareDay(CalcState& st, const Observer& obs) {
   st.ZoneShift = -st.ZoneHours / 24;
   st.DayNumber = st.CurDate - 36526.5;
   const double t = st.DayNumber / 36525;
@@ -34,7 +34,7 @@ void PrepareDay(CalcState& st) {
   double s = 8640184.813 * t + 24110.5;
   s = 86636.6 * st.ZoneShift + s;
   if (std::isinf(s)) throw CalcError(kFloatOverflow);  // an absurd zone offset
-  s = s / 86400 + st.LonTurns;
+  s = s / 86400 + obs.LonTurns;
   s = Frac(s);
   st.LstMidnight = s * kTwoPi;
   st.DayNumber = st.DayNumber + st.ZoneShift;

@@ -14,7 +14,8 @@ double ZoneHoursOf(const InputFields& in);
 // The sine of the altitude at which twilight begins or ends, by angle or by height.
 double TwilightThreshold(const InputFields& in);
 
-// Fills rows 1..33 of StringGridVos for st.Year / st.Month from the fields.
+// Clears rows 1..33 of StringGridVos, then fills them for st.Year / st.Month from the fields:
+// the observer and st.Locator from EditSir / EditDolg, then the zone and the twilight fields.
 // Throws CalcError; the cells written before the failure stay.
 void Calc(CalcState& st, const InputFields& in, TextGrid& StringGridVos);
 

@@ -50,15 +50,20 @@ class ExcelExporter {
   // office already did stays; the previous file of the same name survives a failed save.
   void ButtonExcelClick(const ExcelRequest& request);
 
-  // State kept between clicks. The workbook and the office are never closed by the program:
-  // dropping these references leaves both open for the user.
-  std::unique_ptr<automation::Application> ExcelApp;
-  std::unique_ptr<automation::Workbook> ExcelBook;
-  std::string ExeDir;          // with the trailing '/'
-  std::string ExportFileName;  // full path of the last saved workbook
+  // State kept between clicks, null and empty before the first one.
+  automation::Application* ExcelApp() const { return app_.get(); }
+  automation::Workbook* ExcelBook() const { return book_.get(); }
+  const std::string& ExeDir() const { return exe_dir_; }                   // with the trailing '/'
+  const std::string& ExportFileName() const { return export_file_name_; }  // the last saved workbook
 
  private:
   AppFactory create_app_;
+  // The workbook and the office are never closed by the program: dropping these references
+  // leaves both open for the user.
+  std::unique_ptr<automation::Application> app_;
+  std::unique_ptr<automation::Workbook> book_;
+  std::string exe_dir_;
+  std::string export_file_name_;
 };
 
 // Pieces of the export that the window or the tests may want on their own.

@@ -11,7 +11,7 @@ namespace kelmar {
 namespace {
 
 [[noreturn]] void Fail(const std::string& reason) {
-  throw ExportError("Не удалось запустить LibreOffice Calc: " + reason);
+  throw ExportError(kStartFailed + reason);
 }
 
 // A loaded plugin stays loaded: the UNO runtime inside it cannot be unloaded safely.

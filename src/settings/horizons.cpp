@@ -14,9 +14,9 @@ HorizonTexts HorizonsFromImage(const SettingsImage& image) {
 
 void StoreHorizons(SettingsImage& image, const PlaceList& places, const HorizonTexts& horizons) {
   image.EraseSection(kSectionHorizon);
-  for (const std::string& name : places.names) {
-    const std::string text = HorizonOf(horizons, name);
-    if (!text.empty()) image.AppendLine(kSectionHorizon, {name, text, true});
+  for (const Place& place : places) {
+    const std::string text = HorizonOf(horizons, place.name);
+    if (!text.empty()) image.AppendLine(kSectionHorizon, {place.name, text, true});
   }
 }
 

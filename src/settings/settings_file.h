@@ -40,6 +40,9 @@ struct LoadedSettings {
   bool RadioButtonUgol = false;  // else RadioButtonVys
   std::string EditSir, EditDolg;  // the selected place's texts; empty with no place
   HorizonTexts horizons;          // section "Horizon"; empty without it
+
+  // The window's fields as these settings fill them (CheckBoxSec off).
+  InputFields Fields() const;
 };
 
 class SettingsImage;
@@ -56,7 +59,7 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
 // when the file exists but cannot be read: the caller must then not save over it at close.
 LoadedSettings LoadSettings(const std::string& SettingsPath);
 
-// Puts loaded settings into the window's state: the place list, PlaceCount and PlaceIndex,
+// Puts loaded settings into the window's state: the place list and PlaceIndex,
 // and the field texts and radio choices (CheckBoxSec is left alone).
 void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcState& st,
                          InputFields& in);

@@ -52,20 +52,6 @@ namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
 
-// A radio button that reports the release of any mouse button over it. The window recomputes
-// on that release only, so a choice made with the keyboard waits for the next recompute.
-class MouseUpRadioButton : public QRadioButton {
- public:
-  MouseUpRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
-  std::function<void()> on_mouse_up;
-
- protected:
-  void mouseReleaseEvent(QMouseEvent* e) override {
-    QRadioButton::mouseReleaseEvent(e);  // the selection changes first, as the handler expects
-    if (on_mouse_up && rect().contains(e->position().toPoint())) on_mouse_up();
-  }
-};
-
 // Runs a handler when a field loses the input focus to another control of the window. Focus
 // that leaves with the whole window, or to a pop-up, is no exit from the field.
 class FocusOutFilter : public QObject {
@@ -155,6 +141,11 @@ const char* const kLabel2Lines[19] = {
 };
 
 }  // namespace
+
+void MouseUpRadioButton::mouseReleaseEvent(QMouseEvent* e) {
+  QRadioButton::mouseReleaseEvent(e);  // the selection changes first, as the handler expects
+  if (on_mouse_up && rect().contains(e->position().toPoint())) on_mouse_up();
+}
 
 QString Label2Text() {
   QStringList lines;
@@ -405,13 +396,13 @@ void TForm1::ConnectHandlers() {
   // activated: the user picked an entry; the program's own selections do not raise it.
   connect(ComboBoxPunkt, &QComboBox::activated, this,
           [this](int index) { report_.Guarded([&] { ComboBoxPunktChange(index); }); });
-  const std::pair<QRadioButton*, void (TForm1::*)()> mouse_up[] = {
+  const std::pair<MouseUpRadioButton*, void (TForm1::*)()> mouse_up[] = {
       {RadioButtonGMT, &TForm1::RadioButtonGMTMouseUp},
       {RadioButtonMSK, &TForm1::RadioButtonMSKMouseUp},
       {RadioButtonUgol, &TForm1::RadioButtonUgolMouseUp},
       {RadioButtonVys, &TForm1::RadioButtonVysMouseUp},
   };
-  for (const auto& [radio, handler] : mouse_up) static_cast<MouseUpRadioButton*>(radio)->on_mouse_up = guarded(handler);
+  for (const auto& [radio, handler] : mouse_up) radio->on_mouse_up = guarded(handler);
   const std::pair<QLineEdit*, void (TForm1::*)()> exits[] = {
       {EditSir, &TForm1::EditSirExit}, {EditDolg, &TForm1::EditDolgExit}, {EditGMT, &TForm1::EditGMTExit},
       {EditMSK, &TForm1::EditMSKExit}, {EditUg, &TForm1::EditUgExit},     {EditKm, &TForm1::EditKmExit},
@@ -453,7 +444,6 @@ void TForm1::CreateForm() {
     st_.CurDate = EncodeDate(today.year(), today.month(), today.day()) + now.time().msecsSinceStartOfDay() / 86400000.0;
     st_.Year = static_cast<std::uint16_t>(today.year());
     st_.Month = static_cast<std::uint16_t>(today.month());
-    st_.Day = today.day();
 
     // The selectors' change handlers run when a position really moves, and their failures end
     // the start-up, so they are called here rather than through the signal.
@@ -510,7 +500,7 @@ void TForm1::WriteFields(const InputFields& in) {
 void TForm1::ShowPlaces() {
   const QSignalBlocker block(ComboBoxPunkt);
   ComboBoxPunkt->clear();
-  for (const std::string& name : places_.names) ComboBoxPunkt->addItem(Q(name));
+  for (const Place& place : places_) ComboBoxPunkt->addItem(Q(place.name));
   ComboBoxPunkt->setCurrentIndex(places_.Empty() ? -1 : st_.PlaceIndex);
 }
 
@@ -528,7 +518,7 @@ void TForm1::SetEntering(bool entering) {
 void TForm1::RunCalc() {
   // Without a stored place there is nothing to compute for; the tables stay empty.
   if (places_.Empty()) return;
-  compute_trace_ += 'C';
+  if (options_.on_compute) options_.on_compute('C');
   const InputFields in = ReadFields();
   struct Repaint {
     TextGridView* grid;
@@ -540,9 +530,9 @@ void TForm1::RunCalc() {
 
 void TForm1::RunSatel() {
   if (places_.Empty()) return;
-  compute_trace_ += 'S';
-  const InputFields in = ReadFields();
-  Satel(st_, in, sat_grid_);
+  if (options_.on_compute) options_.on_compute('S');
+  // Only ever right after RunCalc succeeded, so the fields convert as they just did.
+  Satel(ObserverFromFields(ReadFields()), sat_grid_);
   StringGridSat->Refresh();
   pictures_->Refresh();
 }
@@ -647,7 +637,7 @@ void TForm1::EditKmExit() { CommaRule(EditKm); }
 void TForm1::ApplyOutcome(const PlaceOutcome& outcome) {
   switch (outcome.kind) {
     case MessageKind::None: break;
-    case MessageKind::Error: throw std::runtime_error(outcome.message);  // the default report
+    case MessageKind::Error: report_.Report(outcome.message); return;
     case MessageKind::Information: Inform(Q(outcome.message)); return;
   }
   if (outcome.recompute == Recompute::SunThenSat) {

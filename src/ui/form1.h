@@ -2,6 +2,7 @@
 // TForm1: the one window. Widgets carry the names of the controls as object names; each handler
 // is named after its control and event and runs through the one error report.
 #include <QDateTime>
+#include <QRadioButton>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "settings/place_list.h"
 #include "settings/place_ops.h"
 #include "ui/error_report.h"
+#include "ui/version.h"
 
 class QCheckBox;
 class QComboBox;
@@ -22,7 +24,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QScrollBar;
 class QTabBar;
 
@@ -45,6 +46,19 @@ struct FormOptions {
   ErrorSink error_sink;               // the modal error box when empty
   // Makes the spreadsheet export on the first click of "В Excel"; LibreOffice when empty.
   std::function<std::unique_ptr<ExcelExporter>()> make_exporter;
+  // Told of every table computation as it starts: 'C' the sun table, 'S' the satellite table.
+  std::function<void(char)> on_compute;
+};
+
+// A radio button that reports the release of any mouse button over it. The window recomputes
+// on that release only, so a choice made with the keyboard waits for the next recompute.
+class MouseUpRadioButton : public QRadioButton {
+ public:
+  MouseUpRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
+  std::function<void()> on_mouse_up;
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* e) override;
 };
 
 class TForm1 : public QWidget {
@@ -60,8 +74,6 @@ class TForm1 : public QWidget {
   const std::string& SettingsPath() const { return settings_path_; }
   PictureTabs& Pictures() const { return *pictures_; }
   int ScreenHeight() const { return v_; }
-  // "C" for every sun table computation and "S" for every satellite table, in order.
-  const std::string& ComputeTrace() const { return compute_trace_; }
 
   // The handlers. They throw; the connections to the widgets' signals run each of them through
   // the one error report, so a failure never leaves a slot.
@@ -128,7 +140,6 @@ class TForm1 : public QWidget {
   bool settings_unreadable_ = false;  // never save over a file that could not be read
   bool entering_ = false;             // the add flow waits for the new place
   int v_ = 640;
-  std::string compute_trace_;
   std::unique_ptr<ExcelExporter> exporter_;
   std::unique_ptr<PictureTabs> pictures_;  // the tabs "Небо" and "Год"
 
@@ -154,20 +165,20 @@ class TForm1 : public QWidget {
   QLabel* LabelM = nullptr;
   QScrollBar* ScrollBarM = nullptr;
   QGroupBox* GroupBoxTime = nullptr;
-  QRadioButton* RadioButtonGMT = nullptr;
+  MouseUpRadioButton* RadioButtonGMT = nullptr;
   QLineEdit* EditGMT = nullptr;
   QLabel* Label7 = nullptr;
-  QRadioButton* RadioButtonMSK = nullptr;
+  MouseUpRadioButton* RadioButtonMSK = nullptr;
   QLineEdit* EditMSK = nullptr;
   QLabel* Label8 = nullptr;
   QPushButton* ButtonTDown = nullptr;
   QPushButton* ButtonTUp = nullptr;
   QCheckBox* CheckBoxSec = nullptr;
   QGroupBox* GroupBoxSumerki = nullptr;
-  QRadioButton* RadioButtonUgol = nullptr;
+  MouseUpRadioButton* RadioButtonUgol = nullptr;
   QLineEdit* EditUg = nullptr;
   QLabel* LabelGr = nullptr;
-  QRadioButton* RadioButtonVys = nullptr;
+  MouseUpRadioButton* RadioButtonVys = nullptr;
   QLineEdit* EditKm = nullptr;
   QLabel* LabelKm = nullptr;
   QPushButton* ButtonUgDown = nullptr;
@@ -193,6 +204,6 @@ class TabControl : public QWidget {
 // The 19 lines of the note under GroupBox1.
 QString Label2Text();
 // The window caption.
-inline constexpr const char* kCaption = "  Kelmar   (v. 1.2.12)";
+inline constexpr const char* kCaption = "  Kelmar   (v. " KELMAR_VERSION ")";
 
 }  // namespace kelmar::ui

@@ -2,7 +2,6 @@
 // and failures that write nothing.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -10,12 +9,16 @@
 #include <sstream>
 #include <string>
 
+#include "temp_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
+using kelmar::testing::TempDir;
 
 int RunCli(const std::string& args, std::string* err = nullptr) {
-  const std::string err_path = (fs::temp_directory_path() / ("kelmar-cli-pictures-err-" + std::to_string(getpid()))).string();
+  const TempDir tmp("kelmar-cli-pictures-err");
+  const std::string err_path = tmp.File("stderr");
   const int st = std::system((std::string(KELMAR_CLI_PATH) + " " + args + " 2>" + err_path).c_str());
   if (err != nullptr) {
     std::ifstream in(err_path);
@@ -23,7 +26,6 @@ int RunCli(const std::string& args, std::string* err = nullptr) {
     ss << in.rdbuf();
     *err = ss.str();
   }
-  fs::remove(err_path);
   return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
 }
 
@@ -44,9 +46,8 @@ std::pair<int, int> PngSize(const std::string& png) {
 }
 
 TEST(CliPictures, FilesHaveTheAskedSize) {
-  const fs::path dir = fs::temp_directory_path() / ("kelmar-cli-pictures-" + std::to_string(getpid()));
-  fs::create_directories(dir);
-  const std::string png = (dir / "a.png").string(), svg = (dir / "a.svg").string();
+  const TempDir dir("kelmar-cli-pictures");
+  const std::string png = dir.File("a.png"), svg = dir.File("a.svg");
   ASSERT_EQ(RunCli("sky --lat 55.75 --lon 37.62 --date 2026-06-21 --png " + png), 0);
   EXPECT_EQ(PngSize(Slurp(png)), std::pair(1200, 600));  // the default size
   ASSERT_EQ(RunCli("year --lat -34.6 --lon -58.38 --year 2026 --gmt -3 --size 200x4000 --png " + png), 0);
@@ -60,12 +61,11 @@ TEST(CliPictures, FilesHaveTheAskedSize) {
   const std::string first = Slurp(png);
   ASSERT_EQ(RunCli("sky --lat -34.6 --lon -58.38 --date 2026-01-01 --png " + png), 0);
   EXPECT_EQ(Slurp(png), first);
-  fs::remove_all(dir);
 }
 
 TEST(CliPictures, FailuresWriteNothing) {
-  const fs::path out = fs::temp_directory_path() / ("kelmar-cli-pictures-none-" + std::to_string(getpid()) + ".png");
-  fs::remove(out);
+  const TempDir dir("kelmar-cli-pictures-none");
+  const fs::path out = dir.File("a.png");
   const std::string o = " --png " + out.string();
   struct Case {
     std::string args;

@@ -119,11 +119,8 @@ Rows CoreSun(const InputFields& in, int year, int month) {
 }
 
 Rows CoreSat(const InputFields& in) {
-  CalcState st = State(2026, 6);
-  TextGrid sun = MakeSunGrid();
-  Calc(st, in, sun);
   TextGrid g = MakeSatGrid();
-  Satel(st, in, g);
+  Satel(ObserverFromFields(in), g);
   return GridRows(g);
 }
 

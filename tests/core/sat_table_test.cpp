@@ -25,14 +25,9 @@ struct Position {
 int GroupCol(int k) { return 5 * ((k - 1) / 40); }
 int PosRow(int k) { return (k - 1) % 40 + 1; }
 
-// As the window does it: the sun table for the place first, then the satellite table.
 TextGrid SatTable(const char* lat, const char* lon) {
-  CalcState st = MonthState(2026, 6);
-  TextGrid sun = MakeSunGrid();
-  const InputFields in = PlaceFields(lat, lon);
-  Calc(st, in, sun);
   TextGrid sat = MakeSatGrid();
-  Satel(st, in, sat);
+  Satel(ObserverFromFields(PlaceFields(lat, lon)), sat);
   return sat;
 }
 
@@ -75,10 +70,9 @@ TEST(Modif, StepsOneDegreeAndWrapsOnlyBeyond180) {
       {-180, -179},  // and never repeated
   };
   for (const Case& c : cases) {
-    CalcState st;
-    st.SlotLon = c.before;
-    Modif(st);
-    EXPECT_EQ(st.SlotLon, c.after) << c.before;
+    int slot = c.before;
+    Modif(slot);
+    EXPECT_EQ(slot, c.after) << c.before;
   }
 }
 
@@ -304,15 +298,8 @@ TEST(SatTable, LongitudesBeyondTheRangeShowTheSamePlace) {
 TEST(SatTable, HugeLongitudesStillFillEveryCell) {
   for (const char* lon : {"1e300", "-1e300", "1.7e308", "123456789.25"}) {
     SCOPED_TRACE(lon);
-    CalcState st = MonthState(2026, 6);
-    TextGrid sun = MakeSunGrid();
-    const InputFields in = PlaceFields("55.75", lon);
-    try {
-      Calc(st, in, sun);  // the satellite table must not depend on the sun table succeeding here
-    } catch (const CalcError&) {
-    }
     TextGrid sat = MakeSatGrid();
-    Satel(st, in, sat);
+    Satel(ObserverFromFields(PlaceFields("55.75", lon)), sat);
     EXPECT_FALSE(HasNanOrInf(sat));
     const std::vector<Position> ps = Positions(sat);
     std::set<int> seen;
@@ -343,15 +330,8 @@ TEST(SatTable, OutOfRangeLatitudesStillFillEveryCell) {
   };
   for (const char* lat : lats) {
     SCOPED_TRACE(lat);
-    CalcState st = MonthState(2026, 6);
-    TextGrid sun = MakeSunGrid();
-    const InputFields in = PlaceFields(lat, "37");
-    try {
-      Calc(st, in, sun);
-    } catch (const CalcError&) {
-    }
     TextGrid sat = MakeSatGrid();
-    Satel(st, in, sat);
+    Satel(ObserverFromFields(PlaceFields(lat, "37")), sat);
     EXPECT_FALSE(HasNanOrInf(sat));
     for (const Position& p : Positions(sat)) {
       EXPECT_EQ(p.label, LabelOf(SlotOf(p.label)));
@@ -365,15 +345,12 @@ TEST(SatTable, OutOfRangeLatitudesStillFillEveryCell) {
 }
 
 TEST(SatTable, WritesEveryDataCellAndNothingElse) {
-  CalcState st = MonthState(2026, 6);
-  TextGrid sun = MakeSunGrid();
-  const InputFields in = PlaceFields("55.75", "37.62");
-  Calc(st, in, sun);
+  const Observer obs = ObserverFromFields(PlaceFields("55.75", "37.62"));
   TextGrid sat = MakeSatGrid();
   for (int r = 1; r <= 40; ++r)
     for (int c = 0; c < 19; ++c) sat.SetCell(c, r, c % 5 == 4 ? "" : "old");
-  Satel(st, in, sat);
-  Satel(st, in, sat);  // a second run changes nothing
+  Satel(obs, sat);
+  Satel(obs, sat);  // a second run changes nothing
   for (int r = 1; r <= 40; ++r)
     for (int c = 0; c < 19; ++c) {
       if (c % 5 == 4) {
@@ -389,22 +366,32 @@ TEST(SatTable, WritesEveryDataCellAndNothingElse) {
   EXPECT_EQ(sat.Cell(4, 0), "");
 }
 
-TEST(SatTable, BadLongitudeKeepsThePreviousTable) {
-  CalcState st = MonthState(2026, 6);
-  TextGrid sun = MakeSunGrid();
-  Calc(st, PlaceFields("55.75", "37.62"), sun);
-  TextGrid sat = MakeSatGrid();
-  Satel(st, PlaceFields("55.75", "37.62"), sat);
-  const TextGrid before = sat;
-  for (const char* bad : {"abc", "", "37,62"}) {
-    SCOPED_TRACE(bad);
+TEST(ObserverFromFields, ReadsOnlyTheCoordinatesLongitudeFirst) {
+  struct Case {
+    const char* lat;
+    const char* lon;
+    const char* message;  // nullptr: converts
+  };
+  const Case cases[] = {
+      {"55.75", " 37.62 ", nullptr},                                  // blanks around a number
+      {"55.75", "abc", "'abc' is not a valid floating point value"},  // bad longitude
+      {"55.75", "", "'' is not a valid floating point value"},
+      {"55.75", "37,62", "'37,62' is not a valid floating point value"},  // the comma rule is the window's
+      {"55,75", "37.62", "'55,75' is not a valid floating point value"},  // bad latitude
+      {"north", "east", "'east' is not a valid floating point value"},    // both bad: the longitude's
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.lat) + " " + c.lon);
+    InputFields in = PlaceFields(c.lat, c.lon);
+    in.EditGMT = in.EditMSK = in.EditUg = in.EditKm = "abc";  // never read
     try {
-      Satel(st, PlaceFields("55.75", bad), sat);
-      ADD_FAILURE() << "no error";
+      const Observer obs = ObserverFromFields(in);
+      EXPECT_EQ(c.message, nullptr);
+      EXPECT_EQ(obs.LatDeg, 55.75);
+      EXPECT_EQ(obs.LonDeg, 37.62);
     } catch (const CalcError& e) {
-      EXPECT_EQ(std::string(e.what()), std::string("'") + bad + "' is not a valid floating point value");
+      EXPECT_STREQ(e.what(), c.message);
     }
-    EXPECT_EQ(sat, before);
   }
 }
 

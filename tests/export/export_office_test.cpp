@@ -101,8 +101,8 @@ class OfficeExport : public ::testing::Test {
 #ifdef KELMAR_TEST_NO_OFFICE
     GTEST_SKIP() << KELMAR_TEST_NO_OFFICE;
 #endif
-    fs::copy_file(kBinDir + "/Sun.xls", dir_.path() / "Sun.xls");
-    fs::copy_file(kBinDir + "/Sat.xls", dir_.path() / "Sat.xls");
+    fs::copy_file(kBinDir + "/Sun.xls", dir_.Path() / "Sun.xls");
+    fs::copy_file(kBinDir + "/Sat.xls", dir_.Path() / "Sat.xls");
     fields_.RadioButtonMSK = false;
     fields_.EditGMT = "3";
   }
@@ -110,9 +110,9 @@ class OfficeExport : public ::testing::Test {
   ExcelRequest Request(int tab, std::string place = "Самара", std::uint16_t month = 11) {
     return ExcelRequest{.TabIndex = tab, .StringGridVos = sun_, .StringGridSat = sat_, .Fields = fields_,
                         .PlaceName = std::move(place), .Locator = "LO43BF", .Month = month,
-                        .ExeDir = dir_.dir()};
+                        .ExeDir = dir_.Dir()};
   }
-  std::string Path(const std::string& name) const { return dir_.dir() + name; }
+  std::string Path(const std::string& name) const { return dir_.Dir() + name; }
   // Runs one export; returns the error text, "" on success.
   std::string Export(const ExcelRequest& request) {
     try {
@@ -137,7 +137,7 @@ std::unique_ptr<ExcelExporter> OfficeExport::exporter_;
 TEST_F(OfficeExport, SunTableOfAThirtyDayMonth) {
   ASSERT_EQ(Export(Request(0)), "");
   const std::string out = Path("Сама_11.xls");
-  EXPECT_EQ(exporter_->ExportFileName, out);
+  EXPECT_EQ(exporter_->ExportFileName(), out);
   const Sheet sheet = ReadBack(out, "Sun");
   ExpectBody(sheet, sun_, 31);  // row 35 (the 31st day) stays empty
   for (int c = 1; c <= 9; ++c) ExpectText(sheet, 35, c, "");
@@ -209,7 +209,7 @@ TEST_F(OfficeExport, FileNamesFromPlaceMonthAndSeconds) {
     SCOPED_TRACE(c.file);
     fields_.CheckBoxSec = c.seconds;
     ASSERT_EQ(Export(Request(c.tab, c.place, c.month)), "");
-    EXPECT_EQ(exporter_->ExportFileName, Path(c.file));
+    EXPECT_EQ(exporter_->ExportFileName(), Path(c.file));
     ExpectText(ReadBack(Path(c.file), c.tab == 1 ? "Satel" : "Sun"), 2, c.tab == 1 ? 1 : 2, c.place);
   }
 }
@@ -303,12 +303,12 @@ TEST(OfficeMissing, ExportSaysTheOfficeCannotStart) {
   for (const auto& c : cases) {
     TempDir dir;
     const auto fill = [&](std::string text) {
-      if (auto at = text.find("{}"); at != std::string::npos) text.replace(at, 2, dir.dir());
+      if (auto at = text.find("{}"); at != std::string::npos) text.replace(at, 2, dir.Dir());
       return text;
     };
     SCOPED_TRACE(c.program);
-    fs::copy_file(kBinDir + "/Sun.xls", dir.path() / "Sun.xls");
-    WriteFile(dir.path() / "Уфа_1.xls", "previous export");
+    fs::copy_file(kBinDir + "/Sun.xls", dir.Path() / "Sun.xls");
+    WriteFile(dir.Path() / "Уфа_1.xls", "previous export");
     PrivateOffice never_started;  // its pipe has nobody behind it
     OfficeOptions options = never_started.Options(kPlugin);
     options.OfficeProgram = fill(c.program);
@@ -317,14 +317,14 @@ TEST(OfficeMissing, ExportSaysTheOfficeCannotStart) {
     InputFields fields;
     try {
       exporter.ButtonExcelClick({.TabIndex = 0, .StringGridVos = sun, .StringGridSat = sat, .Fields = fields,
-                                 .PlaceName = "Уфа", .Locator = "", .Month = 1, .ExeDir = dir.dir()});
+                                 .PlaceName = "Уфа", .Locator = "", .Month = 1, .ExeDir = dir.Dir()});
       ADD_FAILURE() << "no error";
     } catch (const ExportError& e) {
       EXPECT_EQ(std::string(e.what()), "Не удалось запустить LibreOffice Calc: " + fill(c.reason));
     }
-    EXPECT_EQ(ReadFile(dir.path() / "Уфа_1.xls"), "previous export");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
-    EXPECT_EQ(exporter.ExcelApp, nullptr);
+    EXPECT_EQ(ReadFile(dir.Path() / "Уфа_1.xls"), "previous export");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 2);
+    EXPECT_EQ(exporter.ExcelApp(), nullptr);
   }
 }
 

@@ -87,17 +87,17 @@ TEST(ExportHeaderTexts, TwilightByAngleOrHeight) {
 // A program folder with both templates, a recording office and an exporter driving it.
 struct ExportEnv {
   ExportEnv() : exporter([this](const std::string&) { return office.Create(); }) {
-    WriteFile(dir.path() / "Sun.xls", "template");
-    WriteFile(dir.path() / "Sat.xls", "template");
+    WriteFile(dir.Path() / "Sun.xls", "template");
+    WriteFile(dir.Path() / "Sat.xls", "template");
     fields.RadioButtonMSK = false;
     fields.EditGMT = "3";
   }
   ExcelRequest Request(int tab, std::string place = "Самара") {
     return ExcelRequest{.TabIndex = tab, .StringGridVos = sun, .StringGridSat = sat, .Fields = fields,
                         .PlaceName = std::move(place), .Locator = "LO43BF", .Month = 11,
-                        .ExeDir = dir.path().string()};  // no trailing slash: it is added
+                        .ExeDir = dir.Path().string()};  // no trailing slash: it is added
   }
-  std::string Path(const std::string& name) const { return dir.dir() + name; }
+  std::string Path(const std::string& name) const { return dir.Dir() + name; }
 
   TempDir dir;
   FakeOffice office;
@@ -119,8 +119,8 @@ TEST_F(ExportCalls, SatelliteTabSendsItsStepsInOrder) {
   const auto& block = office.values.at("A5:S44");
   for (int r = 1; r <= 40; ++r)
     for (int c = 0; c <= 18; ++c) ASSERT_EQ(block[r - 1][c], sat.Cell(c, r)) << r << "," << c;
-  EXPECT_EQ(exporter.ExportFileName, Path("Сама_Sat.xls"));
-  EXPECT_EQ(exporter.ExeDir, dir.dir());
+  EXPECT_EQ(exporter.ExportFileName(), Path("Сама_Sat.xls"));
+  EXPECT_EQ(exporter.ExeDir(), dir.Dir());
 }
 
 TEST_F(ExportCalls, SunTabSendsItsStepsInOrder) {
@@ -182,7 +182,7 @@ TEST(ExportFailures, ClearMessagesAndThePreviousExportKept) {
     std::string last_call;  // the export stops right there
   };
   const Case cases[] = {
-      {"template missing", 0, [](ExportEnv& e) { fs::remove(e.dir.path() / "Sun.xls"); },
+      {"template missing", 0, [](ExportEnv& e) { fs::remove(e.dir.Path() / "Sun.xls"); },
        "Не найден шаблон {}Sun.xls", false, "Visible=true"},
       {"worksheet missing", 1, [](ExportEnv& e) { e.office.sheet_names = {"Лист1"}; },
        "В шаблоне {}Sat.xls нет листа Satel", false, "Worksheets Satel"},
@@ -209,11 +209,11 @@ TEST(ExportFailures, ClearMessagesAndThePreviousExportKept) {
       env.exporter.ButtonExcelClick(env.Request(c.tab));
       ADD_FAILURE() << "no error";
     } catch (const ExportError& e) {
-      const std::string expected = fill(c.message, env.dir.dir());
+      const std::string expected = fill(c.message, env.dir.Dir());
       if (c.prefix_only) EXPECT_THAT(e.what(), ::testing::StartsWith(expected));
       else EXPECT_EQ(e.what(), expected);
     }
-    EXPECT_EQ(env.office.log.back(), fill(c.last_call, env.dir.dir()));
+    EXPECT_EQ(env.office.log.back(), fill(c.last_call, env.dir.Dir()));
     EXPECT_EQ(ReadFile(out), "previous export");
     EXPECT_FALSE(fs::exists(BackupPathFor(out)));
   }
@@ -231,31 +231,31 @@ TEST(ExportFailures, ZoneFieldNotANumberStopsAfterTheTemplateIsActive) {
     EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
   }
   EXPECT_EQ(env.office.log.back(), "DisplayAlerts=true");
-  EXPECT_NE(env.exporter.ExcelBook, nullptr);  // the template stays open for the user
+  EXPECT_NE(env.exporter.ExcelBook(), nullptr);  // the template stays open for the user
 }
 
 TEST(ExportFailures, MissingPluginNamesTheModule) {
   TempDir dir;
   OfficeOptions options;
-  options.PluginPath = dir.dir() + "libkelmar_calc.so";
+  options.PluginPath = dir.Dir() + "libkelmar_calc.so";
   ExcelExporter exporter(options);
   TextGrid sun = SunGridOf(31), sat = SatGridOf();
   InputFields fields;
   try {
     exporter.ButtonExcelClick({.TabIndex = 0, .StringGridVos = sun, .StringGridSat = sat, .Fields = fields,
-                               .PlaceName = "Уфа", .Locator = "", .Month = 1, .ExeDir = dir.dir()});
+                               .PlaceName = "Уфа", .Locator = "", .Month = 1, .ExeDir = dir.Dir()});
     ADD_FAILURE() << "no error";
   } catch (const ExportError& e) {
     EXPECT_THAT(e.what(), ::testing::StartsWith("Не удалось запустить LibreOffice Calc: "));
-    EXPECT_THAT(e.what(), HasSubstr(dir.dir() + "libkelmar_calc.so"));
+    EXPECT_THAT(e.what(), HasSubstr(dir.Dir() + "libkelmar_calc.so"));
   }
-  EXPECT_EQ(exporter.ExcelApp, nullptr);
+  EXPECT_EQ(exporter.ExcelApp(), nullptr);
 }
 
 TEST(ExportBackup, MovesOnlyARegularFileAsideAndSettlesIt) {
   TempDir dir;
-  const std::string file = dir.dir() + "Сама_3с.xls";
-  EXPECT_EQ(BackupPathFor(file), dir.dir() + ".~Сама_3с.xls.kelmar-backup");
+  const std::string file = dir.Dir() + "Сама_3с.xls";
+  EXPECT_EQ(BackupPathFor(file), dir.Dir() + ".~Сама_3с.xls.kelmar-backup");
 
   struct Case {
     const char* what;
@@ -291,7 +291,7 @@ TEST(ExportBackup, MovesOnlyARegularFileAsideAndSettlesIt) {
 
 TEST(ExportBackup, AnUnsettledBackupIsPutBack) {
   TempDir dir;
-  const std::string file = dir.dir() + "x.xls";
+  const std::string file = dir.Dir() + "x.xls";
   WriteFile(file, "old");
   { FileBackup backup(file); }  // e.g. an exception that nobody expected
   EXPECT_EQ(ReadFile(file), "old");

@@ -23,19 +23,7 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-struct Place {
-  std::string name, lat, lon;
-  bool operator==(const Place&) const = default;
-};
-
-std::vector<Place> Places(const PlaceList& p) {
-  std::vector<Place> out;
-  for (int i = 0; i < p.Count(); ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    out.push_back({p.names[k], p.lats[k], p.lons[k]});
-  }
-  return out;
-}
+std::vector<Place> Places(const PlaceList& p) { return p.items; }
 
 std::string Describe(const std::vector<Place>& places) {
   std::string s;
@@ -153,7 +141,7 @@ TEST(LoadSettings, RawBytesNulAndWindowsLetters) {
   WriteBytes(path, "[Points]\r\n\xCC\xEE\xF1\xEA\xE2\xE0=55.75;37.62\r\n\0B=3;4\r\n"s);
   const LoadedSettings s = LoadSettings(path);
   ASSERT_EQ(s.places.Count(), 1);
-  EXPECT_EQ(s.places.names[0], "Москва");
+  EXPECT_EQ(s.places[0].name, "Москва");
   EXPECT_EQ(s.EditSir, "55.75");
 }
 
@@ -197,9 +185,7 @@ InputFields Fields() {
 }
 
 PlaceList List(const std::vector<Place>& places) {
-  PlaceList p;
-  for (const auto& x : places) p.Append(x.name, x.lat, x.lon);
-  return p;
+  return PlaceList{places};
 }
 
 TEST(SaveSettings, ExactFileContents) {
@@ -259,7 +245,7 @@ TEST(SaveSettings, FieldTextsCannotBreakTheirLine) {
   SaveSettings(path, List({{"A", "1\n", "2"}}), 0, in);
   const LoadedSettings s = LoadSettings(path);
   ASSERT_EQ(s.places.Count(), 1);
-  EXPECT_EQ(s.places.names[0], "A");
+  EXPECT_EQ(s.places[0].name, "A");
   EXPECT_EQ(s.EditGMT, "3  [Points]  Evil=1;1");
 }
 
@@ -387,6 +373,42 @@ TEST(SaveSettings, WritesThroughASymbolicLinkAndKeepsPermissions) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+TEST(SaveSettings, RemovesOnlyTheLeftoversOfAnInterruptedSave) {
+  namespace fs = std::filesystem;
+  TempDir dir;
+  fs::create_directory(dir.File("real"));
+  WriteBytes(dir.File("real/kelmar.INI"), Cp1251("[Points]\r\nA=1;2\r\n"));
+  fs::create_symlink("real/kelmar.INI", dir.File("kelmar.INI"));
+  struct Case {
+    const char* name;  // beside the link's target
+    bool removed;
+  };
+  const Case cases[] = {
+      {"kelmar.INI.tmp4242-0", true},  // an earlier version's temporary file
+      {"kelmar.INI.tmp1-17", true},
+      {"kelmar.INI.QEYeeB", true},     // the writer's unfinished file
+      {"kelmar.INI.a1b2c3", true},
+      {"kelmar.INI.backup", false},    // six letters of one kind: the user's own
+      {"kelmar.INI.BACKUP", false},
+      {"kelmar.INI.tmp", false},       // short of the pattern
+      {"kelmar.INI.tmp12", false},
+      {"kelmar.INI.tmpx-1", false},
+      {"kelmar.INI.bak", false},       // too short for the writer's name
+      {"kelmar.INI.QEYeeBx", false},   // too long
+      {"kelmar.INI.QE-eeB", false},    // not letters and digits only
+      {"kelmar.ini.tmp1-1", false},    // another file's leftovers
+      {"other.INI.QEYeeB", false},
+  };
+  for (const Case& c : cases) WriteBytes(dir.File(std::string("real/") + c.name), "x");
+  fs::create_directory(dir.File("real/kelmar.INI.Abcdef"));  // a folder is never removed
+  WriteBytes(dir.File("kelmar.INI.tmp5-5"), "x");            // beside the link, not the file
+  SaveSettings(dir.File("kelmar.INI"), List({{"A", "1", "2"}}), 0, Fields());
+  for (const Case& c : cases) EXPECT_EQ(fs::exists(dir.File(std::string("real/") + c.name)), !c.removed) << c.name;
+  EXPECT_TRUE(fs::is_directory(dir.File("real/kelmar.INI.Abcdef")));
+  EXPECT_TRUE(fs::exists(dir.File("kelmar.INI.tmp5-5")));
+  EXPECT_EQ(LoadSettings(dir.File("kelmar.INI")).places.Count(), 1);
+}
+
 TEST(ApplyLoadedSettings, FillsListStateAndFields) {
   LoadedSettings s;
   s.places.Append("A", "1", "2");
@@ -406,7 +428,6 @@ TEST(ApplyLoadedSettings, FillsListStateAndFields) {
   in.CheckBoxSec = true;
   ApplyLoadedSettings(s, places, st, in);
   EXPECT_EQ(places, s.places);
-  EXPECT_EQ(st.PlaceCount, 2);
   EXPECT_EQ(st.PlaceIndex, 1);
   EXPECT_EQ(in.EditSir, "3");
   EXPECT_EQ(in.EditDolg, "4");

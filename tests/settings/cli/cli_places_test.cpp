@@ -118,6 +118,8 @@ TEST(CliPlaces, TablesOfAStoredPlaceUseTheFileSettings) {
   WriteBytes(dir.File("msk.INI"),
              Cp1251("[Points]\r\nСамара=53.2;50.15\r\n[Form]\r\nRBG=0\r\nRB3=0\r\nEK=2\r\nEU=6\r\n"
                     "EM=1\r\nEG=4\r\n"));
+  WriteBytes(dir.File("bad.INI"),
+             Cp1251("[Points]\r\nСамара=53.2;50.15\r\n[Form]\r\nRBG=0\r\nEK=x\r\nEU=x\r\nEM=abc\r\nEG=x\r\n"));
   const std::string m = " --year 2026 --month 6";
   struct Case {
     std::string with_place, explicit_args;
@@ -137,6 +139,9 @@ TEST(CliPlaces, TablesOfAStoredPlaceUseTheFileSettings) {
       // The satellite table of a stored place.
       {"sat --place 'Мурманск'" + f, "sat --lat 68.97 --lon 33.08"},
       {"sat --place 'Мурманск' --format json" + f, "sat --lat 68.97 --lon 33.08 --format json"},
+      // The satellite table needs only the coordinates: zone and twilight texts that are not
+      // numbers do not stop it.
+      {"sat --place 'Самара' --settings " + dir.File("bad.INI"), "sat --lat 53.2 --lon 50.15"},
   };
   for (const auto& c : cases) {
     const CliRun a = Cli(c.with_place, dir);
