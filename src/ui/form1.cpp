@@ -546,8 +546,10 @@ void TForm1::Vid() {
   const bool sun = tab != 1 && !picture;
   StringGridVos->setVisible(sun);
   StringGridSat->setVisible(tab == 1);
-  // On the satellite and sky tabs the note beneath it shows; the year chart needs its settings.
+  // On the satellite tab the note beneath it shows; the year chart needs its settings. The
+  // note is the satellite table's and has no place beside a picture.
   GroupBox1->setVisible(sun || pictures_->IsYearTab(tab));
+  Label2->setVisible(!picture);
   GroupBoxInput->setVisible(true);
   ButtonExcel->setVisible(!picture);  // the pictures have their own save button
   pictures_->Show(tab);

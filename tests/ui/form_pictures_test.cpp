@@ -7,6 +7,7 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -42,17 +43,18 @@ TEST(FormPictures, EachTabShowsItsControls) {
   ASSERT_EQ(tabs->count(), 4);
   struct Case {
     int tab;
-    bool group1, excel, save, sky, year;
+    bool group1, note, excel, save, sky, year;
   } cases[] = {
-      {2, false, false, true, true, false},  // "Небо": places only, the save button for "В Excel"
-      {3, true, false, true, false, true},   // "Год": year, zone and twilight too
-      {0, true, true, false, false, false},  // back on the sun table all is as before
-      {1, false, true, false, false, false},
+      {2, false, false, false, true, true, false},  // "Небо": places only, the save button for "В Excel"
+      {3, true, false, false, true, false, true},   // "Год": year, zone and twilight too
+      {0, true, true, true, false, false, false},   // back on the sun table all is as before
+      {1, false, true, true, false, false, false},  // the satellite note beneath GroupBox1
   };
   for (const Case& c : cases) {
     tabs->setCurrentIndex(c.tab);
     EXPECT_EQ(w.GroupBox1->isVisibleTo(&w), c.group1) << c.tab;
     EXPECT_TRUE(w.GroupBoxInput->isVisibleTo(&w)) << c.tab;
+    EXPECT_EQ(w.Label2->isVisibleTo(&w), c.note) << c.tab;
     EXPECT_EQ(w.ButtonExcel->isVisibleTo(&w), c.excel) << c.tab;
     EXPECT_EQ(w.Pictures().ButtonSave->isVisibleTo(&w), c.save) << c.tab;
     EXPECT_EQ(w.Pictures().SkyPage->isVisibleTo(&w), c.sky) << c.tab;
