@@ -30,10 +30,18 @@ Output OutputOf(const CliOptions& opts) {
   return out;
 }
 
+// Qt's own chatter (such as a missing XDG_RUNTIME_DIR) is no business of the tool's user, whose
+// errors come as the tool's messages; only what stops Qt reaches stderr.
+QtMessageHandler qt_default_handler = nullptr;
+void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) qt_default_handler(type, context, text);
+}
+
 // The file's pixels must not depend on the desktop: offscreen, unless the user chose a platform.
 void Draw(const CliOptions& opts, const pictures::Painting& paint) {
   const Output out = OutputOf(opts);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qt_default_handler = qInstallMessageHandler(QuietQtMessages);
   static int argc = 1;
   static char name[] = "kelmar-cli";
   static char* argv[] = {name, nullptr};
