@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth x11-utils xdotool imagemagick
   libreoffice-calc libreoffice-dev python3 python3-xlrd
+  file lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -272,6 +272,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "places") return RunPlaces(args, out);
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
       out << kUsage;
+      out << "settings file (places, --place): " << DefaultSettingsPath() << '\n';
       return 0;
     }
     throw UsageError("unknown command " + cmd);

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "core/utf8.h"
+#include "settings/file_layout.h"
 #include "settings/settings_file.h"
 #include "settings/settings_image.h"
 
@@ -68,10 +69,13 @@ const Place& StoredPlace(const CliOptions& opts, const LoadedSettings& s) {
 }  // namespace
 
 std::string DefaultSettingsPath() {
-  // The window's file: the settings path of the "kelmar" executable beside this one.
+  // The window's file: the settings path of the "kelmar" executable beside this one, or, when
+  // installed, the user's file (the starter file while there is none; it is never made here).
   const std::string exe = ExecutablePath();
   const std::size_t slash = exe.rfind('/');
-  return SettingsPathFor(slash == std::string::npos ? "kelmar" : exe.substr(0, slash + 1) + "kelmar");
+  if (slash == std::string::npos) return SettingsPathFor("kelmar");
+  const std::string dir = exe.substr(0, slash);
+  return SettingsToRead(ChooseLayout(dir, SettingsPathFor(dir + "/kelmar"), EnvironmentUserDirs()));
 }
 
 int RunPlaces(const std::vector<std::string>& args, std::ostream& out) {

@@ -158,6 +158,7 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
   }
 
   exe_dir_ = exe_dir;
+  const std::string save_dir = request.SaveDir.empty() ? exe_dir_ : WithSlash(request.SaveDir);
 
   // The selected tab's table into a workbook made from its template, headed with the place (the
   // sun table also with its zone, twilight and locator), and the name it is saved under.
@@ -170,7 +171,7 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
     const auto body = BodyOf(grid, grid.RowCount() - 1);
     sheet.RangeValue("A5:S" + std::to_string(grid.RowCount() + 3), body);
     sheet.Cells(2, 1, request.PlaceName);
-    export_file_name_ = exe_dir_ + SatFileName(request.PlaceName);
+    export_file_name_ = save_dir + SatFileName(request.PlaceName);
   } else {
     const TextGrid& grid = request.StringGridVos;
     const std::string path = exe_dir_ + "Sun.xls";
@@ -185,10 +186,13 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
     sheet.Cells(2, 2, request.PlaceName);
     sheet.Cells(37, 1, grid.Cell(0, 33) + "  " + grid.Cell(1, 33) + "  " + grid.Cell(2, 33));
     sheet.Cells(37, 6, grid.Cell(5, 33) + "  " + grid.Cell(6, 33) + " " + grid.Cell(7, 33));
-    export_file_name_ = exe_dir_ + SunFileName(request.PlaceName, request.Month, request.Fields.CheckBoxSec);
+    export_file_name_ = save_dir + SunFileName(request.PlaceName, request.Month, request.Fields.CheckBoxSec);
   }
 
-  // The old workbook is only moved aside, so a failed save cannot lose it.
+  // The old workbook is only moved aside, so a failed save cannot lose it. A folder that
+  // cannot be made fails as the save.
+  std::error_code ec;
+  std::filesystem::create_directories(save_dir, ec);
   FileBackup backup(export_file_name_);
   try {
     book_->SaveAs(export_file_name_);

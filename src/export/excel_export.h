@@ -24,7 +24,8 @@ struct ExcelRequest {
   std::string PlaceName;            // the text of ComboBoxPunkt
   std::string Locator;              // CalcState::Locator
   std::uint16_t Month = 1;          // CalcState::Month
-  std::string ExeDir;               // the executable's directory; a trailing '/' is added when missing
+  std::string ExeDir;               // the templates' folder; a trailing '/' is added when missing
+  std::string SaveDir = {};         // where the workbook is saved, made when missing; empty: ExeDir
 };
 
 // Every failure of an export; what() is the text for the window's error box.

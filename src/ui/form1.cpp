@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 #include <QTabBar>
@@ -28,14 +29,17 @@
 #include "core/number_text.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
+#include "settings/file_layout.h"
 #include "settings/settings_file.h"
 #include "ui/cell_drawing.h"
 #include "ui/layout.h"
 #include "ui/picture_tabs.h"
 #include "ui/text_grid_view.h"
+#include "ui/worker_thread.h"
 
 #ifdef KELMAR_HAVE_EXPORT
 #include "export/excel_export.h"
+#include "export/plugin_loader.h"
 #else
 namespace kelmar {
 class ExcelExporter {};  // this build has no export
@@ -199,8 +203,20 @@ TForm1::TForm1(FormOptions options)
   st_.Names = options_.names;
 
   const std::string exe = ExecutablePath();
-  settings_path_ = options_.settings_path.empty() ? SettingsPathFor(exe) : options_.settings_path;
   exe_dir_ = options_.exe_dir.empty() ? S(QFileInfo(Q(exe)).absolutePath()) : options_.exe_dir;
+  data_dir_ = plugin_dir_ = export_dir_ = exe_dir_;
+  settings_path_ = load_path_ = options_.settings_path;
+  if (settings_path_.empty()) {
+    UserDirs user = EnvironmentUserDirs();
+    user.documents = S(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    const FileLayout layout = ChooseLayout(exe_dir_, SettingsPathFor(exe), user);
+    SeedSettings(layout);
+    settings_path_ = layout.settings;
+    load_path_ = SettingsToRead(layout);  // the starter file while the user's could not be made
+    data_dir_ = layout.data_dir;
+    plugin_dir_ = layout.plugin_dir;
+    export_dir_ = layout.export_dir;
+  }
 
   if (options_.screen_height) {
     v_ = *options_.screen_height;
@@ -224,7 +240,10 @@ TForm1::TForm1(FormOptions options)
   CreateForm();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The office objects are released on the thread that made them.
+  if (worker_) worker_->Stop([this] { exporter_.reset(); });
+}
 
 void TForm1::BuildControls() {
   // Fonts are made at their scaled pixel heights straight away; the geometry follows in
@@ -243,7 +262,7 @@ void TForm1::BuildControls() {
   pictures_ = std::make_unique<PictureTabs>(this, TabControl1->Tabs(), TabControl1, report_, [this] {
     const bool placed = !places_.Empty();
     return PictureContext{ReadFields(), placed ? S(ComboBoxPunkt->currentText()) : std::string(), st_.Year, st_.Month,
-                          options_.clock(), exe_dir_ + "/"};
+                          options_.clock(), export_dir_ + "/"};
   });
 
   GroupBoxInput = Named(new QGroupBox(QStringLiteral("Населенные  пункты"), this), "GroupBoxInput");
@@ -428,7 +447,7 @@ void TForm1::CreateForm() {
     InputFields in = ReadFields();
     LoadedSettings loaded;
     try {
-      loaded = LoadSettings(settings_path_);
+      loaded = LoadSettings(load_path_);
     } catch (const SettingsError&) {
       settings_unreadable_ = true;  // the close must not replace a file it never read
       throw;
@@ -684,11 +703,34 @@ void TForm1::ButtonDeleteClick() {
 
 void TForm1::ButtonExcelClick() {
 #ifdef KELMAR_HAVE_EXPORT
-  if (!exporter_) exporter_ = options_.make_exporter ? options_.make_exporter() : std::make_unique<ExcelExporter>();
-  const InputFields in = ReadFields();
-  const ExcelRequest request{TabControl1->TabIndex(), vos_grid_, sat_grid_, in, S(ComboBoxPunkt->currentText()),
-                             st_.Locator, st_.Month, exe_dir_};
-  exporter_->ButtonExcelClick(request);
+  if (exporting_) return;
+  // The export reads a copy taken now: the window stays usable while the office works.
+  struct Snapshot {
+    TextGrid vos, sat;
+    InputFields fields;
+    std::string place, locator;
+    std::uint16_t month;
+    int tab;
+  };
+  auto snap = std::make_shared<const Snapshot>(Snapshot{vos_grid_, sat_grid_, ReadFields(), S(ComboBoxPunkt->currentText()),
+                                                        st_.Locator, st_.Month, TabControl1->TabIndex()});
+  if (!worker_) worker_ = std::make_unique<WorkerThread>();
+  exporting_ = true;
+  ButtonExcel->setEnabled(false);
+  setCursor(Qt::BusyCursor);
+  worker_->Run(
+      [this, snap] {
+        if (!exporter_) exporter_ = MakeExporter();
+        exporter_->ButtonExcelClick({snap->tab, snap->vos, snap->sat, snap->fields, snap->place, snap->locator,
+                                     snap->month, data_dir_, export_dir_});
+      },
+      this,
+      [this](std::exception_ptr error) {
+        exporting_ = false;
+        ButtonExcel->setEnabled(true);
+        unsetCursor();
+        if (error) report_.Guarded([&] { std::rethrow_exception(error); });
+      });
 #else
   throw std::runtime_error("Экспорт в таблицу в этой сборке недоступен");
 #endif
@@ -706,7 +748,23 @@ void TForm1::Inform(const QString& text) {
 // ---------------------------------------------------------------------------------------------
 // Close
 
+std::unique_ptr<ExcelExporter> TForm1::MakeExporter() const {
+#ifdef KELMAR_HAVE_EXPORT
+  if (options_.make_exporter) return options_.make_exporter();
+  OfficeOptions office;
+  office.PluginPath = plugin_dir_ + kCalcPluginName;
+  return std::make_unique<ExcelExporter>(std::move(office));
+#else
+  return nullptr;
+#endif
+}
+
 bool TForm1::FormClose() {
+  // An export still running ends first (its own time limits bound the wait) and reports.
+  if (exporting_) {
+    worker_->Wait();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+  }
   // A new place still being entered is not part of the list yet and is not saved.
   if (settings_unreadable_) return true;
   const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields(), &pictures_->Horizons()); });

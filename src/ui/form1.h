@@ -36,15 +36,19 @@ namespace kelmar::ui {
 class TextGridView;
 class TabControl;
 class PictureTabs;
+class WorkerThread;
 
 struct FormOptions {
   std::function<QDateTime()> clock;   // "today"; the system clock when empty
   std::optional<int> screen_height;   // V; the primary screen's height when empty
   std::string settings_path;          // beside the executable when empty
   std::string exe_dir;                // the executable's folder when empty (export templates)
+  // With settings_path given, the templates, the plugin and the workbooks are all in exe_dir;
+  // empty, the folder the program runs from decides (portable or installed).
   DateNames names = RussianDateNames();
   ErrorSink error_sink;               // the modal error box when empty
-  // Makes the spreadsheet export on the first click of "В Excel"; LibreOffice when empty.
+  // Makes the spreadsheet export on the first click of "В Excel", on the export's own thread;
+  // LibreOffice when empty.
   std::function<std::unique_ptr<ExcelExporter>()> make_exporter;
   // Told of every table computation as it starts: 'C' the sun table, 'S' the satellite table.
   std::function<void(char)> on_compute;
@@ -126,6 +130,7 @@ class TForm1 : public QWidget {
   // The steps behind the handlers; they throw, the handlers report.
   void RunCalc();
   void RunSatel();
+  std::unique_ptr<ExcelExporter> MakeExporter() const;
   bool AskYesNo(const QString& text);
   void Inform(const QString& text);
 
@@ -135,12 +140,19 @@ class TForm1 : public QWidget {
   PlaceList places_;
   TextGrid vos_grid_;
   TextGrid sat_grid_;
-  std::string settings_path_;
+  std::string settings_path_;  // read at start (unless load_path_ differs) and saved at close
+  std::string load_path_;
   std::string exe_dir_;
+  std::string data_dir_;    // export templates
+  std::string plugin_dir_;  // the office plugin
+  std::string export_dir_;  // where workbooks are saved
   bool settings_unreadable_ = false;  // never save over a file that could not be read
   bool entering_ = false;             // the add flow waits for the new place
   int v_ = 640;
+  // The export runs on the worker, which alone touches exporter_ (and the office behind it).
+  std::unique_ptr<WorkerThread> worker_;
   std::unique_ptr<ExcelExporter> exporter_;
+  bool exporting_ = false;
   std::unique_ptr<PictureTabs> pictures_;  // the tabs "Небо" and "Год"
 
  public:

@@ -171,6 +171,15 @@ TEST_F(ExportCalls, ExistingOutputIsReplacedAndNoBackupRemains) {
   EXPECT_FALSE(fs::exists(BackupPathFor(Path("Сама_11.xls"))));
 }
 
+// Installed, the templates stay where they are and the workbook goes to a folder made for it.
+TEST_F(ExportCalls, AWorkbookFolderOfItsOwnIsMadeOnDemand) {
+  ExcelRequest r = Request(1);
+  r.SaveDir = Path("Documents/Kelmar");
+  exporter.ButtonExcelClick(r);
+  EXPECT_EQ(office.log.at(3), "Open " + Path("Sat.xls"));
+  EXPECT_EQ(ReadFile(Path("Documents/Kelmar/Сама_Sat.xls")), "saved by fake");
+}
+
 // Each failure stops the export with a message naming the file, and the previous export stays.
 TEST(ExportFailures, ClearMessagesAndThePreviousExportKept) {
   struct Case {
