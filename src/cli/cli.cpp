@@ -17,6 +17,7 @@
 #include "core/sun_table.h"
 #include "core/utf8.h"
 #include "cli/cli_magnetic.h"
+#include "cli/cli_pictures.h"
 
 namespace kelmar {
 namespace {
@@ -34,6 +35,10 @@ constexpr const char* kUsage =
     "                    [--dish 0.9] [--freq 12] [--gmt TEXT | --msk TEXT] [--format text|csv|json]\n"
     "  kelmar-cli declination (--lat TEXT --lon TEXT | --place NAME [--settings FILE])\n"
     "                 [--date YYYY-MM-DD] [--format text|json]\n"
+    "  kelmar-cli sky --lat TEXT --lon TEXT [--date YYYY-MM-DD] [--horizon \"90:5 150:25\"]\n"
+    "                 [--gmt TEXT | --msk TEXT] (--svg FILE | --png FILE) [--size WxH]\n"
+    "  kelmar-cli year --lat TEXT --lon TEXT [--year N] [--gmt TEXT | --msk TEXT]\n"
+    "                  [--angle TEXT | --height TEXT] (--svg FILE | --png FILE) [--size WxH]\n"
     "  kelmar-cli locator --lat TEXT --lon TEXT\n"
     "  kelmar-cli locator \" KO85TS\"\n";
 
@@ -78,7 +83,6 @@ bool StoredPlaceFields(const CliOptions& opts, InputFields& in) {
 
 }  // namespace
 
-// The field texts the window would hold. Defaults: GMT offset "0", angle "6".
 InputFields FieldsFromOptions(const CliOptions& opts) {
   if (opts.Has("--gmt") && opts.Has("--msk")) throw UsageError("--gmt and --msk exclude each other");
   if (opts.Has("--angle") && opts.Has("--height")) throw UsageError("--angle and --height exclude each other");
@@ -272,6 +276,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "locator") return RunLocator(args, out);
     if (cmd == "outage") return RunOutage(args, out);
     if (cmd == "declination") return RunDeclination(args, out);
+    if (cmd == "sky") return RunSky(args);
+    if (cmd == "year") return RunYear(args);
     if (cmd == "places") return RunPlaces(args, out);
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
       out << kUsage;

@@ -58,6 +58,16 @@ void PrintPlacesJson(const LoadedSettings& s, std::ostream& out) {
       << ",\"angle\":" << (s.RadioButtonUgol ? "true" : "false") << "}\n";
 }
 
+// The place named by --place: the exact name first, then the file's case-blind match.
+const Place& StoredPlace(const CliOptions& opts, const LoadedSettings& s) {
+  const std::string& name = *opts.Value("--place");
+  auto it = std::find_if(s.places.begin(), s.places.end(), [&](const Place& p) { return p.name == name; });
+  if (it == s.places.end())
+    it = std::find_if(s.places.begin(), s.places.end(), [&](const Place& p) { return SameKey(p.name, name); });
+  if (it == s.places.end()) throw std::runtime_error("no place named \"" + name + "\" in " + SettingsFileOf(opts));
+  return *it;
+}
+
 }  // namespace
 
 namespace {
@@ -101,17 +111,17 @@ int RunPlaces(const std::vector<std::string>& args, std::ostream& out) {
 }
 
 InputFields FieldsOfStoredPlace(const CliOptions& opts) {
-  const std::string path = SettingsFileOf(opts);
-  const std::string& name = *opts.Value("--place");
-  const LoadedSettings s = LoadSettings(path);
-  auto it = std::find_if(s.places.begin(), s.places.end(), [&](const Place& p) { return p.name == name; });
-  if (it == s.places.end())
-    it = std::find_if(s.places.begin(), s.places.end(), [&](const Place& p) { return SameKey(p.name, name); });
-  if (it == s.places.end()) throw std::runtime_error("no place named \"" + name + "\" in " + path);
+  const LoadedSettings s = LoadSettings(SettingsFileOf(opts));
+  const Place& place = StoredPlace(opts, s);
   InputFields in = s.Fields();
-  in.EditSir = it->lat;
-  in.EditDolg = it->lon;
+  in.EditSir = place.lat;
+  in.EditDolg = place.lon;
   return in;
+}
+
+std::string StoredHorizon(const CliOptions& opts) {
+  const LoadedSettings s = LoadSettings(SettingsFileOf(opts));
+  return HorizonOf(s.horizons, StoredPlace(opts, s).name);
 }
 
 }  // namespace kelmar

@@ -22,5 +22,7 @@ std::string DefaultMagneticModelDir();
 // with the zone and twilight settings of the file (--settings FILE or the default one).
 // Throws std::runtime_error for an unknown place or an unreadable file.
 InputFields FieldsOfStoredPlace(const CliOptions& opts);
+// The horizon mask stored for that place; empty when it has none.
+std::string StoredHorizon(const CliOptions& opts);
 
 }  // namespace kelmar

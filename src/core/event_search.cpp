@@ -15,6 +15,20 @@ constexpr double kHalfHourTurn = 0.13125808538402622;
 
 }  // namespace
 
+double SunAzimuthDeg(double h, double cos_dec, double sin_dec, double sin_lat, double cos_lat) {
+  const double n = -cos_dec * std::sin(h);
+  const double m = sin_dec * cos_lat - cos_dec * sin_lat * std::cos(h);
+  double az;
+  if (m != 0) {
+    az = std::atan(n / m) / kDegToRad;
+    if (m < 0) az = az + 180;
+  } else {
+    az = std::atan2(n, m) / kDegToRad;
+  }
+  if (az < 0) az = az + 360;
+  return az + 0.0;  // no "-0.0"
+}
+
 void SolveCrossing(CalcState& st, DaySamples& ds, int k, double thr, bool with_azimuth) {
   // The quadratic takes the exact samples at both ends of the step; their signs are those the
   // estimates gave, which stood clear of the threshold.
@@ -51,19 +65,7 @@ void SolveCrossing(CalcState& st, DaySamples& ds, int k, double thr, bool with_a
   if (v0 > 0 && v2 < 0) st.SetCount += 1;
   if (!with_azimuth) return;
 
-  // Azimuth at the crossing, from north through east.
-  const double he = (h1 - h0) * x + h0;
-  const double n = -cos_dm * std::sin(he);
-  const double m = sin_dm * ds.cos_lat - cos_dm * ds.sin_lat * std::cos(he);
-  double az;
-  if (m != 0) {
-    az = std::atan(n / m) / kDegToRad;
-    if (m < 0) az = az + 180;
-  } else {
-    az = std::atan2(n, m) / kDegToRad;
-  }
-  if (az < 0) az = az + 360;
-  az += 0.0;  // no "-0.0"
+  const double az = SunAzimuthDeg((h1 - h0) * x + h0, cos_dm, sin_dm, ds.sin_lat, ds.cos_lat);
   // One decimal, right-aligned in at least four characters: " 7.1", "43.3", "316.7".
   const std::string text = FormatOneDecimal(az);
   const std::size_t pad = text.size() < 4 ? 4 - text.size() : 0;

@@ -37,6 +37,10 @@ void PrepareSamples(CalcState& st, const Observer& obs, DaySamples& ds, bool all
 // cos H1 · (cos δ · cos φ) + sin δ · sin φ at the end of step k, computed once.
 double ExactSample(DaySamples& ds, int k);
 
+// Azimuth in degrees from north through east, in [0, 360], of hour angle h and a declination
+// given by its cosine and sine.
+double SunAzimuthDeg(double h, double cos_dec, double sin_dec, double sin_lat, double cos_lat);
+
 // The crossing inside step k, whose end samples differ in sign: the quadratic through the
 // exact samples, EventTime, DayLenAcc, RiseCount/SetCount and, when with_azimuth, AzimuthText.
 void SolveCrossing(CalcState& st, DaySamples& ds, int k, double thr, bool with_azimuth);

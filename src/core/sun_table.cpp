@@ -32,6 +32,17 @@ int FormatTimeOfDay(double day_fraction, bool seconds, char* out) {
   return 8;
 }
 
+void AppendAzimuth(std::string& cell, const char* azimuth_text) {
+  cell += ' ';
+  cell += azimuth_text;
+}
+
+}  // namespace
+
+double ZoneHoursOf(const InputFields& in) {
+  return in.RadioButtonMSK ? StrToFloat(in.EditMSK) + 4 : StrToFloat(in.EditGMT);
+}
+
 // The sine of the altitude at which twilight begins or ends.
 double TwilightThreshold(const InputFields& in) {
   if (in.RadioButtonUgol) return -std::sin(StrToFloat(in.EditUg) * kDegToRad);
@@ -42,17 +53,6 @@ double TwilightThreshold(const InputFields& in) {
   // Dip of the horizon seen from h km above a sphere of 6371 km, plus 0.833° as for sunrise.
   const double dip = std::atan(std::sqrt(under_root) / 6371);
   return -std::sin(0.833 * kDegToRad + dip);
-}
-
-void AppendAzimuth(std::string& cell, const char* azimuth_text) {
-  cell += ' ';
-  cell += azimuth_text;
-}
-
-}  // namespace
-
-double ZoneHoursOf(const InputFields& in) {
-  return in.RadioButtonMSK ? StrToFloat(in.EditMSK) + 4 : StrToFloat(in.EditGMT);
 }
 
 void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours) {

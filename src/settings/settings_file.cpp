@@ -225,6 +225,7 @@ LoadedSettings LoadedFromImage(const SettingsImage& image) {
   out.RadioButtonUgol = TextToBool(image.ReadString(kForm, "RB3", "0"));
   for (auto& [key, value, fallback] : OutageKeys(out)) value = image.ReadString(kForm, key, fallback);
   out.CheckBoxMagAz = TextToBool(image.ReadString(kForm, kMagAzKey, "0"));
+  out.horizons = HorizonsFromImage(image);
   return out;
 }
 
@@ -255,7 +256,7 @@ void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcSt
 }
 
 void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
-                    const InputFields& in) {
+                    const InputFields& in, const HorizonTexts* horizons) {
   // Lines of "Points" that name no place are not ours to drop.
   std::vector<SettingsImage::Line> kept;
   if (const SettingsImage::Section* points = image.FindSection(kPoints))
@@ -294,14 +295,15 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
     if (value != fallback || image.Read(kForm, key)) image.WriteString(kForm, key, OneLine(value));
   // A file whose user never turned compass azimuths on stays as it always was.
   if (in.CheckBoxMagAz || image.Read(kForm, kMagAzKey)) image.WriteString(kForm, kMagAzKey, BoolToText(in.CheckBoxMagAz));
+  if (horizons != nullptr) StoreHorizons(image, places, *horizons);
 }
 
 void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,
-                  const InputFields& in) {
+                  const InputFields& in, const HorizonTexts* horizons) {
   const std::string error = CannotCreate(SettingsPath);
   // What cannot be read cannot be carried over: refuse rather than drop it.
   SettingsImage image = ReadImage(SettingsPath, error);
-  StoreIntoImage(image, places, PlaceIndex, in);
+  StoreIntoImage(image, places, PlaceIndex, in, horizons);
 
   if (!ReplaceFile(SettingsPath, image.ToBytes())) throw SettingsError(error);
 }

@@ -36,6 +36,7 @@
 #include "settings/settings_file.h"
 #include "ui/cell_drawing.h"
 #include "ui/layout.h"
+#include "ui/picture_tabs.h"
 #include "ui/text_grid_view.h"
 #include "ui/worker_thread.h"
 
@@ -265,6 +266,11 @@ void TForm1::BuildControls() {
   StringGridSat = Named(new TextGridView(sat_grid_, TabControl1), "StringGridSat");
   StringGridSat->setFont(font("Tahoma", 13, true));
   StringGridSat->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rc) { StringGridSatDrawCell(p, c, r, rc); });
+  pictures_ = std::make_unique<PictureTabs>(this, TabControl1->Tabs(), TabControl1, report_, [this] {
+    const bool placed = !places_.Empty();
+    return PictureContext{ReadFields(), placed ? S(ComboBoxPunkt->currentText()) : std::string(), st_.Year, st_.Month,
+                          options_.clock(), export_dir_ + "/"};
+  });
 
   GroupBoxInput = Named(new QGroupBox(QStringLiteral("Населенные  пункты"), this), "GroupBoxInput");
   GroupBoxInput->setFont(font("Tahoma", 11, true));
@@ -442,6 +448,7 @@ void TForm1::ApplyGeometry() {
   StringGridOut->setGeometry(grid.left, grid.top, grid.width, grid.height);
   StringGridOut->SetDefaultRowHeight(layout.sun.row_height);
   StringGridOut->SetColWidths(std::vector<int>(kOutageCols, (grid.width - 12) / kOutageCols));
+  pictures_->SetGeometry(StringGridVos->geometry(), ButtonExcel->geometry());
 }
 
 void TForm1::SetTabOrder() {
@@ -517,6 +524,7 @@ void TForm1::CreateForm() {
       throw;
     }
     ApplyLoadedSettings(loaded, places_, st_, in);
+    pictures_->Horizons() = loaded.horizons;
     WriteFields(in);
     ShowPlaces();
 
@@ -616,6 +624,7 @@ void TForm1::RunCalc() {
   } repaint{StringGridVos};
   Calc(st_, in, vos_grid_);
   RunOutage();
+  pictures_->Refresh();
 }
 
 void TForm1::RunSatel() {
@@ -628,6 +637,7 @@ void TForm1::RunSatel() {
   Satel(ObserverFromFields(in), sat_grid_, compass);
   compass_note_ = note;
   StringGridSat->Refresh();
+  pictures_->Refresh();
 }
 
 void TForm1::RunOutage() {
@@ -687,15 +697,21 @@ std::optional<double> TForm1::ShowDeclination(const InputFields& in, std::string
 
 void TForm1::Vid() {
   const int tab = TabControl1->TabIndex();
-  const bool sun = tab != 1 && tab != kOutageTab;
+  const bool picture = pictures_->IsPictureTab(tab);
+  const bool sun = tab != 1 && tab != kOutageTab && !picture;
   StringGridVos->setVisible(sun);
   StringGridSat->setVisible(tab == 1);
   PageOut->setVisible(tab == kOutageTab);
-  GroupBox1->setVisible(tab != 1);  // on the satellite tab the note beneath it shows
+  // On the satellite tab the note beneath it shows; the outage table and the year chart need
+  // its year, zone and twilight. The note is the satellite table's and has no place beside a
+  // picture.
+  GroupBox1->setVisible(sun || tab == kOutageTab || pictures_->IsYearTab(tab));
+  Label2->setVisible(!picture);
   LabelMag->setVisible(tab == 1);
   CheckBoxMagAz->setVisible(tab == 1);
   GroupBoxInput->setVisible(true);
-  ButtonExcel->setVisible(true);
+  ButtonExcel->setVisible(!picture);  // the pictures have their own save button
+  pictures_->Show(tab);
 }
 
 void TForm1::TabControl1Change() {
@@ -844,7 +860,10 @@ void TForm1::ButtonDeleteClick() {
   if (!question) return;
   const bool yes = AskYesNo(Q(*question));
   InputFields in = ReadFields();
+  const std::string name = S(ComboBoxPunkt->currentText());
+  const int count = places_.Count();
   const PlaceOutcome outcome = kelmar::ButtonDeleteClick(places_, st_, in, yes);
+  if (places_.Count() < count) pictures_->Horizons().erase(name);  // a deleted place's horizon goes with it
   WriteFields(in);
   ShowPlaces();
   ApplyOutcome(outcome);
@@ -920,7 +939,7 @@ bool TForm1::FormClose() {
   }
   // A new place still being entered is not part of the list yet and is not saved.
   if (settings_unreadable_) return true;
-  const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields()); });
+  const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields(), &pictures_->Horizons()); });
   return saved || AskYesNo(QString::fromUtf8(kCloseUnsaved));
 }
 

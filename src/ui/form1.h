@@ -36,6 +36,7 @@ namespace kelmar::ui {
 
 class TextGridView;
 class TabControl;
+class PictureTabs;
 class WorkerThread;
 
 struct FormOptions {
@@ -77,6 +78,7 @@ class TForm1 : public QWidget {
   const TextGrid& SatGrid() const { return sat_grid_; }
   const TextGrid& OutGrid() const { return out_grid_; }
   const std::string& SettingsPath() const { return settings_path_; }
+  PictureTabs& Pictures() const { return *pictures_; }
   int ScreenHeight() const { return v_; }
 
   // The handlers. They throw; the connections to the widgets' signals run each of them through
@@ -168,6 +170,7 @@ class TForm1 : public QWidget {
   std::unique_ptr<WorkerThread> worker_;
   std::unique_ptr<ExcelExporter> exporter_;
   bool exporting_ = false;
+  std::unique_ptr<PictureTabs> pictures_;  // the tabs "Небо" and "Год"
 
  public:
   // The controls, named as the window's design names them.

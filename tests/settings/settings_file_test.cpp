@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings_image.h"
 #include "test_files.h"
 
 namespace kelmar {
@@ -496,6 +497,38 @@ TEST(ApplyLoadedSettings, FillsListStateAndFields) {
   EXPECT_FALSE(in.RadioButtonMSK);
   EXPECT_FALSE(in.RadioButtonUgol);
   EXPECT_TRUE(in.CheckBoxSec);  // not a setting of the file
+}
+
+}  // namespace
+}  // namespace kelmar
+
+namespace kelmar {
+namespace {
+
+// The "Horizon" section: read back as written, only for listed places, and absent (the file
+// as before) when no place has a mask.
+TEST(SettingsHorizons, RoundTripOnlyForListedPlacesWithAMask) {
+  PlaceList places;
+  places.Append("Москва", "55.75", "37.62");
+  places.Append("Б", "-34.6", "-58.38");
+  const InputFields in;
+  struct Case {
+    HorizonTexts stored;
+    HorizonTexts read_back;
+  } cases[] = {
+      {{{"Москва", "90:5 270:3"}}, {{"Москва", "90:5 270:3"}}},
+      {{{"Москва", ""}, {"Удалённый", "0:10 360:10"}}, {}},  // empty masks and gone places vanish
+  };
+  for (const Case& c : cases) {
+    SettingsImage image = SettingsImage::FromText("[Horizon]\nстарый=1:1\n");
+    StoreIntoImage(image, places, 0, in, &c.stored);
+    EXPECT_EQ(LoadedFromImage(SettingsImage::FromBytes(image.ToBytes())).horizons, c.read_back);
+    EXPECT_EQ(image.FindSection("Horizon") != nullptr, !c.read_back.empty());
+  }
+  // Without masks handed in, the section is not touched.
+  SettingsImage image = SettingsImage::FromText("[Horizon]\nМосква=1:1\n");
+  StoreIntoImage(image, places, 0, in);
+  EXPECT_EQ(LoadedFromImage(image).horizons.at("Москва"), "1:1");
 }
 
 }  // namespace
