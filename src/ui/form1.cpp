@@ -449,6 +449,10 @@ void TForm1::ApplyGeometry() {
   StringGridOut->SetDefaultRowHeight(layout.sun.row_height);
   StringGridOut->SetColWidths(std::vector<int>(kOutageCols, (grid.width - 12) / kOutageCols));
   pictures_->SetGeometry(StringGridVos->geometry(), ButtonExcel->geometry());
+  // The save button stands where "В Excel" stands, in a font that fits its longer caption.
+  QFont save_font = ButtonExcel->font();
+  save_font.setPixelSize(save_font.pixelSize() * 4 / 5);
+  pictures_->ButtonSave->setFont(save_font);
 }
 
 void TForm1::SetTabOrder() {

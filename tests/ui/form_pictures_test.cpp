@@ -1,6 +1,5 @@
 // The picture tabs: which controls each shows, the horizon field's rules and its place in the
-// settings file, saving a picture. With KELMAR_SCREENSHOT_DIR set, the tabs are also grabbed
-// into that folder for the documentation.
+// settings file, saving a picture.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -124,7 +123,7 @@ TEST(FormPictures, HorizonFieldFollowsTheFieldRulesAndTheSettingsFile) {
   EXPECT_EQ(test::ReadSettingsFile(f.settings_path).find("Horizon"), std::string::npos);
 }
 
-TEST(FormPictures, SaveWritesThePictureAndScreenshotsOnRequest) {
+TEST(FormPictures, SaveWritesThePicture) {
   FormFixture f;
   f.Start(kPlaces);
   TForm1& w = *f.form;
@@ -140,18 +139,6 @@ TEST(FormPictures, SaveWritesThePictureAndScreenshotsOnRequest) {
   QFile svg(target);
   ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
   EXPECT_TRUE(svg.readAll().contains("viewBox=\"0 0 1200 600\""));
-
-  const QString shots = qEnvironmentVariable("KELMAR_SCREENSHOT_DIR");
-  if (shots.isEmpty()) return;
-  for (int place : {0, 1}) {
-    w.EditGMT->setText(place == 0 ? QStringLiteral("3") : QStringLiteral("-3"));  // each place's own zone
-    ChoosePlace(w, place);
-    for (int tab : {3, 4}) {
-      w.TabControl1->Tabs()->setCurrentIndex(tab);
-      w.grab().save(shots + QStringLiteral("/%1_%2.png").arg(place == 0 ? "moscow" : "buenos_aires",
-                                                              tab == 2 ? "sky" : "year"));
-    }
-  }
 }
 
 }  // namespace
