@@ -32,6 +32,52 @@ constexpr const char* kUsage =
     "  kelmar-cli locator --lat TEXT --lon TEXT\n"
     "  kelmar-cli locator \" KO85TS\"\n";
 
+// What an option left out means. Field options take texts as the window's fields hold them.
+constexpr const char* kFieldHelp =
+    "  --lat TEXT, --lon TEXT  degrees, north and east positive, \".\" as decimal separator\n";
+constexpr const char* kFormatHelp = "  --format F              text (default), csv or json\n";
+constexpr const char* kSunHelp =
+    "  --gmt TEXT              zone in hours from GMT; default: --gmt 0\n"
+    "  --msk TEXT              zone in hours from Moscow time (GMT+4) instead\n"
+    "  --angle TEXT            twilight by the Sun's depression in degrees; default: --angle 6\n"
+    "  --height TEXT           twilight by the observer's height in km instead\n"
+    "  --year N, --month N     default: the current year and month\n"
+    "  --seconds               times with seconds; default: without\n";
+
+std::string CommandHelp(const std::string& cmd) {
+  std::string help;
+  if (cmd == "sun" || cmd == "sat") {
+    help = "usage: kelmar-cli " + cmd + " (--lat TEXT --lon TEXT | --place NAME) [options]\n" + kFieldHelp;
+    if (cmd == "sun") help += kSunHelp;
+    help += kFormatHelp;
+#ifdef KELMAR_HAVE_SETTINGS
+    help += "  --place NAME            a place of the settings file: its latitude and longitude replace\n"
+            "                          --lat and --lon";
+    // The window's zone and twilight come with the place; the date and format defaults stay.
+    if (cmd == "sun") help += ",\n                          its zone and twilight replace --gmt 0 and --angle 6";
+    help += ";\n                          options given on the line still win\n";
+#endif
+  } else if (cmd == "locator") {
+    return "usage: kelmar-cli locator --lat TEXT --lon TEXT   the 6-character locator\n"
+           "       kelmar-cli locator \" KO85TS\"             the locator's latitude and longitude\n" +
+           std::string(kFieldHelp);
+  } else if (cmd == "places") {
+    help = "usage: kelmar-cli places [--settings FILE] [--format text|json]\n";
+  } else {
+    return kUsage;
+  }
+#ifdef KELMAR_HAVE_SETTINGS
+  help += "  --settings FILE         default: " + DefaultSettingsPath() + "\n";
+#endif
+  return help;
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (std::size_t i = 1; i < args.size(); ++i)
+    if (args[i] == "--help" || args[i] == "-h") return true;
+  return false;
+}
+
 const std::string& Required(const CliOptions& opts, const std::string& name) {
   const std::string* v = opts.Value(name);
   if (v == nullptr) throw UsageError("missing " + name);
@@ -176,17 +222,18 @@ std::size_t DisplayWidth(const std::string& s) {
   return n;
 }
 
+bool RowEmpty(const TextGrid& grid, int r) {
+  for (int c = 0; c < grid.ColCount(); ++c)
+    if (!grid.Cell(c, r).empty()) return false;
+  return true;
+}
+
 void PrintText(const TextGrid& grid, std::ostream& out) {
   std::vector<std::size_t> width(grid.ColCount(), 0);
-  auto row_empty = [&](int r) {
-    for (int c = 0; c < grid.ColCount(); ++c)
-      if (!grid.Cell(c, r).empty()) return false;
-    return true;
-  };
   for (int r = 0; r < grid.RowCount(); ++r)
     for (int c = 0; c < grid.ColCount(); ++c) width[c] = std::max(width[c], DisplayWidth(grid.Cell(c, r)));
   for (int r = 0; r < grid.RowCount(); ++r) {
-    if (r > 0 && row_empty(r)) continue;
+    if (r > 0 && RowEmpty(grid, r)) continue;
     std::string line;
     for (int c = 0; c < grid.ColCount(); ++c) {
       if (c > 0) line += "  ";
@@ -201,6 +248,7 @@ void PrintText(const TextGrid& grid, std::ostream& out) {
 
 void PrintCsv(const TextGrid& grid, std::ostream& out) {
   for (int r = 0; r < grid.RowCount(); ++r) {
+    if (r > 0 && RowEmpty(grid, r)) continue;  // the padding rows after a short month
     for (int c = 0; c < grid.ColCount(); ++c) {
       if (c > 0) out << ',';
       const std::string& cell = grid.Cell(c, r);
@@ -289,6 +337,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   try {
     if (args.empty()) throw UsageError("no command");
     const std::string& cmd = args[0];
+    if (AsksForHelp(args)) {
+      out << CommandHelp(cmd);
+      return 0;
+    }
     if (cmd == "sun") return RunSun(args, out);
     if (cmd == "sat") return RunSat(args, out);
     if (cmd == "locator") return RunLocator(args, out);
@@ -296,7 +348,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "places") return RunPlaces(args, out);
 #endif
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
-      out << kUsage;
+      out << kUsage << "\nCommands and their defaults:\n\n";
+      for (const char* c : {"sun", "sat", "locator", "places"}) out << CommandHelp(c) << '\n';
       return 0;
     }
     throw UsageError("unknown command " + cmd);
