@@ -14,6 +14,7 @@ namespace kelmar {
 namespace {
 
 constexpr const char* kStartFailed = "Не удалось запустить LibreOffice Calc: ";
+constexpr const char* kNoPlace = "Сначала выберите или добавьте пункт";
 
 std::string WithSlash(std::string dir) {
   if (dir.empty()) return "./";
@@ -140,6 +141,8 @@ ExcelExporter::ExcelExporter(AppFactory create_app) : create_app_(std::move(crea
 ExcelExporter::~ExcelExporter() = default;
 
 void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
+  // Without a place the workbook would be named by its suffix alone and hold empty tables.
+  if (request.PlaceName.empty()) throw ExportError(kNoPlace);
   const std::string exe_dir = WithSlash(request.ExeDir);
 
   // 1, 2. A new application object replaces the previous one; the old workbook stays open.

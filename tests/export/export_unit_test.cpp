@@ -164,6 +164,17 @@ TEST_F(ExportCalls, EachClickRequestsANewApplicationAndClosesNothing) {
   EXPECT_NE(std::find(office.log.begin(), office.log.end(), "~Application"), office.log.end());
 }
 
+TEST_F(ExportCalls, WithoutAPlaceNothingIsWritten) {
+  try {
+    exporter.ButtonExcelClick(Request(0, ""));
+    ADD_FAILURE() << "no error";
+  } catch (const ExportError& e) {
+    EXPECT_STREQ(e.what(), "Сначала выберите или добавьте пункт");
+  }
+  EXPECT_TRUE(office.log.empty());  // not even the office is started
+  EXPECT_FALSE(fs::exists(Path("_11.xls")));
+}
+
 TEST_F(ExportCalls, ExistingOutputIsReplacedAndNoBackupRemains) {
   WriteFile(Path("Сама_11.xls"), "old export");
   exporter.ButtonExcelClick(Request(0));
@@ -259,33 +270,38 @@ TEST(ExportBackup, MovesOnlyARegularFileAsideAndSettlesIt) {
 
   struct Case {
     const char* what;
-    bool file_there, folder_there, save_succeeds;
-    std::string expect_at_path;  // "" = nothing, "<dir>" = the folder
+    const char* file_there;  // nullptr: nothing, "<dir>": a folder, else the file's text
+    bool backup_there;       // a backup left by an export killed before its save
+    bool save_succeeds;
+    std::string expect_at_path;  // "<dir>" = the folder
+    bool backup_left;
   };
   const Case cases[] = {
-      {"nothing there, saved", false, false, true, "new"},
-      {"old file, saved: replaced", true, false, true, "new"},
-      {"old file, save failed half-way: old file back", true, false, false, "old"},
-      {"a folder in the way is not moved", false, true, false, "<dir>"},
+      {"nothing there, saved", nullptr, false, true, "new", false},
+      {"old file, saved: replaced, older backup gone", "old", true, true, "new", false},
+      {"old file, save failed half-way: old file back", "old", true, false, "old", false},
+      {"killed before the save: its backup is the workbook again", nullptr, true, false, "backup", false},
+      {"killed before the save, saved now", nullptr, true, true, "new", false},
+      {"a folder in the way: neither it nor the backup is moved", "<dir>", true, false, "<dir>", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     fs::remove_all(file);
-    if (c.file_there) WriteFile(file, "old");
-    if (c.folder_there) fs::create_directory(file);
-    WriteFile(BackupPathFor(file), "stale backup of an earlier crash");
+    fs::remove(BackupPathFor(file));
+    const bool folder = c.file_there && std::string(c.file_there) == "<dir>";
+    if (folder) fs::create_directory(file);
+    else if (c.file_there) WriteFile(file, c.file_there);
+    if (c.backup_there) WriteFile(BackupPathFor(file), "backup");
     {
       FileBackup backup(file);
-      EXPECT_EQ(backup.Active(), c.file_there);
-      if (!c.folder_there) WriteFile(file, c.save_succeeds ? "new" : "half");
+      EXPECT_EQ(backup.Active(), !folder && (c.file_there || c.backup_there));
+      if (!folder) WriteFile(file, c.save_succeeds ? "new" : "half");
       if (c.save_succeeds) backup.Discard();
       else backup.Restore();
     }
-    if (c.expect_at_path == "<dir>") EXPECT_TRUE(fs::is_directory(file));
+    if (folder) EXPECT_TRUE(fs::is_directory(file));
     else EXPECT_EQ(ReadFile(file), c.expect_at_path);
-    if (c.file_there) {
-      EXPECT_FALSE(fs::exists(BackupPathFor(file)));
-    }
+    EXPECT_EQ(fs::exists(BackupPathFor(file)), c.backup_left);
   }
 }
 
