@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QCursor>
+#include <QMouseEvent>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -40,6 +42,15 @@ namespace kelmar {
 class ExcelExporter {};  // this build has no export
 }  // namespace kelmar
 #endif
+
+// Ends a scroll bar's press as its mouse release would: the repeat stops where it is. A bar
+// that is not pressed ignores the release.
+static void EndAutoRepeat(QScrollBar* bar) {
+  const QPointF at = bar->mapFromGlobal(QCursor::pos());
+  QMouseEvent release(QEvent::MouseButtonRelease, at, bar->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QCoreApplication::sendEvent(bar, &release);
+}
 
 // Resources of a static library are registered by hand.
 static void InitKelmarUiResources() { Q_INIT_RESOURCE(kelmar_ui); }
@@ -385,8 +396,22 @@ void TForm1::ConnectHandlers() {
   auto guarded = [this](auto fn) { return [this, fn] { report_.Guarded([&] { (this->*fn)(); }); }; };
 
   connect(TabControl1->Tabs(), &QTabBar::currentChanged, this, [this](int) { TabControl1Change(); });
-  connect(ScrollBarY, &QScrollBar::valueChanged, this, guarded(&TForm1::ScrollBarYChange));
-  connect(ScrollBarM, &QScrollBar::valueChanged, this, guarded(&TForm1::ScrollBarMChange));
+  // A held arrow or page area steps again and again; the error box takes the mouse release, so
+  // a failing step must end the repeat itself or every OK brings the next box.
+  auto guarded_steps = [this](QScrollBar* bar, void (TForm1::*fn)()) {
+    return [this, bar, fn] {
+      report_.Guarded([&] {
+        try {
+          (this->*fn)();
+        } catch (...) {
+          EndAutoRepeat(bar);
+          throw;
+        }
+      });
+    };
+  };
+  connect(ScrollBarY, &QScrollBar::valueChanged, this, guarded_steps(ScrollBarY, &TForm1::ScrollBarYChange));
+  connect(ScrollBarM, &QScrollBar::valueChanged, this, guarded_steps(ScrollBarM, &TForm1::ScrollBarMChange));
   connect(ButtonTUp, &QPushButton::clicked, this, guarded(&TForm1::ButtonTUpClick));
   connect(ButtonTDown, &QPushButton::clicked, this, guarded(&TForm1::ButtonTDownClick));
   connect(ButtonUgUp, &QPushButton::clicked, this, guarded(&TForm1::ButtonUgUpClick));
