@@ -463,6 +463,11 @@ void TForm1::CreateForm() {
     ApplyLoadedSettings(loaded, places_, st_, in);
     WriteFields(in);
     ShowPlaces();
+    if (loaded.cut_short) {
+      settings_unreadable_ = true;  // what follows the NUL would be lost
+      report_.Report(SettingsError(CutShortMessage(settings_path_)));
+    }
+    if (const auto twins = CaseTwinsMessage(places_)) report_.Report(SettingsError(*twins));
 
     InitRiseAltSin(st_);
     const QDateTime now = options_.clock();
@@ -724,7 +729,7 @@ void TForm1::Inform(const QString& text) {
 
 bool TForm1::FormClose() {
   // A new place still being entered is not part of the list yet and is not saved.
-  if (settings_unreadable_) return true;
+  if (settings_unreadable_) return AskYesNo(QString::fromUtf8(kCloseUnsaved));
   const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields()); });
   return saved || AskYesNo(QString::fromUtf8(kCloseUnsaved));
 }

@@ -123,7 +123,7 @@ class TForm1 : public QWidget {
   TextGrid sat_grid_;
   std::string settings_path_;
   std::string exe_dir_;
-  bool settings_unreadable_ = false;  // never save over a file that could not be read
+  bool settings_unreadable_ = false;  // never save over a file that could not be read whole
   bool entering_ = false;             // the add flow waits for the new place
   int v_ = 640;
   std::string compute_trace_;
