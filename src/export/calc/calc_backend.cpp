@@ -62,6 +62,7 @@ using rtl::OString;
 using rtl::OUString;
 
 constexpr const char* kProgramDir = "/usr/lib/libreoffice/program";
+constexpr const char* kXlsFilter = "MS Excel 97";  // templates and exports alike
 
 OUString U(const std::string& s) { return OUString(s.data(), static_cast<sal_Int32>(s.size()), RTL_TEXTENCODING_UTF8); }
 std::string S(const OUString& s) {
@@ -295,7 +296,7 @@ class CalcBook final : public kelmar::automation::Workbook {
   void SaveAs(const std::string& path) override {
     Call([&] {
       Reference<css::frame::XStorable> store(doc_, UNO_QUERY_THROW);
-      store->storeAsURL(FileUrl(path), Props({{"FilterName", Any(OUString("MS Excel 97"))}, {"Overwrite", Any(true)}}));
+      store->storeAsURL(FileUrl(path), Props({{"FilterName", Any(OUString::createFromAscii(kXlsFilter))}, {"Overwrite", Any(true)}}));
     });
   }
 
@@ -309,8 +310,11 @@ class CalcBooks final : public kelmar::automation::Workbooks {
   std::unique_ptr<kelmar::automation::Workbook> Open(const std::string& path) override {
     return Call([&] {
       // As a template: the template file itself is neither locked nor bound to the new workbook.
+      // The filter is named, so a damaged template fails here instead of being detected as text
+      // and offered to the user in the office's import dialog, which would block the export.
       Reference<css::lang::XComponent> doc = desktop_->loadComponentFromURL(
-          FileUrl(path), "_blank", 0, Props({{"Hidden", Any(hidden_)}, {"AsTemplate", Any(true)}}));
+          FileUrl(path), "_blank", 0,
+          Props({{"Hidden", Any(hidden_)}, {"AsTemplate", Any(true)}, {"FilterName", Any(OUString::createFromAscii(kXlsFilter))}}));
       if (!doc.is()) throw std::runtime_error("документ не открылся");
       if (!Reference<css::sheet::XSpreadsheetDocument>(doc, UNO_QUERY).is()) {
         // Not a workbook (the office opened it in another module): nobody would ever see it.
