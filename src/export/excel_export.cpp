@@ -89,6 +89,46 @@ std::unique_ptr<automation::Workbook> OpenTemplate(automation::Application& app,
   }
 }
 
+// The new workbook is never left behind untitled when it cannot be saved.
+void CloseUnsaved(std::unique_ptr<automation::Workbook>& book) {
+  try {
+    book->Close();
+  } catch (const std::exception&) {
+    // The office is gone or refuses: nothing more can be done about the document.
+  }
+  book.reset();
+}
+
+// Saves book under path. A workbook open in the office from that very file would stand in the way:
+// it is closed when it holds nothing unsaved, while unsaved changes of the user stop the export.
+// The previous file is only moved aside, so a failed save cannot lose it.
+void SaveOver(automation::Application& app, std::unique_ptr<automation::Workbook>& book, const std::string& path) {
+  const std::string failed = "Не удалось сохранить " + path;
+  try {
+    if (auto open = app.Workbooks()->Item(path)) {
+      if (!open->Saved()) {
+        CloseUnsaved(book);
+        throw ExportError("Книга " + path + " открыта в Calc и изменена. Сохраните или закройте её в Calc и повторите.");
+      }
+      open->Close();
+    }
+  } catch (const ExportError&) {
+    throw;
+  } catch (const std::exception&) {
+    CloseUnsaved(book);
+    throw ExportError(failed);
+  }
+  FileBackup backup(path);
+  try {
+    book->SaveAs(path);
+  } catch (const std::exception&) {
+    backup.Restore();
+    CloseUnsaved(book);
+    throw ExportError(failed);
+  }
+  backup.Discard();
+}
+
 }  // namespace
 
 std::string ZoneText(const InputFields& fields) {
@@ -194,15 +234,8 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
                                           request.Fields.CheckBoxSec);
   }
 
-  // 5, 6. The old workbook is only moved aside, so a failed save cannot lose it.
-  FileBackup backup(ExportFileName);
-  try {
-    ExcelBook->SaveAs(ExportFileName);
-  } catch (const std::exception&) {
-    backup.Restore();
-    throw ExportError("Не удалось сохранить " + ExportFileName);
-  }
-  backup.Discard();
+  // 5, 6.
+  SaveOver(*ExcelApp, ExcelBook, ExportFileName);
 }
 
 }  // namespace kelmar

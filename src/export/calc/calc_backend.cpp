@@ -29,6 +29,8 @@
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/bridge/XUnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
@@ -44,7 +46,9 @@
 #include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
+#include <com/sun/star/util/CloseVetoException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <rtl/ustring.hxx>
 
@@ -87,6 +91,26 @@ OUString FileUrl(const std::string& path) {
     }
   }
   return OUString::createFromAscii(url.c_str());
+}
+
+// One spelling per file, whatever the URL escaped or whichever link led to it: the decoded path of
+// a file URL, resolved. Empty for a document that has no file (untitled) or another kind of URL.
+std::string FileOfUrl(const OUString& url) {
+  const std::string text = S(url);
+  if (text.rfind("file://", 0) != 0) return {};
+  std::string path;
+  for (std::size_t i = 7; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+        std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+      path += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      path += text[i];
+    }
+  }
+  std::error_code ec;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+  return ec ? path : resolved.string();
 }
 
 Sequence<css::beans::PropertyValue> Props(std::initializer_list<std::pair<const char*, Any>> list) {
@@ -299,6 +323,23 @@ class CalcBook final : public kelmar::automation::Workbook {
       store->storeAsURL(FileUrl(path), Props({{"FilterName", Any(OUString::createFromAscii(kXlsFilter))}, {"Overwrite", Any(true)}}));
     });
   }
+  bool Saved() override {
+    return Call([&] {
+      Reference<css::util::XModifiable> modifiable(doc_, UNO_QUERY);
+      return !modifiable.is() || !modifiable->isModified();
+    });
+  }
+  void Close() override {
+    Call([&] {
+      Reference<css::util::XCloseable> closeable(doc_, UNO_QUERY);
+      try {
+        if (closeable.is()) return closeable->close(true);
+      } catch (const css::util::CloseVetoException&) {
+        // A listener in the office vetoed the close: the document goes all the same.
+      }
+      doc_->dispose();
+    });
+  }
 
  private:
   Reference<css::lang::XComponent> doc_;
@@ -324,8 +365,29 @@ class CalcBooks final : public kelmar::automation::Workbooks {
       return std::make_unique<CalcBook>(doc);
     });
   }
+  std::unique_ptr<kelmar::automation::Workbook> Item(const std::string& path) override {
+    return Call([&]() -> std::unique_ptr<kelmar::automation::Workbook> {
+      const std::string wanted = FileOfUrl(FileUrl(path));
+      for (const auto& model : Models())
+        if (FileOfUrl(model->getURL()) == wanted)
+          return std::make_unique<CalcBook>(Reference<css::lang::XComponent>(model, UNO_QUERY_THROW));
+      return nullptr;
+    });
+  }
+  int Count() override {
+    return Call([&] { return static_cast<int>(Models().size()); });
+  }
 
  private:
+  // Every document open in the office, the user's own included.
+  std::vector<Reference<css::frame::XModel>> Models() {
+    std::vector<Reference<css::frame::XModel>> models;
+    const Reference<css::container::XEnumeration> all = desktop_->getComponents()->createEnumeration();
+    while (all->hasMoreElements())
+      if (Reference<css::frame::XModel> model{all->nextElement(), UNO_QUERY}; model.is()) models.push_back(model);
+    return models;
+  }
+
   Reference<css::frame::XDesktop2> desktop_;
   bool hidden_;
 };
