@@ -18,7 +18,10 @@ int main(int argc, char* argv[]) {
   if (lock.state() == kelmar::ui::SettingsLock::State::Busy) {
     const QString text = kelmar::ui::AlreadyRunningMessage(settings);
     std::cerr << text.toStdString() << std::endl;
-    QMessageBox::warning(nullptr, QString::fromLatin1(kelmar::ui::kAppTitle), text);
+    // Without a screen nobody could answer the box, and the start would never end.
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+      QMessageBox::warning(nullptr, QString::fromLatin1(kelmar::ui::kAppTitle), text);
     return 1;
   }
   kelmar::ui::TForm1 form(std::move(options));

@@ -6,9 +6,12 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <filesystem>
 
 #include "ui/settings_lock.h"
@@ -66,6 +69,64 @@ TEST(SettingsLock, OneWindowPerFileAndAKilledOwnerIsTakenOver) {
   ASSERT_TRUE(QFile::exists(probe.LockPath()));
   EXPECT_EQ(SettingsLock(ini).state(), SettingsLock::State::Held);
 }
+
+#ifdef KELMAR_TEST_PROGRAM
+// The real program twice in one portable folder: the second start ends at once and leaves the file
+// alone; after the first is killed, a new start gets the file.
+TEST(SettingsLock, SecondRealStartEndsAndAKilledWindowFreesTheFile) {
+  namespace fs = std::filesystem;
+  QTemporaryDir dir;
+  const fs::path folder = dir.path().toStdString();
+  fs::copy_file(KELMAR_TEST_PROGRAM, folder / "kelmar");
+  const fs::path ini = folder / "kelmar.INI", lock = folder / "kelmar.INI.lock";
+  fs::copy_file(KELMAR_TEST_STARTER_SETTINGS, ini);
+  fs::last_write_time(ini, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  const auto read_ini = [&] {
+    QFile f(QString::fromStdString(ini.string()));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  const QByteArray bytes = read_ini();
+  const auto mtime = fs::last_write_time(ini);
+
+  const auto start = [&](QProcess& p) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(QString::fromStdString((folder / "kelmar").string()), {});
+    return p.waitForStarted(10000);
+  };
+  // The window is up once its pid is in the lock.
+  const auto owns_lock = [&](const QProcess& p) {
+    QElapsedTimer waited;
+    waited.start();
+    do {
+      QFile f(QString::fromStdString(lock.string()));
+      if (f.open(QIODevice::ReadOnly) && f.readLine().trimmed().toLongLong() == p.processId()) return true;
+      QThread::msleep(20);
+    } while (waited.elapsed() < 10000);
+    return false;
+  };
+
+  QProcess first, second, third;
+  ASSERT_TRUE(start(first));
+  ASSERT_TRUE(owns_lock(first));
+  ASSERT_TRUE(start(second));
+  ASSERT_TRUE(second.waitForFinished(10000)) << "the second start did not end";
+  EXPECT_NE(second.exitCode(), 0);
+  EXPECT_TRUE(QString::fromUtf8(second.readAllStandardError()).contains(QStringLiteral("уже запущена")));
+  EXPECT_EQ(first.state(), QProcess::Running);
+  EXPECT_EQ(read_ini(), bytes);
+  EXPECT_EQ(fs::last_write_time(ini), mtime);
+
+  first.kill();  // SIGKILL: the lock stays behind
+  first.waitForFinished(10000);
+  ASSERT_TRUE(fs::exists(lock));
+  ASSERT_TRUE(start(third));
+  EXPECT_TRUE(owns_lock(third));
+  third.kill();
+  third.waitForFinished(10000);
+}
+#endif
 
 }  // namespace
 }  // namespace kelmar::ui
