@@ -352,10 +352,11 @@ class CalcBooks final : public kelmar::automation::Workbooks {
     return Call([&] {
       // As a template: the template file itself is neither locked nor bound to the new workbook.
       // The filter is named, so a damaged template fails here instead of being detected as text
-      // and offered to the user in the office's import dialog, which would block the export.
+      // and offered to the user in the office's import dialog, which would block the export;
+      // silent, so that a visible office does not hold the load in an error box either.
       Reference<css::lang::XComponent> doc = desktop_->loadComponentFromURL(
           FileUrl(path), "_blank", 0,
-          Props({{"Hidden", Any(hidden_)}, {"AsTemplate", Any(true)}, {"FilterName", Any(OUString::createFromAscii(kXlsFilter))}}));
+          Props({{"Hidden", Any(hidden_)}, {"AsTemplate", Any(true)}, {"Silent", Any(true)}, {"FilterName", Any(OUString::createFromAscii(kXlsFilter))}}));
       if (!doc.is()) throw std::runtime_error("документ не открылся");
       if (!Reference<css::sheet::XSpreadsheetDocument>(doc, UNO_QUERY).is()) {
         // Not a workbook (the office opened it in another module): nobody would ever see it.
