@@ -3,6 +3,7 @@
 
 #include "core/calc_state.h"
 #include "core/input_fields.h"
+#include "core/outage.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
 
@@ -32,20 +33,33 @@ void BM_SunTableMonth(benchmark::State& state) {
 BENCHMARK(BM_SunTableMonth);
 
 void BM_SatelliteTable(benchmark::State& state) {
-  kelmar::CalcState st;
-  kelmar::InitRiseAltSin(st);
-  st.Year = 2026;
-  st.Month = 7;
-  const kelmar::InputFields in = Moscow();
-  kelmar::TextGrid sun = kelmar::MakeSunGrid();
-  kelmar::Calc(st, in, sun);
+  const kelmar::Observer obs = kelmar::ObserverFromFields(Moscow());
   kelmar::TextGrid grid = kelmar::MakeSatGrid();
   for (auto _ : state) {
-    kelmar::Satel(st, in, grid);
+    kelmar::Satel(obs, grid);
     benchmark::DoNotOptimize(grid.Cell(18, 40).data());
   }
 }
 BENCHMARK(BM_SatelliteTable);
+
+// Sun outages of a year: one slot, and every slot of the satellite table as --slot all does.
+void BM_OutageYearOneSlot(benchmark::State& state) {
+  kelmar::InputFields in = Moscow();
+  in.ESlot = "36 E";
+  for (auto _ : state) benchmark::DoNotOptimize(kelmar::ComputeOutages(in, 2026).rows.size());
+}
+BENCHMARK(BM_OutageYearOneSlot)->Unit(benchmark::kMicrosecond);
+
+void BM_OutageYearAllSlots(benchmark::State& state) {
+  const kelmar::InputFields in = Moscow();
+  const kelmar::Observer obs = kelmar::ObserverFromFields(in);
+  const double zone = kelmar::ZoneHoursOf(in);
+  const double angle = kelmar::OutageAngle(0.9, 12);
+  for (auto _ : state)
+    for (int slot = -42; slot <= 117; ++slot)  // the table's 160 positions for Moscow
+      benchmark::DoNotOptimize(kelmar::ComputeOutages(obs, zone, slot, angle, 2026).rows.size());
+}
+BENCHMARK(BM_OutageYearAllSlots)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -7,7 +7,7 @@ set -euo pipefail
 out=${1:?usage: make_templates.sh OUTDIR [SOURCE.fods...]}
 shift
 here=$(cd "$(dirname "$0")/.." && pwd)
-if [ $# -eq 0 ]; then set -- "$here/data/templates/Sun.fods" "$here/data/templates/Sat.fods"; fi
+if [ $# -eq 0 ]; then set -- "$here/data/templates/Sun.fods" "$here/data/templates/Sat.fods" "$here/data/templates/Out.fods"; fi
 soffice=${SOFFICE:-/usr/lib/libreoffice/program/soffice}
 
 profile=$(mktemp -d /tmp/kelmar-templates.XXXXXX)

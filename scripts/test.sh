@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets everything up and runs every test: a normal build, a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the fuzz targets (clang, bounded time).
+# Sets everything up and runs every test: a normal build and its Debian package (checked by
+# lintian and the desktop and AppStream validators, never installed), a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets (clang, bounded time).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -20,11 +21,23 @@ build_and_test() {
   ctest --test-dir "$dir" -j "$jobs" --timeout 600 --label-exclude fuzz
 }
 
-build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DKELMAR_SANITIZE=ON
+build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELMAR_WERROR=ON
+
+echo "=== package"
+rm -f build/kelmar_*.deb
+(cd build && cpack -G DEB)
+deb=$(echo build/kelmar_*.deb)
+lintian --fail-on error "$deb"
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+desktop-file-validate "$unpacked/usr/share/applications/org.kelmar.Kelmar.desktop"
+appstreamcli validate --no-net "$unpacked/usr/share/metainfo/org.kelmar.Kelmar.metainfo.xml"
+
+build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DKELMAR_SANITIZE=ON -DKELMAR_WERROR=ON
 
 echo "=== fuzz"
-CXX=clang++ cmake -S "$root" -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CXX=clang++ cmake -S "$root" -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELMAR_WERROR=ON \
   -DKELMAR_FUZZ=ON -DKELMAR_SANITIZE=ON -DKELMAR_BUILD_UI=OFF -DKELMAR_BUILD_EXPORT=OFF -DKELMAR_BUILD_BENCH=OFF
 cmake --build build-fuzz -j "$jobs"
 ctest --test-dir build-fuzz --label-regex fuzz --timeout 300 --no-tests=ignore

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <iostream>
 
@@ -10,10 +12,17 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // Ties the window to its menu entry (the Wayland application id, the taskbar's icon).
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.kelmar.Kelmar"));
   kelmar::ui::FormOptions options;
   options.names = kelmar::LocaleDateNames();
   // A second window on the same file would save over the first one's places at close.
-  const std::string settings = kelmar::SettingsPathFor(kelmar::ExecutablePath());
+  // The file the window will save to: beside the program, or the user's own when installed.
+  const std::string exe = kelmar::ExecutablePath();
+  const std::string settings =
+      kelmar::ui::ProgramLayout(QFileInfo(QString::fromStdString(exe)).absolutePath().toStdString()).settings;
+  // On a first start installed, the user's settings folder does not exist yet; the lock needs it.
+  QDir().mkpath(QFileInfo(QString::fromStdString(settings)).absolutePath());
   const kelmar::ui::SettingsLock lock(settings);
   if (lock.state() == kelmar::ui::SettingsLock::State::Busy) {
     const QString text = kelmar::ui::AlreadyRunningMessage(settings);

@@ -1,8 +1,11 @@
 #include "cli/cli.h"
 
+#include "cli/cli_places.h"
+
 #include <chrono>
 #include <ctime>
 #include <iostream>
+#include <optional>
 #include <ostream>
 
 #include "core/calc_error.h"
@@ -10,11 +13,12 @@
 #include "core/input_fields.h"
 #include "core/locator.h"
 #include "core/number_text.h"
+#include "core/observer.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
-#ifdef KELMAR_HAVE_SETTINGS
-#include "cli/cli_places.h"
-#endif
+#include "core/utf8.h"
+#include "cli/cli_magnetic.h"
+#include "cli/cli_pictures.h"
 
 namespace kelmar {
 namespace {
@@ -24,11 +28,18 @@ constexpr const char* kUsage =
     "  kelmar-cli sun --lat TEXT --lon TEXT [--gmt TEXT | --msk TEXT] [--year N] [--month N]\n"
     "                 [--angle TEXT | --height TEXT] [--seconds] [--format text|csv|json]\n"
     "  kelmar-cli sat --lat TEXT --lon TEXT [--format text|csv|json]\n"
-#ifdef KELMAR_HAVE_SETTINGS
+    "  kelmar-cli sat ... --magnetic [--date YYYY-MM-DD]     (compass azimuths)\n"
     "  kelmar-cli sun --place NAME [--settings FILE] [other sun options override the file]\n"
     "  kelmar-cli sat --place NAME [--settings FILE] [--lat TEXT] [--lon TEXT] [--format ...]\n"
     "  kelmar-cli places [--settings FILE] [--format text|json]\n"
-#endif
+    "  kelmar-cli outage (--lat TEXT --lon TEXT | --place NAME) --slot TEXT|all [--year N]\n"
+    "                    [--dish 0.9] [--freq 12] [--gmt TEXT | --msk TEXT] [--format text|csv|json]\n"
+    "  kelmar-cli declination (--lat TEXT --lon TEXT | --place NAME [--settings FILE])\n"
+    "                 [--date YYYY-MM-DD] [--format text|json]\n"
+    "  kelmar-cli sky --lat TEXT --lon TEXT [--date YYYY-MM-DD] [--horizon \"90:5 150:25\"]\n"
+    "                 [--gmt TEXT | --msk TEXT] (--svg FILE | --png FILE) [--size WxH]\n"
+    "  kelmar-cli year --lat TEXT --lon TEXT [--year N] [--gmt TEXT | --msk TEXT]\n"
+    "                  [--angle TEXT | --height TEXT] (--svg FILE | --png FILE) [--size WxH]\n"
     "  kelmar-cli locator --lat TEXT --lon TEXT\n"
     "  kelmar-cli locator \" KO85TS\"\n";
 
@@ -36,39 +47,76 @@ constexpr const char* kUsage =
 constexpr const char* kFieldHelp =
     "  --lat TEXT, --lon TEXT  degrees, north and east positive, \".\" as decimal separator\n";
 constexpr const char* kFormatHelp = "  --format F              text (default), csv or json\n";
-constexpr const char* kSunHelp =
+constexpr const char* kZoneHelp =
     "  --gmt TEXT              zone in hours from GMT; default: --gmt 0\n"
-    "  --msk TEXT              zone in hours from Moscow time (GMT+4) instead\n"
+    "  --msk TEXT              zone in hours from Moscow time (GMT+4) instead\n";
+constexpr const char* kTwilightHelp =
     "  --angle TEXT            twilight by the Sun's depression in degrees; default: --angle 6\n"
-    "  --height TEXT           twilight by the observer's height in km instead\n"
-    "  --year N, --month N     default: the current year and month\n"
-    "  --seconds               times with seconds; default: without\n";
+    "  --height TEXT           twilight by the observer's height in km instead\n";
+constexpr const char* kDateHelp = "  --date YYYY-MM-DD       default: today\n";
+constexpr const char* kPictureHelp =
+    "  --svg FILE | --png FILE the picture's file, one of them required\n"
+    "  --size WxH              each from 200 to 4000; default: 1200x600\n";
+
+constexpr const char* kYearHelp = "  --year N                default: the current year\n";
+
+// The options after the coordinates, and what --place replaces besides --lat and --lon: the
+// window's zone, twilight and horizon come with a place; the date, format and picture defaults stay.
+struct CommandHelpText {
+  std::string options, replaces;
+};
+
+std::optional<CommandHelpText> HelpOf(const std::string& cmd) {
+  const std::string zone = kZoneHelp, twilight = kTwilightHelp, format = kFormatHelp, date = kDateHelp;
+  if (cmd == "sun")
+    return CommandHelpText{zone + twilight +
+                               "  --year N, --month N     default: the current year and month\n"
+                               "  --seconds               times with seconds; default: without\n" + format,
+                           ",\n                          its zone and twilight replace --gmt 0 and --angle 6"};
+  if (cmd == "sat")
+    return CommandHelpText{"  --magnetic              compass azimuths; default: true azimuths\n"
+                           "  --date YYYY-MM-DD       with --magnetic, the magnetic model's day; default: today\n" +
+                               format,
+                           ""};
+  if (cmd == "outage")
+    return CommandHelpText{"  --slot TEXT|all         the satellite's slot (\"36 E\", \"13.5 W\", \"0\") or every\n"
+                           "                          visible slot; required\n" +
+                               std::string(kYearHelp) +
+                               "  --dish M                dish diameter in m; default: 0.9\n"
+                               "  --freq GHZ              frequency in GHz; default: 12\n" + zone + format,
+                           ",\n                          its zone replaces --gmt 0; the stored dish and frequency\n"
+                           "                          are not used"};
+  if (cmd == "declination")
+    return CommandHelpText{date + "  --format F              text (default) or json\n", ", which it excludes"};
+  if (cmd == "sky")
+    return CommandHelpText{"  --horizon TEXT          \"AZ:EL AZ:EL ...\" in degrees; default: none\n" + date + zone +
+                               kPictureHelp,
+                           ",\n                          its zone and horizon replace --gmt 0 and no horizon"};
+  if (cmd == "year")
+    return CommandHelpText{kYearHelp + zone + twilight + kPictureHelp,
+                           ",\n                          its zone and twilight replace --gmt 0 and --angle 6"};
+  return std::nullopt;
+}
 
 std::string CommandHelp(const std::string& cmd) {
   std::string help;
-  if (cmd == "sun" || cmd == "sat") {
-    help = "usage: kelmar-cli " + cmd + " (--lat TEXT --lon TEXT | --place NAME) [options]\n" + kFieldHelp;
-    if (cmd == "sun") help += kSunHelp;
-    help += kFormatHelp;
-#ifdef KELMAR_HAVE_SETTINGS
-    help += "  --place NAME            a place of the settings file: its latitude and longitude replace\n"
-            "                          --lat and --lon";
-    // The window's zone and twilight come with the place; the date and format defaults stay.
-    if (cmd == "sun") help += ",\n                          its zone and twilight replace --gmt 0 and --angle 6";
-    help += ";\n                          options given on the line still win\n";
-#endif
-  } else if (cmd == "locator") {
+  if (cmd == "locator") {
     return "usage: kelmar-cli locator --lat TEXT --lon TEXT   the 6-character locator\n"
            "       kelmar-cli locator \" KO85TS\"             the locator's latitude and longitude\n" +
            std::string(kFieldHelp);
-  } else if (cmd == "places") {
+  }
+  if (cmd == "places") {
     help = "usage: kelmar-cli places [--settings FILE] [--format text|json]\n";
   } else {
-    return kUsage;
+    const std::optional<CommandHelpText> h = HelpOf(cmd);
+    if (!h) return kUsage;
+    help = "usage: kelmar-cli " + cmd + " (--lat TEXT --lon TEXT | --place NAME) [options]\n" + kFieldHelp +
+           h->options +
+           "  --place NAME            a place of the settings file: its latitude and longitude replace\n"
+           "                          --lat and --lon" +
+           h->replaces + (cmd == "declination" ? "\n" : ";\n                          options given on the line still win\n");
   }
-#ifdef KELMAR_HAVE_SETTINGS
   help += "  --settings FILE         default: " + DefaultSettingsPath() + "\n";
-#endif
   return help;
 }
 
@@ -77,6 +125,8 @@ bool AsksForHelp(const std::vector<std::string>& args) {
     if (args[i] == "--help" || args[i] == "-h") return true;
   return false;
 }
+
+}  // namespace
 
 const std::string& Required(const CliOptions& opts, const std::string& name) {
   const std::string* v = opts.Value(name);
@@ -100,10 +150,11 @@ std::tm Today() {
   return tm;
 }
 
+namespace {
+
 // With --place: the stored place and the file's zone and twilight settings, which explicit
 // options then override.
 bool StoredPlaceFields(const CliOptions& opts, InputFields& in) {
-#ifdef KELMAR_HAVE_SETTINGS
   if (opts.Has("--place")) {
     in = FieldsOfStoredPlace(opts);
     if (const std::string* v = opts.Value("--lat")) in.EditSir = *v;
@@ -111,49 +162,30 @@ bool StoredPlaceFields(const CliOptions& opts, InputFields& in) {
     return true;
   }
   if (opts.Has("--settings")) throw UsageError("--settings goes with --place");
-#else
-  (void)opts;
-  (void)in;
-#endif
   return false;
 }
 
-// The field texts the window would hold. Defaults: GMT offset "0", angle "6".
+}  // namespace
+
 InputFields FieldsFromOptions(const CliOptions& opts) {
   if (opts.Has("--gmt") && opts.Has("--msk")) throw UsageError("--gmt and --msk exclude each other");
   if (opts.Has("--angle") && opts.Has("--height")) throw UsageError("--angle and --height exclude each other");
   InputFields in;
-  if (StoredPlaceFields(opts, in)) {
-    if (opts.Has("--gmt")) {
-      in.RadioButtonMSK = false;
-      in.EditGMT = *opts.Value("--gmt");
-    }
-    if (opts.Has("--msk")) {
-      in.RadioButtonMSK = true;
-      in.EditMSK = *opts.Value("--msk");
-    }
-    if (opts.Has("--angle")) {
-      in.RadioButtonUgol = true;
-      in.EditUg = *opts.Value("--angle");
-    }
-    if (opts.Has("--height")) {
-      in.RadioButtonUgol = false;
-      in.EditKm = *opts.Value("--height");
-    }
-    in.CheckBoxSec = opts.Has("--seconds");
-    return in;
+  if (!StoredPlaceFields(opts, in)) {
+    in.EditSir = Required(opts, "--lat");
+    in.EditDolg = Required(opts, "--lon");
+    in.RadioButtonMSK = false;
+    in.EditGMT = "0";
   }
-  in.EditSir = Required(opts, "--lat");
-  in.EditDolg = Required(opts, "--lon");
-  in.RadioButtonMSK = opts.Has("--msk");
-  in.EditGMT = opts.Has("--gmt") ? *opts.Value("--gmt") : "0";
-  if (in.RadioButtonMSK) in.EditMSK = *opts.Value("--msk");
-  in.RadioButtonUgol = !opts.Has("--height");
-  if (opts.Has("--angle")) in.EditUg = *opts.Value("--angle");
-  if (opts.Has("--height")) in.EditKm = *opts.Value("--height");
+  if (const std::string* v = opts.Value("--gmt")) in.RadioButtonMSK = false, in.EditGMT = *v;
+  if (const std::string* v = opts.Value("--msk")) in.RadioButtonMSK = true, in.EditMSK = *v;
+  if (const std::string* v = opts.Value("--angle")) in.RadioButtonUgol = true, in.EditUg = *v;
+  if (const std::string* v = opts.Value("--height")) in.RadioButtonUgol = false, in.EditKm = *v;
   in.CheckBoxSec = opts.Has("--seconds");
   return in;
 }
+
+namespace {
 
 CalcState NewState() {
   CalcState st;
@@ -179,19 +211,16 @@ int RunSun(const std::vector<std::string>& args, std::ostream& out) {
 }
 
 int RunSat(const std::vector<std::string>& args, std::ostream& out) {
-  const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon", "--format", "--place", "--settings"}, {});
+  const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon", "--format", "--place", "--settings", "--date"}, {"--magnetic"});
   InputFields in;
   if (!StoredPlaceFields(opts, in)) {
     in.EditSir = Required(opts, "--lat");
     in.EditDolg = Required(opts, "--lon");
   }
   const GridFormat format = FormatOf(opts);
-  CalcState st = NewState();
-  // The satellite table reads the latitude state that the sun table establishes.
-  TextGrid sun = MakeSunGrid();
-  Calc(st, in, sun);
+  const std::optional<double> declination = CompassDeclination(opts, in);
   TextGrid grid = MakeSatGrid();
-  Satel(st, in, grid);
+  Satel(ObserverFromFields(in), grid, declination);
   PrintGrid(grid, format, out);
   return 0;
 }
@@ -199,27 +228,18 @@ int RunSat(const std::vector<std::string>& args, std::ostream& out) {
 int RunLocator(const std::vector<std::string>& args, std::ostream& out) {
   const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon"}, {});
   if (opts.positional.size() == 1 && !opts.Has("--lat") && !opts.Has("--lon")) {
-    const std::string& name = opts.positional[0];
-    if (!IsValidLocatorName(name))
-      throw CalcError(kInvalidLocator);
-    const CoordTexts c = LocatorToCoords(name);
-    out << c.lat << ' ' << c.lon << '\n';
+    const std::optional<CoordTexts> c = LocatorToCoords(opts.positional[0]);
+    if (!c) throw CalcError(kInvalidLocator);
+    out << c->lat << ' ' << c->lon << '\n';
     return 0;
   }
   if (!opts.positional.empty()) throw UsageError("unexpected " + opts.positional[0]);
   InputFields in;
   in.EditSir = Required(opts, "--lat");
   in.EditDolg = Required(opts, "--lon");
-  CalcState st;
-  QTHloc(st, in);
-  out << st.Locator << '\n';
+  const Observer obs = ObserverFromFields(in);
+  out << LocatorFromCoords(obs.LatDeg, obs.LonDeg) << '\n';
   return 0;
-}
-
-std::size_t DisplayWidth(const std::string& s) {
-  std::size_t n = 0;
-  for (unsigned char c : s) n += (c & 0xC0) != 0x80;
-  return n;
 }
 
 bool RowEmpty(const TextGrid& grid, int r) {
@@ -231,7 +251,7 @@ bool RowEmpty(const TextGrid& grid, int r) {
 void PrintText(const TextGrid& grid, std::ostream& out) {
   std::vector<std::size_t> width(grid.ColCount(), 0);
   for (int r = 0; r < grid.RowCount(); ++r)
-    for (int c = 0; c < grid.ColCount(); ++c) width[c] = std::max(width[c], DisplayWidth(grid.Cell(c, r)));
+    for (int c = 0; c < grid.ColCount(); ++c) width[c] = std::max(width[c], CharCount(grid.Cell(c, r)));
   for (int r = 0; r < grid.RowCount(); ++r) {
     if (r > 0 && RowEmpty(grid, r)) continue;
     std::string line;
@@ -239,7 +259,7 @@ void PrintText(const TextGrid& grid, std::ostream& out) {
       if (c > 0) line += "  ";
       const std::string& cell = grid.Cell(c, r);
       line += cell;
-      line.append(width[c] - DisplayWidth(cell), ' ');
+      line.append(width[c] - CharCount(cell), ' ');
     }
     while (!line.empty() && line.back() == ' ') line.pop_back();
     out << line << '\n';
@@ -344,12 +364,16 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "sun") return RunSun(args, out);
     if (cmd == "sat") return RunSat(args, out);
     if (cmd == "locator") return RunLocator(args, out);
-#ifdef KELMAR_HAVE_SETTINGS
+    if (cmd == "outage") return RunOutage(args, out);
+    if (cmd == "declination") return RunDeclination(args, out);
+    if (cmd == "sky") return RunSky(args);
+    if (cmd == "year") return RunYear(args);
     if (cmd == "places") return RunPlaces(args, out);
-#endif
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
-      out << kUsage << "\nCommands and their defaults:\n\n";
-      for (const char* c : {"sun", "sat", "locator", "places"}) out << CommandHelp(c) << '\n';
+      out << kUsage << "settings file (places, --place): " << DefaultSettingsPath() << '\n'
+          << "\nCommands and their defaults:\n\n";
+      for (const char* c : {"sun", "sat", "outage", "declination", "sky", "year", "locator", "places"})
+        out << CommandHelp(c) << '\n';
       return 0;
     }
     throw UsageError("unknown command " + cmd);

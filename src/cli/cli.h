@@ -1,5 +1,6 @@
 #pragma once
 // kelmar-cli: the tables of the window for given field texts, without a display.
+#include <ctime>
 #include <iosfwd>
 #include <map>
 #include <set>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/input_fields.h"
 #include "core/text_grid.h"
 
 namespace kelmar {
@@ -36,6 +38,16 @@ struct CliOptions {
 CliOptions ParseOptions(const std::vector<std::string>& args, std::size_t first,
                         const std::set<std::string>& with_value, const std::set<std::string>& flags);
 
+const std::string& Required(const CliOptions& opts, const std::string& name);
+// A whole-number option within [lo, hi], or fallback when absent.
+int NumberOption(const CliOptions& opts, const std::string& name, int fallback, int lo, int hi);
+// The field texts the window would hold: the stored place (--place) or --lat/--lon, then the
+// zone and twilight options.
+InputFields FieldsFromOptions(const CliOptions& opts);
+
+// "outage": the sun outages of a slot, or of every visible slot of the satellite table.
+int RunOutage(const std::vector<std::string>& args, std::ostream& out);
+
 enum class GridFormat { Text, Csv, Json };
 GridFormat FormatOf(const CliOptions& opts);
 
@@ -44,5 +56,8 @@ GridFormat FormatOf(const CliOptions& opts);
 void PrintGrid(const TextGrid& grid, GridFormat format, std::ostream& out);
 
 std::string JsonString(const std::string& s);
+
+// The local calendar date and time now.
+std::tm Today();
 
 }  // namespace kelmar

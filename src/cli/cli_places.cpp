@@ -1,8 +1,12 @@
 #include "cli/cli_places.h"
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
+#include "core/magnetic.h"
+#include "core/utf8.h"
+#include "settings/file_layout.h"
 #include "settings/settings_file.h"
 #include "settings/settings_image.h"
 
@@ -14,28 +18,21 @@ std::string SettingsFileOf(const CliOptions& opts) {
   return DefaultSettingsPath();
 }
 
-std::size_t Width(const std::string& s) {
-  std::size_t n = 0;
-  for (const unsigned char c : s) n += (c & 0xC0) != 0x80;
-  return n;
-}
-
 void PrintPlacesText(const LoadedSettings& s, std::ostream& out) {
   const PlaceList& p = s.places;
   std::size_t wn = 4;
   std::size_t wl = 3;
-  for (int i = 0; i < p.Count(); ++i) {
-    wn = std::max(wn, Width(p.names[static_cast<std::size_t>(i)]));
-    wl = std::max(wl, Width(p.lats[static_cast<std::size_t>(i)]));
+  for (const Place& place : p) {
+    wn = std::max(wn, CharCount(place.name));
+    wl = std::max(wl, CharCount(place.lat));
   }
-  auto pad = [](const std::string& t, std::size_t w) { return t + std::string(w - Width(t), ' '); };
+  auto pad = [](const std::string& t, std::size_t w) { return t + std::string(w - CharCount(t), ' '); };
   out << "   # " << pad("name", wn) << "  " << pad("lat", wl) << "  lon\n";
   for (int i = 0; i < p.Count(); ++i) {
-    const auto k = static_cast<std::size_t>(i);
     std::string num = std::to_string(i);
     if (num.size() < 3) num.insert(0, 3 - num.size(), ' ');
-    std::string line = (i == s.PlaceIndex ? "*" : " ") + num + " " + pad(p.names[k], wn) + "  " +
-                       pad(p.lats[k], wl) + "  " + p.lons[k];
+    std::string line = (i == s.PlaceIndex ? "*" : " ") + num + " " + pad(p[i].name, wn) + "  " +
+                       pad(p[i].lat, wl) + "  " + p[i].lon;
     while (!line.empty() && line.back() == ' ') line.pop_back();
     out << line << '\n';
   }
@@ -52,9 +49,8 @@ void PrintPlacesJson(const LoadedSettings& s, std::ostream& out) {
   const PlaceList& p = s.places;
   out << "{\"places\":[";
   for (int i = 0; i < p.Count(); ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    out << (i > 0 ? "," : "") << "{\"name\":" << JsonString(p.names[k])
-        << ",\"lat\":" << JsonString(p.lats[k]) << ",\"lon\":" << JsonString(p.lons[k]) << '}';
+    out << (i > 0 ? "," : "") << "{\"name\":" << JsonString(p[i].name)
+        << ",\"lat\":" << JsonString(p[i].lat) << ",\"lon\":" << JsonString(p[i].lon) << '}';
   }
   out << "],\"index\":" << s.PlaceIndex << ",\"EK\":" << JsonString(s.EditKm)
       << ",\"EU\":" << JsonString(s.EditUg) << ",\"EM\":" << JsonString(s.EditMSK)
@@ -62,13 +58,41 @@ void PrintPlacesJson(const LoadedSettings& s, std::ostream& out) {
       << ",\"angle\":" << (s.RadioButtonUgol ? "true" : "false") << "}\n";
 }
 
+// The place named by --place: the exact name first, then the file's case-blind match.
+const Place& StoredPlace(const CliOptions& opts, const LoadedSettings& s) {
+  const std::string& name = *opts.Value("--place");
+  auto it = std::find_if(s.places.begin(), s.places.end(), [&](const Place& p) { return p.name == name; });
+  if (it == s.places.end())
+    it = std::find_if(s.places.begin(), s.places.end(), [&](const Place& p) { return SameKey(p.name, name); });
+  if (it == s.places.end()) throw std::runtime_error("no place named \"" + name + "\" in " + SettingsFileOf(opts));
+  return *it;
+}
+
+}  // namespace
+
+namespace {
+
+// The layout of the "kelmar" executable beside this one; nothing when this one's folder is unknown.
+std::optional<FileLayout> WindowLayout() {
+  const std::string exe = ExecutablePath();
+  const std::size_t slash = exe.rfind('/');
+  if (slash == std::string::npos) return std::nullopt;
+  const std::string dir = exe.substr(0, slash);
+  return ChooseLayout(dir, SettingsPathFor(dir + "/kelmar"), EnvironmentUserDirs());
+}
+
 }  // namespace
 
 std::string DefaultSettingsPath() {
-  // The window's file: the settings path of the "kelmar" executable beside this one.
-  const std::string exe = ExecutablePath();
-  const std::size_t slash = exe.rfind('/');
-  return SettingsPathFor(slash == std::string::npos ? "kelmar" : exe.substr(0, slash + 1) + "kelmar");
+  // The window's file: the settings path of the "kelmar" executable beside this one, or, when
+  // installed, the user's file (the starter file while there is none; it is never made here).
+  const std::optional<FileLayout> layout = WindowLayout();
+  return layout ? SettingsToRead(*layout) : SettingsPathFor("kelmar");
+}
+
+std::string DefaultMagneticModelDir() {
+  const std::optional<FileLayout> layout = WindowLayout();
+  return layout ? layout->data_dir + "magnetic" : MagneticModelDir();
 }
 
 int RunPlaces(const std::vector<std::string>& args, std::ostream& out) {
@@ -87,25 +111,17 @@ int RunPlaces(const std::vector<std::string>& args, std::ostream& out) {
 }
 
 InputFields FieldsOfStoredPlace(const CliOptions& opts) {
-  const std::string path = SettingsFileOf(opts);
-  const std::string& name = *opts.Value("--place");
-  const LoadedSettings s = LoadSettings(path);
-  const auto& names = s.places.names;
-  auto it = std::find(names.begin(), names.end(), name);
-  if (it == names.end())
-    it = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return SameKey(n, name); });
-  if (it == names.end()) throw std::runtime_error("no place named \"" + name + "\" in " + path);
-  const auto k = static_cast<std::size_t>(it - names.begin());
-  InputFields in;
-  in.EditSir = s.places.lats[k];
-  in.EditDolg = s.places.lons[k];
-  in.EditKm = s.EditKm;
-  in.EditUg = s.EditUg;
-  in.EditMSK = s.EditMSK;
-  in.EditGMT = s.EditGMT;
-  in.RadioButtonMSK = !s.RadioButtonGMT;
-  in.RadioButtonUgol = s.RadioButtonUgol;
+  const LoadedSettings s = LoadSettings(SettingsFileOf(opts));
+  const Place& place = StoredPlace(opts, s);
+  InputFields in = s.Fields();
+  in.EditSir = place.lat;
+  in.EditDolg = place.lon;
   return in;
+}
+
+std::string StoredHorizon(const CliOptions& opts) {
+  const LoadedSettings s = LoadSettings(SettingsFileOf(opts));
+  return HorizonOf(s.horizons, StoredPlace(opts, s).name);
 }
 
 }  // namespace kelmar

@@ -2,12 +2,14 @@
 
 #include <cmath>
 
+#include "solar.h"
+
 namespace kelmar {
 
 void InitRiseAltSin(CalcState& st) {
   // volatile keeps the compiler from folding the cosine with its own library: the tables are
   // made with the run-time libm's last bit.
-  volatile double angle = 1.5853349194640094;  // 90.833° in radians
+  volatile double angle = 90.833 * kDegToRad;
   st.RiseAltSin = std::cos(angle);
 }
 

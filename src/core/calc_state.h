@@ -8,26 +8,16 @@
 namespace kelmar {
 
 struct CalcState {
-  // Observer.
-  double LatRad = 0;
-  double SinLat = 0;
-  double CosLat = 1;
-  double LonTurns = 0;  // east longitude / 360
-
   // Selected month and the date being worked on.
   std::uint16_t Year = 2000;
   std::uint16_t Month = 10;
-  int Day = 1;
   double CurDate = 0;  // DaySerial
   double ZoneHours = 0;
 
   double RiseAltSin = 0;  // cos 90.833°, set once at start-up by InitRiseAltSin
   std::string Locator;    // the current place's 6-character locator
 
-  std::int32_t PlaceCount = 0;
-  std::int32_t PlaceIndex = 0;
-
-  std::int32_t SlotLon = 0;  // orbital position being computed, whole degrees east
+  std::int32_t PlaceIndex = 0;  // the selected place; 0 when the list is empty
 
   // Day preparation.
   double ZoneShift = 0;
@@ -39,9 +29,6 @@ struct CalcState {
   double RaStart = 0, DecStart = 0, RaEnd = 0, DecEnd = 0;
 
   // Event search.
-  double RaSpan = 0, DecSpan = 0;
-  double StepFrac = 0;
-  double RaPrev = 0, DecPrev = 0, RaNext = 0, DecNext = 0;
   double AltFnStart = 0, AltFnEnd = 0;
   double EventTime = 0;
   double TransitTime = 0;
@@ -57,7 +44,7 @@ struct CalcState {
   DateNames Names = RussianDateNames();
 };
 
-// RiseAltSin = cos(1.5853349194640094), evaluated by the run-time libm.
+// RiseAltSin = cos 90.833°, evaluated by the run-time libm.
 void InitRiseAltSin(CalcState& st);
 
 }  // namespace kelmar

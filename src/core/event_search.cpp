@@ -1,7 +1,6 @@
 #include "event_search.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -14,9 +13,21 @@ namespace {
 // Radians the Earth turns against the stars in half an hour of mean solar time.
 constexpr double kHalfHourTurn = 0.13125808538402622;
 
-double Sign(double x) { return x < 0 ? -1.0 : x > 0 ? 1.0 : 0.0; }
-
 }  // namespace
+
+double SunAzimuthDeg(double h, double cos_dec, double sin_dec, double sin_lat, double cos_lat) {
+  const double n = -cos_dec * std::sin(h);
+  const double m = sin_dec * cos_lat - cos_dec * sin_lat * std::cos(h);
+  double az;
+  if (m != 0) {
+    az = std::atan(n / m) / kDegToRad;
+    if (m < 0) az = az + 180;
+  } else {
+    az = std::atan2(n, m) / kDegToRad;
+  }
+  if (az < 0) az = az + 360;
+  return az + 0.0;  // no "-0.0"
+}
 
 void SolveCrossing(CalcState& st, DaySamples& ds, int k, double thr, bool with_azimuth) {
   // The quadratic takes the exact samples at both ends of the step; their signs are those the
@@ -30,7 +41,7 @@ void SolveCrossing(CalcState& st, DaySamples& ds, int k, double thr, bool with_a
   const double cos_dm = std::cos(dm);
   const double sin_dm = std::sin(dm);
   const double v0 = st.AltFnStart;
-  const double v1 = std::cos(hm) * (cos_dm * st.CosLat) + sin_dm * st.SinLat - thr;
+  const double v1 = std::cos(hm) * (cos_dm * ds.cos_lat) + sin_dm * ds.sin_lat - thr;
   const double v2 = st.AltFnEnd;
 
   // Quadratic through (0, V0), (½, V1), (1, V2) in the step fraction.
@@ -54,19 +65,7 @@ void SolveCrossing(CalcState& st, DaySamples& ds, int k, double thr, bool with_a
   if (v0 > 0 && v2 < 0) st.SetCount += 1;
   if (!with_azimuth) return;
 
-  // Azimuth at the crossing, from north through east.
-  const double he = (h1 - h0) * x + h0;
-  const double n = -cos_dm * std::sin(he);
-  const double m = sin_dm * st.CosLat - cos_dm * st.SinLat * std::cos(he);
-  double az;
-  if (m != 0) {
-    az = std::atan(n / m) / kDegToRad;
-    if (m < 0) az = az + 180;
-  } else {
-    az = std::atan2(n, m) / kDegToRad;
-  }
-  if (az < 0) az = az + 360;
-  az += 0.0;  // no "-0.0"
+  const double az = SunAzimuthDeg((h1 - h0) * x + h0, cos_dm, sin_dm, ds.sin_lat, ds.cos_lat);
   // One decimal, right-aligned in at least four characters: " 7.1", "43.3", "316.7".
   const std::string text = FormatOneDecimal(az);
   const std::size_t pad = text.size() < 4 ? 4 - text.size() : 0;
@@ -75,14 +74,12 @@ void SolveCrossing(CalcState& st, DaySamples& ds, int k, double thr, bool with_a
   st.AzimuthText[pad + text.size()] = '\0';
 }
 
-void PrepareSamples(CalcState& st, DaySamples& ds, bool all_exact) {
-  st.RaSpan = st.RaEnd - st.RaStart;
-  st.DecSpan = st.DecEnd - st.DecStart;
+void PrepareSamples(CalcState& st, const Observer& obs, DaySamples& ds, bool all_exact) {
   const double ra_start = st.RaStart, dec_start = st.DecStart;
-  const double ra_span = st.RaSpan, dec_span = st.DecSpan;
+  const double ra_span = st.RaEnd - st.RaStart, dec_span = st.DecEnd - st.DecStart;
   const double lst = st.LstMidnight;
-  ds.sin_lat = st.SinLat;
-  ds.cos_lat = st.CosLat;
+  ds.sin_lat = obs.SinLat;
+  ds.cos_lat = obs.CosLat;
   ds.all_exact = all_exact;
   double ra_prev = ra_start;
   ds.dec[0] = dec_start;
@@ -120,10 +117,6 @@ void PrepareSamples(CalcState& st, DaySamples& ds, bool all_exact) {
     const double cd2 = cd * cdd - sd * sdd, sd2 = sd * cdd + cd * sdd;
     ch = ch2, sh = sh2, cd = cd2, sd = sd2;
   }
-
-  st.RaPrev = st.RaNext = ra_prev;
-  st.DecPrev = st.DecNext = ds.dec[48];
-  st.StepFrac = 1;
 }
 
 double ExactSample(DaySamples& ds, int k) {

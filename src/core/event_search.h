@@ -1,6 +1,7 @@
 #pragma once
 // The search for threshold crossings in 48 half-hour steps of one local day.
 #include "calc_state.h"
+#include "observer.h"
 
 namespace kelmar {
 
@@ -28,13 +29,17 @@ struct DaySamples {
 // A sample whose estimate lies within this of a threshold is computed exactly.
 inline constexpr double kSampleMargin = 1e-9;
 
-// From the day's two positions (after PrepareDay): RaSpan, DecSpan, the samples, and
-// TransitTime where the day has an upper transit (the later one if two steps qualify; the value
-// is left alone otherwise). all_exact: take every sample from libm, as a cross-check.
-void PrepareSamples(CalcState& st, DaySamples& ds, bool all_exact = false);
+// From the day's two positions (after PrepareDay) seen from obs: the samples, and TransitTime
+// where the day has an upper transit (the later one if two steps qualify; the value is left
+// alone otherwise). all_exact: take every sample from libm, as a cross-check.
+void PrepareSamples(CalcState& st, const Observer& obs, DaySamples& ds, bool all_exact = false);
 
-// cos H1 · (cos δ · CosLat) + sin δ · SinLat at the end of step k, computed once.
+// cos H1 · (cos δ · cos φ) + sin δ · sin φ at the end of step k, computed once.
 double ExactSample(DaySamples& ds, int k);
+
+// Azimuth in degrees from north through east, in [0, 360], of hour angle h and a declination
+// given by its cosine and sine.
+double SunAzimuthDeg(double h, double cos_dec, double sin_dec, double sin_lat, double cos_lat);
 
 // The crossing inside step k, whose end samples differ in sign: the quadratic through the
 // exact samples, EventTime, DayLenAcc, RiseCount/SetCount and, when with_azimuth, AzimuthText.

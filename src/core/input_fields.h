@@ -16,6 +16,10 @@ struct InputFields {
   bool RadioButtonMSK = true;     // zone from EditMSK (+4 h); otherwise from EditGMT
   bool RadioButtonUgol = true;    // twilight by angle; otherwise by height
   bool CheckBoxSec = false;       // times with seconds
+  std::string ESlot = "0";        // sun outages: the satellite's orbital position
+  std::string EDish = "0.9";      // sun outages: dish diameter, m
+  std::string EFreq = "12";       // sun outages: frequency, GHz
+  bool CheckBoxMagAz = false;     // satellite azimuths as compass bearings
 
   bool RadioButtonGMT() const { return !RadioButtonMSK; }
   bool RadioButtonVys() const { return !RadioButtonUgol; }

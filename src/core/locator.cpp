@@ -51,20 +51,10 @@ std::string LocatorFromCoords(double lat_deg, double lon_deg) {
   return loc;
 }
 
-void QTHloc(CalcState& st, const InputFields& in) {
-  const double lon = StrToFloat(in.EditDolg);
-  const double lat = StrToFloat(in.EditSir);
-  st.Locator = LocatorFromCoords(lat, lon);
-}
-
-CoordTexts LocatorToCoords(std::string_view name) {
-  // Characters 2 to 7 by their codes; a missing one counts as the first of its alphabet.
-  static const char kFirst[6] = {'A', 'A', '0', '0', 'A', 'A'};
-  int t[6];
-  for (int i = 0; i < 6; ++i) {
-    const std::size_t pos = static_cast<std::size_t>(i) + 1;
-    t[i] = static_cast<unsigned char>(pos < name.size() ? Upper(name[pos]) : kFirst[i]);
-  }
+std::optional<CoordTexts> LocatorToCoords(std::string_view name) {
+  if (!IsValidLocatorName(name)) return std::nullopt;
+  int t[6];  // characters 2 to 7 by their codes
+  for (std::size_t i = 0; i < 6; ++i) t[i] = Upper(name[i + 1]);
   const double lon = (t[0] - 65) * 20 + (t[2] - 48) * 2 + (t[4] - 65) / 12.0 + 1.0 / 24 - 180;
   const double lat = (t[1] - 65) * 10 + (t[3] - 48) + (t[5] - 65) / 24.0 + 1.0 / 48 - 90;
   return CoordTexts{CutTo7(lat), CutTo7(lon)};

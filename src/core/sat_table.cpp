@@ -4,21 +4,21 @@
 #include <cmath>
 #include <string>
 
+#include "magnetic.h"
 #include "number_text.h"
 #include "solar.h"
 
 namespace kelmar {
 namespace {
 
-constexpr double kOrbitRadius = 6.618113326008476;  // 42164 km / 6371 km
-constexpr double kInvOrbitRadius = 0.1511004648515321;
-constexpr double kTwoOrbitRadius = 13.236226652016953;
+constexpr double kOrbitRadius = 42164.0 / 6371.0;  // geostationary orbit in Earth radii
+constexpr double kInvOrbitRadius = 6371.0 / 42164.0;
+constexpr double kTwoOrbitRadius = 2 * kOrbitRadius;
+// 1 + r², one unit in the last place above what 1 + kOrbitRadius * kOrbitRadius gives.
 constexpr double kOnePlusR2 = 44.79942399589097;
-constexpr double kMinusRadToDeg = -57.29577951308232;
+constexpr double kMinusRadToDeg = -180 / kPi;
 constexpr double kPoleSin = 0.999;    // about 87.44° of latitude
 constexpr double kSmallAngle = 0.01;  // radians, equator and zenith tests
-
-double Sgn(double x) { return x < 0 ? -1.0 : x > 0 ? 1.0 : 0.0; }
 
 // "42 W", "117 E", and "0" and "180" alone; −180 is "180 W".
 void WriteSlotLabel(std::string& cell, int slot) {
@@ -46,31 +46,31 @@ double NormalizeLongitude(double lon) {
 
 }  // namespace
 
-void Modif(CalcState& st) {
-  st.SlotLon += 1;
-  if (st.SlotLon < -180) st.SlotLon += 360;
-  if (st.SlotLon > 180) st.SlotLon -= 360;
+void Modif(int& SlotLon) {
+  SlotLon += 1;
+  if (SlotLon < -180) SlotLon += 360;
+  if (SlotLon > 180) SlotLon -= 360;
 }
 
-void Satel(CalcState& st, const InputFields& in, TextGrid& grid) {
-  const double lon = NormalizeLongitude(StrToFloat(in.EditDolg));
-  const double phi = st.LatRad;
+void Satel(const Observer& obs, TextGrid& grid, std::optional<double> compass_declination) {
+  const double lon = NormalizeLongitude(obs.LonDeg);
+  const double phi = obs.LatRad;
   const bool equatorial = std::abs(phi) < kSmallAngle;
-  const bool polar = std::abs(st.SinLat) > kPoleSin;
-  const double abs_sin_lat = std::abs(st.SinLat);
+  const bool polar = std::abs(obs.SinLat) > kPoleSin;
+  const double abs_sin_lat = std::abs(obs.SinLat);
   const double tan_phi = std::tan(phi);  // the same for every position
 
   // One degree west of the first position: 80 positions at or west of floor(λ), 80 east of it.
   const int start = static_cast<int>(std::trunc(lon));
-  st.SlotLon = lon > 0 ? start - 80 : start - 81;
+  int slot = lon > 0 ? start - 80 : start - 81;
 
   for (int k = 1; k <= 160; ++k) {
-    Modif(st);
+    Modif(slot);
     const int col = 5 * ((k - 1) / 40);
     const int row = (k - 1) % 40 + 1;
-    WriteSlotLabel(grid.Cell(col, row), st.SlotLon);
+    WriteSlotLabel(grid.Cell(col, row), slot);
 
-    double dl = (st.SlotLon - lon) * kPi / 180;
+    double dl = (slot - lon) * kPi / 180;
     while (dl > kPi) dl -= kTwoPi;
     while (dl <= -kPi) dl += kTwoPi;
     const double sin_dl = std::sin(dl);
@@ -82,19 +82,21 @@ void Satel(CalcState& st, const InputFields& in, TextGrid& grid) {
       TextGrid::AssignCell(az_cell, "---");
     } else if (overhead) {
       TextGrid::AssignCell(az_cell, "зенит");
-    } else if (equatorial && dl < 0) {
-      TextGrid::AssignCell(az_cell, "270");
-    } else if (equatorial && dl > 0) {
-      TextGrid::AssignCell(az_cell, "90");
+    } else if (equatorial && !compass_declination) {
+      TextGrid::AssignCell(az_cell, dl < 0 ? "270" : "90");
     } else {
-      const double a = 90 * (1 + Sgn(cos_dl * st.SinLat));
-      const double b = Sgn(phi) * 180 / kPi;
-      double az = a - b * std::atan(std::tan(dl) / abs_sin_lat);
-      if (az < 0) az += 360;
+      double az = dl < 0 ? 270 : 90;
+      if (!equatorial) {
+        const double a = 90 * (1 + Sign(cos_dl * obs.SinLat));
+        const double b = Sign(phi) * 180 / kPi;
+        az = a - b * std::atan(std::tan(dl) / abs_sin_lat);
+        if (az < 0) az += 360;
+      }
+      if (compass_declination) az = CompassAzimuth(az, *compass_declination);
       WriteNumber(az_cell, az);
     }
 
-    const double g = cos_dl * st.CosLat;  // cosine of the central angle observer–subsatellite point
+    const double g = cos_dl * obs.CosLat;  // cosine of the central angle observer–subsatellite point
     std::string& el_cell = grid.Cell(col + 2, row);
     if (overhead) {
       TextGrid::AssignCell(el_cell, "зенит");

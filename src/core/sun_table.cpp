@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "calc_error.h"
 #include "day_serial.h"
@@ -33,6 +32,13 @@ int FormatTimeOfDay(double day_fraction, bool seconds, char* out) {
   return 8;
 }
 
+void AppendAzimuth(std::string& cell, const char* azimuth_text) {
+  cell += ' ';
+  cell += azimuth_text;
+}
+
+}  // namespace
+
 double ZoneHoursOf(const InputFields& in) {
   return in.RadioButtonMSK ? StrToFloat(in.EditMSK) + 4 : StrToFloat(in.EditGMT);
 }
@@ -46,15 +52,8 @@ double TwilightThreshold(const InputFields& in) {
   if (under_root < 0) throw CalcError(kInvalidFloatOp);
   // Dip of the horizon seen from h km above a sphere of 6371 km, plus 0.833° as for sunrise.
   const double dip = std::atan(std::sqrt(under_root) / 6371);
-  return -std::sin(0.014538592669112765 + dip);
+  return -std::sin(0.833 * kDegToRad + dip);
 }
-
-void AppendAzimuth(std::string& cell, const char* azimuth_text) {
-  cell += ' ';
-  cell += azimuth_text;
-}
-
-}  // namespace
 
 void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours) {
   std::string& cell = grid.Cell(col, row);
@@ -62,13 +61,13 @@ void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours) {
   int len;
   if (seconds) {
     if (hours < 23.9998) {
-      len = FormatTimeOfDay((hours + 0.0001388888888888889) / 24, true, buf);
+      len = FormatTimeOfDay((hours + 0.5 / 3600) / 24, true, buf);
     } else {
       len = 8;
       std::copy_n("24:00:00", 8, buf);
     }
   } else if (hours < 23.99) {
-    len = FormatTimeOfDay((hours + 0.008333333333333333) / 24, false, buf);
+    len = FormatTimeOfDay((hours + 0.5 / 60) / 24, false, buf);
   } else {
     len = 5;
     std::copy_n("24:00", 5, buf);
@@ -81,11 +80,8 @@ void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours) {
 
 void Calc(CalcState& st, const InputFields& in, TextGrid& grid) {
   grid.ClearRows(1, kSunRows - 1);
-  QTHloc(st, in);
-  st.LatRad = StrToFloat(in.EditSir) * kDegToRad;
-  st.LonTurns = StrToFloat(in.EditDolg) / 360;
-  st.SinLat = std::sin(st.LatRad);
-  st.CosLat = std::cos(st.LatRad);
+  const Observer obs = ObserverFromFields(in);
+  st.Locator = LocatorFromCoords(obs.LatDeg, obs.LonDeg);
 
   const bool sec = in.CheckBoxSec;
   const int days = DaysInMonth(st.Year, st.Month);
@@ -94,7 +90,6 @@ void Calc(CalcState& st, const InputFields& in, TextGrid& grid) {
   double twilight_thr = 0;
   for (int r = 1; r <= days; ++r) {
     st.DayLenAcc = 0;
-    st.Day = r;
     st.CurDate = EncodeDate(st.Year, st.Month, r);
     // The fields cannot change while the table is computed: read on day 1, where a bad text stops
     // the run, and reused afterwards.
@@ -109,9 +104,9 @@ void Calc(CalcState& st, const InputFields& in, TextGrid& grid) {
     date_cell.assign(date, sizeof date);
     date_cell += st.Names.weekday_short[WeekdayMondayFirst(st.CurDate)];
 
-    PrepareDay(st);
+    PrepareDay(st, obs);
     st.TransitTime = 0;
-    PrepareSamples(st, samples, st.ExactSamples);
+    PrepareSamples(st, obs, samples, st.ExactSamples);
 
     EventPass(
         st, samples, st.RiseAltSin, true,

@@ -6,10 +6,19 @@
 
 namespace kelmar {
 
+// The zone of the tables' times, hours east of GMT: GMT+N, or MSK+N as GMT+(N+4).
+double ZoneHoursOf(const InputFields& in);
+
 // Appends a formatted time ("hh:nn" or "hh:nn:ss") to cell (col, row).
 void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours);
 
-// Fills rows 1..33 of StringGridVos for st.Year / st.Month from the fields.
+// The zone's offset from GMT in hours: EditMSK + 4 or EditGMT, as the radio buttons choose.
+double ZoneHoursOf(const InputFields& in);
+// The sine of the altitude at which twilight begins or ends, by angle or by height.
+double TwilightThreshold(const InputFields& in);
+
+// Clears rows 1..33 of StringGridVos, then fills them for st.Year / st.Month from the fields:
+// the observer and st.Locator from EditSir / EditDolg, then the zone and the twilight fields.
 // Throws CalcError; the cells written before the failure stay.
 void Calc(CalcState& st, const InputFields& in, TextGrid& StringGridVos);
 

@@ -6,6 +6,8 @@
 
 #include "core/calc_error.h"
 #include "core/number_text.h"
+#include "core/outage.h"
+#include "core/utf8.h"
 #include "export/file_backup.h"
 #include "export/plugin_loader.h"
 
@@ -13,7 +15,6 @@ namespace kelmar {
 
 namespace {
 
-constexpr const char* kStartFailed = "Не удалось запустить LibreOffice Calc: ";
 constexpr const char* kNoPlace = "Сначала выберите или добавьте пункт";
 
 std::string WithSlash(std::string dir) {
@@ -148,12 +149,11 @@ std::string TwilightText(const InputFields& fields) {
 }
 
 std::string PlacePrefix(const std::string& place_name) {
-  // Four characters, not bytes: a UTF-8 character is a lead byte and its continuation bytes.
+  // Four characters, not bytes.
   std::string prefix;
   int chars = 0;
   for (char ch : place_name) {
-    const bool continuation = (static_cast<unsigned char>(ch) & 0xC0) == 0x80;
-    if (!continuation && ++chars > 4) break;
+    if (!IsContinuationByte(ch) && ++chars > 4) break;
     prefix += ch;
   }
   // The prefix names a file inside the program's folder and nothing else.
@@ -169,6 +169,19 @@ std::string SunFileName(const std::string& place_name, std::uint16_t month, bool
 
 std::string SatFileName(const std::string& place_name) { return PlacePrefix(place_name) + "_Sat.xls"; }
 
+std::string OutFileName(const std::string& place_name, const std::string& slot, int year) {
+  std::string compact = slot;
+  std::erase(compact, ' ');
+  return PlacePrefix(place_name) + "_" + compact + "_" + std::to_string(year) + ".xls";
+}
+
+std::string OutageHeading(const InputFields& fields) {
+  const std::string slot = SlotText(SlotFromText(fields.ESlot));
+  const std::string angle = FormatTwoDecimals(OutageAngleOf(fields));
+  return "Спутник: " + slot + "   Антенна: " + fields.EDish + " м, " + fields.EFreq + " ГГц   Угол: " + angle +
+         "°   Время: " + ZoneText(fields);
+}
+
 ExcelExporter::ExcelExporter() : ExcelExporter(OfficeOptions{}) {}
 
 ExcelExporter::ExcelExporter(OfficeOptions options)
@@ -180,12 +193,12 @@ ExcelExporter::ExcelExporter(AppFactory create_app) : create_app_(std::move(crea
 
 ExcelExporter::~ExcelExporter() = default;
 
-void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
+void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::string& sat_note) {
   // Without a place the workbook would be named by its suffix alone and hold empty tables.
   if (request.PlaceName.empty()) throw ExportError(kNoPlace);
   const std::string exe_dir = WithSlash(request.ExeDir);
 
-  // 1, 2. A new application object replaces the previous one; the old workbook stays open.
+  // A new application object replaces the previous one; the old workbook stays open.
   std::unique_ptr<automation::Application> app;
   try {
     app = create_app_(exe_dir);
@@ -195,47 +208,65 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request) {
   } catch (const std::exception& e) {
     throw ExportError(kStartFailed + std::string(e.what()));
   }
-  ExcelApp = std::move(app);
+  app_ = std::move(app);
   try {
-    ExcelApp->Visible(true);
+    app_->Visible(true);
   } catch (const std::exception& e) {
     throw ExportError(kStartFailed + std::string(e.what()));
   }
 
-  // 3.
-  ExeDir = exe_dir;
+  exe_dir_ = exe_dir;
+  const std::string save_dir = request.SaveDir.empty() ? exe_dir_ : WithSlash(request.SaveDir);
 
-  // 4.
-  if (request.TabIndex == 1) {
+  // The selected tab's table into a workbook made from its template, headed with the place (the
+  // sun table also with its zone, twilight and locator, the outage table with its slot, dish and
+  // angle), and the name it is saved under.
+  if (request.TabIndex == 2 && request.StringGridOut != nullptr) {
+    const TextGrid& grid = *request.StringGridOut;
+    const std::string heading = OutageHeading(request.Fields);
+    const std::string path = exe_dir_ + "Out.xls";
+    book_ = OpenTemplate(*app_, path);
+    Filling sheet(*book_, path, "Out");
+    sheet.Activate();
+    sheet.Cells(2, 2, request.PlaceName);
+    sheet.Cells(3, 1, heading);
+    if (grid.RowCount() > 1)
+      sheet.RangeValue("A5:F" + std::to_string(grid.RowCount() + 3), BodyOf(grid, grid.RowCount() - 1));
+    else if (!request.OutageNote.empty())
+      sheet.Cells(5, 1, request.OutageNote);
+    export_file_name_ = save_dir + OutFileName(request.PlaceName, SlotText(SlotFromText(request.Fields.ESlot)), request.Year);
+  } else if (request.TabIndex == 1) {
     const TextGrid& grid = request.StringGridSat;
-    const std::string path = ExeDir + "Sat.xls";
-    ExcelBook = OpenTemplate(*ExcelApp, path);                                      // S1
-    Filling sheet(*ExcelBook, path, "Satel");
-    sheet.Activate();                                                               // S2
-    const auto body = BodyOf(grid, grid.RowCount() - 1);                            // S3
-    sheet.RangeValue("A5:S" + std::to_string(grid.RowCount() + 3), body);           // S4
-    sheet.Cells(2, 1, request.PlaceName);                                           // S5
-    ExportFileName = ExeDir + SatFileName(request.PlaceName);
+    const std::string path = exe_dir_ + "Sat.xls";
+    book_ = OpenTemplate(*app_, path);
+    Filling sheet(*book_, path, "Satel");
+    sheet.Activate();
+    const auto body = BodyOf(grid, grid.RowCount() - 1);
+    sheet.RangeValue("A5:S" + std::to_string(grid.RowCount() + 3), body);
+    sheet.Cells(2, 1, request.PlaceName);
+    if (!sat_note.empty()) sheet.Cells(2, 6, sat_note);
+    export_file_name_ = save_dir + SatFileName(request.PlaceName);
   } else {
     const TextGrid& grid = request.StringGridVos;
-    const std::string path = ExeDir + "Sun.xls";
-    ExcelBook = OpenTemplate(*ExcelApp, path);                                      // U1
-    Filling sheet(*ExcelBook, path, "Sun");
-    sheet.Activate();                                                               // U2
-    sheet.Guard([&] { ExcelApp->DisplayAlerts(true); });                            // U3
-    sheet.Cells(3, 1, "Время: " + ZoneText(request.Fields));                        // U4
-    sheet.Cells(3, 8, "Сумерки: " + TwilightText(request.Fields));                  // U5
-    sheet.Cells(3, 4, "QTH-локатор: " + request.Locator);                           // U6
-    sheet.RangeValue("A5:I35", BodyOf(grid, 31));                                   // U7
-    sheet.Cells(2, 2, request.PlaceName);                                           // U8
-    sheet.Cells(37, 1, grid.Cell(0, 33) + "  " + grid.Cell(1, 33) + "  " + grid.Cell(2, 33));  // U9
-    sheet.Cells(37, 6, grid.Cell(5, 33) + "  " + grid.Cell(6, 33) + " " + grid.Cell(7, 33));   // U10
-    ExportFileName = ExeDir + SunFileName(request.PlaceName, request.Month,                   // U11
-                                          request.Fields.CheckBoxSec);
+    const std::string path = exe_dir_ + "Sun.xls";
+    book_ = OpenTemplate(*app_, path);
+    Filling sheet(*book_, path, "Sun");
+    sheet.Activate();
+    sheet.Guard([&] { app_->DisplayAlerts(true); });
+    sheet.Cells(3, 1, "Время: " + ZoneText(request.Fields));
+    sheet.Cells(3, 8, "Сумерки: " + TwilightText(request.Fields));
+    sheet.Cells(3, 4, "QTH-локатор: " + request.Locator);
+    sheet.RangeValue("A5:I35", BodyOf(grid, 31));
+    sheet.Cells(2, 2, request.PlaceName);
+    sheet.Cells(37, 1, grid.Cell(0, 33) + "  " + grid.Cell(1, 33) + "  " + grid.Cell(2, 33));
+    sheet.Cells(37, 6, grid.Cell(5, 33) + "  " + grid.Cell(6, 33) + " " + grid.Cell(7, 33));
+    export_file_name_ = save_dir + SunFileName(request.PlaceName, request.Month, request.Fields.CheckBoxSec);
   }
 
-  // 5, 6.
-  SaveOver(*ExcelApp, ExcelBook, ExportFileName);
+  // A folder that cannot be made fails as the save.
+  std::error_code ec;
+  std::filesystem::create_directories(save_dir, ec);
+  SaveOver(*app_, book_, export_file_name_);
 }
 
 }  // namespace kelmar

@@ -24,7 +24,13 @@ struct ExcelRequest {
   std::string PlaceName;            // the text of ComboBoxPunkt
   std::string Locator;              // CalcState::Locator
   std::uint16_t Month = 1;          // CalcState::Month
-  std::string ExeDir;               // the executable's directory; a trailing '/' is added when missing
+  std::string ExeDir;               // the templates' folder; a trailing '/' is added when missing
+  std::string SaveDir = {};         // where the workbook is saved, made when missing; empty: ExeDir
+  // The outage tab (TabIndex 2): its table, the year shown, and the line shown instead of an
+  // empty table (a hidden slot), if any.
+  const TextGrid* StringGridOut = nullptr;
+  int Year = 2000;
+  std::string OutageNote = {};
 };
 
 // Every failure of an export; what() is the text for the window's error box.
@@ -48,17 +54,23 @@ class ExcelExporter {
 
   // Runs the whole export; throws ExportError (or CalcError for a bad zone field). Whatever the
   // office already did stays; the previous file of the same name survives a failed save.
-  void ButtonExcelClick(const ExcelRequest& request);
+  // A satellite workbook carries `sat_note` beside the place name when it is not empty.
+  void ButtonExcelClick(const ExcelRequest& request, const std::string& sat_note = {});
 
-  // State kept between clicks. The workbook and the office are never closed by the program:
-  // dropping these references leaves both open for the user.
-  std::unique_ptr<automation::Application> ExcelApp;
-  std::unique_ptr<automation::Workbook> ExcelBook;
-  std::string ExeDir;          // with the trailing '/'
-  std::string ExportFileName;  // full path of the last saved workbook
+  // State kept between clicks, null and empty before the first one.
+  automation::Application* ExcelApp() const { return app_.get(); }
+  automation::Workbook* ExcelBook() const { return book_.get(); }
+  const std::string& ExeDir() const { return exe_dir_; }                   // with the trailing '/'
+  const std::string& ExportFileName() const { return export_file_name_; }  // the last saved workbook
 
  private:
   AppFactory create_app_;
+  // The workbook and the office are never closed by the program: dropping these references
+  // leaves both open for the user.
+  std::unique_ptr<automation::Application> app_;
+  std::unique_ptr<automation::Workbook> book_;
+  std::string exe_dir_;
+  std::string export_file_name_;
 };
 
 // Pieces of the export that the window or the tests may want on their own.
@@ -69,5 +81,9 @@ std::string TwilightText(const InputFields& fields);  // "Угол=6гр.", "В�
 std::string PlacePrefix(const std::string& place_name);
 std::string SunFileName(const std::string& place_name, std::uint16_t month, bool seconds);
 std::string SatFileName(const std::string& place_name);
+// "Моск_36E_2026.xls": the slot's normal form without its blank.
+std::string OutFileName(const std::string& place_name, const std::string& slot, int year);
+// The line above the outage table: slot, dish, frequency, angle and zone. Throws CalcError.
+std::string OutageHeading(const InputFields& fields);
 
 }  // namespace kelmar

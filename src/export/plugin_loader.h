@@ -9,9 +9,13 @@
 namespace kelmar {
 
 inline constexpr const char* kCalcPluginName = "libkelmar_calc.so";
+inline constexpr const char* kUnoLibraryDir = "/usr/lib/libreoffice/program";
+
+// Every refusal of the office to start begins so; the reason follows.
+inline constexpr const char* kStartFailed = "Не удалось запустить LibreOffice Calc: ";
 
 // A new application object from the plugin; throws ExportError
-// ("Не удалось запустить LibreOffice Calc: " + reason) when the plugin or the office fails.
+// (kStartFailed + reason) when the plugin or the office fails.
 std::unique_ptr<automation::Application> CreateCalcApplication(const OfficeOptions& options,
                                                                const std::string& exe_dir);
 

@@ -137,11 +137,4 @@ std::string UpperCp1251(std::string_view utf8) {
   return out;
 }
 
-std::size_t CharCount(std::string_view utf8) {
-  std::size_t n = 0;
-  for (const char c : utf8)
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
-  return n;
-}
-
 }  // namespace kelmar

@@ -24,7 +24,4 @@ bool FitsCp1251(std::string_view utf8);
 // byte in Windows-1251 (Latin and Cyrillic letters, "ё" → "Ё", "ґ" → "Ґ"; "µ" stays).
 std::string UpperCp1251(std::string_view utf8);
 
-// Number of characters (code points) of a UTF-8 text.
-std::size_t CharCount(std::string_view utf8);
-
 }  // namespace kelmar

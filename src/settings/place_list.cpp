@@ -2,23 +2,13 @@
 
 namespace kelmar {
 
-void PlaceList::Clear() {
-  names.clear();
-  lats.clear();
-  lons.clear();
-}
-
 void PlaceList::Append(std::string name, std::string lat, std::string lon) {
-  names.push_back(std::move(name));
-  lats.push_back(std::move(lat));
-  lons.push_back(std::move(lon));
+  items.push_back(Place{std::move(name), std::move(lat), std::move(lon)});
 }
 
 void PlaceList::Erase(int index) {
   if (index < 0 || index >= Count()) return;
-  names.erase(names.begin() + index);
-  lats.erase(lats.begin() + index);
-  lons.erase(lons.begin() + index);
+  items.erase(items.begin() + index);
 }
 
 }  // namespace kelmar

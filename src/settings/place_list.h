@@ -1,19 +1,28 @@
 #pragma once
-// The stored places: names (the drop-down ComboBoxPunkt), latitude texts (ListBox1) and
-// longitude texts (ListBox2), index-aligned, in the order the places were stored.
+// The stored places in the order they were stored: the drop-down ComboBoxPunkt shows the names,
+// the hidden lists ListBox1 and ListBox2 hold the latitude and longitude texts.
 #include <string>
 #include <vector>
 
 namespace kelmar {
 
-struct PlaceList {
-  std::vector<std::string> names;  // UTF-8, as shown in the drop-down
-  std::vector<std::string> lats;   // latitude texts, degrees north, "." separator
-  std::vector<std::string> lons;   // longitude texts, degrees east
+struct Place {
+  std::string name;  // UTF-8, as shown in the drop-down
+  std::string lat;   // latitude text, degrees north, "." separator
+  std::string lon;   // longitude text, degrees east
 
-  int Count() const { return static_cast<int>(names.size()); }
-  bool Empty() const { return names.empty(); }
-  void Clear();
+  bool operator==(const Place&) const = default;
+};
+
+struct PlaceList {
+  std::vector<Place> items;
+
+  int Count() const { return static_cast<int>(items.size()); }
+  bool Empty() const { return items.empty(); }
+  const Place& operator[](int index) const { return items[static_cast<std::size_t>(index)]; }
+  auto begin() const { return items.begin(); }
+  auto end() const { return items.end(); }
+  void Clear() { items.clear(); }
   void Append(std::string name, std::string lat, std::string lon);
   void Erase(int index);
 

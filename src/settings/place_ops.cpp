@@ -3,6 +3,7 @@
 #include "core/calc_error.h"
 #include "core/locator.h"
 #include "core/number_text.h"
+#include "core/utf8.h"
 #include "settings/cp1251.h"
 #include "settings/settings_image.h"
 
@@ -35,9 +36,8 @@ PlaceOutcome Message(MessageKind kind, std::string text, bool entering = false) 
 }
 
 void ShowPlace(const PlaceList& places, int index, InputFields& in) {
-  const auto k = static_cast<std::size_t>(index);
-  in.EditSir = places.lats[k];
-  in.EditDolg = places.lons[k];
+  in.EditSir = places[index].lat;
+  in.EditDolg = places[index].lon;
 }
 
 // Both coordinate fields must be numbers before any table is touched; a failed conversion
@@ -96,8 +96,8 @@ std::optional<std::string> CheckNewName(const PlaceList& places, std::string_vie
   if (const auto bad = FirstNotInCp1251(rest)) return refused("символа \"" + *bad + "\" нет в кодировке Windows-1251");
   if (CharCount(name) > kMaxNameChars) return refused("длиннее " + std::to_string(kMaxNameChars) + " символов");
   // The file keeps one line per name regardless of case (and without the leading blank).
-  for (const std::string& stored : places.names)
-    if (SameKey(TrimLow(stored), rest)) return kDuplicateName;
+  for (const Place& stored : places)
+    if (SameKey(TrimLow(stored.name), rest)) return kDuplicateName;
   return std::nullopt;
 }
 
@@ -109,7 +109,7 @@ PlaceOutcome FinishAddPlace(PlaceList& places, CalcState& st, InputFields& in,
   std::string lat;
   std::string lon;
   if (EditPunkt.front() == ' ') {
-    CoordTexts c = LocatorToCoords(EditPunkt);
+    CoordTexts c = *LocatorToCoords(EditPunkt);  // CheckNewName let only a real locator through
     lat = std::move(c.lat);
     lon = std::move(c.lon);
   } else {
@@ -118,7 +118,6 @@ PlaceOutcome FinishAddPlace(PlaceList& places, CalcState& st, InputFields& in,
   }
   places.Append(std::string(EditPunkt), std::move(lat), std::move(lon));
   st.PlaceIndex = places.Count() - 1;
-  st.PlaceCount = places.Count();
   ShowPlace(places, st.PlaceIndex, in);
   // The place stays even when its texts are not numbers; only the tables wait.
   return ConvertThenRecompute(in);
@@ -132,7 +131,7 @@ PlaceOutcome ButtonNewClick(PlaceList& places, CalcState& st, InputFields& in,
 
 std::optional<std::string> DeleteQuestion(const PlaceList& places, const CalcState& st) {
   if (places.Empty() || st.PlaceIndex < 0 || st.PlaceIndex >= places.Count()) return std::nullopt;
-  return "Удалить запись \"" + places.names[static_cast<std::size_t>(st.PlaceIndex)] + "\" ?";
+  return "Удалить запись \"" + places[st.PlaceIndex].name + "\" ?";
 }
 
 PlaceOutcome ButtonDeleteClick(PlaceList& places, CalcState& st, InputFields& in,
@@ -141,7 +140,6 @@ PlaceOutcome ButtonDeleteClick(PlaceList& places, CalcState& st, InputFields& in
   if (places.Count() < 2) return Message(MessageKind::Information, kLastPlace);
   if (st.PlaceIndex < 0 || st.PlaceIndex >= places.Count()) return {};
   places.Erase(st.PlaceIndex);
-  st.PlaceCount = places.Count();
   st.PlaceIndex = 0;
   ShowPlace(places, 0, in);
   PlaceOutcome out;

@@ -1,7 +1,11 @@
 #include "settings/settings_file.h"
 
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <optional>
@@ -80,15 +84,37 @@ std::string FinalTarget(const std::string& path) {
   return p.string();
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;  // a short write is followed by the error (full disk, quota)
-    done += static_cast<std::size_t>(n);
+// True for a name that an interrupted save of `file` leaves beside it: the writer's unfinished
+// file "<file>.XXXXXX" (six random letters and digits), or "<file>.tmp<pid>-<n>" of earlier
+// versions. Six characters of one kind only ("backup", "BACKUP") are taken for the user's own
+// file and kept; the rare random name of that shape is left for the user to remove.
+bool IsSaveLeftover(std::string_view name, std::string_view file) {
+  if (name.size() <= file.size() + 1 || !name.starts_with(file) || name[file.size()] != '.') return false;
+  const std::string_view rest = name.substr(file.size() + 1);
+  auto alnum = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
+  auto digits = [](std::string_view t) {
+    return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  if (rest.size() == 6 && std::all_of(rest.begin(), rest.end(), alnum)) {
+    const bool lower = std::any_of(rest.begin(), rest.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    const bool upper = std::any_of(rest.begin(), rest.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    const bool digit = std::any_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return lower + upper + digit >= 2;
   }
-  return true;
+  if (!rest.starts_with("tmp")) return false;
+  const std::size_t dash = rest.find('-');
+  return dash != std::string_view::npos && digits(rest.substr(3, dash - 3)) && digits(rest.substr(dash + 1));
+}
+
+// Removes the regular files an interrupted save of `target` left beside it.
+void RemoveSaveLeftovers(const std::string& target) {
+  namespace fs = std::filesystem;
+  const fs::path t = target;
+  const std::string file = t.filename().string();
+  std::error_code ec;
+  for (const fs::directory_entry& e : fs::directory_iterator(t.parent_path().empty() ? "." : t.parent_path(), ec))
+    if (IsSaveLeftover(e.path().filename().string(), file) && e.is_regular_file(ec) && !e.is_symlink(ec))
+      fs::remove(e.path(), ec);
 }
 
 // Writes the whole text into a new file beside the target and renames it over the target
@@ -98,29 +124,21 @@ bool ReplaceFile(const std::string& path, const std::string& bytes) {
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   if (exists && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
+  RemoveSaveLeftovers(target);
 
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
-  }
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes);
-  if (ok && exists) {
-    ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+  QSaveFile file(QFile::decodeName(QByteArray::fromStdString(target)));
+  // Unbuffered, so a short write (a full disk) shows in the count rather than being lost in a flush.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
+    return false;  // the unfinished file goes with `file`
+  if (exists) {
+    // QSaveFile keeps the read and write bits only; the file keeps every mode bit it had.
+    if (::fchmod(file.handle(), old.st_mode & 07777) != 0) return false;
     // Keeps the owner when run as root; anyone else's new file is theirs already.
-    [[maybe_unused]] const int owner_kept = ::fchown(fd, old.st_uid, old.st_gid);
+    [[maybe_unused]] const int owner_kept = ::fchown(file.handle(), old.st_uid, old.st_gid);
   }
-  ok = ::fsync(fd) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  // Make the rename itself durable.
+  if (!file.commit()) return false;
+  // QSaveFile syncs the file, not the folder: make the rename itself durable.
   const std::string dir = std::filesystem::path(target).parent_path().string();
   const int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
@@ -128,6 +146,20 @@ bool ReplaceFile(const std::string& path, const std::string& bytes) {
     ::close(dfd);
   }
   return true;
+}
+
+// The outage tab's "Form" keys with their defaults.
+template <class Fields>
+auto OutageKeys(Fields& f) {
+  using Text = decltype((f.ESlot));
+  struct Key {
+    const char* name;
+    Text value;
+    const char* fallback;
+  };
+  static const InputFields defaults;
+  return std::array<Key, 3>{Key{"ESlot", f.ESlot, defaults.ESlot.c_str()}, Key{"EDish", f.EDish, defaults.EDish.c_str()},
+                            Key{"EFreq", f.EFreq, defaults.EFreq.c_str()}};
 }
 
 }  // namespace
@@ -167,10 +199,10 @@ std::optional<std::string> CaseTwinsMessage(const PlaceList& places) {
   // The names of each line that more than one place shares, in the order of the list.
   std::vector<std::string> keys;
   std::unordered_map<std::string, std::vector<std::string>> names_of;
-  for (const std::string& name : places.names) {
-    auto& names = names_of[UpperCp1251(name)];
-    if (names.empty()) keys.push_back(UpperCp1251(name));
-    names.push_back(name);
+  for (const Place& place : places) {
+    auto& names = names_of[UpperCp1251(place.name)];
+    if (names.empty()) keys.push_back(UpperCp1251(place.name));
+    names.push_back(place.name);
   }
   std::string list;
   for (const std::string& key : keys) {
@@ -215,31 +247,45 @@ LoadedSettings LoadedFromImage(const SettingsImage& image) {
   const std::optional<int> ind = ParseInt(image.ReadString(kForm, "Ind", "0"));
   out.PlaceIndex = ind && *ind >= 0 && *ind < out.places.Count() ? *ind : 0;
   if (!out.places.Empty()) {
-    out.EditSir = out.places.lats[static_cast<std::size_t>(out.PlaceIndex)];
-    out.EditDolg = out.places.lons[static_cast<std::size_t>(out.PlaceIndex)];
+    out.EditSir = out.places[out.PlaceIndex].lat;
+    out.EditDolg = out.places[out.PlaceIndex].lon;
   }
   out.RadioButtonGMT = TextToBool(image.ReadString(kForm, "RBG", "0"));
   out.RadioButtonUgol = TextToBool(image.ReadString(kForm, "RB3", "0"));
+  for (auto& [key, value, fallback] : OutageKeys(out)) value = image.ReadString(kForm, key, fallback);
+  out.CheckBoxMagAz = TextToBool(image.ReadString(kForm, kMagAzKey, "0"));
+  out.horizons = HorizonsFromImage(image);
   return out;
+}
+
+InputFields LoadedSettings::Fields() const {
+  InputFields in;
+  in.EditSir = EditSir;
+  in.EditDolg = EditDolg;
+  in.EditKm = EditKm;
+  in.EditUg = EditUg;
+  in.EditMSK = EditMSK;
+  in.EditGMT = EditGMT;
+  in.RadioButtonMSK = !RadioButtonGMT;
+  in.RadioButtonUgol = RadioButtonUgol;
+  in.ESlot = ESlot;
+  in.EDish = EDish;
+  in.EFreq = EFreq;
+  in.CheckBoxMagAz = CheckBoxMagAz;
+  return in;
 }
 
 void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcState& st,
                          InputFields& in) {
   places = loaded.places;
-  st.PlaceCount = loaded.places.Count();
   st.PlaceIndex = loaded.PlaceIndex;
-  in.EditSir = loaded.EditSir;
-  in.EditDolg = loaded.EditDolg;
-  in.EditKm = loaded.EditKm;
-  in.EditUg = loaded.EditUg;
-  in.EditMSK = loaded.EditMSK;
-  in.EditGMT = loaded.EditGMT;
-  in.RadioButtonMSK = !loaded.RadioButtonGMT;
-  in.RadioButtonUgol = loaded.RadioButtonUgol;
+  const bool seconds = in.CheckBoxSec;
+  in = loaded.Fields();
+  in.CheckBoxSec = seconds;
 }
 
 void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
-                    const InputFields& in) {
+                    const InputFields& in, const HorizonTexts* horizons) {
   // Lines of "Points" that name no place are not ours to drop.
   std::vector<SettingsImage::Line> kept;
   if (const SettingsImage::Section* points = image.FindSection(kPoints))
@@ -254,10 +300,9 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
   // place of an equal name replaces the earlier one's line in its position.
   std::vector<SettingsImage::Line> lines;
   std::unordered_map<std::string, std::size_t> line_of;
-  for (int i = 0; i < places.Count(); ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    if (places.names[k].empty()) break;
-    SettingsImage::Line line{OneLine(places.names[k]), OneLine(places.lats[k] + ";" + places.lons[k]), true};
+  for (const Place& place : places) {
+    if (place.name.empty()) break;
+    SettingsImage::Line line{OneLine(place.name), OneLine(place.lat + ";" + place.lon), true};
     const auto [it, added] = line_of.emplace(UpperCp1251(line.name), lines.size());
     if (added) {
       lines.push_back(std::move(line));
@@ -269,7 +314,7 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
   // would otherwise leave it pointing past the end or at another place.
   int stored_index = PlaceIndex;
   if (PlaceIndex >= 0 && PlaceIndex < places.Count()) {
-    const auto it = line_of.find(UpperCp1251(OneLine(places.names[static_cast<std::size_t>(PlaceIndex)])));
+    const auto it = line_of.find(UpperCp1251(OneLine(places[PlaceIndex].name)));
     if (it != line_of.end()) stored_index = static_cast<int>(it->second);
   }
   for (SettingsImage::Line& line : lines) image.AppendLine(kPoints, std::move(line));
@@ -281,14 +326,20 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
   image.WriteString(kForm, "EU", OneLine(in.EditUg));
   image.WriteString(kForm, "EM", OneLine(in.EditMSK));
   image.WriteString(kForm, "EG", OneLine(in.EditGMT));
+  // A file from before the outage tab stays byte for byte as it was until the tab is used.
+  for (const auto& [key, value, fallback] : OutageKeys(in))
+    if (value != fallback || image.Read(kForm, key)) image.WriteString(kForm, key, OneLine(value));
+  // A file whose user never turned compass azimuths on stays as it always was.
+  if (in.CheckBoxMagAz || image.Read(kForm, kMagAzKey)) image.WriteString(kForm, kMagAzKey, BoolToText(in.CheckBoxMagAz));
+  if (horizons != nullptr) StoreHorizons(image, places, *horizons);
 }
 
 void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,
-                  const InputFields& in) {
+                  const InputFields& in, const HorizonTexts* horizons) {
   const std::string error = CannotCreate(SettingsPath);
   // What cannot be read cannot be carried over: refuse rather than drop it.
   SettingsImage image = ReadImage(SettingsPath, error);
-  StoreIntoImage(image, places, PlaceIndex, in);
+  StoreIntoImage(image, places, PlaceIndex, in, horizons);
 
   if (!ReplaceFile(SettingsPath, image.ToBytes())) throw SettingsError(error);
 }

@@ -7,6 +7,7 @@
 
 #include "core/calc_state.h"
 #include "core/input_fields.h"
+#include "settings/horizons.h"
 #include "settings/place_list.h"
 
 namespace kelmar {
@@ -19,6 +20,7 @@ class SettingsError : public std::runtime_error {
 
 inline constexpr const char* kSectionPoints = "Points";
 inline constexpr const char* kSectionForm = "Form";
+inline constexpr const char* kMagAzKey = "MagAz";
 
 // "1" for true, "0" for false; only the exact text "1" reads as true.
 std::string BoolToText(bool value);
@@ -40,6 +42,13 @@ struct LoadedSettings {
   bool RadioButtonUgol = false;  // else RadioButtonVys
   std::string EditSir, EditDolg;  // the selected place's texts; empty with no place
   bool cut_short = false;  // the file's text ends early at a NUL byte: saving would lose the rest
+  // The outage tab's fields; a file without them reads as InputFields' defaults.
+  std::string ESlot, EDish, EFreq;
+  bool CheckBoxMagAz = false;     // "MagAz": compass azimuths, off in a file without the key
+  HorizonTexts horizons;          // section "Horizon"; empty without it
+
+  // The window's fields as these settings fill them (CheckBoxSec off).
+  InputFields Fields() const;
 };
 
 // Told at start-up about a file that ends early at a NUL byte; the window never saves over it.
@@ -53,23 +62,25 @@ class SettingsImage;
 // What an image of the file puts into the window (no file access).
 LoadedSettings LoadedFromImage(const SettingsImage& image);
 // Writes the place list and the seven settings into an image of the file (no file access).
+// With horizons, the "Horizon" section is rewritten too; without, it is left as it is.
 void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
-                    const InputFields& in);
+                    const InputFields& in, const HorizonTexts* horizons = nullptr);
 
 // Reads the file; a missing file gives no places and "0" everywhere. An "Ind" that is not an
 // integer naming a stored place selects place 0. Throws SettingsError("Cannot open file %s")
 // when the file exists but cannot be read: the caller must then not save over it at close.
 LoadedSettings LoadSettings(const std::string& SettingsPath);
 
-// Puts loaded settings into the window's state: the place list, PlaceCount and PlaceIndex,
-// and the field texts and radio choices (CheckBoxSec is left alone).
+// Puts loaded settings into the window's state: the place list and PlaceIndex, and the field
+// texts, radio choices and CheckBoxMagAz (CheckBoxSec is left alone).
 void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcState& st,
                          InputFields& in);
 
-// Rewrites "Points" and the seven "Form" keys, keeping every other section and key of the
+// Rewrites "Points" and the seven "Form" keys (and the outage tab's keys where they differ from
+// their defaults or the file holds them already), keeping every other section and key of the
 // file. The new file is written beside the old one (beside a symbolic link's target) and
 // renamed over it only once complete. Throws SettingsError("Cannot create file %s").
 void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,
-                  const InputFields& in);
+                  const InputFields& in, const HorizonTexts* horizons = nullptr);
 
 }  // namespace kelmar

@@ -17,8 +17,6 @@ void ShowErrorBox(QWidget* parent, const std::string& text) {
   QMessageBox::critical(parent, QString::fromLatin1(kAppTitle), QString::fromStdString(text));
 }
 
-void ErrorReporter::Report(const std::exception& e) const { ReportNoThrow(e.what()); }
-
 void ErrorReporter::ReportNoThrow(const char* message) const noexcept {
   try {
     sink_(parent_, ErrorReportText(message));

@@ -24,7 +24,8 @@ class ErrorReporter {
   explicit ErrorReporter(QWidget* parent, ErrorSink sink = ShowErrorBox)
       : parent_(parent), sink_(std::move(sink)) {}
 
-  void Report(const std::exception& e) const;
+  // A failure that arrives as a message rather than as an exception.
+  void Report(const std::string& message) const { ReportNoThrow(message.c_str()); }
 
   // Runs fn; a failure is reported and ends it. True when fn ran to its end.
   template <class Fn>

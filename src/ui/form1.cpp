@@ -19,24 +19,32 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 #include <QTabBar>
 #include <clocale>
 #include <stdexcept>
 
+#include "core/calc_error.h"
 #include "core/day_serial.h"
 #include "core/input_steps.h"
+#include "core/magnetic.h"
 #include "core/number_text.h"
+#include "core/outage.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
+#include "settings/file_layout.h"
 #include "settings/settings_file.h"
 #include "ui/cell_drawing.h"
 #include "ui/layout.h"
+#include "ui/picture_tabs.h"
 #include "ui/text_grid_view.h"
+#include "ui/worker_thread.h"
 
 #ifdef KELMAR_HAVE_EXPORT
 #include "export/excel_export.h"
+#include "export/plugin_loader.h"
 #else
 namespace kelmar {
 class ExcelExporter {};  // this build has no export
@@ -57,24 +65,16 @@ static void InitKelmarUiResources() { Q_INIT_RESOURCE(kelmar_ui); }
 
 namespace kelmar::ui {
 
+FileLayout ProgramLayout(const std::string& exe_dir) {
+  UserDirs user = EnvironmentUserDirs();
+  user.documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+  return ChooseLayout(exe_dir, SettingsPathFor(ExecutablePath()), user);
+}
+
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
-
-// A radio button that reports the release of any mouse button over it. The window recomputes
-// on that release only, so a choice made with the keyboard waits for the next recompute.
-class MouseUpRadioButton : public QRadioButton {
- public:
-  MouseUpRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
-  std::function<void()> on_mouse_up;
-
- protected:
-  void mouseReleaseEvent(QMouseEvent* e) override {
-    QRadioButton::mouseReleaseEvent(e);  // the selection changes first, as the handler expects
-    if (on_mouse_up && rect().contains(e->position().toPoint())) on_mouse_up();
-  }
-};
 
 // Runs a handler when a field loses the input focus to another control of the window. Focus
 // that leaves with the whole window, or to a pop-up, is no exit from the field.
@@ -166,6 +166,11 @@ const char* const kLabel2Lines[19] = {
 
 }  // namespace
 
+void MouseUpRadioButton::mouseReleaseEvent(QMouseEvent* e) {
+  QRadioButton::mouseReleaseEvent(e);  // the selection changes first, as the handler expects
+  if (on_mouse_up && rect().contains(e->position().toPoint())) on_mouse_up();
+}
+
 QString Label2Text() {
   QStringList lines;
   for (const char* line : kLabel2Lines) lines << QString::fromUtf8(line);
@@ -181,6 +186,7 @@ TabControl::TabControl(QWidget* parent) : QWidget(parent), tabs_(new QTabBar(thi
   tabs_->setDrawBase(false);
   tabs_->addTab(QStringLiteral("Солнце"));
   tabs_->addTab(QStringLiteral("Спутники"));
+  tabs_->addTab(QStringLiteral("Интерференция"));
   tabs_->setCurrentIndex(0);
   tabs_->setFocusPolicy(Qt::StrongFocus);  // a click on a tab takes the focus, as on Windows
   setFocusProxy(tabs_);
@@ -210,7 +216,8 @@ TForm1::TForm1(FormOptions options)
       options_(std::move(options)),
       report_(this, options_.error_sink ? options_.error_sink : ErrorSink(ShowErrorBox)),
       vos_grid_(MakeSunGrid()),
-      sat_grid_(MakeSatGrid()) {
+      sat_grid_(MakeSatGrid()),
+      out_grid_(MakeOutageGrid({})) {
   InitKelmarUiResources();
   setObjectName(QStringLiteral("Form1"));
   UseNarrowFallbackFonts();
@@ -218,8 +225,20 @@ TForm1::TForm1(FormOptions options)
   st_.Names = options_.names;
 
   const std::string exe = ExecutablePath();
-  settings_path_ = options_.settings_path.empty() ? SettingsPathFor(exe) : options_.settings_path;
   exe_dir_ = options_.exe_dir.empty() ? S(QFileInfo(Q(exe)).absolutePath()) : options_.exe_dir;
+  data_dir_ = plugin_dir_ = export_dir_ = exe_dir_;
+  magnetic_dir_ = MagneticModelDir();
+  settings_path_ = load_path_ = options_.settings_path;
+  if (settings_path_.empty()) {
+    const FileLayout layout = ProgramLayout(exe_dir_);
+    SeedSettings(layout);
+    settings_path_ = layout.settings;
+    load_path_ = SettingsToRead(layout);  // the starter file while the user's could not be made
+    data_dir_ = layout.data_dir;
+    magnetic_dir_ = layout.data_dir + "magnetic";
+    plugin_dir_ = layout.plugin_dir;
+    export_dir_ = layout.export_dir;
+  }
 
   if (options_.screen_height) {
     v_ = *options_.screen_height;
@@ -243,7 +262,10 @@ TForm1::TForm1(FormOptions options)
   CreateForm();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The office objects are released on the thread that made them.
+  if (worker_) worker_->Stop([this] { exporter_.reset(); });
+}
 
 void TForm1::BuildControls() {
   // Fonts are made at their scaled pixel heights straight away; the geometry follows in
@@ -259,6 +281,11 @@ void TForm1::BuildControls() {
   StringGridSat = Named(new TextGridView(sat_grid_, TabControl1), "StringGridSat");
   StringGridSat->setFont(font("Tahoma", 13, true));
   StringGridSat->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rc) { StringGridSatDrawCell(p, c, r, rc); });
+  pictures_ = std::make_unique<PictureTabs>(this, TabControl1->Tabs(), TabControl1, report_, [this] {
+    const bool placed = !places_.Empty();
+    return PictureContext{ReadFields(), placed ? S(ComboBoxPunkt->currentText()) : std::string(), st_.Year, st_.Month,
+                          options_.clock(), export_dir_ + "/"};
+  });
 
   GroupBoxInput = Named(new QGroupBox(QStringLiteral("Населенные  пункты"), this), "GroupBoxInput");
   GroupBoxInput->setFont(font("Tahoma", 11, true));
@@ -350,13 +377,50 @@ void TForm1::BuildControls() {
   ButtonUgUp = Named(new QPushButton(QStringLiteral(">"), GroupBoxSumerki), "ButtonUgUp");
   ButtonUgUp->setFont(font("MS Sans Serif", 11, false));
 
+  PageOut = Named(new QWidget(TabControl1), "PageOut");
+  PageOut->hide();
+  auto label = [&](const char* text, const char* name) {
+    QLabel* l = Named(new QLabel(QString::fromUtf8(text), PageOut), name);
+    l->setFont(font("Tahoma", 11, true));
+    return l;
+  };
+  auto field = [&](const char* name, const std::string& text) {
+    QLineEdit* e = Named(new QLineEdit(Q(text), PageOut), name);
+    e->setFont(font("Tahoma", 11, true));
+    return e;
+  };
+  const InputFields defaults;
+  LabelSlot = label("Спутник", "LabelSlot");
+  ESlot = field("ESlot", defaults.ESlot);
+  ESlot->setToolTip(QStringLiteral("\"36 E\", \"5W\", \"19.2E\", \"0\", \"180\""));
+  LabelDish = label("Антенна, м", "LabelDish");
+  EDish = field("EDish", defaults.EDish);
+  LabelFreq = label("Частота, ГГц", "LabelFreq");
+  EFreq = field("EFreq", defaults.EFreq);
+  LabelOutInfo = label("", "LabelOutInfo");
+  LabelOutNote = label("", "LabelOutNote");
+  LabelOutNote->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  StringGridOut = Named(new TextGridView(out_grid_, PageOut), "StringGridOut");
+  StringGridOut->setFont(font("Tahoma", 13, true));
+  StringGridOut->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rc) {
+    DrawCell(p, rc, Q(out_grid_.Cell(c, r)), SunCellLook(r));
+  });
+
   Label1 = Named(new QLabel(QStringLiteral("Kelmar для Linux\nQt 6, 2026"), this), "Label1");
   Label1->setFont(font("Arial", 11, true));
   Label1->setAlignment(Qt::AlignRight | Qt::AlignTop);
   SetTextColor(Label1, Qt::red);
 
+  LabelMag = Named(new QLabel(this), "LabelMag");
+  LabelMag->setFont(font("Tahoma", 10, false));
+  LabelMag->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  LabelMag->setWordWrap(true);
+  SetTextColor(LabelMag, Qt::blue);
+  CheckBoxMagAz = Named(new QCheckBox(QStringLiteral("Азимуты по компасу"), this), "CheckBoxMagAz");
+  CheckBoxMagAz->setFont(font("Tahoma", 11, true));
+
   // Narrow fields: no text margins eating the few pixels they have.
-  for (QLineEdit* e : {EditPunkt, EditSir, EditDolg, EditGMT, EditMSK, EditUg, EditKm}) {
+  for (QLineEdit* e : {EditPunkt, EditSir, EditDolg, EditGMT, EditMSK, EditUg, EditKm, ESlot, EDish, EFreq}) {
     e->setTextMargins(0, 0, 0, 0);
   }
 }
@@ -376,6 +440,30 @@ void TForm1::ApplyGeometry() {
   StringGridVos->SetColWidths(layout.sun.col_widths);
   StringGridSat->SetDefaultRowHeight(layout.sat.row_height);
   StringGridSat->SetColWidths(layout.sat.col_widths);
+
+  // The outage page covers the tables' place on the tab control.
+  const Rect page = ScaleRect(FindControl("StringGridVos")->rect, v_);
+  PageOut->setGeometry(page.left, page.top, page.width, page.height);
+  struct Place {
+    QWidget* w;
+    Rect design;
+  };
+  const int field_h = QFontMetrics(ESlot->font()).height() + 8;
+  const Place places[] = {
+      {LabelSlot, {8, 9, 62, 16}},      {ESlot, {70, 6, 64, 0}},
+      {LabelDish, {150, 9, 76, 16}},    {EDish, {226, 6, 40, 0}},
+      {LabelFreq, {282, 9, 90, 16}},    {EFreq, {372, 6, 40, 0}},
+      {LabelOutInfo, {8, 34, 600, 16}}, {LabelOutNote, {8, 120, 600, 40}},
+  };
+  for (const Place& p : places) {
+    const Rect r = ScaleRect(p.design, v_);
+    p.w->setGeometry(r.left, r.top, r.width, r.height > 0 ? r.height : field_h);
+  }
+  const Rect grid = ScaleRect({0, 56, 615, 434}, v_);
+  StringGridOut->setGeometry(grid.left, grid.top, grid.width, grid.height);
+  StringGridOut->SetDefaultRowHeight(layout.sun.row_height);
+  StringGridOut->SetColWidths(std::vector<int>(kOutageCols, (grid.width - 12) / kOutageCols));
+  pictures_->SetGeometry(StringGridVos->geometry(), ButtonExcel->geometry());
 }
 
 void TForm1::SetTabOrder() {
@@ -387,6 +475,7 @@ void TForm1::SetTabOrder() {
       RadioButtonMSK, RadioButtonGMT, EditMSK, EditGMT, ButtonTUp, ButtonTDown, CheckBoxSec,
       RadioButtonUgol, RadioButtonVys, EditKm, EditUg, ButtonUgUp, ButtonUgDown,
       ScrollBarY, ScrollBarM,
+      ESlot, EDish, EFreq, StringGridOut,
   };
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
   for (QScrollBar* s : {ScrollBarY, ScrollBarM}) s->setFocusPolicy(Qt::StrongFocus);
@@ -395,9 +484,11 @@ void TForm1::SetTabOrder() {
 void TForm1::ConnectHandlers() {
   auto guarded = [this](auto fn) { return [this, fn] { report_.Guarded([&] { (this->*fn)(); }); }; };
 
-  connect(TabControl1->Tabs(), &QTabBar::currentChanged, this, [this](int) { TabControl1Change(); });
+  connect(TabControl1->Tabs(), &QTabBar::currentChanged, this, [this](int) { report_.Guarded([this] { TabControl1Change(); }); });
+  StringGridSat->SetDoubleClick([this](int col, int row) { report_.Guarded([&] { StringGridSatDblClick(col, row); }); });
   // A held arrow or page area steps again and again; the error box takes the mouse release, so
-  // a failing step must end the repeat itself or every OK brings the next box.
+  // a failing step (its table, the outage table or the picture shown) must end the repeat itself
+  // or every OK brings the next box.
   auto guarded_steps = [this](QScrollBar* bar, void (TForm1::*fn)()) {
     return [this, bar, fn] {
       report_.Guarded([&] {
@@ -417,22 +508,24 @@ void TForm1::ConnectHandlers() {
   connect(ButtonUgUp, &QPushButton::clicked, this, guarded(&TForm1::ButtonUgUpClick));
   connect(ButtonUgDown, &QPushButton::clicked, this, guarded(&TForm1::ButtonUgDownClick));
   connect(CheckBoxSec, &QCheckBox::clicked, this, guarded(&TForm1::CheckBoxSecClick));
+  connect(CheckBoxMagAz, &QCheckBox::clicked, this, guarded(&TForm1::CheckBoxMagAzClick));
   connect(ButtonNew, &QPushButton::clicked, this, guarded(&TForm1::ButtonNewClick));
   connect(ButtonDelete, &QPushButton::clicked, this, guarded(&TForm1::ButtonDeleteClick));
   connect(ButtonExcel, &QPushButton::clicked, this, guarded(&TForm1::ButtonExcelClick));
   // activated: the user picked an entry; the program's own selections do not raise it.
   connect(ComboBoxPunkt, &QComboBox::activated, this,
           [this](int index) { report_.Guarded([&] { ComboBoxPunktChange(index); }); });
-  const std::pair<QRadioButton*, void (TForm1::*)()> mouse_up[] = {
+  const std::pair<MouseUpRadioButton*, void (TForm1::*)()> mouse_up[] = {
       {RadioButtonGMT, &TForm1::RadioButtonGMTMouseUp},
       {RadioButtonMSK, &TForm1::RadioButtonMSKMouseUp},
       {RadioButtonUgol, &TForm1::RadioButtonUgolMouseUp},
       {RadioButtonVys, &TForm1::RadioButtonVysMouseUp},
   };
-  for (const auto& [radio, handler] : mouse_up) static_cast<MouseUpRadioButton*>(radio)->on_mouse_up = guarded(handler);
+  for (const auto& [radio, handler] : mouse_up) radio->on_mouse_up = guarded(handler);
   const std::pair<QLineEdit*, void (TForm1::*)()> exits[] = {
       {EditSir, &TForm1::EditSirExit}, {EditDolg, &TForm1::EditDolgExit}, {EditGMT, &TForm1::EditGMTExit},
       {EditMSK, &TForm1::EditMSKExit}, {EditUg, &TForm1::EditUgExit},     {EditKm, &TForm1::EditKmExit},
+      {ESlot, &TForm1::ESlotExit},     {EDish, &TForm1::EDishExit},       {EFreq, &TForm1::EFreqExit},
   };
   for (const auto& [edit, handler] : exits) edit->installEventFilter(new FocusOutFilter(edit, guarded(handler)));
 }
@@ -455,19 +548,20 @@ void TForm1::CreateForm() {
     InputFields in = ReadFields();
     LoadedSettings loaded;
     try {
-      loaded = LoadSettings(settings_path_);
+      loaded = LoadSettings(load_path_);
     } catch (const SettingsError&) {
       settings_unreadable_ = true;  // the close must not replace a file it never read
       throw;
     }
     ApplyLoadedSettings(loaded, places_, st_, in);
+    pictures_->Horizons() = loaded.horizons;
     WriteFields(in);
     ShowPlaces();
     if (loaded.cut_short) {
       settings_unreadable_ = true;  // what follows the NUL would be lost
-      report_.Report(SettingsError(CutShortMessage(settings_path_)));
+      report_.Report(CutShortMessage(load_path_));
     }
-    if (const auto twins = CaseTwinsMessage(places_)) report_.Report(SettingsError(*twins));
+    if (const auto twins = CaseTwinsMessage(places_)) report_.Report(*twins);
 
     InitRiseAltSin(st_);
     const QDateTime now = options_.clock();
@@ -475,7 +569,6 @@ void TForm1::CreateForm() {
     st_.CurDate = EncodeDate(today.year(), today.month(), today.day()) + now.time().msecsSinceStartOfDay() / 86400000.0;
     st_.Year = static_cast<std::uint16_t>(today.year());
     st_.Month = static_cast<std::uint16_t>(today.month());
-    st_.Day = today.day();
 
     // The selectors' change handlers run when a position really moves, and their failures end
     // the start-up, so they are called here rather than through the signal.
@@ -514,6 +607,10 @@ InputFields TForm1::ReadFields() const {
   in.RadioButtonMSK = !RadioButtonGMT->isChecked();
   in.RadioButtonUgol = RadioButtonUgol->isChecked();
   in.CheckBoxSec = CheckBoxSec->isChecked();
+  in.ESlot = S(ESlot->text());
+  in.EDish = S(EDish->text());
+  in.EFreq = S(EFreq->text());
+  in.CheckBoxMagAz = CheckBoxMagAz->isChecked();
   return in;
 }
 
@@ -525,14 +622,18 @@ void TForm1::WriteFields(const InputFields& in) {
   set(EditMSK, in.EditMSK);
   set(EditUg, in.EditUg);
   set(EditKm, in.EditKm);
+  set(ESlot, in.ESlot);
+  set(EDish, in.EDish);
+  set(EFreq, in.EFreq);
   (in.RadioButtonMSK ? RadioButtonMSK : RadioButtonGMT)->setChecked(true);
   (in.RadioButtonUgol ? RadioButtonUgol : RadioButtonVys)->setChecked(true);
+  CheckBoxMagAz->setChecked(in.CheckBoxMagAz);
 }
 
 void TForm1::ShowPlaces() {
   const QSignalBlocker block(ComboBoxPunkt);
   ComboBoxPunkt->clear();
-  for (const std::string& name : places_.names) ComboBoxPunkt->addItem(Q(name));
+  for (const Place& place : places_) ComboBoxPunkt->addItem(Q(place.name));
   ComboBoxPunkt->setCurrentIndex(places_.Empty() ? -1 : st_.PlaceIndex);
 }
 
@@ -550,36 +651,117 @@ void TForm1::SetEntering(bool entering) {
 void TForm1::RunCalc() {
   // Without a stored place there is nothing to compute for; the tables stay empty.
   if (places_.Empty()) return;
-  compute_trace_ += 'C';
+  if (options_.on_compute) options_.on_compute('C');
   const InputFields in = ReadFields();
   struct Repaint {
     TextGridView* grid;
     ~Repaint() { grid->Refresh(); }  // also the rows written before a failure
   } repaint{StringGridVos};
   Calc(st_, in, vos_grid_);
+  RunOutage();
+  pictures_->Refresh();
 }
 
 void TForm1::RunSatel() {
   if (places_.Empty()) return;
-  compute_trace_ += 'S';
+  if (options_.on_compute) options_.on_compute('S');
+  // Only ever right after RunCalc succeeded, so the fields convert as they just did.
   const InputFields in = ReadFields();
-  Satel(st_, in, sat_grid_);
+  std::string note;
+  const std::optional<double> compass = ShowDeclination(in, note);
+  Satel(ObserverFromFields(in), sat_grid_, compass);
+  compass_note_ = note;
   StringGridSat->Refresh();
+  pictures_->Refresh();
+}
+
+void TForm1::RunOutage() {
+  outage_stale_ = TabControl1->TabIndex() != kOutageTab;
+  if (outage_stale_ || places_.Empty()) return;
+  struct Show {
+    TForm1* f;
+    ~Show() {  // also after a failure: the table is then empty
+      const bool rows = f->out_grid_.RowCount() > 1;
+      f->StringGridOut->setVisible(rows);
+      f->LabelOutNote->setVisible(!rows);
+      if (rows) f->StringGridOut->Resized();
+    }
+  } show{this};
+  out_grid_ = MakeOutageGrid({});
+  LabelOutInfo->clear();
+  LabelOutNote->clear();
+  const OutageTable t = ComputeOutages(ReadFields(), st_.Year);
+  LabelOutInfo->setText(QStringLiteral("Угол интерференции %1°   Азимут %2°   Высота %3°")
+                            .arg(Q(FormatTwoDecimals(t.angle)), Q(FormatOneDecimal(t.azimuth)), Q(FormatOneDecimal(t.elevation))));
+  if (!t.visible) {
+    LabelOutNote->setText(Q(HiddenSlotMessage(t.slot)));
+  } else if (t.rows.empty()) {
+    LabelOutNote->setText(QStringLiteral("В %1 году интерференции нет").arg(st_.Year));
+  }
+  out_grid_ = MakeOutageGrid(t);
+}
+
+std::optional<double> TForm1::ShowDeclination(const InputFields& in, std::string& note) {
+  const QDate today = options_.clock().date();
+  const CalendarDate date{today.year(), today.month(), today.day()};
+  MagneticField field;
+  std::string text;
+  bool usable = false;
+  try {
+    field = MagneticForFields(in.EditSir, in.EditDolg, date, magnetic_dir_);
+    // The degrees and their side stay on one line when the label wraps.
+    text = DeclinationLine(field, date);
+    if (const std::size_t side = text.find("° "); side != std::string::npos) text.replace(side + 2, 1, "\u00A0");
+    const CompassTrust trust = CompassTrustFor(field);
+    if (const char* warning = CompassWarning(trust)) text += std::string("\n") + warning;
+    usable = trust != CompassTrust::Unusable;
+  } catch (const CalcError& e) {
+    // No declination (a latitude beyond the poles, no model files): said here, never as an
+    // error box, and the table stays as it always was.
+    text = e.what();
+  }
+  LabelMag->setText(Q(text));
+  CheckBoxMagAz->setEnabled(usable);
+  if (!usable || !in.CheckBoxMagAz) return std::nullopt;
+  note = CompassNote(field, date);
+  return field.declination;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Tabs and drawing
 
 void TForm1::Vid() {
-  const bool sun = TabControl1->TabIndex() != 1;
+  const int tab = TabControl1->TabIndex();
+  const bool picture = pictures_->IsPictureTab(tab);
+  const bool sun = tab != 1 && tab != kOutageTab && !picture;
   StringGridVos->setVisible(sun);
-  StringGridSat->setVisible(!sun);
-  GroupBox1->setVisible(sun);  // on the satellite tab the note beneath it shows
+  StringGridSat->setVisible(tab == 1);
+  PageOut->setVisible(tab == kOutageTab);
+  // On the satellite tab the note beneath it shows; the outage table and the year chart need
+  // its year, zone and twilight. The note is the satellite table's and has no place beside a
+  // picture.
+  GroupBox1->setVisible(sun || tab == kOutageTab || pictures_->IsYearTab(tab));
+  Label2->setVisible(!picture);
+  LabelMag->setVisible(tab == 1);
+  CheckBoxMagAz->setVisible(tab == 1);
   GroupBoxInput->setVisible(true);
-  ButtonExcel->setVisible(true);
+  ButtonExcel->setVisible(!picture);  // the pictures have their own save button
+  pictures_->Show(tab);
 }
 
-void TForm1::TabControl1Change() { Vid(); }
+void TForm1::TabControl1Change() {
+  Vid();
+  if (outage_stale_) RunOutage();
+}
+
+void TForm1::StringGridSatDblClick(int col, int row) {
+  const std::string& slot = sat_grid_.Cell(col - col % 5, row);
+  if (row == 0 || col % 5 == 4 || slot.empty()) return;
+  SetFieldText(ESlot, Q(slot));
+  outage_stale_ = true;
+  TabControl1->Tabs()->setCurrentIndex(kOutageTab);  // computes the table on the way
+  if (outage_stale_) RunOutage();
+}
 
 void TForm1::StringGridVosDrawCell(QPainter& p, int col, int row, const QRect& rect) const {
   DrawCell(p, rect, Q(vos_grid_.Cell(col, row)), SunCellLook(row));
@@ -638,6 +820,7 @@ void TForm1::ButtonUgDownClick() {
 }
 
 void TForm1::CheckBoxSecClick() { RunCalc(); }
+void TForm1::CheckBoxMagAzClick() { RunSatel(); }
 
 // The choice itself was made by the button; the table follows on the release of the mouse.
 void TForm1::RadioButtonGMTMouseUp() { RunCalc(); }
@@ -657,13 +840,28 @@ void TForm1::EditMSKExit() { CommaRule(EditMSK); }
 void TForm1::EditUgExit() { CommaRule(EditUg); }
 void TForm1::EditKmExit() { CommaRule(EditKm); }
 
+void TForm1::ESlotExit() {
+  CommaRule(ESlot);
+  RunOutage();
+}
+
+void TForm1::EDishExit() {
+  CommaRule(EDish);
+  RunOutage();
+}
+
+void TForm1::EFreqExit() {
+  CommaRule(EFreq);
+  RunOutage();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Places
 
 void TForm1::ApplyOutcome(const PlaceOutcome& outcome) {
   switch (outcome.kind) {
     case MessageKind::None: break;
-    case MessageKind::Error: throw std::runtime_error(outcome.message);  // the default report
+    case MessageKind::Error: report_.Report(outcome.message); return;
     case MessageKind::Information: Inform(Q(outcome.message)); return;
   }
   if (outcome.recompute == Recompute::SunThenSat) {
@@ -697,7 +895,10 @@ void TForm1::ButtonDeleteClick() {
   if (!question) return;
   const bool yes = AskYesNo(Q(*question));
   InputFields in = ReadFields();
+  const std::string name = S(ComboBoxPunkt->currentText());
+  const int count = places_.Count();
   const PlaceOutcome outcome = kelmar::ButtonDeleteClick(places_, st_, in, yes);
+  if (places_.Count() < count) pictures_->Horizons().erase(name);  // a deleted place's horizon goes with it
   WriteFields(in);
   ShowPlaces();
   ApplyOutcome(outcome);
@@ -705,11 +906,38 @@ void TForm1::ButtonDeleteClick() {
 
 void TForm1::ButtonExcelClick() {
 #ifdef KELMAR_HAVE_EXPORT
-  if (!exporter_) exporter_ = options_.make_exporter ? options_.make_exporter() : std::make_unique<ExcelExporter>();
-  const InputFields in = ReadFields();
-  const ExcelRequest request{TabControl1->TabIndex(), vos_grid_, sat_grid_, in, S(ComboBoxPunkt->currentText()),
-                             st_.Locator, st_.Month, exe_dir_};
-  exporter_->ButtonExcelClick(request);
+  if (exporting_) return;
+  // The export reads a copy taken now: the window stays usable while the office works.
+  struct Snapshot {
+    TextGrid vos, sat, out;
+    InputFields fields;
+    std::string place, locator, compass_note;
+    std::uint16_t month;
+    int tab;
+    int year;
+    std::string out_note;
+  };
+  auto snap = std::make_shared<const Snapshot>(Snapshot{vos_grid_, sat_grid_, out_grid_, ReadFields(), S(ComboBoxPunkt->currentText()),
+                                                        st_.Locator, compass_note_, st_.Month, TabControl1->TabIndex(), st_.Year,
+                                                        S(LabelOutNote->text())});
+  if (!worker_) worker_ = std::make_unique<WorkerThread>();
+  exporting_ = true;
+  ButtonExcel->setEnabled(false);
+  setCursor(Qt::BusyCursor);
+  worker_->Run(
+      [this, snap] {
+        if (!exporter_) exporter_ = MakeExporter();
+        exporter_->ButtonExcelClick({snap->tab, snap->vos, snap->sat, snap->fields, snap->place, snap->locator,
+                                     snap->month, data_dir_, export_dir_, &snap->out, snap->year, snap->out_note},
+                                    snap->compass_note);
+      },
+      this,
+      [this](std::exception_ptr error) {
+        exporting_ = false;
+        ButtonExcel->setEnabled(true);
+        unsetCursor();
+        if (error) report_.Guarded([&] { std::rethrow_exception(error); });
+      });
 #else
   throw std::runtime_error("Экспорт в таблицу в этой сборке недоступен");
 #endif
@@ -727,10 +955,26 @@ void TForm1::Inform(const QString& text) {
 // ---------------------------------------------------------------------------------------------
 // Close
 
+std::unique_ptr<ExcelExporter> TForm1::MakeExporter() const {
+#ifdef KELMAR_HAVE_EXPORT
+  if (options_.make_exporter) return options_.make_exporter();
+  OfficeOptions office;
+  office.PluginPath = plugin_dir_ + kCalcPluginName;
+  return std::make_unique<ExcelExporter>(std::move(office));
+#else
+  return nullptr;
+#endif
+}
+
 bool TForm1::FormClose() {
+  // An export still running ends first (its own time limits bound the wait) and reports.
+  if (exporting_) {
+    worker_->Wait();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+  }
   // A new place still being entered is not part of the list yet and is not saved.
   if (settings_unreadable_) return AskYesNo(QString::fromUtf8(kCloseUnsaved));
-  const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields()); });
+  const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields(), &pictures_->Horizons()); });
   return saved || AskYesNo(QString::fromUtf8(kCloseUnsaved));
 }
 

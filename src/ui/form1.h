@@ -2,6 +2,7 @@
 // TForm1: the one window. Widgets carry the names of the controls as object names; each handler
 // is named after its control and event and runs through the one error report.
 #include <QDateTime>
+#include <QRadioButton>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -11,10 +12,13 @@
 #include "core/calc_state.h"
 #include "core/date_names.h"
 #include "core/input_fields.h"
+#include "core/outage.h"
 #include "core/text_grid.h"
+#include "settings/file_layout.h"
 #include "settings/place_list.h"
 #include "settings/place_ops.h"
 #include "ui/error_report.h"
+#include "ui/version.h"
 
 class QCheckBox;
 class QComboBox;
@@ -22,7 +26,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QScrollBar;
 class QTabBar;
 
@@ -32,18 +35,40 @@ class ExcelExporter;
 
 namespace kelmar::ui {
 
+// Where the program's files are when no test chose them: portable or installed, as the
+// executable's folder (exe_dir) and the user's environment decide.
+FileLayout ProgramLayout(const std::string& exe_dir);
+
 class TextGridView;
 class TabControl;
+class PictureTabs;
+class WorkerThread;
 
 struct FormOptions {
   std::function<QDateTime()> clock;   // "today"; the system clock when empty
   std::optional<int> screen_height;   // V; the primary screen's height when empty
   std::string settings_path;          // beside the executable when empty
   std::string exe_dir;                // the executable's folder when empty (export templates)
+  // With settings_path given, the templates, the plugin and the workbooks are all in exe_dir;
+  // empty, the folder the program runs from decides (portable or installed).
   DateNames names = RussianDateNames();
   ErrorSink error_sink;               // the modal error box when empty
-  // Makes the spreadsheet export on the first click of "В Excel"; LibreOffice when empty.
+  // Makes the spreadsheet export on the first click of "В Excel", on the export's own thread;
+  // LibreOffice when empty.
   std::function<std::unique_ptr<ExcelExporter>()> make_exporter;
+  // Told of every table computation as it starts: 'C' the sun table, 'S' the satellite table.
+  std::function<void(char)> on_compute;
+};
+
+// A radio button that reports the release of any mouse button over it. The window recomputes
+// on that release only, so a choice made with the keyboard waits for the next recompute.
+class MouseUpRadioButton : public QRadioButton {
+ public:
+  MouseUpRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
+  std::function<void()> on_mouse_up;
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* e) override;
 };
 
 class TForm1 : public QWidget {
@@ -56,10 +81,10 @@ class TForm1 : public QWidget {
   const PlaceList& Places() const { return places_; }
   const TextGrid& SunGrid() const { return vos_grid_; }
   const TextGrid& SatGrid() const { return sat_grid_; }
+  const TextGrid& OutGrid() const { return out_grid_; }
   const std::string& SettingsPath() const { return settings_path_; }
+  PictureTabs& Pictures() const { return *pictures_; }
   int ScreenHeight() const { return v_; }
-  // "C" for every sun table computation and "S" for every satellite table, in order.
-  const std::string& ComputeTrace() const { return compute_trace_; }
 
   // The handlers. They throw; the connections to the widgets' signals run each of them through
   // the one error report, so a failure never leaves a slot.
@@ -75,6 +100,7 @@ class TForm1 : public QWidget {
   void ButtonUgUpClick();
   void ButtonUgDownClick();
   void CheckBoxSecClick();
+  void CheckBoxMagAzClick();
   void RadioButtonGMTMouseUp();
   void RadioButtonMSKMouseUp();
   void RadioButtonUgolMouseUp();
@@ -85,6 +111,11 @@ class TForm1 : public QWidget {
   void EditMSKExit();
   void EditUgExit();
   void EditKmExit();
+  void ESlotExit();
+  void EDishExit();
+  void EFreqExit();
+  // A double click on a cell of one of the satellite table's four groups: that slot's outages.
+  void StringGridSatDblClick(int col, int row);
   void ComboBoxPunktChange(int index);
   void ButtonNewClick();
   void ButtonDeleteClick();
@@ -112,6 +143,12 @@ class TForm1 : public QWidget {
   // The steps behind the handlers; they throw, the handlers report.
   void RunCalc();
   void RunSatel();
+  // The declination line for the place and today; the declination when the satellite table is
+  // to show compass bearings, with the note the exported workbook then carries.
+  std::optional<double> ShowDeclination(const InputFields& in, std::string& note);
+  std::unique_ptr<ExcelExporter> MakeExporter() const;
+  // The outage table, computed when its tab is shown; elsewhere it is only marked out of date.
+  void RunOutage();
   bool AskYesNo(const QString& text);
   void Inform(const QString& text);
 
@@ -121,13 +158,24 @@ class TForm1 : public QWidget {
   PlaceList places_;
   TextGrid vos_grid_;
   TextGrid sat_grid_;
-  std::string settings_path_;
+  TextGrid out_grid_;
+  bool outage_stale_ = true;
+  std::string settings_path_;  // read at start (unless load_path_ differs) and saved at close
+  std::string load_path_;
   std::string exe_dir_;
+  std::string data_dir_;    // export templates
+  std::string plugin_dir_;  // the office plugin
+  std::string export_dir_;  // where workbooks are saved
   bool settings_unreadable_ = false;  // never save over a file that could not be read whole
   bool entering_ = false;             // the add flow waits for the new place
   int v_ = 640;
-  std::string compute_trace_;
+  std::string compass_note_;  // set while the satellite table shows compass bearings
+  std::string magnetic_dir_;  // the magnetic model's files
+  // The export runs on the worker, which alone touches exporter_ (and the office behind it).
+  std::unique_ptr<WorkerThread> worker_;
   std::unique_ptr<ExcelExporter> exporter_;
+  bool exporting_ = false;
+  std::unique_ptr<PictureTabs> pictures_;  // the tabs "Небо" and "Год"
 
  public:
   // The controls, named as the window's design names them.
@@ -151,26 +199,41 @@ class TForm1 : public QWidget {
   QLabel* LabelM = nullptr;
   QScrollBar* ScrollBarM = nullptr;
   QGroupBox* GroupBoxTime = nullptr;
-  QRadioButton* RadioButtonGMT = nullptr;
+  MouseUpRadioButton* RadioButtonGMT = nullptr;
   QLineEdit* EditGMT = nullptr;
   QLabel* Label7 = nullptr;
-  QRadioButton* RadioButtonMSK = nullptr;
+  MouseUpRadioButton* RadioButtonMSK = nullptr;
   QLineEdit* EditMSK = nullptr;
   QLabel* Label8 = nullptr;
   QPushButton* ButtonTDown = nullptr;
   QPushButton* ButtonTUp = nullptr;
   QCheckBox* CheckBoxSec = nullptr;
   QGroupBox* GroupBoxSumerki = nullptr;
-  QRadioButton* RadioButtonUgol = nullptr;
+  MouseUpRadioButton* RadioButtonUgol = nullptr;
   QLineEdit* EditUg = nullptr;
   QLabel* LabelGr = nullptr;
-  QRadioButton* RadioButtonVys = nullptr;
+  MouseUpRadioButton* RadioButtonVys = nullptr;
   QLineEdit* EditKm = nullptr;
   QLabel* LabelKm = nullptr;
   QPushButton* ButtonUgDown = nullptr;
   QPushButton* ButtonUgUp = nullptr;
   QLabel* Label1 = nullptr;
+  // The outage tab's page and its controls.
+  QWidget* PageOut = nullptr;
+  QLabel* LabelSlot = nullptr;
+  QLineEdit* ESlot = nullptr;
+  QLabel* LabelDish = nullptr;
+  QLineEdit* EDish = nullptr;
+  QLabel* LabelFreq = nullptr;
+  QLineEdit* EFreq = nullptr;
+  QLabel* LabelOutInfo = nullptr;  // angle, azimuth, elevation
+  QLabel* LabelOutNote = nullptr;  // instead of the table: a hidden slot, no outages
+  TextGridView* StringGridOut = nullptr;
+  QLabel* LabelMag = nullptr;
+  QCheckBox* CheckBoxMagAz = nullptr;
 };
+
+inline constexpr int kOutageTab = 2;
 
 // The tab control: a tab bar over a framed page on which both grids lie.
 class TabControl : public QWidget {
@@ -190,6 +253,6 @@ class TabControl : public QWidget {
 // The 19 lines of the note under GroupBox1.
 QString Label2Text();
 // The window caption.
-inline constexpr const char* kCaption = "  Kelmar   (v. 1.2.12)";
+inline constexpr const char* kCaption = "  Kelmar   (v. " KELMAR_VERSION ")";
 
 }  // namespace kelmar::ui

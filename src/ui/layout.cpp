@@ -74,6 +74,10 @@ const std::vector<ControlDesign>& DesignControls() {
       {"ButtonUgDown", "GroupBoxSumerki", {108, 30, 16, 16}, 11, false},
       {"ButtonUgUp", "GroupBoxSumerki", {124, 30, 16, 16}, 11, false},
       {"Label1", "Form1", {660, 487, 113, 28}, 11, false},
+      // The satellite tab's compass controls: the declination under the note, the switch in
+      // the free strip beside the tabs.
+      {"LabelMag", "Form1", {634, 459, 156, 28}, 10, false},
+      {"CheckBoxMagAz", "Form1", {440, 6, 184, 17}, 11, false},
   };
   return controls;
 }

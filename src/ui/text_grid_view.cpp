@@ -151,16 +151,39 @@ void TextGridView::SetCurrent(int col, int row) {
   viewport()->update();
 }
 
-void TextGridView::mousePressEvent(QMouseEvent* e) {
-  const QPoint pos = viewport()->mapFrom(this, e->position().toPoint());
-  for (int r = TopRow(); r < grid_.RowCount(); ++r) {
+bool TextGridView::CellAt(const QPoint& widget_pos, int& col, int& row) const {
+  const QPoint pos = viewport()->mapFrom(this, widget_pos);
+  const auto hit = [&](int r) {
     for (int c = 0; c < grid_.ColCount(); ++c) {
       if (CellRect(c, r).contains(pos)) {
-        SetCurrent(c, r);
-        return;
+        col = c;
+        row = r;
+        return true;
       }
     }
-  }
+    return false;
+  };
+  // The header row stays in place over the scrolled rows.
+  if (hit(0)) return true;
+  for (int r = TopRow(); r < grid_.RowCount(); ++r)
+    if (hit(r)) return true;
+  return false;
+}
+
+void TextGridView::mousePressEvent(QMouseEvent* e) {
+  int c = 0, r = 0;
+  if (CellAt(e->position().toPoint(), c, r) && r > 0) SetCurrent(c, r);
+}
+
+void TextGridView::mouseDoubleClickEvent(QMouseEvent* e) {
+  int c = 0, r = 0;
+  if (double_click_ && CellAt(e->position().toPoint(), c, r)) double_click_(c, r);
+}
+
+void TextGridView::Resized() {
+  row_ = std::clamp(row_, 1, std::max(1, grid_.RowCount() - 1));
+  UpdateScrollBars();
+  viewport()->update();
 }
 
 void TextGridView::keyPressEvent(QKeyEvent* e) {

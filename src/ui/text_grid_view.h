@@ -18,6 +18,8 @@ class TextGridView : public QAbstractScrollArea {
   TextGridView(const TextGrid& grid, QWidget* parent);
 
   void SetDrawCell(DrawCellFn fn) { draw_cell_ = std::move(fn); }
+  // (column, row) of a double-clicked cell, header row included.
+  void SetDoubleClick(std::function<void(int, int)> fn) { double_click_ = std::move(fn); }
   void SetColWidths(std::vector<int> widths);
   void SetDefaultRowHeight(int h);
   const std::vector<int>& ColWidths() const { return col_widths_; }
@@ -34,6 +36,8 @@ class TextGridView : public QAbstractScrollArea {
 
   // The grid's cells have changed: repaint.
   void Refresh() { viewport()->update(); }
+  // The grid has a new number of rows (at least two): scroll bars and current cell follow.
+  void Resized();
 
   static constexpr int kLineWidth = 1;
   static const QColor kLineColor;
@@ -42,17 +46,21 @@ class TextGridView : public QAbstractScrollArea {
   void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void scrollContentsBy(int dx, int dy) override;
 
  private:
   void UpdateScrollBars();
+  // The cell under a point of the widget; false when there is none.
+  bool CellAt(const QPoint& widget_pos, int& col, int& row) const;
   int VisibleBodyRows() const;
   int ContentWidth() const;
   int ColLeft(int col) const;  // without scrolling
 
   const TextGrid& grid_;
   DrawCellFn draw_cell_;
+  std::function<void(int, int)> double_click_;
   std::vector<int> col_widths_;
   int row_height_ = 13;
   int col_ = 0;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -15,6 +16,8 @@
 #include "core/calc_state.h"
 #include "core/date_names.h"
 #include "core/input_fields.h"
+#include "core/outage.h"
+#include "core/magnetic.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
 #include "core/text_grid.h"
@@ -127,12 +130,9 @@ Rows CoreSun(const InputFields& in, int year, int month) {
   return GridRows(g);
 }
 
-Rows CoreSat(const InputFields& in) {
-  CalcState st = State(2026, 6);
-  TextGrid sun = MakeSunGrid();
-  Calc(st, in, sun);
+Rows CoreSat(const InputFields& in, std::optional<double> compass_declination = {}) {
   TextGrid g = MakeSatGrid();
-  Satel(st, in, g);
+  Satel(ObserverFromFields(in), g, compass_declination);
   return GridRows(g);
 }
 
@@ -231,12 +231,19 @@ TEST(CliHelp, StatesEveryDefault) {
   };
   const Case cases[] = {
       // The overview lists every command with its defaults.
-      {{"--help"}, {"usage:", "--gmt 0", "--angle 6", "current year and month", "--settings FILE", "kelmar.INI"}},
+      {{"--help"}, {"usage:", "--gmt 0", "--angle 6", "current year and month", "--settings FILE", "kelmar.INI",
+                    "settings file (places, --place): ", "kelmar-cli year (--lat"}},
       // Help after a command is that command's help, whatever else is on the line.
       {{"sun", "--help"}, {"kelmar-cli sun", "--gmt 0", "--angle 6", "current year and month", "text (default)",
                            "kelmar.INI", "its zone and twilight replace --gmt 0 and --angle 6"}},
       {{"sat", "--lat", "x", "-h"}, {"kelmar-cli sat", "replace\n                          --lat and --lon;",
                                      "kelmar.INI"}},
+      {{"sat", "--magnetic", "--help"}, {"--magnetic ", "default: true azimuths", "default: today"}},
+      {{"outage", "--help"}, {"--slot TEXT|all", "default: 0.9", "default: 12", "--gmt 0", "current year",
+                              "its zone replaces --gmt 0; the stored dish and frequency"}},
+      {{"declination", "--help"}, {"default: today", "text (default) or json", "--lat and --lon, which it excludes"}},
+      {{"sky", "--help"}, {"default: 1200x600", "default: none", "its zone and horizon replace"}},
+      {{"year", "--help"}, {"default: 1200x600", "current year", "its zone and twilight replace --gmt 0 and --angle 6"}},
       {{"locator", "--help"}, {"kelmar-cli locator", "KO85TS"}},
       {{"places", "--help"}, {"kelmar-cli places", "kelmar.INI"}},
   };
@@ -312,6 +319,42 @@ TEST(CliSat, JsonIsTheCoresWholeTable) {
   EXPECT_NE(lines[40].find("117 E"), std::string::npos);
 }
 
+TEST(CliMagnetic, DeclinationAndCompassTable) {
+  const CalendarDate june{2026, 6, 1};
+  const MagneticField moscow = MagneticForFields("55.75", "37.62", june);
+  const CliRun json = RunCli({"declination", "--lat", "55.75", "--lon", "37.62", "--date", "2026-06-01", "--format", "json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  const nlohmann::json j = nlohmann::json::parse(json.out);
+  EXPECT_EQ(j["declination"].get<double>(), moscow.declination);  // unrounded, to the last bit
+  EXPECT_EQ(j["horizontal_intensity"].get<double>(), moscow.horizontal);
+  EXPECT_NEAR(moscow.declination, 12.107, 0.0005);
+  EXPECT_EQ(j["model"], "WMM2025");
+  EXPECT_EQ(j["date"], "2026-06-01");  // as asked
+  EXPECT_EQ(j["valid"], true);
+
+  struct Case {
+    std::vector<std::string> args;
+    const char* out;
+  } cases[] = {
+      {{"declination", "--lat", "55.75", "--lon", "37.62", "--date", "2025-12-08"},
+       "Магнитное склонение: 12.1° В (WMM2025, 08.12.2025)\n"},
+      {{"declination", "--lat", "80", "--lon", "-96", "--date", "2025-01-01"},  // the window's warning too
+       "Магнитное склонение: 31.3° З (WMM2025, 01.01.2025)\nКомпас здесь ненадёжен: слабое горизонтальное поле\n"},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = RunCli(c.args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, c.out);
+  }
+
+  // The compass table is the core's table with the declination of the place and date.
+  const CliRun sat = RunCli({"sat", "--lat", "55.75", "--lon", "37.62", "--magnetic", "--date", "2026-06-01", "--format", "json"});
+  ASSERT_EQ(sat.status, 0) << sat.err;
+  const Rows rows = JsonRows(sat.out);
+  EXPECT_EQ(rows, CoreSat(Fields("55.75", "37.62", "0"), moscow.declination));
+  EXPECT_EQ(rows[1][1], "249.3");  // 42 W: 261.4 true, 12.1 east
+}
+
 TEST(CliLocator, BothDirections) {
   struct Case {
     std::vector<std::string> args;
@@ -334,6 +377,58 @@ TEST(CliLocator, BothDirections) {
   }
 }
 
+TEST(CliOutage, JsonIsTheCoresForecast) {
+  // One slot, a hidden one, and every visible slot in the satellite table's order.
+  const InputFields moscow = Fields("55.75", "37.62", "3");
+  const std::vector<std::string> place = {"outage", "--lat", "55.75", "--lon", "37.62", "--gmt", "3", "--year", "2026",
+                                          "--format", "json", "--slot"};
+  const auto run = [&](const std::string& slot) {
+    std::vector<std::string> args = place;
+    args.push_back(slot);
+    const CliRun r = RunCli(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return nlohmann::json::parse(r.out);
+  };
+  const auto same = [](const nlohmann::json& j, const OutageTable& t) {
+    EXPECT_EQ(j["slot"], t.slot);
+    EXPECT_EQ(j["visible"], t.visible);
+    EXPECT_EQ(j["elevation"].get<double>(), t.elevation);
+    EXPECT_EQ(j["angle"].get<double>(), t.angle);
+    ASSERT_EQ(j["days"].size(), t.rows.size());
+    for (std::size_t i = 0; i < t.rows.size(); ++i) {
+      const auto& d = j["days"][i];
+      const OutageRow& r = t.rows[i];
+      EXPECT_EQ(d["date"].get<std::string>(), OutageDateText(r).substr(6) + "-" + OutageDateText(r).substr(3, 2) + "-" +
+                                                  OutageDateText(r).substr(0, 2));
+      EXPECT_EQ(std::vector<std::string>({d["start"], d["peak"], d["end"], d["duration"]}),
+                std::vector<std::string>({r.start, r.peak, r.end, r.duration}));
+      EXPECT_EQ(d["separation"].get<double>(), r.separation);
+    }
+  };
+  const nlohmann::json one = run("36e");
+  const auto slot = [&](const std::string& text) {
+    InputFields in = moscow;
+    in.ESlot = text;
+    return ComputeOutages(in, 2026);
+  };
+  same(one, slot("36 E"));
+  EXPECT_EQ(one["days"][0]["date"], "2026-02-26");
+  const nlohmann::json hidden = run("140 W");
+  EXPECT_EQ(hidden["visible"], false);
+  EXPECT_TRUE(hidden["days"].empty());
+
+  const nlohmann::json all = run("all");
+  const Rows sat = CoreSat(moscow);
+  std::vector<std::string> visible;
+  for (int col = 0; col < kSatCols; col += 5)
+    for (int row = 1; row < kSatRows; ++row)
+      // A table's "0.0" may be a hair above the horizon: the unrounded elevation decides.
+      if (slot(sat[row][col]).visible) visible.push_back(SlotText(SlotFromText(sat[row][col])));
+  ASSERT_EQ(all["slots"].size(), visible.size());
+  for (std::size_t i = 0; i < visible.size(); ++i) EXPECT_EQ(all["slots"][i]["slot"], visible[i]);
+  same(all["slots"][0], slot(visible[0]));
+}
+
 TEST(CliErrors, BadFieldsExitWithOneAndTheExactMessage) {
   struct Case {
     std::vector<std::string> args;
@@ -352,6 +447,13 @@ TEST(CliErrors, BadFieldsExitWithOneAndTheExactMessage) {
        "Invalid floating point operation"},
       {{"sat", "--lat", "55.75", "--lon", "x"}, "'x' is not a valid floating point value"},
       {{"locator", "--lat", "55.75", "--lon", " 37.62e"}, "' 37.62e' is not a valid floating point value"},
+      {{"outage", "--lat", "55.75", "--lon", "37.62", "--slot", "36X"}, "Неверная позиция спутника '36X'"},
+      {{"outage", "--lat", "55.75", "--lon", "37.62", "--slot", "all", "--dish", "40"},
+       "Диаметр антенны должен быть от 0.1 до 30 м"},
+      {{"declination", "--lat", "abc", "--lon", "37.62"}, "'abc' is not a valid floating point value"},
+      {{"declination", "--lat", "90.01", "--lon", "0"}, "Широта должна быть от -90 до 90"},
+      {{"sat", "--lat", "89", "--lon", "-121", "--magnetic", "--date", "2025-01-01"},  // beside the dip pole
+       "Компас здесь непригоден: слишком слабое горизонтальное поле"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -375,6 +477,11 @@ TEST(CliErrors, UsageErrorsExitWithTwoAndShowTheUsage) {
       {"sun", "--lat", "55.75", "--lon", "37.62", "--colour"},     // unknown option
       {"sun", "--lat", "55.75", "--lon"},                          // option without its value
       {"locator"},                                                 // nothing to convert
+      {"outage", "--lat", "55.75", "--lon", "37.62"},              // no slot
+      {"sat", "--lat", "55.75", "--lon", "37.62", "--date", "2026-06-01"},  // a date without --magnetic
+      {"declination", "--lat", "55.75", "--lon", "37.62", "--date", "2026-02-30"},  // no such day
+      {"declination", "--lat", "55.75", "--lon", "37.62", "--date", "1.6.2026"},    // not YYYY-MM-DD
+      {"declination", "--lat", "55.75", "--lon", "37.62", "--format", "csv"},       // no table to print
   };
   for (const auto& args : cases) {
     std::string joined;

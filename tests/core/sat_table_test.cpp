@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,14 +26,9 @@ struct Position {
 int GroupCol(int k) { return 5 * ((k - 1) / 40); }
 int PosRow(int k) { return (k - 1) % 40 + 1; }
 
-// As the window does it: the sun table for the place first, then the satellite table.
-TextGrid SatTable(const char* lat, const char* lon) {
-  CalcState st = MonthState(2026, 6);
-  TextGrid sun = MakeSunGrid();
-  const InputFields in = PlaceFields(lat, lon);
-  Calc(st, in, sun);
+TextGrid SatTable(const char* lat, const char* lon, std::optional<double> compass_declination = {}) {
   TextGrid sat = MakeSatGrid();
-  Satel(st, in, sat);
+  Satel(ObserverFromFields(PlaceFields(lat, lon)), sat, compass_declination);
   return sat;
 }
 
@@ -75,10 +71,9 @@ TEST(Modif, StepsOneDegreeAndWrapsOnlyBeyond180) {
       {-180, -179},  // and never repeated
   };
   for (const Case& c : cases) {
-    CalcState st;
-    st.SlotLon = c.before;
-    Modif(st);
-    EXPECT_EQ(st.SlotLon, c.after) << c.before;
+    int slot = c.before;
+    Modif(slot);
+    EXPECT_EQ(slot, c.after) << c.before;
   }
 }
 
@@ -259,6 +254,38 @@ TEST(SatTable, NearThePole) {
   }
 }
 
+// Compass bearings replace the azimuths only, from the unrounded true azimuth; "---" and
+// "зенит" stay, and the equator's exact east and west become numbers.
+TEST(SatTable, CompassAzimuths) {
+  struct Case {
+    const char *lat, *lon;
+    double declination;
+    const char *label, *plain, *compass;
+  } cases[] = {
+      {"-33.9", "18.4", 1, "18 E", "359.3", "358.3"},  // true 359.28: no wrap
+      {"-33.9", "18.4", -1, "18 E", "359.3", "0.3"},   // through 360 upward
+      {"-33.9", "18.4", 2, "19 E", "1.1", "359.1"},    // through 0 downward
+      {"-33.9", "18.4", 0.04, "18 E", "359.3", "359.2"},  // 359.283 − 0.04; the rounded 359.3 would give 359.3
+      {"0", "37.5", 3, "40 E", "90", "87.0"},          // the equator's east
+      {"0", "37.5", -3, "30 E", "270", "273.0"},       // and west
+      {"0", "37.5", 3, "37 E", "зенит", "зенит"},
+      {"88", "37.62", 10, "37 E", "---", "---"},       // too near the pole for any azimuth
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.lat) + " " + c.label);
+    const std::vector<Position> plain = Positions(SatTable(c.lat, c.lon));
+    const std::vector<Position> compass = Positions(SatTable(c.lat, c.lon, c.declination));
+    ASSERT_NE(Find(plain, c.label), nullptr);
+    EXPECT_EQ(Find(plain, c.label)->azimuth, c.plain);
+    EXPECT_EQ(Find(compass, c.label)->azimuth, c.compass);
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+      EXPECT_EQ(compass[i].label, plain[i].label);
+      EXPECT_EQ(compass[i].elevation, plain[i].elevation);
+      EXPECT_EQ(compass[i].correction, plain[i].correction);
+    }
+  }
+}
+
 TEST(SatTable, RoundingEdges) {
   struct Case {
     const char* lat;
@@ -304,15 +331,8 @@ TEST(SatTable, LongitudesBeyondTheRangeShowTheSamePlace) {
 TEST(SatTable, HugeLongitudesStillFillEveryCell) {
   for (const char* lon : {"1e300", "-1e300", "1.7e308", "123456789.25"}) {
     SCOPED_TRACE(lon);
-    CalcState st = MonthState(2026, 6);
-    TextGrid sun = MakeSunGrid();
-    const InputFields in = PlaceFields("55.75", lon);
-    try {
-      Calc(st, in, sun);  // the satellite table must not depend on the sun table succeeding here
-    } catch (const CalcError&) {
-    }
     TextGrid sat = MakeSatGrid();
-    Satel(st, in, sat);
+    Satel(ObserverFromFields(PlaceFields("55.75", lon)), sat);
     EXPECT_FALSE(HasNanOrInf(sat));
     const std::vector<Position> ps = Positions(sat);
     std::set<int> seen;
@@ -343,15 +363,8 @@ TEST(SatTable, OutOfRangeLatitudesStillFillEveryCell) {
   };
   for (const char* lat : lats) {
     SCOPED_TRACE(lat);
-    CalcState st = MonthState(2026, 6);
-    TextGrid sun = MakeSunGrid();
-    const InputFields in = PlaceFields(lat, "37");
-    try {
-      Calc(st, in, sun);
-    } catch (const CalcError&) {
-    }
     TextGrid sat = MakeSatGrid();
-    Satel(st, in, sat);
+    Satel(ObserverFromFields(PlaceFields(lat, "37")), sat);
     EXPECT_FALSE(HasNanOrInf(sat));
     for (const Position& p : Positions(sat)) {
       EXPECT_EQ(p.label, LabelOf(SlotOf(p.label)));
@@ -365,15 +378,12 @@ TEST(SatTable, OutOfRangeLatitudesStillFillEveryCell) {
 }
 
 TEST(SatTable, WritesEveryDataCellAndNothingElse) {
-  CalcState st = MonthState(2026, 6);
-  TextGrid sun = MakeSunGrid();
-  const InputFields in = PlaceFields("55.75", "37.62");
-  Calc(st, in, sun);
+  const Observer obs = ObserverFromFields(PlaceFields("55.75", "37.62"));
   TextGrid sat = MakeSatGrid();
   for (int r = 1; r <= 40; ++r)
     for (int c = 0; c < 19; ++c) sat.SetCell(c, r, c % 5 == 4 ? "" : "old");
-  Satel(st, in, sat);
-  Satel(st, in, sat);  // a second run changes nothing
+  Satel(obs, sat);
+  Satel(obs, sat);  // a second run changes nothing
   for (int r = 1; r <= 40; ++r)
     for (int c = 0; c < 19; ++c) {
       if (c % 5 == 4) {
@@ -389,22 +399,32 @@ TEST(SatTable, WritesEveryDataCellAndNothingElse) {
   EXPECT_EQ(sat.Cell(4, 0), "");
 }
 
-TEST(SatTable, BadLongitudeKeepsThePreviousTable) {
-  CalcState st = MonthState(2026, 6);
-  TextGrid sun = MakeSunGrid();
-  Calc(st, PlaceFields("55.75", "37.62"), sun);
-  TextGrid sat = MakeSatGrid();
-  Satel(st, PlaceFields("55.75", "37.62"), sat);
-  const TextGrid before = sat;
-  for (const char* bad : {"abc", "", "37,62"}) {
-    SCOPED_TRACE(bad);
+TEST(ObserverFromFields, ReadsOnlyTheCoordinatesLongitudeFirst) {
+  struct Case {
+    const char* lat;
+    const char* lon;
+    const char* message;  // nullptr: converts
+  };
+  const Case cases[] = {
+      {"55.75", " 37.62 ", nullptr},                                  // blanks around a number
+      {"55.75", "abc", "'abc' is not a valid floating point value"},  // bad longitude
+      {"55.75", "", "'' is not a valid floating point value"},
+      {"55.75", "37,62", "'37,62' is not a valid floating point value"},  // the comma rule is the window's
+      {"55,75", "37.62", "'55,75' is not a valid floating point value"},  // bad latitude
+      {"north", "east", "'east' is not a valid floating point value"},    // both bad: the longitude's
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.lat) + " " + c.lon);
+    InputFields in = PlaceFields(c.lat, c.lon);
+    in.EditGMT = in.EditMSK = in.EditUg = in.EditKm = "abc";  // never read
     try {
-      Satel(st, PlaceFields("55.75", bad), sat);
-      ADD_FAILURE() << "no error";
+      const Observer obs = ObserverFromFields(in);
+      EXPECT_EQ(c.message, nullptr);
+      EXPECT_EQ(obs.LatDeg, 55.75);
+      EXPECT_EQ(obs.LonDeg, 37.62);
     } catch (const CalcError& e) {
-      EXPECT_EQ(std::string(e.what()), std::string("'") + bad + "' is not a valid floating point value");
+      EXPECT_STREQ(e.what(), c.message);
     }
-    EXPECT_EQ(sat, before);
   }
 }
 

@@ -15,8 +15,7 @@ CalcState PreparedDay(double cur_date, double zone_hours, double lon_deg) {
   InitRiseAltSin(st);
   st.CurDate = cur_date;
   st.ZoneHours = zone_hours;
-  st.LonTurns = lon_deg / 360;
-  PrepareDay(st);
+  PrepareDay(st, ObserverAt(0, lon_deg));
   return st;
 }
 
@@ -62,8 +61,7 @@ TEST(PosOfSun, IsAPureFunctionOfDayNumberAndCenturies) {
   EXPECT_NEAR(st.SunRA, 1.5622006, 1e-7);
   EXPECT_NEAR(st.SunDec, 0.4089227, 1e-7);
   const double ra = st.SunRA, dec = st.SunDec;
-  st.LatRad = 1.0;  // unrelated state changes nothing
-  st.LstMidnight = 2.0;
+  st.LstMidnight = 2.0;  // unrelated state changes nothing
   PosOfSun(st);
   EXPECT_EQ(st.SunRA, ra);
   EXPECT_EQ(st.SunDec, dec);

@@ -451,16 +451,6 @@ TEST(SunTable, LocatorFollowsTheCoordinatesAndSurvivesABadOne) {
   EXPECT_EQ(st.Locator, "JJ00aa");
 }
 
-TEST(SunTable, LatitudeStateIsLeftForTheSatelliteTable) {
-  CalcState st = MonthState(2026, 6);
-  TextGrid grid = MakeSunGrid();
-  Calc(st, PlaceFields("-33.9", "18.4"), grid);
-  EXPECT_DOUBLE_EQ(st.LatRad, -33.9 * 0.017453292519943295);
-  EXPECT_DOUBLE_EQ(st.SinLat, std::sin(st.LatRad));
-  EXPECT_DOUBLE_EQ(st.CosLat, std::cos(st.LatRad));
-  EXPECT_DOUBLE_EQ(st.LonTurns, 18.4 / 360);
-}
-
 TEST(SunTable, ExtremeInputsNeverWriteNanOrInfinity) {
   // Whatever such inputs give, a cell never shows a NaN or an infinity; a failure, if any,
   // is one of the floating point messages.

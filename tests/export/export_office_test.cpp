@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include "core/outage.h"
 #include "export/excel_export.h"
 #include "export/file_backup.h"
 #include "export_support.h"
@@ -101,8 +102,9 @@ class OfficeExport : public ::testing::Test {
 #ifdef KELMAR_TEST_NO_OFFICE
     GTEST_SKIP() << KELMAR_TEST_NO_OFFICE;
 #endif
-    fs::copy_file(kBinDir + "/Sun.xls", dir_.path() / "Sun.xls");
-    fs::copy_file(kBinDir + "/Sat.xls", dir_.path() / "Sat.xls");
+    fs::copy_file(kBinDir + "/Sun.xls", dir_.Path() / "Sun.xls");
+    fs::copy_file(kBinDir + "/Sat.xls", dir_.Path() / "Sat.xls");
+    fs::copy_file(kBinDir + "/Out.xls", dir_.Path() / "Out.xls");
     fields_.RadioButtonMSK = false;
     fields_.EditGMT = "3";
   }
@@ -110,13 +112,13 @@ class OfficeExport : public ::testing::Test {
   ExcelRequest Request(int tab, std::string place = "Самара", std::uint16_t month = 11) {
     return ExcelRequest{.TabIndex = tab, .StringGridVos = sun_, .StringGridSat = sat_, .Fields = fields_,
                         .PlaceName = std::move(place), .Locator = "LO43BF", .Month = month,
-                        .ExeDir = dir_.dir()};
+                        .ExeDir = dir_.Dir()};
   }
-  std::string Path(const std::string& name) const { return dir_.dir() + name; }
+  std::string Path(const std::string& name) const { return dir_.Dir() + name; }
   // Runs one export; returns the error text, "" on success.
-  std::string Export(const ExcelRequest& request) {
+  std::string Export(const ExcelRequest& request, const std::string& sat_note = {}) {
     try {
-      exporter_->ButtonExcelClick(request);
+      exporter_->ButtonExcelClick(request, sat_note);
       return "";
     } catch (const std::exception& e) {
       return e.what();
@@ -137,7 +139,7 @@ std::unique_ptr<ExcelExporter> OfficeExport::exporter_;
 TEST_F(OfficeExport, SunTableOfAThirtyDayMonth) {
   ASSERT_EQ(Export(Request(0)), "");
   const std::string out = Path("Сама_11.xls");
-  EXPECT_EQ(exporter_->ExportFileName, out);
+  EXPECT_EQ(exporter_->ExportFileName(), out);
   const Sheet sheet = ReadBack(out, "Sun");
   ExpectBody(sheet, sun_, 31);  // row 35 (the 31st day) stays empty
   for (int c = 1; c <= 9; ++c) ExpectText(sheet, 35, c, "");
@@ -163,6 +165,44 @@ TEST_F(OfficeExport, SatelliteTable) {
   ExpectText(sheet, 4, 1, "Спутник");
   ExpectText(sheet, 4, 19, "Коррекц.");
   EXPECT_EQ(sheet.count({45, 1}), 0u);
+  EXPECT_EQ(sheet.count({2, 6}), 0u);  // true azimuths: nothing beside the place
+  // Compass bearings say so beside the place name.
+  const std::string note = "Азимут по компасу, склонение 12.1° В (WMM2025, 08.12.2025)";
+  ASSERT_EQ(Export(Request(1), note), "");
+  const Sheet again = ReadBack(out, "Satel");
+  ExpectText(again, 2, 1, "Самара");
+  ExpectText(again, 2, 6, note);
+}
+
+TEST_F(OfficeExport, OutageTable) {
+  struct Case {
+    const char* slot;
+    std::string file;
+    const char* note;  // a hidden slot: the line instead of the table
+  };
+  const Case cases[] = {
+      {"36e", "Сама_36E_2026.xls", ""},
+      {"140 W", "Сама_140W_2026.xls", "Спутник 140 W не виден из этого пункта"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.slot);
+    fields_.EditSir = "53.2", fields_.EditDolg = "50.15", fields_.ESlot = c.slot;
+    const TextGrid out = MakeOutageGrid(ComputeOutages(fields_, 2026));
+    ExcelRequest request = Request(2);  // the outage tab
+    request.StringGridOut = &out;
+    request.Year = 2026;
+    request.OutageNote = c.note;
+    ASSERT_EQ(Export(request), "");
+    EXPECT_EQ(exporter_->ExportFileName(), Path(c.file));
+    const Sheet sheet = ReadBack(Path(c.file), "Out");
+    ExpectText(sheet, 1, 1, "Солнечная интерференция");
+    ExpectText(sheet, 2, 2, "Самара");
+    ExpectText(sheet, 3, 1, OutageHeading(fields_));
+    ExpectText(sheet, 4, 2, "Начало");
+    ExpectBody(sheet, out, out.RowCount() - 1);
+    if (*c.note) ExpectText(sheet, 5, 1, c.note);
+    EXPECT_EQ(out.RowCount() > 10, *c.note == 0);
+  }
 }
 
 TEST_F(OfficeExport, ZoneAndTwilightHeaderTexts) {
@@ -209,7 +249,7 @@ TEST_F(OfficeExport, FileNamesFromPlaceMonthAndSeconds) {
     SCOPED_TRACE(c.file);
     fields_.CheckBoxSec = c.seconds;
     ASSERT_EQ(Export(Request(c.tab, c.place, c.month)), "");
-    EXPECT_EQ(exporter_->ExportFileName, Path(c.file));
+    EXPECT_EQ(exporter_->ExportFileName(), Path(c.file));
     ExpectText(ReadBack(Path(c.file), c.tab == 1 ? "Satel" : "Sun"), 2, c.tab == 1 ? 1 : 2, c.place);
   }
 }
@@ -238,10 +278,10 @@ TEST_F(OfficeExport, WorkbookStillOpenInTheOffice) {
     sun_.SetCell(1, 1, "04:00");
     ASSERT_EQ(Export(Request(0)), "");
     const std::string before = ReadFile(out);
-    auto books = exporter_->ExcelApp->Workbooks();
+    auto books = exporter_->ExcelApp()->Workbooks();
     // Made through another link to the folder: the same file all the same.
     const std::string link = Path("link");
-    fs::create_directory_symlink(dir_.path(), link);
+    fs::create_directory_symlink(dir_.Path(), link);
     if (modified) books->Item(link + "/Сама_11.xls")->Worksheets("Sun")->Cells(40, 1, "user's note");
     const int open = books->Count();
     sun_.SetCell(1, 1, "05:55");
@@ -335,12 +375,12 @@ TEST(OfficeMissing, ExportSaysTheOfficeCannotStart) {
   for (const auto& c : cases) {
     TempDir dir;
     const auto fill = [&](std::string text) {
-      if (auto at = text.find("{}"); at != std::string::npos) text.replace(at, 2, dir.dir());
+      if (auto at = text.find("{}"); at != std::string::npos) text.replace(at, 2, dir.Dir());
       return text;
     };
     SCOPED_TRACE(c.program);
-    fs::copy_file(kBinDir + "/Sun.xls", dir.path() / "Sun.xls");
-    WriteFile(dir.path() / "Уфа_1.xls", "previous export");
+    fs::copy_file(kBinDir + "/Sun.xls", dir.Path() / "Sun.xls");
+    WriteFile(dir.Path() / "Уфа_1.xls", "previous export");
     PrivateOffice never_started;  // its pipe has nobody behind it
     OfficeOptions options = never_started.Options(kPlugin);
     options.OfficeProgram = fill(c.program);
@@ -349,14 +389,14 @@ TEST(OfficeMissing, ExportSaysTheOfficeCannotStart) {
     InputFields fields;
     try {
       exporter.ButtonExcelClick({.TabIndex = 0, .StringGridVos = sun, .StringGridSat = sat, .Fields = fields,
-                                 .PlaceName = "Уфа", .Locator = "", .Month = 1, .ExeDir = dir.dir()});
+                                 .PlaceName = "Уфа", .Locator = "", .Month = 1, .ExeDir = dir.Dir()});
       ADD_FAILURE() << "no error";
     } catch (const ExportError& e) {
       EXPECT_EQ(std::string(e.what()), "Не удалось запустить LibreOffice Calc: " + fill(c.reason));
     }
-    EXPECT_EQ(ReadFile(dir.path() / "Уфа_1.xls"), "previous export");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
-    EXPECT_EQ(exporter.ExcelApp, nullptr);
+    EXPECT_EQ(ReadFile(dir.Path() / "Уфа_1.xls"), "previous export");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 2);
+    EXPECT_EQ(exporter.ExcelApp(), nullptr);
   }
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// Shared pieces of the export tests: a private folder standing for the program's folder, and
-// tables filled with texts that show where every cell went.
+// Shared pieces of the export tests: tables filled with texts that show where every cell went.
 #include <unistd.h>
 
 #include <atomic>
@@ -10,32 +9,11 @@
 #include <string>
 
 #include "core/text_grid.h"
+#include "temp_dir.h"
 
 namespace kelmar::testing {
 
 namespace fs = std::filesystem;
-
-class TempDir {
- public:
-  explicit TempDir(const std::string& tag = "kelmar-export") {
-    static std::atomic<int> counter{0};
-    path_ = fs::temp_directory_path() /
-            (tag + "-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const fs::path& path() const { return path_; }
-  std::string dir() const { return path_.string() + "/"; }
-
- private:
-  fs::path path_;
-};
 
 inline std::string ReadFile(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);

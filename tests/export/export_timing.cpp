@@ -27,8 +27,8 @@ int main(int argc, char** argv) {
   }
   const std::string bin = KELMAR_TEST_BIN_DIR;
   TempDir dir("kelmar-timing");
-  fs::copy_file(bin + "/Sun.xls", dir.path() / "Sun.xls");
-  fs::copy_file(bin + "/Sat.xls", dir.path() / "Sat.xls");
+  fs::copy_file(bin + "/Sun.xls", dir.Path() / "Sun.xls");
+  fs::copy_file(bin + "/Sat.xls", dir.Path() / "Sat.xls");
   PrivateOffice office;
   OfficeOptions options = office.Options(bin + "/libkelmar_calc.so");
   if (hold >= 0) options.Headless = options.HiddenDocuments = false;
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
   InputFields fields;
   // The application object is timed on its own: it is the connection to the office.
   double connect_ms = 0;
-  ExcelExporter exporter([&](const std::string& exe_dir) {
+  auto exporter = std::make_unique<ExcelExporter>([&](const std::string& exe_dir) {
     const auto t0 = std::chrono::steady_clock::now();
     auto app = CreateCalcApplication(options, exe_dir);
     connect_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
@@ -45,12 +45,12 @@ int main(int argc, char** argv) {
   });
   auto request = [&](int tab) {
     return ExcelRequest{.TabIndex = tab, .StringGridVos = sun, .StringGridSat = sat, .Fields = fields,
-                        .PlaceName = "Самара", .Locator = "LO43BF", .Month = 11, .ExeDir = dir.dir()};
+                        .PlaceName = "Самара", .Locator = "LO43BF", .Month = 11, .ExeDir = dir.Dir()};
   };
   using Clock = std::chrono::steady_clock;
   auto time_ms = [&](int tab) {
     const auto t0 = Clock::now();
-    exporter.ButtonExcelClick(request(tab));
+    exporter->ButtonExcelClick(request(tab));
     return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
   };
   int rc = 0;
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     if (hold >= 0) {
       const double first = time_ms(sat_last ? 0 : 1);
       const double second = time_ms(sat_last ? 1 : 0);
-      std::printf("visible: %.0f ms, %.0f ms; showing %s\n", first, second, exporter.ExportFileName.c_str());
+      std::printf("visible: %.0f ms, %.0f ms; showing %s\n", first, second, exporter->ExportFileName().c_str());
       std::fflush(stdout);
       std::this_thread::sleep_for(std::chrono::seconds(hold));
     } else {
@@ -82,8 +82,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "export failed: %s\n", e.what());
     rc = 1;
   }
-  exporter.ExcelBook.reset();
-  exporter.ExcelApp.reset();
+  exporter.reset();  // the office's objects go before the office
   office.Kill();
   return rc;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/calc_error.h"
+#include "core/outage.h"
 #include "export/excel_export.h"
 #include "export/file_backup.h"
 #include "export_support.h"
@@ -11,6 +12,7 @@
 namespace kelmar::testing {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -39,6 +41,24 @@ TEST(ExportFileNames, FromPlaceMonthAndSeconds) {
     EXPECT_EQ(SunFileName(c.place, c.month, c.seconds), c.sun);
     EXPECT_EQ(SatFileName(c.place), c.sat);
   }
+}
+
+TEST(ExportFileNames, OutagesBySlotAndYear) {
+  struct Case {
+    std::string place, slot;
+    int year;
+    std::string file;
+  };
+  const Case cases[] = {
+      {"Москва", "36 E", 2026, "Моск_36E_2026.xls"},  // the slot without its blank
+      {"Уфа", "19.2 E", 2027, "Уфа_19.2E_2027.xls"},  // decimals kept
+      {"Уфа", "180", 2026, "Уфа_180_2026.xls"},       // a slot without a side
+  };
+  for (const auto& c : cases) EXPECT_EQ(OutFileName(c.place, c.slot, c.year), c.file);
+  InputFields in;
+  in.RadioButtonMSK = false;
+  in.ESlot = "36e", in.EDish = "1.2", in.EFreq = "11.7";
+  EXPECT_EQ(OutageHeading(in), "Спутник: 36 E   Антенна: 1.2 м, 11.7 ГГц   Угол: 1.01°   Время: GMT+3");
 }
 
 TEST(ExportHeaderTexts, ZoneFromTheSelectedField) {
@@ -87,17 +107,17 @@ TEST(ExportHeaderTexts, TwilightByAngleOrHeight) {
 // A program folder with both templates, a recording office and an exporter driving it.
 struct ExportEnv {
   ExportEnv() : exporter([this](const std::string&) { return office.Create(); }) {
-    WriteFile(dir.path() / "Sun.xls", "template");
-    WriteFile(dir.path() / "Sat.xls", "template");
+    WriteFile(dir.Path() / "Sun.xls", "template");
+    WriteFile(dir.Path() / "Sat.xls", "template");
     fields.RadioButtonMSK = false;
     fields.EditGMT = "3";
   }
   ExcelRequest Request(int tab, std::string place = "Самара") {
     return ExcelRequest{.TabIndex = tab, .StringGridVos = sun, .StringGridSat = sat, .Fields = fields,
                         .PlaceName = std::move(place), .Locator = "LO43BF", .Month = 11,
-                        .ExeDir = dir.path().string()};  // no trailing slash: it is added
+                        .ExeDir = dir.Path().string()};  // no trailing slash: it is added
   }
-  std::string Path(const std::string& name) const { return dir.dir() + name; }
+  std::string Path(const std::string& name) const { return dir.Dir() + name; }
 
   TempDir dir;
   FakeOffice office;
@@ -120,8 +140,16 @@ TEST_F(ExportCalls, SatelliteTabSendsItsStepsInOrder) {
   const auto& block = office.values.at("A5:S44");
   for (int r = 1; r <= 40; ++r)
     for (int c = 0; c <= 18; ++c) ASSERT_EQ(block[r - 1][c], sat.Cell(c, r)) << r << "," << c;
-  EXPECT_EQ(exporter.ExportFileName, Path("Сама_Sat.xls"));
-  EXPECT_EQ(exporter.ExeDir, dir.dir());
+  EXPECT_EQ(exporter.ExportFileName(), Path("Сама_Sat.xls"));
+  EXPECT_EQ(exporter.ExeDir(), dir.Dir());
+}
+
+TEST_F(ExportCalls, CompassBearingsAreNotedBesideThePlace) {
+  exporter.ButtonExcelClick(Request(1), "Азимут по компасу");
+  EXPECT_THAT(office.log, ::testing::IsSupersetOf({"Cells(2,1)=Самара", "Cells(2,6)=Азимут по компасу"}));
+  office.log.clear();
+  exporter.ButtonExcelClick(Request(0), "Азимут по компасу");  // the sun workbook never carries it
+  for (const std::string& call : office.log) EXPECT_EQ(call.find("Азимут"), std::string::npos) << call;
 }
 
 TEST_F(ExportCalls, SunTabSendsItsStepsInOrder) {
@@ -184,6 +212,35 @@ TEST_F(ExportCalls, ExistingOutputIsReplacedAndNoBackupRemains) {
   EXPECT_FALSE(fs::exists(BackupPathFor(Path("Сама_11.xls"))));
 }
 
+// Installed, the templates stay where they are and each workbook goes to a folder made for it;
+// a backup an interrupted export left there is put back before the save replaces the workbook.
+TEST_F(ExportCalls, AWorkbookFolderOfItsOwnIsMadeOnDemand) {
+  WriteFile(dir.Path() / "Out.xls", "template");
+  office.sheet_names.push_back("Out");
+  const TextGrid no_outages = MakeOutageGrid({});
+  const struct {
+    int tab;
+    const char* tmpl;
+    const char* file;
+  } cases[] = {{0, "Sun.xls", "Сама_11.xls"}, {1, "Sat.xls", "Сама_Sat.xls"}, {2, "Out.xls", "Сама_0_2000.xls"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    office.log.clear();
+    ExcelRequest r = Request(c.tab);
+    r.SaveDir = Path("Documents/Kelmar");
+    r.StringGridOut = &no_outages;
+    r.Year = 2000;
+    if (c.tab == 0) {
+      fs::create_directories(Path("Documents/Kelmar"));
+      WriteFile(BackupPathFor(Path(std::string("Documents/Kelmar/") + c.file)), "left by a kill");
+    }
+    exporter.ButtonExcelClick(r);
+    EXPECT_THAT(office.log, Contains("Open " + Path(c.tmpl)));
+    EXPECT_EQ(ReadFile(Path(std::string("Documents/Kelmar/") + c.file)), "saved by fake");
+    EXPECT_FALSE(fs::exists(BackupPathFor(Path(std::string("Documents/Kelmar/") + c.file))));
+  }
+}
+
 // Each failure stops the export with a message naming the file, and the previous export stays.
 TEST(ExportFailures, ClearMessagesAndThePreviousExportKept) {
   struct Case {
@@ -195,7 +252,7 @@ TEST(ExportFailures, ClearMessagesAndThePreviousExportKept) {
     std::string last_call;  // the export stops right there
   };
   const Case cases[] = {
-      {"template missing", 0, [](ExportEnv& e) { fs::remove(e.dir.path() / "Sun.xls"); },
+      {"template missing", 0, [](ExportEnv& e) { fs::remove(e.dir.Path() / "Sun.xls"); },
        "Не найден шаблон {}Sun.xls", false, "Visible=true"},
       {"worksheet missing", 1, [](ExportEnv& e) { e.office.sheet_names = {"Лист1"}; },
        "В шаблоне {}Sat.xls нет листа Satel", false, "Worksheets Satel"},
@@ -222,11 +279,11 @@ TEST(ExportFailures, ClearMessagesAndThePreviousExportKept) {
       env.exporter.ButtonExcelClick(env.Request(c.tab));
       ADD_FAILURE() << "no error";
     } catch (const ExportError& e) {
-      const std::string expected = fill(c.message, env.dir.dir());
+      const std::string expected = fill(c.message, env.dir.Dir());
       if (c.prefix_only) EXPECT_THAT(e.what(), ::testing::StartsWith(expected));
       else EXPECT_EQ(e.what(), expected);
     }
-    EXPECT_EQ(env.office.log.back(), fill(c.last_call, env.dir.dir()));
+    EXPECT_EQ(env.office.log.back(), fill(c.last_call, env.dir.Dir()));
     EXPECT_EQ(ReadFile(out), "previous export");
     EXPECT_FALSE(fs::exists(BackupPathFor(out)));
   }
@@ -244,31 +301,31 @@ TEST(ExportFailures, ZoneFieldNotANumberStopsAfterTheTemplateIsActive) {
     EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
   }
   EXPECT_EQ(env.office.log.back(), "DisplayAlerts=true");
-  EXPECT_NE(env.exporter.ExcelBook, nullptr);  // the template stays open for the user
+  EXPECT_NE(env.exporter.ExcelBook(), nullptr);  // the template stays open for the user
 }
 
 TEST(ExportFailures, MissingPluginNamesTheModule) {
   TempDir dir;
   OfficeOptions options;
-  options.PluginPath = dir.dir() + "libkelmar_calc.so";
+  options.PluginPath = dir.Dir() + "libkelmar_calc.so";
   ExcelExporter exporter(options);
   TextGrid sun = SunGridOf(31), sat = SatGridOf();
   InputFields fields;
   try {
     exporter.ButtonExcelClick({.TabIndex = 0, .StringGridVos = sun, .StringGridSat = sat, .Fields = fields,
-                               .PlaceName = "Уфа", .Locator = "", .Month = 1, .ExeDir = dir.dir()});
+                               .PlaceName = "Уфа", .Locator = "", .Month = 1, .ExeDir = dir.Dir()});
     ADD_FAILURE() << "no error";
   } catch (const ExportError& e) {
     EXPECT_THAT(e.what(), ::testing::StartsWith("Не удалось запустить LibreOffice Calc: "));
-    EXPECT_THAT(e.what(), HasSubstr(dir.dir() + "libkelmar_calc.so"));
+    EXPECT_THAT(e.what(), HasSubstr(dir.Dir() + "libkelmar_calc.so"));
   }
-  EXPECT_EQ(exporter.ExcelApp, nullptr);
+  EXPECT_EQ(exporter.ExcelApp(), nullptr);
 }
 
 TEST(ExportBackup, MovesOnlyARegularFileAsideAndSettlesIt) {
   TempDir dir;
-  const std::string file = dir.dir() + "Сама_3с.xls";
-  EXPECT_EQ(BackupPathFor(file), dir.dir() + ".~Сама_3с.xls.kelmar-backup");
+  const std::string file = dir.Dir() + "Сама_3с.xls";
+  EXPECT_EQ(BackupPathFor(file), dir.Dir() + ".~Сама_3с.xls.kelmar-backup");
 
   struct Case {
     const char* what;
@@ -309,7 +366,7 @@ TEST(ExportBackup, MovesOnlyARegularFileAsideAndSettlesIt) {
 
 TEST(ExportBackup, AnUnsettledBackupIsPutBack) {
   TempDir dir;
-  const std::string file = dir.dir() + "x.xls";
+  const std::string file = dir.Dir() + "x.xls";
   WriteFile(file, "old");
   { FileBackup backup(file); }  // e.g. an exception that nobody expected
   EXPECT_EQ(ReadFile(file), "old");

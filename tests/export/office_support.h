@@ -112,10 +112,10 @@ class PrivateOffice {
   }
 
  private:
-  std::string Profile() const { return (root_.path() / "profile").string(); }
+  std::string Profile() const { return (root_.Path() / "profile").string(); }
   std::vector<std::string> Env() const {
     return {"KELMAR_OFFICE_PROFILE=" + Profile(), "KELMAR_OFFICE_PIPE=" + pipe_,
-            "KELMAR_OFFICE_ROOT=" + root_.path().string()};
+            "KELMAR_OFFICE_ROOT=" + root_.Path().string()};
   }
   TempDir root_;
   std::string pipe_;

@@ -21,11 +21,10 @@ struct Window {
 
   explicit Window(const std::vector<std::vector<std::string>>& rows, int index = 0) {
     for (const auto& r : rows) places.Append(r[0], r[1], r[2]);
-    st.PlaceCount = places.Count();
     st.PlaceIndex = index;
     if (!places.Empty()) {
-      in.EditSir = places.lats[static_cast<std::size_t>(index)];
-      in.EditDolg = places.lons[static_cast<std::size_t>(index)];
+      in.EditSir = places[index].lat;
+      in.EditDolg = places[index].lon;
     }
   }
   PlaceOutcome Press() {
@@ -121,12 +120,12 @@ TEST(ButtonNewClick, SecondPressAddsByCoordinatesOrLocator) {
     Window w(kTwo);
     const PlaceOutcome o = w.Add(c.name, c.lat, c.lon);
     ASSERT_EQ(w.places.Count(), 3) << c.name;
-    EXPECT_EQ(w.places.names[2], c.name);
-    EXPECT_EQ(w.places.lats[2], c.stored_lat) << c.name;
-    EXPECT_EQ(w.places.lons[2], c.stored_lon) << c.name;
+    EXPECT_EQ(w.places[2].name, c.name);
+    EXPECT_EQ(w.places[2].lat, c.stored_lat) << c.name;
+    EXPECT_EQ(w.places[2].lon, c.stored_lon) << c.name;
     // The new place is selected and shown; the flow is idle again.
     EXPECT_EQ(w.st.PlaceIndex, 2) << c.name;
-    EXPECT_EQ(w.st.PlaceCount, 3) << c.name;
+    EXPECT_EQ(w.places.Count(), 3) << c.name;
     EXPECT_EQ(w.in.EditSir, c.stored_lat) << c.name;
     EXPECT_EQ(w.in.EditDolg, c.stored_lon) << c.name;
     EXPECT_FALSE(o.entering) << c.name;
@@ -190,7 +189,7 @@ TEST(ButtonNewClick, RefusesNamesTheFileCannotKeep) {
     // Still entering, nothing stored, the typed texts kept for correcting.
     EXPECT_TRUE(o.entering) << c.name;
     EXPECT_EQ(w.places.Count(), 2) << c.name;
-    EXPECT_EQ(w.st.PlaceCount, 2) << c.name;
+    EXPECT_EQ(w.places.Count(), 2) << c.name;
     EXPECT_EQ(w.st.PlaceIndex, 0) << c.name;
     EXPECT_EQ(w.in.EditSir, "1") << c.name;
     EXPECT_EQ(w.EditPunkt, c.name);
@@ -217,8 +216,8 @@ TEST(ButtonNewClick, CorrectedNameIsAddedOnTheNextPress) {
   const PlaceOutcome o = w.Press();
   EXPECT_FALSE(o.entering);
   EXPECT_EQ(o.recompute, Recompute::SunThenSat);
-  EXPECT_EQ(w.places.names.back(), "Москва-2");
-  EXPECT_EQ(w.places.lats.back(), "55");
+  EXPECT_EQ(w.places.items.back().name, "Москва-2");
+  EXPECT_EQ(w.places.items.back().lat, "55");
 }
 
 TEST(ButtonNewClick, FromAnEmptyListAndSavedAsTheLastLine) {
@@ -228,13 +227,13 @@ TEST(ButtonNewClick, FromAnEmptyListAndSavedAsTheLastLine) {
   const PlaceOutcome o = w.Add("Ушуайя", "-54,8", "-68.3");
   EXPECT_EQ(o.recompute, Recompute::SunThenSat);
   EXPECT_EQ(w.st.PlaceIndex, 0);
-  EXPECT_EQ(w.st.PlaceCount, 1);
+  EXPECT_EQ(w.places.Count(), 1);
   w.Add("Самара", "53.2", "50.15");
   SaveSettings(path, w.places, w.st.PlaceIndex, w.in);
   const LoadedSettings s = LoadSettings(path);
   ASSERT_EQ(s.places.Count(), 2);
-  EXPECT_EQ(s.places.names[1], "Самара");
-  EXPECT_EQ(s.places.lats[0], "-54.8");
+  EXPECT_EQ(s.places[1].name, "Самара");
+  EXPECT_EQ(s.places[0].lat, "-54.8");
   EXPECT_EQ(s.PlaceIndex, 1);
   EXPECT_EQ(s.EditSir, "53.2");
 }
@@ -268,10 +267,9 @@ TEST(ButtonDeleteClick, AsksThenDeletesOrRefuses) {
   for (const auto& c : cases) {
     Window w(c.rows, c.index);
     const PlaceOutcome o = ButtonDeleteClick(w.places, w.st, w.in, c.yes);
-    EXPECT_EQ(w.places.names, c.names_after);
-    EXPECT_EQ(w.places.lats.size(), c.names_after.size());
-    EXPECT_EQ(w.places.lons.size(), c.names_after.size());
-    EXPECT_EQ(w.st.PlaceCount, static_cast<int>(c.names_after.size()));
+    std::vector<std::string> names;
+    for (const Place& p : w.places) names.push_back(p.name);
+    EXPECT_EQ(names, c.names_after);
     EXPECT_EQ(w.st.PlaceIndex, c.index_after);
     EXPECT_EQ(w.in.EditSir, c.sir_after);
     EXPECT_EQ(o.recompute, c.recompute);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings_image.h"
 #include "test_files.h"
 
 namespace kelmar {
@@ -22,19 +23,7 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-struct Place {
-  std::string name, lat, lon;
-  bool operator==(const Place&) const = default;
-};
-
-std::vector<Place> Places(const PlaceList& p) {
-  std::vector<Place> out;
-  for (int i = 0; i < p.Count(); ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    out.push_back({p.names[k], p.lats[k], p.lons[k]});
-  }
-  return out;
-}
+std::vector<Place> Places(const PlaceList& p) { return p.items; }
 
 std::string Describe(const std::vector<Place>& places) {
   std::string s;
@@ -152,7 +141,7 @@ TEST(LoadSettings, RawBytesNulAndWindowsLetters) {
   WriteBytes(path, "[Points]\r\n\xCC\xEE\xF1\xEA\xE2\xE0=55.75;37.62\r\n\0B=3;4\r\n"s);
   const LoadedSettings s = LoadSettings(path);
   ASSERT_EQ(s.places.Count(), 1);
-  EXPECT_EQ(s.places.names[0], "Москва");
+  EXPECT_EQ(s.places[0].name, "Москва");
   EXPECT_EQ(s.EditSir, "55.75");
   EXPECT_TRUE(s.cut_short);  // the window must not save over what the NUL hides
 }
@@ -198,9 +187,7 @@ InputFields Fields() {
 }
 
 PlaceList List(const std::vector<Place>& places) {
-  PlaceList p;
-  for (const auto& x : places) p.Append(x.name, x.lat, x.lon);
-  return p;
+  return PlaceList{places};
 }
 
 TEST(SaveSettings, ExactFileContents) {
@@ -256,6 +243,65 @@ TEST(SaveSettings, ExactFileContents) {
   }
 }
 
+TEST(SaveSettings, OutageKeysOnlyWhenNeeded) {
+  const std::string std_keys = "Ind=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\nEU=6\r\nEM=0\r\nEG=3\r\n";
+  struct Case {
+    std::string form_before;  // "Form" lines of the file before the save
+    const char *slot, *dish, *freq;
+    std::string form_after;
+  };
+  const Case cases[] = {
+      {"", "0", "0.9", "12", std_keys},                                    // defaults: nothing new
+      {"", "36 E", "0.9", "12", std_keys + "ESlot=36 E\r\n"},              // a changed field only
+      {"", "0", "1.2", "11", std_keys + "EDish=1.2\r\nEFreq=11\r\n"},     // in the keys' order
+      {"EDish=2\r\n", "0", "0.9", "12", "EDish=0.9\r\n" + std_keys},     // back to its default: kept
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    const std::string path = dir.File("kelmar.INI");
+    WriteBytes(path, "[Form]\r\n" + c.form_before);
+    InputFields in = Fields();
+    in.ESlot = c.slot, in.EDish = c.dish, in.EFreq = c.freq;
+    SaveSettings(path, List({}), 0, in);
+    EXPECT_EQ(ReadBytes(path), "[Form]\r\n" + c.form_after + "\r\n[Points]\r\n\r\n") << c.slot;
+    PlaceList places;
+    CalcState st;
+    InputFields back;
+    ApplyLoadedSettings(LoadSettings(path), places, st, back);
+    EXPECT_EQ(back.ESlot + "|" + back.EDish + "|" + back.EFreq, std::string(c.slot) + "|" + c.dish + "|" + c.freq);
+  }
+}
+
+// "MagAz" is written only when it is on or the file already has it, so a file whose user never
+// touched compass azimuths saves byte for byte as before (ExactFileContents pins those bytes).
+TEST(SaveSettings, CompassKeyOnlyWhenNeeded) {
+  const std::string form = "[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\nEU=6\r\nEM=0\r\nEG=3\r\n";
+  struct Case {
+    std::string before;  // "Form" of the file before the save
+    bool on;             // the check box at close
+    bool loaded;         // what the file read as
+    const char* key;     // the line after the save, "" for none
+  } cases[] = {
+      {form, false, false, ""},                         // never touched: no key
+      {form, true, false, "MagAz=1\r\n"},              // turned on: written
+      {form + "MagAz=1\r\n", false, true, "MagAz=0\r\n"},  // turned off again: kept, as "0"
+      {form + "MagAz=0\r\n", false, false, "MagAz=0\r\n"},
+      {form + "magaz=yes\r\n", false, false, "MagAz=0\r\n"},  // any text but "1" is off
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.before);
+    const std::string path = dir.File("kelmar.INI");
+    WriteBytes(path, "[Points]\r\nA=1;2\r\n" + c.before);
+    EXPECT_EQ(LoadSettings(path).CheckBoxMagAz, c.loaded);
+    InputFields in = Fields();
+    in.CheckBoxMagAz = c.on;
+    SaveSettings(path, List({{"A", "1", "2"}}), 0, in);
+    const std::string after = ReadBytes(path);
+    EXPECT_EQ(after, form + c.key + "\r\n[Points]\r\nA=1;2\r\n\r\n");
+  }
+}
+
 TEST(SaveSettings, FieldTextsCannotBreakTheirLine) {
   TempDir dir;
   const std::string path = dir.File("kelmar.INI");
@@ -264,7 +310,7 @@ TEST(SaveSettings, FieldTextsCannotBreakTheirLine) {
   SaveSettings(path, List({{"A", "1\n", "2"}}), 0, in);
   const LoadedSettings s = LoadSettings(path);
   ASSERT_EQ(s.places.Count(), 1);
-  EXPECT_EQ(s.places.names[0], "A");
+  EXPECT_EQ(s.places[0].name, "A");
   EXPECT_EQ(s.EditGMT, "3  [Points]  Evil=1;1");
 }
 
@@ -392,6 +438,42 @@ TEST(SaveSettings, WritesThroughASymbolicLinkAndKeepsPermissions) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+TEST(SaveSettings, RemovesOnlyTheLeftoversOfAnInterruptedSave) {
+  namespace fs = std::filesystem;
+  TempDir dir;
+  fs::create_directory(dir.File("real"));
+  WriteBytes(dir.File("real/kelmar.INI"), Cp1251("[Points]\r\nA=1;2\r\n"));
+  fs::create_symlink("real/kelmar.INI", dir.File("kelmar.INI"));
+  struct Case {
+    const char* name;  // beside the link's target
+    bool removed;
+  };
+  const Case cases[] = {
+      {"kelmar.INI.tmp4242-0", true},  // an earlier version's temporary file
+      {"kelmar.INI.tmp1-17", true},
+      {"kelmar.INI.QEYeeB", true},     // the writer's unfinished file
+      {"kelmar.INI.a1b2c3", true},
+      {"kelmar.INI.backup", false},    // six letters of one kind: the user's own
+      {"kelmar.INI.BACKUP", false},
+      {"kelmar.INI.tmp", false},       // short of the pattern
+      {"kelmar.INI.tmp12", false},
+      {"kelmar.INI.tmpx-1", false},
+      {"kelmar.INI.bak", false},       // too short for the writer's name
+      {"kelmar.INI.QEYeeBx", false},   // too long
+      {"kelmar.INI.QE-eeB", false},    // not letters and digits only
+      {"kelmar.ini.tmp1-1", false},    // another file's leftovers
+      {"other.INI.QEYeeB", false},
+  };
+  for (const Case& c : cases) WriteBytes(dir.File(std::string("real/") + c.name), "x");
+  fs::create_directory(dir.File("real/kelmar.INI.Abcdef"));  // a folder is never removed
+  WriteBytes(dir.File("kelmar.INI.tmp5-5"), "x");            // beside the link, not the file
+  SaveSettings(dir.File("kelmar.INI"), List({{"A", "1", "2"}}), 0, Fields());
+  for (const Case& c : cases) EXPECT_EQ(fs::exists(dir.File(std::string("real/") + c.name)), !c.removed) << c.name;
+  EXPECT_TRUE(fs::is_directory(dir.File("real/kelmar.INI.Abcdef")));
+  EXPECT_TRUE(fs::exists(dir.File("kelmar.INI.tmp5-5")));
+  EXPECT_EQ(LoadSettings(dir.File("kelmar.INI")).places.Count(), 1);
+}
+
 TEST(ApplyLoadedSettings, FillsListStateAndFields) {
   LoadedSettings s;
   s.places.Append("A", "1", "2");
@@ -411,7 +493,6 @@ TEST(ApplyLoadedSettings, FillsListStateAndFields) {
   in.CheckBoxSec = true;
   ApplyLoadedSettings(s, places, st, in);
   EXPECT_EQ(places, s.places);
-  EXPECT_EQ(st.PlaceCount, 2);
   EXPECT_EQ(st.PlaceIndex, 1);
   EXPECT_EQ(in.EditSir, "3");
   EXPECT_EQ(in.EditDolg, "4");
@@ -422,6 +503,38 @@ TEST(ApplyLoadedSettings, FillsListStateAndFields) {
   EXPECT_FALSE(in.RadioButtonMSK);
   EXPECT_FALSE(in.RadioButtonUgol);
   EXPECT_TRUE(in.CheckBoxSec);  // not a setting of the file
+}
+
+}  // namespace
+}  // namespace kelmar
+
+namespace kelmar {
+namespace {
+
+// The "Horizon" section: read back as written, only for listed places, and absent (the file
+// as before) when no place has a mask.
+TEST(SettingsHorizons, RoundTripOnlyForListedPlacesWithAMask) {
+  PlaceList places;
+  places.Append("Москва", "55.75", "37.62");
+  places.Append("Б", "-34.6", "-58.38");
+  const InputFields in;
+  struct Case {
+    HorizonTexts stored;
+    HorizonTexts read_back;
+  } cases[] = {
+      {{{"Москва", "90:5 270:3"}}, {{"Москва", "90:5 270:3"}}},
+      {{{"Москва", ""}, {"Удалённый", "0:10 360:10"}}, {}},  // empty masks and gone places vanish
+  };
+  for (const Case& c : cases) {
+    SettingsImage image = SettingsImage::FromText("[Horizon]\nстарый=1:1\n");
+    StoreIntoImage(image, places, 0, in, &c.stored);
+    EXPECT_EQ(LoadedFromImage(SettingsImage::FromBytes(image.ToBytes())).horizons, c.read_back);
+    EXPECT_EQ(image.FindSection("Horizon") != nullptr, !c.read_back.empty());
+  }
+  // Without masks handed in, the section is not touched.
+  SettingsImage image = SettingsImage::FromText("[Horizon]\nМосква=1:1\n");
+  StoreIntoImage(image, places, 0, in);
+  EXPECT_EQ(LoadedFromImage(image).horizons.at("Москва"), "1:1");
 }
 
 }  // namespace

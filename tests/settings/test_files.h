@@ -1,8 +1,7 @@
 #pragma once
-// Real files in a fresh temporary folder, and Windows-1251 bytes made by iconv (a converter
+// Real files, and Windows-1251 bytes made by iconv (a converter
 // independent of the one under test).
 #include <iconv.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -11,28 +10,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "temp_dir.h"
+
 namespace kelmar::testing {
-
-class TempDir {
- public:
-  TempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "kelmar-settings-XXXXXX").string();
-    if (mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = tmpl;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream f(path, std::ios::binary | std::ios::trunc);

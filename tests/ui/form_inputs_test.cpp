@@ -63,10 +63,10 @@ TEST(FormInputs, SteppingButtonsStopAtTheirBoundsAndAlwaysRecompute) {
                                            : w.RadioButtonVys;
     radio->setChecked(true);
     field->setText(QString::fromUtf8(c.start));
-    const std::size_t before = w.ComputeTrace().size();
+    const std::size_t before = f.trace.size();
     QTest::mouseClick(w.findChild<QPushButton*>(QString::fromLatin1(c.button)), Qt::LeftButton);
     EXPECT_EQ(field->text(), QString::fromUtf8(c.after));
-    EXPECT_EQ(w.ComputeTrace().size(), before + 1);
+    EXPECT_EQ(f.trace.size(), before + 1);
   }
   EXPECT_TRUE(f.errors.empty());
 }
@@ -93,15 +93,15 @@ TEST(FormInputs, ANonNumberInTheSteppedFieldStopsTheHandler) {
     w.EditUg->setText(QStringLiteral("6"));
     (c.mode == Vys ? w.RadioButtonVys : c.mode == Ugol ? w.RadioButtonUgol : w.RadioButtonGMT)->setChecked(true);
     if (c.mode == GMT) w.RadioButtonUgol->setChecked(true);
-    const std::string trace = w.ComputeTrace();
+    const std::string trace = f.trace;
     QTest::mouseClick(w.findChild<QPushButton*>(QString::fromLatin1(c.button)), Qt::LeftButton);
     if (c.fails) {
       EXPECT_EQ(f.errors, std::vector<std::string>{"'abc' is not a valid floating point value."});
       EXPECT_EQ(w.EditKm->text(), QStringLiteral("abc"));
-      EXPECT_EQ(w.ComputeTrace(), trace);  // nothing recomputed
+      EXPECT_EQ(f.trace, trace);  // nothing recomputed
     } else {
       EXPECT_TRUE(f.errors.empty());
-      EXPECT_EQ(w.ComputeTrace(), trace + "C");
+      EXPECT_EQ(f.trace, trace + "C");
     }
     EXPECT_EQ(w.EditUg->text(), QString::fromUtf8(c.ug_after));
   }
@@ -125,7 +125,7 @@ TEST(FormInputs, CommaRuleWhenAFieldIsLeft) {
   f.Start(kOnePlace);
   f.ShowActive();
   TForm1& w = *f.form;
-  const std::string trace = w.ComputeTrace();
+  const std::string trace = f.trace;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.pins);
     auto* field = w.findChild<QLineEdit*>(QString::fromLatin1(c.field));
@@ -135,7 +135,7 @@ TEST(FormInputs, CommaRuleWhenAFieldIsLeft) {
     w.ButtonExcel->setFocus(Qt::TabFocusReason);           // leave the field
     EXPECT_EQ(field->text(), QString::fromUtf8(c.left_as));
   }
-  EXPECT_EQ(w.ComputeTrace(), trace);  // the rule recomputes nothing
+  EXPECT_EQ(f.trace, trace);  // the rule recomputes nothing
   EXPECT_TRUE(f.errors.empty());
 }
 
@@ -144,14 +144,14 @@ TEST(FormInputs, RadioButtonsRecomputeOnMouseReleaseOnly) {
   f.Start(kOnePlace);
   f.ShowActive();
   TForm1& w = *f.form;
-  std::string trace = w.ComputeTrace();
+  std::string trace = f.trace;
 
   // Keyboard: the arrow moves the choice within the group, the table does not follow.
   w.RadioButtonMSK->setFocus(Qt::TabFocusReason);
   QTest::keyClick(w.RadioButtonMSK, Qt::Key_Up);
   QTest::keyClick(w.focusWidget(), Qt::Key_Space);
   EXPECT_TRUE(w.RadioButtonGMT->isChecked());
-  EXPECT_EQ(w.ComputeTrace(), trace);
+  EXPECT_EQ(f.trace, trace);
 
   // The mouse: a release over the button recomputes, also with another button.
   struct Case {
@@ -166,7 +166,7 @@ TEST(FormInputs, RadioButtonsRecomputeOnMouseReleaseOnly) {
   for (const Case& c : cases) {
     QTest::mouseClick(c.radio, c.button);
     trace += 'C';
-    EXPECT_EQ(w.ComputeTrace(), trace) << c.radio->objectName().toStdString();
+    EXPECT_EQ(f.trace, trace) << c.radio->objectName().toStdString();
   }
   EXPECT_TRUE(w.RadioButtonMSK->isChecked());
   EXPECT_TRUE(w.RadioButtonUgol->isChecked());
@@ -205,9 +205,9 @@ TEST(FormInputs, YearAndMonthSelectors) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.pins);
-    const std::size_t before = w.ComputeTrace().size();
+    const std::size_t before = f.trace.size();
     c.bar->setValue(c.position);
-    EXPECT_EQ(w.ComputeTrace().size(), before + (c.recomputes ? 1 : 0));
+    EXPECT_EQ(f.trace.size(), before + (c.recomputes ? 1 : 0));
     EXPECT_EQ(w.State().Year, c.year);
     EXPECT_EQ(w.State().Month, c.month);
     EXPECT_EQ(w.LabelY->text(), QString::fromUtf8(c.label_y));
@@ -229,15 +229,17 @@ TEST(FormInputs, AFailingStepEndsTheSelectorsAutoRepeat) {
     const char* bar;
     QStyle::SubControl part;
     const char* lat;
+    const char* slot;  // the outage tab is shown with it; nullptr: the sun table's tab
     int start;
     int errors;      // reports while the mouse is held past the repeat delay
     int after;       // -1: more than one step made
     const char* pins;
   } cases[] = {
-      {"ScrollBarY", QStyle::SC_ScrollBarSubLine, "abc", 2026, 1, 2025, "year arrow: one report, one step"},
-      {"ScrollBarY", QStyle::SC_ScrollBarAddPage, "abc", 2026, 1, 2036, "year page area"},
-      {"ScrollBarM", QStyle::SC_ScrollBarSubLine, "abc", 12, 1, 11, "month arrow from December"},
-      {"ScrollBarM", QStyle::SC_ScrollBarAddLine, "56.3", 1, 0, -1, "a working step still repeats"},
+      {"ScrollBarY", QStyle::SC_ScrollBarSubLine, "abc", nullptr, 2026, 1, 2025, "year arrow: one report, one step"},
+      {"ScrollBarY", QStyle::SC_ScrollBarAddPage, "abc", nullptr, 2026, 1, 2036, "year page area"},
+      {"ScrollBarM", QStyle::SC_ScrollBarSubLine, "abc", nullptr, 12, 1, 11, "month arrow from December"},
+      {"ScrollBarY", QStyle::SC_ScrollBarSubLine, "56.3", "36X", 2026, 1, 2025, "the outage table fails the step"},
+      {"ScrollBarM", QStyle::SC_ScrollBarAddLine, "56.3", nullptr, 1, 0, -1, "a working step still repeats"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.pins);
@@ -246,7 +248,9 @@ TEST(FormInputs, AFailingStepEndsTheSelectorsAutoRepeat) {
     TForm1& w = *f.form;
     auto* bar = w.findChild<QScrollBar*>(QString::fromLatin1(c.bar));
     bar->setValue(c.start);
+    if (c.slot != nullptr) w.TabControl1->Tabs()->setCurrentIndex(kOutageTab);
     w.EditSir->setText(QString::fromLatin1(c.lat));
+    if (c.slot != nullptr) w.ESlot->setText(QString::fromLatin1(c.slot));
     f.errors.clear();
     QStyleOptionSlider opt;
     opt.initFrom(bar);

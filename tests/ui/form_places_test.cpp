@@ -27,18 +27,18 @@ TEST(FormPlaces, ChoosingAnEntryLoadsItAndRecomputesBothTables) {
   f.Start(kTwoPlaces);
   TForm1& w = *f.form;
   f.ShowActive();
-  const std::string trace = w.ComputeTrace();
+  const std::string trace = f.trace;
   w.ComboBoxPunkt->setFocus();
   QTest::keyClick(w.ComboBoxPunkt, Qt::Key_Up);  // the user picks "A" with the keyboard
   EXPECT_EQ(w.State().PlaceIndex, 0);
   EXPECT_EQ(w.EditSir->text(), QStringLiteral("10"));
   EXPECT_EQ(w.EditDolg->text(), QStringLiteral("20"));
-  EXPECT_EQ(w.ComputeTrace(), trace + "CS");
+  EXPECT_EQ(f.trace, trace + "CS");
 
   // The program's own selection is no choice of the user's.
   w.ComboBoxPunkt->setCurrentIndex(1);
   EXPECT_EQ(w.State().PlaceIndex, 0);
-  EXPECT_EQ(w.ComputeTrace(), trace + "CS");
+  EXPECT_EQ(f.trace, trace + "CS");
 }
 
 TEST(FormPlaces, TheDropDownIsSearchedByTyping) {
@@ -47,13 +47,13 @@ TEST(FormPlaces, TheDropDownIsSearchedByTyping) {
   TForm1& w = *f.form;
   f.ShowActive();
   w.ComboBoxPunkt->setFocus();
-  const std::string trace = w.ComputeTrace();
+  const std::string trace = f.trace;
   // The letter arrives as text: the test library cannot type Cyrillic keys by their codes.
   QTest::sendKeyEvent(QTest::Click, w.ComboBoxPunkt, Qt::Key_unknown, QStringLiteral("К"), Qt::NoModifier);
   EXPECT_EQ(w.ComboBoxPunkt->currentIndex(), 2);
   EXPECT_EQ(w.State().PlaceIndex, 2);
   EXPECT_EQ(w.EditSir->text(), QStringLiteral("50.45"));
-  EXPECT_EQ(w.ComputeTrace(), trace + "CS");
+  EXPECT_EQ(f.trace, trace + "CS");
   EXPECT_FALSE(w.ComboBoxPunkt->isEditable());  // no free text that could name no place
 }
 
@@ -62,10 +62,10 @@ TEST(FormPlaces, ChoosingAPlaceWithBadCoordinatesReportsAndKeepsTheTables) {
   f.Start("[Points]\nA=10;20\nB=44\n[Form]\nInd=0\n");  // B has no ";": no latitude
   TForm1& w = *f.form;
   const TextGrid sun = w.SunGrid();
-  const std::string trace = w.ComputeTrace();
+  const std::string trace = f.trace;
   emit w.ComboBoxPunkt->activated(1);
   EXPECT_EQ(f.errors, std::vector<std::string>{"'' is not a valid floating point value."});
-  EXPECT_EQ(w.ComputeTrace(), trace);
+  EXPECT_EQ(f.trace, trace);
   EXPECT_EQ(w.SunGrid(), sun);
 }
 
@@ -100,7 +100,7 @@ TEST(FormPlaces, AddingAPlace) {
     EXPECT_EQ(w.EditSir->text(), QStringLiteral("???"));
     EXPECT_EQ(w.EditDolg->text(), QStringLiteral("???"));
     EXPECT_EQ(w.EditPunkt->text(), QStringLiteral("???"));
-    const std::string trace = w.ComputeTrace();
+    const std::string trace = f.trace;
 
     w.EditPunkt->setText(QString::fromUtf8(c.name));
     if (std::string(c.sir) != "???") {
@@ -114,22 +114,22 @@ TEST(FormPlaces, AddingAPlace) {
     EXPECT_TRUE(w.ButtonDelete->isEnabled());
 
     ASSERT_EQ(w.Places().Count(), 3);
-    EXPECT_EQ(w.Places().names[2], c.name);  // as typed, leading blank included
-    std::string lat = c.stored_lat ? c.stored_lat : LocatorToCoords(c.name).lat;
-    std::string lon = c.stored_lon ? c.stored_lon : LocatorToCoords(c.name).lon;
-    EXPECT_EQ(w.Places().lats[2], lat);
-    EXPECT_EQ(w.Places().lons[2], lon);
+    EXPECT_EQ(w.Places()[2].name, c.name);  // as typed, leading blank included
+    std::string lat = c.stored_lat ? c.stored_lat : LocatorToCoords(c.name)->lat;
+    std::string lon = c.stored_lon ? c.stored_lon : LocatorToCoords(c.name)->lon;
+    EXPECT_EQ(w.Places()[2].lat, lat);
+    EXPECT_EQ(w.Places()[2].lon, lon);
     EXPECT_EQ(w.State().PlaceIndex, 2);
-    EXPECT_EQ(w.State().PlaceCount, 3);
+    EXPECT_EQ(w.Places().Count(), 3);
     EXPECT_EQ(w.ComboBoxPunkt->currentIndex(), 2);
     EXPECT_EQ(w.ComboBoxPunkt->currentText(), QString::fromUtf8(c.name));
     EXPECT_EQ(w.EditSir->text(), QString::fromStdString(lat));
     if (*c.error) {
       EXPECT_EQ(f.errors, std::vector<std::string>{c.error});
-      EXPECT_EQ(w.ComputeTrace(), trace);
+      EXPECT_EQ(f.trace, trace);
     } else {
       EXPECT_TRUE(f.errors.empty());
-      EXPECT_EQ(w.ComputeTrace(), trace + "CS");
+      EXPECT_EQ(f.trace, trace + "CS");
     }
   }
 }
@@ -195,7 +195,7 @@ TEST(FormPlaces, DeletingAPlace) {
     FormFixture f;
     f.Start(c.ini);
     TForm1& w = *f.form;
-    const std::string trace = w.ComputeTrace();
+    const std::string trace = f.trace;
     BoxAnswer question;
     BoxAnswer info;
     test::AnswerNextBox(c.answer, &question);
@@ -223,9 +223,9 @@ TEST(FormPlaces, DeletingAPlace) {
       EXPECT_EQ(w.State().PlaceIndex, 0);
       EXPECT_EQ(w.ComboBoxPunkt->currentIndex(), 0);
       EXPECT_EQ(w.EditSir->text(), QStringLiteral("10"));
-      EXPECT_EQ(w.ComputeTrace(), trace + "CS");
+      EXPECT_EQ(f.trace, trace + "CS");
     } else {
-      EXPECT_EQ(w.ComputeTrace(), trace);
+      EXPECT_EQ(f.trace, trace);
     }
     EXPECT_TRUE(f.errors.empty());
   }

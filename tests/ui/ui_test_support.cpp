@@ -42,6 +42,7 @@ void FormFixture::Start(const std::string& ini, QDate today, int v) {
   options.exe_dir = dir.path().toStdString();
   options.make_exporter = make_exporter;
   options.error_sink = [this](QWidget*, const std::string& text) { errors.push_back(text); };
+  options.on_compute = [this](char table) { trace += table; };
   form = std::make_unique<TForm1>(std::move(options));
 }
 

@@ -23,6 +23,7 @@ struct FormFixture {
   QTemporaryDir dir;
   std::string settings_path;
   std::vector<std::string> errors;  // what the default error report would have shown
+  std::string trace;                // 'C' for every sun table computed, 'S' for every satellite table
   std::function<std::unique_ptr<ExcelExporter>()> make_exporter;
   std::unique_ptr<TForm1> form;
 

@@ -118,6 +118,8 @@ TEST(CliPlaces, TablesOfAStoredPlaceUseTheFileSettings) {
   WriteBytes(dir.File("msk.INI"),
              Cp1251("[Points]\r\nСамара=53.2;50.15\r\n[Form]\r\nRBG=0\r\nRB3=0\r\nEK=2\r\nEU=6\r\n"
                     "EM=1\r\nEG=4\r\n"));
+  WriteBytes(dir.File("bad.INI"),
+             Cp1251("[Points]\r\nСамара=53.2;50.15\r\n[Form]\r\nRBG=0\r\nEK=x\r\nEU=x\r\nEM=abc\r\nEG=x\r\n"));
   const std::string m = " --year 2026 --month 6";
   struct Case {
     std::string with_place, explicit_args;
@@ -137,6 +139,9 @@ TEST(CliPlaces, TablesOfAStoredPlaceUseTheFileSettings) {
       // The satellite table of a stored place.
       {"sat --place 'Мурманск'" + f, "sat --lat 68.97 --lon 33.08"},
       {"sat --place 'Мурманск' --format json" + f, "sat --lat 68.97 --lon 33.08 --format json"},
+      // The satellite table needs only the coordinates: zone and twilight texts that are not
+      // numbers do not stop it.
+      {"sat --place 'Самара' --settings " + dir.File("bad.INI"), "sat --lat 53.2 --lon 50.15"},
   };
   for (const auto& c : cases) {
     const CliRun a = Cli(c.with_place, dir);
@@ -150,6 +155,43 @@ TEST(CliPlaces, TablesOfAStoredPlaceUseTheFileSettings) {
   EXPECT_EQ(unknown.status, 1);
   EXPECT_EQ(unknown.out, "");
   EXPECT_NE(unknown.err.find("no place named \"Тверь\""), std::string::npos) << unknown.err;
+}
+
+// Installed (a copy in bin/ beside share/kelmar/): the user's file, else the starter file, is
+// read; neither is ever made. A portable copy reads the file beside it, as before.
+TEST(CliPlaces, AnInstalledCopyReadsTheUsersOrTheStarterFileAndWritesNothing) {
+  TempDir dir;
+  const std::string root = dir.Path().string() + "/";
+  std::filesystem::create_directories(root + "bin");
+  std::filesystem::create_directories(root + "share/kelmar");
+  std::filesystem::copy_file(KELMAR_CLI, root + "bin/kelmar-cli");
+  WriteBytes(root + "share/kelmar/kelmar.INI", Cp1251("[Points]\r\nСтартер=1;2\r\n"));
+  const std::string run = "env -u XDG_CONFIG_HOME HOME=" + root + "home " + root + "bin/kelmar-cli ";
+  const std::string user = root + "home/.config/kelmar/kelmar.INI";
+  struct Case {
+    const char* what;
+    std::string user_file;  // "" none
+    std::string beside;     // bin/kelmar.INI; "" none
+    std::string shown;      // the place "places" lists
+    std::string read;       // the file --help names
+  } cases[] = {
+      {"first run", "", "", "Стартер", root + "share/kelmar/kelmar.INI"},
+      {"the user's file", "[Points]\r\nСвой=3;4\r\n", "", "Свой", user},
+      {"portable", "[Points]\r\nСвой=3;4\r\n", "[Points]\r\nРядом=5;6\r\n", "Рядом", root + "bin/kelmar.INI"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (!c.user_file.empty()) {
+      std::filesystem::create_directories(root + "home/.config/kelmar");
+      WriteBytes(user, Cp1251(c.user_file));
+    }
+    if (!c.beside.empty()) WriteBytes(root + "bin/kelmar.INI", Cp1251(c.beside));
+    const CliRun places = Shell(run + "places", dir);
+    EXPECT_EQ(places.status, 0) << places.err;
+    EXPECT_NE(places.out.find(c.shown), std::string::npos) << places.out;
+    EXPECT_NE(Shell(run + "--help", dir).out.find(": " + c.read + "\n"), std::string::npos);
+    EXPECT_EQ(std::filesystem::exists(root + "home"), !c.user_file.empty());  // nothing made
+  }
 }
 
 }  // namespace

@@ -10,10 +10,7 @@ namespace {
 
 std::string Show(const PlaceList& p) {
   std::string s;
-  for (int i = 0; i < p.Count(); ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    s += "{" + p.names[k] + "|" + p.lats[k] + "|" + p.lons[k] + "}";
-  }
+  for (const Place& x : p) s += "{" + x.name + "|" + x.lat + "|" + x.lon + "}";
   return s;
 }
 
@@ -21,17 +18,16 @@ std::string Show(const PlaceList& p) {
 // the first one's position, named as the last one (they already share its coordinates).
 PlaceList Merged(const PlaceList& p) {
   PlaceList out;
-  for (int i = 0; i < p.Count(); ++i) {
-    const auto k = static_cast<std::size_t>(i);
+  for (const Place& x : p) {
     bool merged = false;
-    for (std::size_t j = 0; j < out.names.size(); ++j) {
-      if (SameKey(out.names[j], p.names[k])) {
-        out.names[j] = p.names[k];
+    for (Place& y : out.items) {
+      if (SameKey(y.name, x.name)) {
+        y.name = x.name;
         merged = true;
         break;
       }
     }
-    if (!merged) out.Append(p.names[k], p.lats[k], p.lons[k]);
+    if (!merged) out.items.push_back(x);
   }
   return out;
 }
@@ -51,9 +47,8 @@ std::string SaveBytes(std::string_view old_bytes, const LoadedSettings& s) {
 std::string CheckSettingsRoundTrip(std::string_view bytes) {
   const LoadedSettings first = LoadedFromImage(SettingsImage::FromBytes(bytes));
   const PlaceList& p = first.places;
-  if (p.lats.size() != p.names.size() || p.lons.size() != p.names.size()) return "lists not aligned";
-  for (const auto& n : p.names)
-    if (n.empty()) return "a place without a name";
+  for (const Place& x : p)
+    if (x.name.empty()) return "a place without a name";
   if (first.PlaceIndex < 0 || (first.PlaceIndex >= p.Count() && !(p.Empty() && first.PlaceIndex == 0)))
     return "index out of range: " + std::to_string(first.PlaceIndex);
 
@@ -65,12 +60,13 @@ std::string CheckSettingsRoundTrip(std::string_view bytes) {
   if (second.EditKm != first.EditKm || second.EditUg != first.EditUg ||
       second.EditMSK != first.EditMSK || second.EditGMT != first.EditGMT)
     return "a Form text changed";
-  if (second.RadioButtonGMT != first.RadioButtonGMT || second.RadioButtonUgol != first.RadioButtonUgol)
+  if (second.RadioButtonGMT != first.RadioButtonGMT || second.RadioButtonUgol != first.RadioButtonUgol ||
+      second.CheckBoxMagAz != first.CheckBoxMagAz)
     return "a choice changed";
   // The selection stays on its place's line wherever the merge puts it.
   int index = 0;
   for (int j = 0; j < expected.Count() && !p.Empty(); ++j)
-    if (SameKey(expected.names[static_cast<std::size_t>(j)], p.names[static_cast<std::size_t>(first.PlaceIndex)]))
+    if (SameKey(expected[j].name, p[first.PlaceIndex].name))
       index = j;
   if (second.PlaceIndex != index) return "index changed";
 

@@ -1,0 +1,82 @@
+#include "cli/cli_magnetic.h"
+
+#include <charconv>
+#include <ctime>
+
+#include "core/calc_error.h"
+#include "core/magnetic.h"
+#include "core/number_text.h"
+#include "cli/cli_places.h"
+
+namespace kelmar {
+namespace {
+
+// --date as YYYY-MM-DD; today's local date without it.
+CalendarDate DateOption(const CliOptions& opts) {
+  const std::string* v = opts.Value("--date");
+  if (v == nullptr) {
+    const std::tm today = Today();
+    return {today.tm_year + 1900, today.tm_mon + 1, today.tm_mday};
+  }
+  const std::string& s = *v;
+  const auto y = s.size() == 10 && s[4] == '-' && s[7] == '-' ? ParseInt(s.substr(0, 4)) : std::nullopt;
+  const auto m = y ? ParseInt(s.substr(5, 2)) : std::nullopt;
+  const auto d = m ? ParseInt(s.substr(8, 2)) : std::nullopt;
+  if (!d || *y < 1 || s.find_first_not_of("0123456789-") != std::string::npos)
+    throw UsageError("--date takes YYYY-MM-DD");
+  const CalendarDate date{*y, *m, *d};
+  try {
+    FractionalYear(date);
+  } catch (const CalcError&) {
+    throw UsageError("--date " + s + " is not a date");
+  }
+  return date;
+}
+
+std::string JsonNumber(double x) {
+  char buf[32];
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, x).ptr);
+}
+
+}  // namespace
+
+int RunDeclination(const std::vector<std::string>& args, std::ostream& out) {
+  const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon", "--place", "--settings", "--date", "--format"}, {});
+  if (!opts.positional.empty()) throw UsageError("unexpected " + opts.positional[0]);
+  const GridFormat format = FormatOf(opts);
+  if (format == GridFormat::Csv) throw UsageError("declination prints text or json");
+  InputFields in;
+  if (opts.Has("--place")) {
+    if (opts.Has("--lat") || opts.Has("--lon")) throw UsageError("--place excludes --lat and --lon");
+    in = FieldsOfStoredPlace(opts);
+  } else {
+    if (opts.Has("--settings")) throw UsageError("--settings goes with --place");
+    for (const char* name : {"--lat", "--lon"})
+      if (!opts.Has(name)) throw UsageError(std::string("missing ") + name);
+    in.EditSir = *opts.Value("--lat");
+    in.EditDolg = *opts.Value("--lon");
+  }
+  const CalendarDate date = DateOption(opts);
+  const MagneticField field = MagneticForFields(in.EditSir, in.EditDolg, date, DefaultMagneticModelDir());
+  if (format == GridFormat::Json) {
+    out << "{\"declination\": " << JsonNumber(field.declination)
+        << ", \"horizontal_intensity\": " << JsonNumber(field.horizontal) << ", \"model\": \"" << kMagneticModelName
+        << "\", \"date\": \"" << IsoDate(date) << "\", \"valid\": " << (field.valid ? "true" : "false") << "}\n";
+    return 0;
+  }
+  out << DeclinationLine(field, date) << '\n';
+  if (const char* warning = CompassWarning(CompassTrustFor(field))) out << warning << '\n';
+  return 0;
+}
+
+std::optional<double> CompassDeclination(const CliOptions& opts, const InputFields& in) {
+  if (!opts.Has("--magnetic")) {
+    if (opts.Has("--date")) throw UsageError("--date goes with --magnetic");
+    return std::nullopt;
+  }
+  const MagneticField field = MagneticForFields(in.EditSir, in.EditDolg, DateOption(opts), DefaultMagneticModelDir());
+  if (CompassTrustFor(field) == CompassTrust::Unusable) throw CalcError(kCompassUnusableText);
+  return field.declination;
+}
+
+}  // namespace kelmar

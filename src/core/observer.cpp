@@ -1,0 +1,26 @@
+#include "observer.h"
+
+#include <cmath>
+
+#include "number_text.h"
+#include "solar.h"
+
+namespace kelmar {
+
+Observer ObserverAt(double lat_deg, double lon_deg) {
+  Observer obs;
+  obs.LatDeg = lat_deg;
+  obs.LatRad = lat_deg * kDegToRad;
+  obs.SinLat = std::sin(obs.LatRad);
+  obs.CosLat = std::cos(obs.LatRad);
+  obs.LonDeg = lon_deg;
+  obs.LonTurns = lon_deg / 360;
+  return obs;
+}
+
+Observer ObserverFromFields(const InputFields& in) {
+  const double lon = StrToFloat(in.EditDolg);  // converted first: its error wins when both fail
+  return ObserverAt(StrToFloat(in.EditSir), lon);
+}
+
+}  // namespace kelmar

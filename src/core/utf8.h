@@ -1,0 +1,17 @@
+#pragma once
+// UTF-8 texts counted in characters (code points): a character is a lead byte and the
+// continuation bytes after it.
+#include <cstddef>
+#include <string_view>
+
+namespace kelmar {
+
+inline bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+inline std::size_t CharCount(std::string_view utf8) {
+  std::size_t n = 0;
+  for (const char c : utf8) n += !IsContinuationByte(c);
+  return n;
+}
+
+}  // namespace kelmar

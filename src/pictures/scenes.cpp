@@ -1,0 +1,92 @@
+#include <cmath>
+
+#include "core/number_text.h"
+#include "pictures/pictures.h"
+
+namespace kelmar::pictures {
+
+SkyScene MakeSkyScene(const InputFields& in, int year, int month, int day, const Horizon& horizon,
+                      std::optional<double> now_hours) {
+  SkyScene s;
+  s.arc = ArcFromTable(SatelliteTableOf(in), horizon);
+  s.day = SunDayOf(in, year, month, day);
+  s.june = SunDayOf(in, year, 6, 21);
+  s.december = SunDayOf(in, year, 12, 21);
+  if (now_hours) s.now = SunAt(in, year, month, day, *now_hours);
+  s.horizon = horizon;
+  s.southern = StrToFloat(in.EditSir) < 0;
+  return s;
+}
+
+YearScene MakeYearScene(const InputFields& in, int year) {
+  YearScene s;
+  s.days = YearDaylight(in, year);
+  s.year = year;
+  return s;
+}
+
+namespace {
+// Room for the labels around the plot, in pixels.
+constexpr double kMarginLeft = 44, kMarginRight = 16, kMarginTop = 30, kMarginBottom = 40;
+}  // namespace
+
+SkyFrame::SkyFrame(QSizeF size, bool southern)
+    : left(kMarginLeft),
+      top(kMarginTop),
+      width(size.width() - kMarginLeft - kMarginRight),
+      height(size.height() - kMarginTop - kMarginBottom),
+      centre_az(southern ? 0 : 180) {}
+
+double SkyFrame::X(double az) const {
+  double turn = std::fmod(az - centre_az + 180, 360.0);
+  if (turn < 0) turn += 360;
+  return left + turn / 360 * width;
+}
+
+double SkyFrame::Y(double el) const { return top + (kElMax - el) / (kElMax - kElMin) * height; }
+
+double SkyFrame::Az(double x) const {
+  double az = std::fmod((x - left) / width * 360 + centre_az - 180, 360.0);
+  if (az < 0) az += 360;
+  return az;
+}
+
+double SkyFrame::El(double y) const { return kElMax - (y - top) / height * (kElMax - kElMin); }
+
+YearFrame::YearFrame(QSizeF size, int days)
+    : left(kMarginLeft),
+      top(kMarginTop),
+      width(size.width() - kMarginLeft - kMarginRight),
+      height(size.height() - kMarginTop - kMarginBottom),
+      day_count(days) {}
+
+double YearFrame::X(double day) const { return left + (day + 0.5) / day_count * width; }
+
+double YearFrame::Y(double hours) const { return top + hours / 24 * height; }
+
+}  // namespace kelmar::pictures
+
+#include "core/sun_table.h"
+#include "pictures/drawing.h"
+
+namespace kelmar::pictures {
+
+std::string ZoneTitle(const InputFields& in) {
+  const std::string& offset = in.RadioButtonMSK ? in.EditMSK : in.EditGMT;
+  return std::string(in.RadioButtonMSK ? "MSK" : "GMT") + (offset.starts_with('-') ? "" : "+") + offset;
+}
+
+QFont PixelFont(int px, bool bold) {
+  QFont f(QStringLiteral("DejaVu Sans"));
+  f.setPixelSize(px);
+  f.setBold(bold);
+  return f;
+}
+
+QString TimeText(double hours) {
+  TextGrid cell(1, 1);
+  TtoCell(cell, false, 0, 0, hours);
+  return QString::fromStdString(cell.Cell(0, 0));
+}
+
+}  // namespace kelmar::pictures

@@ -1,0 +1,180 @@
+#include "ui/picture_tabs.h"
+
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabBar>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include "core/day_serial.h"
+#include "core/number_text.h"
+#include "core/outage.h"
+#include "core/sun_table.h"
+
+namespace kelmar::ui {
+
+PictureView::PictureView(QWidget* parent, pictures::Painting paint, Tooltip tooltip)
+    : QWidget(parent), paint_(std::move(paint)), tooltip_(std::move(tooltip)) {
+  setMouseTracking(true);
+}
+
+void PictureView::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  paint_(p, QSizeF(size()));
+}
+
+bool PictureView::event(QEvent* e) {
+  if (e->type() == QEvent::ToolTip && tooltip_) {
+    auto* help = static_cast<QHelpEvent*>(e);
+    const QString text = tooltip_(QSizeF(size()), help->pos());
+    if (text.isEmpty()) {
+      QToolTip::hideText();
+    } else {
+      QToolTip::showText(help->globalPos(), text, this);
+    }
+    return true;
+  }
+  return QWidget::event(e);
+}
+
+PictureTabs::PictureTabs(QWidget* form, QTabBar* tabs, QWidget* page_parent, const ErrorReporter& report,
+                         std::function<PictureContext()> context)
+    : form_(form), tabs_(tabs), report_(report), context_(std::move(context)) {
+  sky_tab_ = tabs->addTab(QStringLiteral("Небо"));
+  year_tab_ = tabs->addTab(QStringLiteral("Год"));
+
+  SkyPage = new QWidget(page_parent);
+  SkyPage->setObjectName(QStringLiteral("SkyPage"));
+  SkyView = new PictureView(
+      SkyPage, [this](QPainter& p, QSizeF size) { pictures::DrawSky(p, size, sky_); },
+      [this](QSizeF size, QPointF at) { return pictures::SkyTooltip(sky_, size, at); });
+  SkyView->setObjectName(QStringLiteral("SkyView"));
+  EditSkyDate = new QDateEdit(SkyPage);
+  EditSkyDate->setObjectName(QStringLiteral("EditSkyDate"));
+  EditSkyDate->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+  EditSkyDate->setCalendarPopup(true);
+  EditHorizon = new QLineEdit(SkyPage);
+  EditHorizon->setObjectName(QStringLiteral("EditHorizon"));
+  EditHorizon->setToolTip(QStringLiteral("Азимут:высота через пробел, например 90:5 150:25 210:25 270:3"));
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(QStringLiteral("Дата"), SkyPage));
+  row->addWidget(EditSkyDate);
+  row->addSpacing(8);
+  row->addWidget(new QLabel(QStringLiteral("Горизонт"), SkyPage));
+  row->addWidget(EditHorizon, 1);
+  auto* column = new QVBoxLayout(SkyPage);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->addWidget(SkyView, 1);
+  column->addLayout(row);
+
+  YearView = new PictureView(page_parent, [this](QPainter& p, QSizeF size) { pictures::DrawYear(p, size, year_); });
+  YearView->setObjectName(QStringLiteral("YearView"));
+
+  ButtonSave = new QPushButton(QStringLiteral("Сохранить"), form);
+  ButtonSave->setObjectName(QStringLiteral("ButtonSave"));
+  ButtonSave->setToolTip(QStringLiteral("Сохранить рисунок в PNG или SVG"));
+
+  QObject::connect(EditHorizon, &QLineEdit::editingFinished, form, [this] { report_.Guarded([this] { EditHorizonExit(); }); });
+  QObject::connect(EditSkyDate, &QDateEdit::dateChanged, form, [this] { report_.Guarded([this] { Rebuild(); }); });
+  QObject::connect(ButtonSave, &QPushButton::clicked, form, [this] { report_.Guarded([this] { ButtonSaveClick(); }); });
+  Show(-1);
+}
+
+void PictureTabs::SetGeometry(const QRect& page, const QRect& button) {
+  SkyPage->setGeometry(page);
+  YearView->setGeometry(page);
+  ButtonSave->setGeometry(button);
+}
+
+void PictureTabs::Show(int tab) {
+  shown_ = tab;
+  SkyPage->setVisible(tab == sky_tab_);
+  YearView->setVisible(tab == year_tab_);
+  ButtonSave->setVisible(IsPictureTab(tab));
+  if (IsPictureTab(tab)) Rebuild();
+}
+
+void PictureTabs::Refresh() {
+  if (IsPictureTab(shown_)) Rebuild();
+}
+
+void PictureTabs::Rebuild() {
+  const PictureContext c = context_();
+  // The field shows the selected place's mask; the date follows the scroll bars' month.
+  if (c.place != horizon_place_) {
+    horizon_place_ = c.place;
+    EditHorizon->setText(QString::fromStdString(HorizonOf(horizons_, c.place)));
+  }
+  if (c.year != date_year_ || c.month != date_month_) {
+    date_year_ = c.year;
+    date_month_ = c.month;
+    const QSignalBlocker block(EditSkyDate);
+    EditSkyDate->setDate(QDate(c.year, c.month, 1));
+  }
+  if (c.place.empty()) return;  // nothing to draw for, as the tables stay empty
+  const std::string zone = pictures::ZoneTitle(c.fields);
+  if (shown_ == sky_tab_) {
+    const QDate d = EditSkyDate->date();
+    // The Sun's current place shows when the date is today in the zone of the window.
+    const QDateTime zone_now = c.now.toUTC().addSecs(static_cast<qint64>(ZoneHoursOf(c.fields) * 3600));
+    std::optional<double> now_hours;
+    if (zone_now.date() == d) now_hours = zone_now.time().msecsSinceStartOfDay() / 3600000.0;
+    sky_ = pictures::MakeSkyScene(c.fields, d.year(), d.month(), d.day(),
+                                  Horizon::Parse(HorizonOf(horizons_, c.place)), now_hours);
+    // The slot of the outage tab is ringed when the table has it (a slot at a tenth of a
+    // degree has no mark of its own).
+    if (const std::optional<double> slot = ParseSlot(c.fields.ESlot)) {
+      const std::string label = SlotText(*slot);
+      for (std::size_t i = 0; i < sky_.arc.size(); ++i)
+        if (sky_.arc[i].label == label) sky_.highlighted = static_cast<int>(i);
+    }
+    sky_.title = c.place + "   " + d.toString(QStringLiteral("dd.MM.yyyy")).toStdString() + "   " + zone;
+    SkyView->update();
+  } else {
+    year_ = pictures::MakeYearScene(c.fields, c.year);
+    year_.month = c.month;
+    const QDate today = c.now.date();
+    if (today.year() == c.year) year_.today = today.dayOfYear() - 1;
+    year_.title = c.place + "   " + std::to_string(c.year) + "   " + zone;
+    YearView->update();
+  }
+}
+
+void PictureTabs::EditHorizonExit() {
+  const std::string text = CommaRule(EditHorizon->text().toStdString());
+  if (QString::fromStdString(text) != EditHorizon->text()) EditHorizon->setText(QString::fromStdString(text));
+  Horizon::Parse(text);  // a bad text stays in the field, reported, and changes nothing
+  if (horizon_place_.empty()) return;
+  const bool blank = text.find_first_not_of(" \t") == std::string::npos;
+  if (blank) {
+    horizons_.erase(horizon_place_);
+  } else {
+    horizons_[horizon_place_] = text;
+  }
+  Refresh();
+}
+
+void PictureTabs::ButtonSaveClick() {
+  const PictureContext c = context_();
+  const bool sky = shown_ == sky_tab_;
+  const QString start = QString::fromStdString(c.save_dir) + QString::fromStdString(c.place) +
+                        (sky ? QStringLiteral("_небо.png") : QStringLiteral("_год.png"));
+  const QString path = ask_save_path ? ask_save_path(start)
+                                     : QFileDialog::getSaveFileName(form_, QStringLiteral("Сохранить рисунок"), start,
+                                                                    QStringLiteral("PNG (*.png);;SVG (*.svg)"));
+  if (path.isEmpty()) return;
+  const QSize size(1200, 600);
+  if (sky) {
+    pictures::SavePicture(path.toStdString(), size, [this](QPainter& p, QSizeF s) { pictures::DrawSky(p, s, sky_); });
+  } else {
+    pictures::SavePicture(path.toStdString(), size, [this](QPainter& p, QSizeF s) { pictures::DrawYear(p, s, year_); });
+  }
+}
+
+}  // namespace kelmar::ui

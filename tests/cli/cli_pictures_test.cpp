@@ -1,0 +1,97 @@
+// kelmar-cli sky and year as separate processes: the file's exact size, exactly one output,
+// and failures that write nothing.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using kelmar::testing::TempDir;
+
+int RunCli(const std::string& args, std::string* err = nullptr) {
+  const TempDir tmp("kelmar-cli-pictures-err");
+  const std::string err_path = tmp.File("stderr");
+  const int st = std::system((std::string(KELMAR_CLI_PATH) + " " + args + " 2>" + err_path).c_str());
+  if (err != nullptr) {
+    std::ifstream in(err_path);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    *err = ss.str();
+  }
+  return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+}
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// Width and height from a PNG's header.
+std::pair<int, int> PngSize(const std::string& png) {
+  auto be32 = [&](std::size_t at) {
+    return (static_cast<unsigned char>(png[at]) << 24) | (static_cast<unsigned char>(png[at + 1]) << 16) |
+           (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
+  };
+  return png.size() < 24 ? std::pair{0, 0} : std::pair{be32(16), be32(20)};
+}
+
+TEST(CliPictures, FilesHaveTheAskedSize) {
+  const TempDir dir("kelmar-cli-pictures");
+  const std::string png = dir.File("a.png"), svg = dir.File("a.svg");
+  // Qt's warnings about the environment stay out of the tool's stderr.
+  unsetenv("XDG_RUNTIME_DIR");
+  std::string err;
+  ASSERT_EQ(RunCli("sky --lat 55.75 --lon 37.62 --date 2026-06-21 --png " + png, &err), 0);
+  EXPECT_EQ(err, "");
+  EXPECT_EQ(PngSize(Slurp(png)), std::pair(1200, 600));  // the default size
+  ASSERT_EQ(RunCli("year --lat -34.6 --lon -58.38 --year 2026 --gmt -3 --size 200x4000 --png " + png), 0);
+  EXPECT_EQ(PngSize(Slurp(png)), std::pair(200, 4000));
+  ASSERT_EQ(RunCli("sky --lat -34.6 --lon -58.38 --horizon '330:20 30:20' --size 640x480 --svg " + svg), 0);
+  const std::string text = Slurp(svg);
+  EXPECT_NE(text.find("width=\"640\" height=\"480\""), std::string::npos);
+  EXPECT_NE(text.find("viewBox=\"0 0 640 480\""), std::string::npos);
+  // The same arguments draw the same file: nothing depends on the clock or the desktop.
+  ASSERT_EQ(RunCli("sky --lat -34.6 --lon -58.38 --date 2026-01-01 --png " + png), 0);
+  const std::string first = Slurp(png);
+  ASSERT_EQ(RunCli("sky --lat -34.6 --lon -58.38 --date 2026-01-01 --png " + png), 0);
+  EXPECT_EQ(Slurp(png), first);
+}
+
+TEST(CliPictures, FailuresWriteNothing) {
+  const TempDir dir("kelmar-cli-pictures-none");
+  const fs::path out = dir.File("a.png");
+  const std::string o = " --png " + out.string();
+  struct Case {
+    std::string args;
+    int status;
+    const char* message;
+  } cases[] = {
+      {"sky --lat 1 --lon 2" + o + " --svg x.svg", 2, "exactly one of --svg and --png"},
+      {"year --lat 1 --lon 2", 2, "exactly one of --svg and --png"},
+      {"sky --lat 1 --lon 2 --size 199x600" + o, 2, "--size"},     // each side 200–4000
+      {"sky --lat 1 --lon 2 --size 1200x4001" + o, 2, "--size"},
+      {"sky --lat 1 --lon 2 --date 2026-02-30" + o, 2, "--date"},  // no such day
+      {"sky --lat 1 --lon 2 --horizon '90:5 150'" + o, 1, "'150'"}, // the window's message
+      {"year --lat x --lon 2" + o, 1, "'x' is not a valid floating point value"},
+      {"sky --lat 1 --lon 2 --png /nonexistent/dir/a.png", 1, "Cannot create file /nonexistent/dir/a.png"},
+  };
+  for (const Case& c : cases) {
+    std::string err;
+    EXPECT_EQ(RunCli(c.args, &err), c.status) << c.args;
+    EXPECT_NE(err.find(c.message), std::string::npos) << c.args << "\n" << err;
+    EXPECT_FALSE(fs::exists(out)) << c.args;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,158 @@
+// The picture tabs: which controls each shows, the horizon field's rules and its place in the
+// settings file, saving a picture. With KELMAR_SCREENSHOT_DIR set, the tabs are also grabbed
+// into that folder for the documentation.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+
+#include "ui/picture_tabs.h"
+#include "ui_test_support.h"
+
+namespace kelmar::ui {
+namespace {
+
+using test::FormFixture;
+
+const char* const kPlaces =
+    "[Points]\nМосква=55.75;37.62\nБуэнос-Айрес=-34.6;-58.38\n[Form]\nInd=0\nRB3=1\nRBG=1\nEG=3\nEU=6\n"
+    "[Horizon]\nБуэнос-Айрес=300:15 330:30 30:30 60:10 100:0 100:25 140:25 140:0\n";
+
+void EnterHorizon(TForm1& w, const QString& text) {
+  w.Pictures().EditHorizon->setText(text);
+  emit w.Pictures().EditHorizon->editingFinished();
+}
+
+// The user picks a place from the drop-down.
+void ChoosePlace(TForm1& w, int index) {
+  w.ComboBoxPunkt->setCurrentIndex(index);
+  w.ComboBoxPunktChange(index);
+}
+
+TEST(FormPictures, EachTabShowsItsControls) {
+  FormFixture f;
+  f.Start(kPlaces);
+  TForm1& w = *f.form;
+  QTabBar* tabs = w.TabControl1->Tabs();
+  ASSERT_EQ(tabs->count(), 5);
+  struct Case {
+    int tab;
+    bool group1, note, excel, save, sky, year;
+  } cases[] = {
+      {3, false, false, false, true, true, false},  // "Небо": places only, the save button for "В Excel"
+      {4, true, false, false, true, false, true},   // "Год": year, zone and twilight too
+      {2, true, true, true, false, false, false},   // the outage table keeps "В Excel"
+      {0, true, true, true, false, false, false},   // back on the sun table all is as before
+      {1, false, true, true, false, false, false},  // the satellite note beneath GroupBox1
+  };
+  for (const Case& c : cases) {
+    tabs->setCurrentIndex(c.tab);
+    EXPECT_EQ(w.GroupBox1->isVisibleTo(&w), c.group1) << c.tab;
+    EXPECT_TRUE(w.GroupBoxInput->isVisibleTo(&w)) << c.tab;
+    EXPECT_EQ(w.Label2->isVisibleTo(&w), c.note) << c.tab;
+    EXPECT_EQ(w.ButtonExcel->isVisibleTo(&w), c.excel) << c.tab;
+    EXPECT_EQ(w.Pictures().ButtonSave->isVisibleTo(&w), c.save) << c.tab;
+    EXPECT_EQ(w.Pictures().SkyPage->isVisibleTo(&w), c.sky) << c.tab;
+    EXPECT_EQ(w.Pictures().YearView->isVisibleTo(&w), c.year) << c.tab;
+  }
+  EXPECT_EQ(tabs->tabText(3), QStringLiteral("Небо"));
+  EXPECT_EQ(tabs->tabText(4), QStringLiteral("Год"));
+  // The year chart follows the scroll bars: the month of the sun table is highlighted.
+  tabs->setCurrentIndex(4);
+  EXPECT_EQ(w.Pictures().Year().year, 2026);
+  EXPECT_EQ(w.Pictures().Year().month, 3);
+  EXPECT_EQ(w.Pictures().Year().today, 73);  // 15 March
+  // The sky view starts on the first day of that month.
+  tabs->setCurrentIndex(3);
+  EXPECT_EQ(w.Pictures().EditSkyDate->date(), QDate(2026, 3, 1));
+  EXPECT_FALSE(w.Pictures().Sky().now);  // the clock says 15 March
+  w.Pictures().EditSkyDate->setDate(QDate(2026, 3, 15));
+  EXPECT_TRUE(w.Pictures().Sky().now);
+  EXPECT_TRUE(f.errors.empty());
+}
+
+TEST(FormPictures, HorizonFieldFollowsTheFieldRulesAndTheSettingsFile) {
+  FormFixture f;
+  f.Start(kPlaces);
+  TForm1& w = *f.form;
+  w.TabControl1->Tabs()->setCurrentIndex(3);
+  PictureTabs& p = w.Pictures();
+  EXPECT_EQ(p.EditHorizon->text(), QString());  // Moscow has none
+  EXPECT_EQ(VisibleSlots(p.Sky().arc), 148);
+  // The outage tab's slot is ringed in any of its spellings; a slot between marks rings none.
+  for (const auto& [slot, ringed] : {std::pair{"36e", "36 E"}, {"0", "0"}, {"19.2 E", ""}}) {
+    w.ESlot->setText(QString::fromUtf8(slot));
+    w.TabControl1->Tabs()->setCurrentIndex(0);
+    w.TabControl1->Tabs()->setCurrentIndex(3);
+    const int i = p.Sky().highlighted;
+    EXPECT_EQ(i < 0 ? "" : p.Sky().arc[static_cast<std::size_t>(i)].label, ringed) << slot;
+  }
+
+  // A bad pair is named, the text stays, nothing changes.
+  EnterHorizon(w, QStringLiteral("90:20 270:x"));
+  ASSERT_EQ(f.errors.size(), 1u);
+  EXPECT_NE(f.errors[0].find("'270:x'"), std::string::npos);
+  EXPECT_EQ(p.EditHorizon->text(), QStringLiteral("90:20 270:x"));
+  EXPECT_EQ(p.Horizons().count("Москва"), 0u);
+
+  // The comma rule, then the mask hides the low ends of the arc.
+  EnterHorizon(w, QStringLiteral("90:20 270:20,5"));
+  EXPECT_EQ(p.EditHorizon->text(), QStringLiteral("90:20 270:20.5"));
+  EXPECT_LT(VisibleSlots(p.Sky().arc), 148);
+
+  // The other place shows its stored mask; a deleted place loses its own.
+  ChoosePlace(w, 1);
+  EXPECT_EQ(p.EditHorizon->text().left(7), QStringLiteral("300:15 "));
+  test::BoxAnswer answer;
+  test::AnswerNextBox(QMessageBox::Yes, &answer);
+  w.ButtonDeleteClick();
+  ASSERT_TRUE(w.FormClose());
+  const std::string saved = test::ReadSettingsFile(f.settings_path);
+  EXPECT_NE(saved.find("[Horizon]\r\nМосква=90:20 270:20.5\r\n"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("Буэнос"), std::string::npos) << saved;
+
+  // With no mask left, the section goes.
+  ChoosePlace(w, 0);
+  EnterHorizon(w, QString());
+  ASSERT_TRUE(w.FormClose());
+  EXPECT_EQ(test::ReadSettingsFile(f.settings_path).find("Horizon"), std::string::npos);
+}
+
+TEST(FormPictures, SaveWritesThePictureAndScreenshotsOnRequest) {
+  FormFixture f;
+  f.Start(kPlaces);
+  TForm1& w = *f.form;
+  QString asked;
+  const QString target = f.dir.filePath(QStringLiteral("sky.svg"));
+  w.Pictures().ask_save_path = [&](const QString& start) {
+    asked = start;
+    return target;
+  };
+  w.TabControl1->Tabs()->setCurrentIndex(3);
+  w.Pictures().ButtonSave->click();
+  EXPECT_EQ(asked, f.dir.path() + QStringLiteral("/Москва_небо.png"));  // where exports go
+  QFile svg(target);
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(svg.readAll().contains("viewBox=\"0 0 1200 600\""));
+
+  const QString shots = qEnvironmentVariable("KELMAR_SCREENSHOT_DIR");
+  if (shots.isEmpty()) return;
+  for (int place : {0, 1}) {
+    w.EditGMT->setText(place == 0 ? QStringLiteral("3") : QStringLiteral("-3"));  // each place's own zone
+    ChoosePlace(w, place);
+    for (int tab : {3, 4}) {
+      w.TabControl1->Tabs()->setCurrentIndex(tab);
+      w.grab().save(shots + QStringLiteral("/%1_%2.png").arg(place == 0 ? "moscow" : "buenos_aires",
+                                                              tab == 2 ? "sky" : "year"));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelmar::ui
