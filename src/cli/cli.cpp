@@ -5,6 +5,7 @@
 #include <chrono>
 #include <ctime>
 #include <iostream>
+#include <optional>
 #include <ostream>
 
 #include "core/calc_error.h"
@@ -41,6 +42,89 @@ constexpr const char* kUsage =
     "                  [--angle TEXT | --height TEXT] (--svg FILE | --png FILE) [--size WxH]\n"
     "  kelmar-cli locator --lat TEXT --lon TEXT\n"
     "  kelmar-cli locator \" KO85TS\"\n";
+
+// What an option left out means. Field options take texts as the window's fields hold them.
+constexpr const char* kFieldHelp =
+    "  --lat TEXT, --lon TEXT  degrees, north and east positive, \".\" as decimal separator\n";
+constexpr const char* kFormatHelp = "  --format F              text (default), csv or json\n";
+constexpr const char* kZoneHelp =
+    "  --gmt TEXT              zone in hours from GMT; default: --gmt 0\n"
+    "  --msk TEXT              zone in hours from Moscow time (GMT+4) instead\n";
+constexpr const char* kTwilightHelp =
+    "  --angle TEXT            twilight by the Sun's depression in degrees; default: --angle 6\n"
+    "  --height TEXT           twilight by the observer's height in km instead\n";
+constexpr const char* kDateHelp = "  --date YYYY-MM-DD       default: today\n";
+constexpr const char* kPictureHelp =
+    "  --svg FILE | --png FILE the picture's file, one of them required\n"
+    "  --size WxH              each from 200 to 4000; default: 1200x600\n";
+
+constexpr const char* kYearHelp = "  --year N                default: the current year\n";
+
+// The options after the coordinates, and what --place replaces besides --lat and --lon: the
+// window's zone, twilight and horizon come with a place; the date, format and picture defaults stay.
+struct CommandHelpText {
+  std::string options, replaces;
+};
+
+std::optional<CommandHelpText> HelpOf(const std::string& cmd) {
+  const std::string zone = kZoneHelp, twilight = kTwilightHelp, format = kFormatHelp, date = kDateHelp;
+  if (cmd == "sun")
+    return CommandHelpText{zone + twilight +
+                               "  --year N, --month N     default: the current year and month\n"
+                               "  --seconds               times with seconds; default: without\n" + format,
+                           ",\n                          its zone and twilight replace --gmt 0 and --angle 6"};
+  if (cmd == "sat")
+    return CommandHelpText{"  --magnetic              compass azimuths; default: true azimuths\n"
+                           "  --date YYYY-MM-DD       with --magnetic, the magnetic model's day; default: today\n" +
+                               format,
+                           ""};
+  if (cmd == "outage")
+    return CommandHelpText{"  --slot TEXT|all         the satellite's slot (\"36 E\", \"13.5 W\", \"0\") or every\n"
+                           "                          visible slot; required\n" +
+                               std::string(kYearHelp) +
+                               "  --dish M                dish diameter in m; default: 0.9\n"
+                               "  --freq GHZ              frequency in GHz; default: 12\n" + zone + format,
+                           ",\n                          its zone replaces --gmt 0; the stored dish and frequency\n"
+                           "                          are not used"};
+  if (cmd == "declination")
+    return CommandHelpText{date + "  --format F              text (default) or json\n", ", which it excludes"};
+  if (cmd == "sky")
+    return CommandHelpText{"  --horizon TEXT          \"AZ:EL AZ:EL ...\" in degrees; default: none\n" + date + zone +
+                               kPictureHelp,
+                           ",\n                          its zone and horizon replace --gmt 0 and no horizon"};
+  if (cmd == "year")
+    return CommandHelpText{kYearHelp + zone + twilight + kPictureHelp,
+                           ",\n                          its zone and twilight replace --gmt 0 and --angle 6"};
+  return std::nullopt;
+}
+
+std::string CommandHelp(const std::string& cmd) {
+  std::string help;
+  if (cmd == "locator") {
+    return "usage: kelmar-cli locator --lat TEXT --lon TEXT   the 6-character locator\n"
+           "       kelmar-cli locator \" KO85TS\"             the locator's latitude and longitude\n" +
+           std::string(kFieldHelp);
+  }
+  if (cmd == "places") {
+    help = "usage: kelmar-cli places [--settings FILE] [--format text|json]\n";
+  } else {
+    const std::optional<CommandHelpText> h = HelpOf(cmd);
+    if (!h) return kUsage;
+    help = "usage: kelmar-cli " + cmd + " (--lat TEXT --lon TEXT | --place NAME) [options]\n" + kFieldHelp +
+           h->options +
+           "  --place NAME            a place of the settings file: its latitude and longitude replace\n"
+           "                          --lat and --lon" +
+           h->replaces + (cmd == "declination" ? "\n" : ";\n                          options given on the line still win\n");
+  }
+  help += "  --settings FILE         default: " + DefaultSettingsPath() + "\n";
+  return help;
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (std::size_t i = 1; i < args.size(); ++i)
+    if (args[i] == "--help" || args[i] == "-h") return true;
+  return false;
+}
 
 }  // namespace
 
@@ -158,17 +242,18 @@ int RunLocator(const std::vector<std::string>& args, std::ostream& out) {
   return 0;
 }
 
+bool RowEmpty(const TextGrid& grid, int r) {
+  for (int c = 0; c < grid.ColCount(); ++c)
+    if (!grid.Cell(c, r).empty()) return false;
+  return true;
+}
+
 void PrintText(const TextGrid& grid, std::ostream& out) {
   std::vector<std::size_t> width(grid.ColCount(), 0);
-  auto row_empty = [&](int r) {
-    for (int c = 0; c < grid.ColCount(); ++c)
-      if (!grid.Cell(c, r).empty()) return false;
-    return true;
-  };
   for (int r = 0; r < grid.RowCount(); ++r)
     for (int c = 0; c < grid.ColCount(); ++c) width[c] = std::max(width[c], CharCount(grid.Cell(c, r)));
   for (int r = 0; r < grid.RowCount(); ++r) {
-    if (r > 0 && row_empty(r)) continue;
+    if (r > 0 && RowEmpty(grid, r)) continue;
     std::string line;
     for (int c = 0; c < grid.ColCount(); ++c) {
       if (c > 0) line += "  ";
@@ -183,6 +268,7 @@ void PrintText(const TextGrid& grid, std::ostream& out) {
 
 void PrintCsv(const TextGrid& grid, std::ostream& out) {
   for (int r = 0; r < grid.RowCount(); ++r) {
+    if (r > 0 && RowEmpty(grid, r)) continue;  // the padding rows after a short month
     for (int c = 0; c < grid.ColCount(); ++c) {
       if (c > 0) out << ',';
       const std::string& cell = grid.Cell(c, r);
@@ -271,6 +357,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   try {
     if (args.empty()) throw UsageError("no command");
     const std::string& cmd = args[0];
+    if (AsksForHelp(args)) {
+      out << CommandHelp(cmd);
+      return 0;
+    }
     if (cmd == "sun") return RunSun(args, out);
     if (cmd == "sat") return RunSat(args, out);
     if (cmd == "locator") return RunLocator(args, out);
@@ -280,8 +370,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "year") return RunYear(args);
     if (cmd == "places") return RunPlaces(args, out);
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
-      out << kUsage;
-      out << "settings file (places, --place): " << DefaultSettingsPath() << '\n';
+      out << kUsage << "settings file (places, --place): " << DefaultSettingsPath() << '\n'
+          << "\nCommands and their defaults:\n\n";
+      for (const char* c : {"sun", "sat", "outage", "declination", "sky", "year", "locator", "places"})
+        out << CommandHelp(c) << '\n';
       return 0;
     }
     throw UsageError("unknown command " + cmd);

@@ -5,7 +5,8 @@
 // in a plugin (calc/), tests use a recording fake.
 //
 // Back ends report failures as std::runtime_error with the office's own text; the export turns
-// them into messages a user can read. Nothing here closes a workbook or quits the application.
+// them into messages a user can read. Nothing here quits the application; a workbook is closed only
+// to make way for a save under its own file name, or when its own save failed.
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,12 +37,17 @@ class Workbook {
   // nullptr when the workbook has no worksheet of that name.
   virtual std::unique_ptr<Worksheet> Worksheets(const std::string& name) = 0;
   virtual void SaveAs(const std::string& path) = 0;  // binds the workbook to path
+  virtual bool Saved() = 0;  // no changes since it was loaded or saved
+  virtual void Close() = 0;  // without saving; the object is of no further use
 };
 
 class Workbooks {
  public:
   virtual ~Workbooks() = default;
   virtual std::unique_ptr<Workbook> Open(const std::string& path) = 0;
+  // The open workbook loaded from or saved to the file at path (links resolved); nullptr if none.
+  virtual std::unique_ptr<Workbook> Item(const std::string& path) = 0;
+  virtual int Count() = 0;  // open workbooks, untitled ones included
 };
 
 class Application {

@@ -15,6 +15,8 @@ namespace kelmar {
 
 namespace {
 
+constexpr const char* kNoPlace = "Сначала выберите или добавьте пункт";
+
 std::string WithSlash(std::string dir) {
   if (dir.empty()) return "./";
   if (dir.back() != '/') dir += '/';
@@ -88,6 +90,46 @@ std::unique_ptr<automation::Workbook> OpenTemplate(automation::Application& app,
   }
 }
 
+// The new workbook is never left behind untitled when it cannot be saved.
+void CloseUnsaved(std::unique_ptr<automation::Workbook>& book) {
+  try {
+    book->Close();
+  } catch (const std::exception&) {
+    // The office is gone or refuses: nothing more can be done about the document.
+  }
+  book.reset();
+}
+
+// Saves book under path. A workbook open in the office from that very file would stand in the way:
+// it is closed when it holds nothing unsaved, while unsaved changes of the user stop the export.
+// The previous file is only moved aside, so a failed save cannot lose it.
+void SaveOver(automation::Application& app, std::unique_ptr<automation::Workbook>& book, const std::string& path) {
+  const std::string failed = "Не удалось сохранить " + path;
+  try {
+    if (auto open = app.Workbooks()->Item(path)) {
+      if (!open->Saved()) {
+        CloseUnsaved(book);
+        throw ExportError("Книга " + path + " открыта в Calc и изменена. Сохраните или закройте её в Calc и повторите.");
+      }
+      open->Close();
+    }
+  } catch (const ExportError&) {
+    throw;
+  } catch (const std::exception&) {
+    CloseUnsaved(book);
+    throw ExportError(failed);
+  }
+  FileBackup backup(path);
+  try {
+    book->SaveAs(path);
+  } catch (const std::exception&) {
+    backup.Restore();
+    CloseUnsaved(book);
+    throw ExportError(failed);
+  }
+  backup.Discard();
+}
+
 }  // namespace
 
 std::string ZoneText(const InputFields& fields) {
@@ -152,6 +194,8 @@ ExcelExporter::ExcelExporter(AppFactory create_app) : create_app_(std::move(crea
 ExcelExporter::~ExcelExporter() = default;
 
 void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::string& sat_note) {
+  // Without a place the workbook would be named by its suffix alone and hold empty tables.
+  if (request.PlaceName.empty()) throw ExportError(kNoPlace);
   const std::string exe_dir = WithSlash(request.ExeDir);
 
   // A new application object replaces the previous one; the old workbook stays open.
@@ -190,7 +234,7 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::str
       sheet.RangeValue("A5:F" + std::to_string(grid.RowCount() + 3), BodyOf(grid, grid.RowCount() - 1));
     else if (!request.OutageNote.empty())
       sheet.Cells(5, 1, request.OutageNote);
-    export_file_name_ = exe_dir_ + OutFileName(request.PlaceName, SlotText(SlotFromText(request.Fields.ESlot)), request.Year);
+    export_file_name_ = save_dir + OutFileName(request.PlaceName, SlotText(SlotFromText(request.Fields.ESlot)), request.Year);
   } else if (request.TabIndex == 1) {
     const TextGrid& grid = request.StringGridSat;
     const std::string path = exe_dir_ + "Sat.xls";
@@ -219,18 +263,10 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::str
     export_file_name_ = save_dir + SunFileName(request.PlaceName, request.Month, request.Fields.CheckBoxSec);
   }
 
-  // The old workbook is only moved aside, so a failed save cannot lose it. A folder that
-  // cannot be made fails as the save.
+  // A folder that cannot be made fails as the save.
   std::error_code ec;
   std::filesystem::create_directories(save_dir, ec);
-  FileBackup backup(export_file_name_);
-  try {
-    book_->SaveAs(export_file_name_);
-  } catch (const std::exception&) {
-    backup.Restore();
-    throw ExportError("Не удалось сохранить " + export_file_name_);
-  }
-  backup.Discard();
+  SaveOver(*app_, book_, export_file_name_);
 }
 
 }  // namespace kelmar

@@ -10,7 +10,8 @@ std::string BackupPathFor(const std::string& path);
 
 class FileBackup {
  public:
-  // Moves a regular file at path aside. Anything else (nothing there, a folder) stays where it is,
+  // Puts back a backup left without its file by an interrupted export, then moves a regular
+  // file at path aside (replacing any older backup). Anything else (nothing there, a folder) stays where it is,
   // and so does a file that cannot be moved: the save then meets it, as a plain delete would.
   explicit FileBackup(std::string path);
   ~FileBackup();  // same as Restore(): a backup nobody settled is put back

@@ -14,6 +14,19 @@ constexpr std::size_t kMaxNameChars = 4095;
 
 bool IsLow(char c) { return static_cast<unsigned char>(c) <= 32; }
 
+// The first character the code page has no byte for; nullopt when every one fits.
+std::optional<std::string> FirstNotInCp1251(std::string_view utf8) {
+  if (FitsCp1251(utf8)) return std::nullopt;
+  for (std::size_t i = 0; i < utf8.size();) {
+    std::size_t end = i + 1;
+    while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) ++end;
+    const std::string_view ch = utf8.substr(i, end - i);
+    if (!FitsCp1251(ch)) return std::string(ch);
+    i = end;
+  }
+  return std::string("?");
+}
+
 PlaceOutcome Message(MessageKind kind, std::string text, bool entering = false) {
   PlaceOutcome out;
   out.kind = kind;
@@ -61,19 +74,27 @@ PlaceOutcome BeginAddPlace(InputFields& in, std::string& EditPunkt) {
 }
 
 std::optional<std::string> CheckNewName(const PlaceList& places, std::string_view name) {
-  if (name.empty()) return kInvalidName;
+  // The refusal says which rule the name breaks after the one common text.
+  auto refused = [](const std::string& reason) { return std::string(kInvalidName) + ": " + reason; };
+  if (name.empty()) return refused("пустое название");
   std::string_view rest = name;
   if (name.front() == ' ') {
     // A blank and a locator; characters after the seventh are part of the name only.
     if (!IsValidLocatorName(name)) return kInvalidLocator;
     rest.remove_prefix(1);
   }
-  if (IsLow(rest.front()) || IsLow(rest.back())) return kInvalidName;
-  for (const char c : rest)
-    if (static_cast<unsigned char>(c) < 32 || c == '=') return kInvalidName;
+  for (const char c : rest) {
+    if (c == '=') return refused("символ \"=\" недопустим");
+    if (static_cast<unsigned char>(c) < 32)
+      return refused("недопустим управляющий символ (код " + std::to_string(static_cast<int>(c)) + ")");
+  }
+  // The reading trims blanks at both ends, so such a name would come back changed.
+  if (IsLow(rest.front()) || IsLow(rest.back())) return refused("пробел в начале или в конце");
   // A leading ";" makes the line a comment, a leading "[" may make it a section.
-  if (rest.front() == ';' || rest.front() == '[') return kInvalidName;
-  if (!FitsCp1251(rest) || CharCount(name) > kMaxNameChars) return kInvalidName;
+  if (rest.front() == ';' || rest.front() == '[')
+    return refused("\"" + std::string(1, rest.front()) + "\" в начале названия");
+  if (const auto bad = FirstNotInCp1251(rest)) return refused("символа \"" + *bad + "\" нет в кодировке Windows-1251");
+  if (CharCount(name) > kMaxNameChars) return refused("длиннее " + std::to_string(kMaxNameChars) + " символов");
   // The file keeps one line per name regardless of case (and without the leading blank).
   for (const Place& stored : places)
     if (SameKey(TrimLow(stored.name), rest)) return kDuplicateName;

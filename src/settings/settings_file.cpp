@@ -184,7 +184,36 @@ std::string ExecutablePath() {
 }
 
 LoadedSettings LoadSettings(const std::string& SettingsPath) {
-  return LoadedFromImage(ReadImage(SettingsPath, CannotOpen(SettingsPath)));
+  const auto bytes = ReadFileBytes(SettingsPath, CannotOpen(SettingsPath));
+  LoadedSettings out = LoadedFromImage(bytes ? SettingsImage::FromBytes(*bytes) : SettingsImage());
+  out.cut_short = bytes && bytes->find('\0') != std::string::npos;
+  return out;
+}
+
+std::string CutShortMessage(const std::string& SettingsPath) {
+  return "Файл настроек " + SettingsPath +
+         " повреждён (обрывается на нулевом байте) и не будет перезаписан. Исправьте или удалите его.";
+}
+
+std::optional<std::string> CaseTwinsMessage(const PlaceList& places) {
+  // The names of each line that more than one place shares, in the order of the list.
+  std::vector<std::string> keys;
+  std::unordered_map<std::string, std::vector<std::string>> names_of;
+  for (const Place& place : places) {
+    auto& names = names_of[UpperCp1251(place.name)];
+    if (names.empty()) keys.push_back(UpperCp1251(place.name));
+    names.push_back(place.name);
+  }
+  std::string list;
+  for (const std::string& key : keys) {
+    const auto& names = names_of[key];
+    if (names.size() < 2) continue;
+    if (!list.empty()) list += "; ";
+    for (std::size_t i = 0; i < names.size(); ++i) list += (i > 0 ? ", " : "") + names[i];
+  }
+  if (list.empty()) return std::nullopt;
+  return "Названия пунктов, различающиеся только регистром букв, занимают в файле одну строку "
+         "и будут объединены при закрытии: " + list;
 }
 
 LoadedSettings LoadedFromImage(const SettingsImage& image) {
@@ -281,9 +310,16 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
       lines[it->second] = std::move(line);
     }
   }
+  // The selection is stored as the line its place ends up in: names merged into one line
+  // would otherwise leave it pointing past the end or at another place.
+  int stored_index = PlaceIndex;
+  if (PlaceIndex >= 0 && PlaceIndex < places.Count()) {
+    const auto it = line_of.find(UpperCp1251(OneLine(places[PlaceIndex].name)));
+    if (it != line_of.end()) stored_index = static_cast<int>(it->second);
+  }
   for (SettingsImage::Line& line : lines) image.AppendLine(kPoints, std::move(line));
   for (SettingsImage::Line& line : kept) image.AppendLine(kPoints, std::move(line));
-  image.WriteString(kForm, "Ind", std::to_string(PlaceIndex));
+  image.WriteString(kForm, "Ind", std::to_string(stored_index));
   image.WriteString(kForm, "RB3", BoolToText(in.RadioButtonUgol));
   image.WriteString(kForm, "RBG", BoolToText(in.RadioButtonGMT()));
   image.WriteString(kForm, "EK", OneLine(in.EditKm));

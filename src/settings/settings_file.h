@@ -1,5 +1,6 @@
 #pragma once
 // The settings file beside the executable: the place list and the window's seven settings.
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -40,6 +41,7 @@ struct LoadedSettings {
   bool RadioButtonGMT = false;   // else RadioButtonMSK
   bool RadioButtonUgol = false;  // else RadioButtonVys
   std::string EditSir, EditDolg;  // the selected place's texts; empty with no place
+  bool cut_short = false;  // the file's text ends early at a NUL byte: saving would lose the rest
   // The outage tab's fields; a file without them reads as InputFields' defaults.
   std::string ESlot, EDish, EFreq;
   bool CheckBoxMagAz = false;     // "MagAz": compass azimuths, off in a file without the key
@@ -48,6 +50,12 @@ struct LoadedSettings {
   // The window's fields as these settings fill them (CheckBoxSec off).
   InputFields Fields() const;
 };
+
+// Told at start-up about a file that ends early at a NUL byte; the window never saves over it.
+std::string CutShortMessage(const std::string& SettingsPath);
+// Told at start-up when stored names differ only in letter case: the file keeps one line for
+// them, so the next save merges them. nullopt when every name has a line of its own.
+std::optional<std::string> CaseTwinsMessage(const PlaceList& places);
 
 class SettingsImage;
 

@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QCursor>
+#include <QMouseEvent>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -49,10 +51,25 @@ class ExcelExporter {};  // this build has no export
 }  // namespace kelmar
 #endif
 
+// Ends a scroll bar's press as its mouse release would: the repeat stops where it is. A bar
+// that is not pressed ignores the release.
+static void EndAutoRepeat(QScrollBar* bar) {
+  const QPointF at = bar->mapFromGlobal(QCursor::pos());
+  QMouseEvent release(QEvent::MouseButtonRelease, at, bar->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QCoreApplication::sendEvent(bar, &release);
+}
+
 // Resources of a static library are registered by hand.
 static void InitKelmarUiResources() { Q_INIT_RESOURCE(kelmar_ui); }
 
 namespace kelmar::ui {
+
+FileLayout ProgramLayout(const std::string& exe_dir) {
+  UserDirs user = EnvironmentUserDirs();
+  user.documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+  return ChooseLayout(exe_dir, SettingsPathFor(ExecutablePath()), user);
+}
 
 namespace {
 
@@ -213,9 +230,7 @@ TForm1::TForm1(FormOptions options)
   magnetic_dir_ = MagneticModelDir();
   settings_path_ = load_path_ = options_.settings_path;
   if (settings_path_.empty()) {
-    UserDirs user = EnvironmentUserDirs();
-    user.documents = S(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    const FileLayout layout = ChooseLayout(exe_dir_, SettingsPathFor(exe), user);
+    const FileLayout layout = ProgramLayout(exe_dir_);
     SeedSettings(layout);
     settings_path_ = layout.settings;
     load_path_ = SettingsToRead(layout);  // the starter file while the user's could not be made
@@ -475,8 +490,23 @@ void TForm1::ConnectHandlers() {
 
   connect(TabControl1->Tabs(), &QTabBar::currentChanged, this, [this](int) { report_.Guarded([this] { TabControl1Change(); }); });
   StringGridSat->SetDoubleClick([this](int col, int row) { report_.Guarded([&] { StringGridSatDblClick(col, row); }); });
-  connect(ScrollBarY, &QScrollBar::valueChanged, this, guarded(&TForm1::ScrollBarYChange));
-  connect(ScrollBarM, &QScrollBar::valueChanged, this, guarded(&TForm1::ScrollBarMChange));
+  // A held arrow or page area steps again and again; the error box takes the mouse release, so
+  // a failing step (its table, the outage table or the picture shown) must end the repeat itself
+  // or every OK brings the next box.
+  auto guarded_steps = [this](QScrollBar* bar, void (TForm1::*fn)()) {
+    return [this, bar, fn] {
+      report_.Guarded([&] {
+        try {
+          (this->*fn)();
+        } catch (...) {
+          EndAutoRepeat(bar);
+          throw;
+        }
+      });
+    };
+  };
+  connect(ScrollBarY, &QScrollBar::valueChanged, this, guarded_steps(ScrollBarY, &TForm1::ScrollBarYChange));
+  connect(ScrollBarM, &QScrollBar::valueChanged, this, guarded_steps(ScrollBarM, &TForm1::ScrollBarMChange));
   connect(ButtonTUp, &QPushButton::clicked, this, guarded(&TForm1::ButtonTUpClick));
   connect(ButtonTDown, &QPushButton::clicked, this, guarded(&TForm1::ButtonTDownClick));
   connect(ButtonUgUp, &QPushButton::clicked, this, guarded(&TForm1::ButtonUgUpClick));
@@ -531,6 +561,11 @@ void TForm1::CreateForm() {
     pictures_->Horizons() = loaded.horizons;
     WriteFields(in);
     ShowPlaces();
+    if (loaded.cut_short) {
+      settings_unreadable_ = true;  // what follows the NUL would be lost
+      report_.Report(CutShortMessage(load_path_));
+    }
+    if (const auto twins = CaseTwinsMessage(places_)) report_.Report(*twins);
 
     InitRiseAltSin(st_);
     const QDateTime now = options_.clock();
@@ -942,7 +977,7 @@ bool TForm1::FormClose() {
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
   }
   // A new place still being entered is not part of the list yet and is not saved.
-  if (settings_unreadable_) return true;
+  if (settings_unreadable_) return AskYesNo(QString::fromUtf8(kCloseUnsaved));
   const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields(), &pictures_->Horizons()); });
   return saved || AskYesNo(QString::fromUtf8(kCloseUnsaved));
 }

@@ -14,6 +14,7 @@
 #include "core/input_fields.h"
 #include "core/outage.h"
 #include "core/text_grid.h"
+#include "settings/file_layout.h"
 #include "settings/place_list.h"
 #include "settings/place_ops.h"
 #include "ui/error_report.h"
@@ -33,6 +34,10 @@ class ExcelExporter;
 }
 
 namespace kelmar::ui {
+
+// Where the program's files are when no test chose them: portable or installed, as the
+// executable's folder (exe_dir) and the user's environment decide.
+FileLayout ProgramLayout(const std::string& exe_dir);
 
 class TextGridView;
 class TabControl;
@@ -161,7 +166,7 @@ class TForm1 : public QWidget {
   std::string data_dir_;    // export templates
   std::string plugin_dir_;  // the office plugin
   std::string export_dir_;  // where workbooks are saved
-  bool settings_unreadable_ = false;  // never save over a file that could not be read
+  bool settings_unreadable_ = false;  // never save over a file that could not be read whole
   bool entering_ = false;             // the add flow waits for the new place
   int v_ = 640;
   std::string compass_note_;  // set while the satellite table shows compass bearings

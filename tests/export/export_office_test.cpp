@@ -268,6 +268,36 @@ TEST_F(OfficeExport, ExistingExportIsReplaced) {
   EXPECT_FALSE(fs::exists(BackupPathFor(Path("Сама_Sat.xls"))));
 }
 
+// The previous export still open in the office: it makes way unless it holds unsaved changes,
+// which stop the export instead. Either way one document stands for the file, none untitled.
+TEST_F(OfficeExport, WorkbookStillOpenInTheOffice) {
+  const std::string out = Path("Сама_11.xls");
+  const std::string busy = "Книга " + out + " открыта в Calc и изменена. Сохраните или закройте её в Calc и повторите.";
+  for (const bool modified : {false, true}) {
+    SCOPED_TRACE(modified ? "modified" : "unchanged");
+    sun_.SetCell(1, 1, "04:00");
+    ASSERT_EQ(Export(Request(0)), "");
+    const std::string before = ReadFile(out);
+    auto books = exporter_->ExcelApp()->Workbooks();
+    // Made through another link to the folder: the same file all the same.
+    const std::string link = Path("link");
+    fs::create_directory_symlink(dir_.Path(), link);
+    if (modified) books->Item(link + "/Сама_11.xls")->Worksheets("Sun")->Cells(40, 1, "user's note");
+    const int open = books->Count();
+    sun_.SetCell(1, 1, "05:55");
+    EXPECT_EQ(Export(Request(0)), modified ? busy : "");
+    EXPECT_EQ(books->Count(), open);  // the old one closed for the new one, or the new one closed
+    auto shown = books->Item(out);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->Saved(), !modified);  // the user's changes are still there
+    if (modified) EXPECT_EQ(ReadFile(out), before);
+    else ExpectText(ReadBack(out, "Sun"), 5, 2, "05:55");
+    EXPECT_FALSE(fs::exists(BackupPathFor(out)));
+    shown->Close();
+    fs::remove(link);
+  }
+}
+
 // Each failure gives its message and leaves the previous export as it was.
 TEST_F(OfficeExport, FailuresKeepThePreviousExport) {
   ASSERT_EQ(Export(Request(0)), "");
@@ -281,7 +311,7 @@ TEST_F(OfficeExport, FailuresKeepThePreviousExport) {
     std::function<void()> arrange, undo;
     std::string message;
   };
-  const Case cases[] = {
+  std::vector<Case> cases = {
       {"template missing", 0, [&] { fs::rename(Path("Sun.xls"), Path("Sun.xls.away")); },
        [&] { fs::rename(Path("Sun.xls.away"), Path("Sun.xls")); }, "Не найден шаблон " + Path("Sun.xls")},
       {"worksheet missing", 0,
@@ -294,18 +324,20 @@ TEST_F(OfficeExport, FailuresKeepThePreviousExport) {
          fs::rename(Path("Sun.xls.away"), Path("Sun.xls"));
        },
        "В шаблоне " + Path("Sun.xls") + " нет листа Sun"},
-      // The office imports a file it cannot recognise as text into a sheet of its own name.
-      {"template not a workbook", 1,
-       [&] {
-         fs::rename(Path("Sat.xls"), Path("Sat.xls.away"));
-         WriteFile(Path("Sat.xls"), std::string("\xD0\xCF\x11\xE0 broken", 11));
-       },
-       [&] {
-         fs::remove(Path("Sat.xls"));
-         fs::rename(Path("Sat.xls.away"), Path("Sat.xls"));
-       },
-       "В шаблоне " + Path("Sat.xls") + " нет листа Satel"},
   };
+  // A file that is no workbook fails at once, never offered to the user as text to import.
+  for (const std::string& bytes : {std::string("\xD0\xCF\x11\xE0 broken", 11), std::string("\x13\x9a q\x01 7", 7)}) {
+    cases.push_back({"template not a workbook", 1,
+                     [&, bytes] {
+                       fs::rename(Path("Sat.xls"), Path("Sat.xls.away"));
+                       WriteFile(Path("Sat.xls"), bytes);
+                     },
+                     [&] {
+                       fs::remove(Path("Sat.xls"));
+                       fs::rename(Path("Sat.xls.away"), Path("Sat.xls"));
+                     },
+                     "Не удалось открыть шаблон " + Path("Sat.xls")});
+  }
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     c.arrange();

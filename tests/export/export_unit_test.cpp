@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/calc_error.h"
+#include "core/outage.h"
 #include "export/excel_export.h"
 #include "export/file_backup.h"
 #include "export_support.h"
@@ -11,6 +12,7 @@
 namespace kelmar::testing {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -133,6 +135,7 @@ TEST_F(ExportCalls, SatelliteTabSendsItsStepsInOrder) {
                                        "Worksheets Satel", "Activate Satel",
                                        "Worksheets Satel", "Range A5:S44", "Value A5:S44 40x19",
                                        "Worksheets Satel", "Cells(2,1)=Самара",
+                                       "Workbooks", "Item " + Path("Сама_Sat.xls"),
                                        "SaveAs " + Path("Сама_Sat.xls")));
   const auto& block = office.values.at("A5:S44");
   for (int r = 1; r <= 40; ++r)
@@ -161,6 +164,7 @@ TEST_F(ExportCalls, SunTabSendsItsStepsInOrder) {
                           "Worksheets Sun", "Cells(2,2)=Самара",
                           "Worksheets Sun", "Cells(37,1)=    ",  // row 33 is empty: the joins are blanks
                           "Worksheets Sun", "Cells(37,6)=   ",
+                          "Workbooks", "Item " + Path("Сама_11.xls"),
                           "SaveAs " + Path("Сама_11.xls")));
   const auto& block = office.values.at("A5:I35");
   for (int r = 1; r <= 31; ++r)
@@ -190,6 +194,17 @@ TEST_F(ExportCalls, EachClickRequestsANewApplicationAndClosesNothing) {
   EXPECT_NE(std::find(office.log.begin(), office.log.end(), "~Application"), office.log.end());
 }
 
+TEST_F(ExportCalls, WithoutAPlaceNothingIsWritten) {
+  try {
+    exporter.ButtonExcelClick(Request(0, ""));
+    ADD_FAILURE() << "no error";
+  } catch (const ExportError& e) {
+    EXPECT_STREQ(e.what(), "Сначала выберите или добавьте пункт");
+  }
+  EXPECT_TRUE(office.log.empty());  // not even the office is started
+  EXPECT_FALSE(fs::exists(Path("_11.xls")));
+}
+
 TEST_F(ExportCalls, ExistingOutputIsReplacedAndNoBackupRemains) {
   WriteFile(Path("Сама_11.xls"), "old export");
   exporter.ButtonExcelClick(Request(0));
@@ -197,13 +212,33 @@ TEST_F(ExportCalls, ExistingOutputIsReplacedAndNoBackupRemains) {
   EXPECT_FALSE(fs::exists(BackupPathFor(Path("Сама_11.xls"))));
 }
 
-// Installed, the templates stay where they are and the workbook goes to a folder made for it.
+// Installed, the templates stay where they are and each workbook goes to a folder made for it;
+// a backup an interrupted export left there is put back before the save replaces the workbook.
 TEST_F(ExportCalls, AWorkbookFolderOfItsOwnIsMadeOnDemand) {
-  ExcelRequest r = Request(1);
-  r.SaveDir = Path("Documents/Kelmar");
-  exporter.ButtonExcelClick(r);
-  EXPECT_EQ(office.log.at(3), "Open " + Path("Sat.xls"));
-  EXPECT_EQ(ReadFile(Path("Documents/Kelmar/Сама_Sat.xls")), "saved by fake");
+  WriteFile(dir.Path() / "Out.xls", "template");
+  office.sheet_names.push_back("Out");
+  const TextGrid no_outages = MakeOutageGrid({});
+  const struct {
+    int tab;
+    const char* tmpl;
+    const char* file;
+  } cases[] = {{0, "Sun.xls", "Сама_11.xls"}, {1, "Sat.xls", "Сама_Sat.xls"}, {2, "Out.xls", "Сама_0_2000.xls"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    office.log.clear();
+    ExcelRequest r = Request(c.tab);
+    r.SaveDir = Path("Documents/Kelmar");
+    r.StringGridOut = &no_outages;
+    r.Year = 2000;
+    if (c.tab == 0) {
+      fs::create_directories(Path("Documents/Kelmar"));
+      WriteFile(BackupPathFor(Path(std::string("Documents/Kelmar/") + c.file)), "left by a kill");
+    }
+    exporter.ButtonExcelClick(r);
+    EXPECT_THAT(office.log, Contains("Open " + Path(c.tmpl)));
+    EXPECT_EQ(ReadFile(Path(std::string("Documents/Kelmar/") + c.file)), "saved by fake");
+    EXPECT_FALSE(fs::exists(BackupPathFor(Path(std::string("Documents/Kelmar/") + c.file))));
+  }
 }
 
 // Each failure stops the export with a message naming the file, and the previous export stays.
@@ -222,7 +257,7 @@ TEST(ExportFailures, ClearMessagesAndThePreviousExportKept) {
       {"worksheet missing", 1, [](ExportEnv& e) { e.office.sheet_names = {"Лист1"}; },
        "В шаблоне {}Sat.xls нет листа Satel", false, "Worksheets Satel"},
       {"save rejected", 0, [](ExportEnv& e) { e.office.fail_on = "SaveAs"; },
-       "Не удалось сохранить {}Сама_11.xls", false, "SaveAs {}Сама_11.xls"},
+       "Не удалось сохранить {}Сама_11.xls", false, "~Workbook"},  // closed: no untitled workbook stays
       {"open rejected", 0, [](ExportEnv& e) { e.office.fail_on = "Open"; },
        "Не удалось открыть шаблон {}Sun.xls (LibreOffice: office says no", true, "Open {}Sun.xls"},
       {"cell rejected", 1, [](ExportEnv& e) { e.office.fail_on = "Cells"; },
@@ -294,33 +329,38 @@ TEST(ExportBackup, MovesOnlyARegularFileAsideAndSettlesIt) {
 
   struct Case {
     const char* what;
-    bool file_there, folder_there, save_succeeds;
-    std::string expect_at_path;  // "" = nothing, "<dir>" = the folder
+    const char* file_there;  // nullptr: nothing, "<dir>": a folder, else the file's text
+    bool backup_there;       // a backup left by an export killed before its save
+    bool save_succeeds;
+    std::string expect_at_path;  // "<dir>" = the folder
+    bool backup_left;
   };
   const Case cases[] = {
-      {"nothing there, saved", false, false, true, "new"},
-      {"old file, saved: replaced", true, false, true, "new"},
-      {"old file, save failed half-way: old file back", true, false, false, "old"},
-      {"a folder in the way is not moved", false, true, false, "<dir>"},
+      {"nothing there, saved", nullptr, false, true, "new", false},
+      {"old file, saved: replaced, older backup gone", "old", true, true, "new", false},
+      {"old file, save failed half-way: old file back", "old", true, false, "old", false},
+      {"killed before the save: its backup is the workbook again", nullptr, true, false, "backup", false},
+      {"killed before the save, saved now", nullptr, true, true, "new", false},
+      {"a folder in the way: neither it nor the backup is moved", "<dir>", true, false, "<dir>", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     fs::remove_all(file);
-    if (c.file_there) WriteFile(file, "old");
-    if (c.folder_there) fs::create_directory(file);
-    WriteFile(BackupPathFor(file), "stale backup of an earlier crash");
+    fs::remove(BackupPathFor(file));
+    const bool folder = c.file_there && std::string(c.file_there) == "<dir>";
+    if (folder) fs::create_directory(file);
+    else if (c.file_there) WriteFile(file, c.file_there);
+    if (c.backup_there) WriteFile(BackupPathFor(file), "backup");
     {
       FileBackup backup(file);
-      EXPECT_EQ(backup.Active(), c.file_there);
-      if (!c.folder_there) WriteFile(file, c.save_succeeds ? "new" : "half");
+      EXPECT_EQ(backup.Active(), !folder && (c.file_there || c.backup_there));
+      if (!folder) WriteFile(file, c.save_succeeds ? "new" : "half");
       if (c.save_succeeds) backup.Discard();
       else backup.Restore();
     }
-    if (c.expect_at_path == "<dir>") EXPECT_TRUE(fs::is_directory(file));
+    if (folder) EXPECT_TRUE(fs::is_directory(file));
     else EXPECT_EQ(ReadFile(file), c.expect_at_path);
-    if (c.file_there) {
-      EXPECT_FALSE(fs::exists(BackupPathFor(file)));
-    }
+    EXPECT_EQ(fs::exists(BackupPathFor(file)), c.backup_left);
   }
 }
 

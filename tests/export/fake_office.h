@@ -74,6 +74,8 @@ class FakeBook : public automation::Workbook {
     std::ofstream(path) << "saved by fake";
     if (!std::ifstream(path)) throw std::runtime_error("cannot write " + path);
   }
+  bool Saved() override { return true; }
+  void Close() override { o_.Call("Close"); }
 
  private:
   FakeOffice& o_;
@@ -86,6 +88,11 @@ class FakeBooks : public automation::Workbooks {
     o_.Call("Open " + path);
     return std::make_unique<FakeBook>(o_);
   }
+  std::unique_ptr<automation::Workbook> Item(const std::string& path) override {
+    o_.Call("Item " + path);  // nothing of ours is ever open
+    return nullptr;
+  }
+  int Count() override { return 0; }
 
  private:
   FakeOffice& o_;

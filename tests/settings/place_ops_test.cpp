@@ -144,18 +144,18 @@ TEST(ButtonNewClick, RefusesNamesTheFileCannotKeep) {
     const char* message;  // nullptr: accepted
   };
   const Case cases[] = {
-      {"", kInvalidName},                   // empty: would end every walk over the list
-      {"Тверь ", kInvalidName},             // trailing blank is lost on reading
-      {"Тверь\t", kInvalidName},            // so is any code up to 32
-      {"\tТверь", kInvalidName},            // leading tab
-      {"Тве\x01рь", kInvalidName},          // control character inside
-      {"a=b", kInvalidName},                // "=" would split the name
-      {";Тверь", kInvalidName},             // a comment line
-      {"[Тверь", kInvalidName},             // could start a section
-      {"[Тверь]", kInvalidName},            // would start a section
-      {"東京", kInvalidName},                // no bytes for it in Windows-1251
-      {"Tōkyō", kInvalidName},              // nor for these
-      {long_ok + "x", kInvalidName},        // 4096 characters
+      {"", "пустое название"},              // empty: would end every walk over the list
+      {"Тверь ", "пробел в начале или в конце"},  // trailing blank is lost on reading
+      {"Тверь\t", "недопустим управляющий символ (код 9)"},  // so is any code up to 32
+      {"\tТверь", "недопустим управляющий символ (код 9)"},  // leading tab
+      {"Тве\x01рь", "недопустим управляющий символ (код 1)"},  // control character inside
+      {"a=b", "символ \"=\" недопустим"},    // "=" would split the name
+      {";Тверь", "\";\" в начале названия"},  // a comment line
+      {"[Тверь", "\"[\" в начале названия"},  // could start a section
+      {"[Тверь]", "\"[\" в начале названия"},  // would start a section
+      {"東京", "символа \"東\" нет в кодировке Windows-1251"},  // no bytes for it in Windows-1251
+      {"Tōkyō", "символа \"ō\" нет в кодировке Windows-1251"},  // the first one is named
+      {long_ok + "x", "длиннее 4095 символов"},  // 4096 characters
       {long_ok, nullptr},                   // 4095 characters
       {long_cyr, nullptr},                  // 4095 Cyrillic characters (8190 UTF-8 bytes)
       {"Т;в[е]рь", nullptr},                // ";" and "[" inside are harmless
@@ -168,8 +168,8 @@ TEST(ButtonNewClick, RefusesNamesTheFileCannotKeep) {
       {" KO85TZ", kInvalidLocator},         // subsquare letters beyond X
       {" KOX5TS", kInvalidLocator},         // letter where a digit belongs
       {"  KO85TS", kInvalidLocator},        // two blanks: the locator starts one too late
-      {" KO85TS ", kInvalidName},           // trailing blank after a good locator
-      {" KO85TS=", kInvalidName},           // "=" after a good locator
+      {" KO85TS ", "пробел в начале или в конце"},  // trailing blank after a good locator
+      {" KO85TS=", "символ \"=\" недопустим"},  // "=" after a good locator
       {"москва", kDuplicateName},           // equal to "Москва" ignoring case
       {"САМАРА", kDuplicateName},
   };
@@ -181,7 +181,9 @@ TEST(ButtonNewClick, RefusesNamesTheFileCannotKeep) {
       EXPECT_EQ(w.places.Count(), 3);
       continue;
     }
-    EXPECT_EQ(o.message, c.message) << c.name;
+    // A name refused for its own text carries the reason after the common message.
+    const bool own_text = c.message != std::string(kInvalidLocator) && c.message != std::string(kDuplicateName);
+    EXPECT_EQ(o.message, own_text ? std::string(kInvalidName) + ": " + c.message : c.message) << c.name;
     EXPECT_EQ(o.kind, MessageKind::Information) << c.name;
     EXPECT_EQ(o.recompute, Recompute::Nothing) << c.name;
     // Still entering, nothing stored, the typed texts kept for correcting.

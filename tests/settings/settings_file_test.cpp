@@ -143,6 +143,7 @@ TEST(LoadSettings, RawBytesNulAndWindowsLetters) {
   ASSERT_EQ(s.places.Count(), 1);
   EXPECT_EQ(s.places[0].name, "Москва");
   EXPECT_EQ(s.EditSir, "55.75");
+  EXPECT_TRUE(s.cut_short);  // the window must not save over what the NUL hides
 }
 
 TEST(LoadSettings, MissingFileIsEmptyAndUnreadableFileFails) {
@@ -151,6 +152,7 @@ TEST(LoadSettings, MissingFileIsEmptyAndUnreadableFileFails) {
   EXPECT_TRUE(none.places.Empty());
   EXPECT_EQ(none.EditGMT, "0");
   EXPECT_EQ(none.EditSir, "");
+  EXPECT_FALSE(none.cut_short);
   // A dangling link is a missing file too.
   std::filesystem::create_symlink(dir.File("nowhere"), dir.File("link.INI"));
   EXPECT_TRUE(LoadSettings(dir.File("link.INI")).places.Empty());
@@ -209,6 +211,10 @@ TEST(SaveSettings, ExactFileContents) {
        "EU=6\r\nEM=0\r\n\r\n[Y]\r\n\r\n[Points]\r\nA=1;2\r\n\r\n"},
       // Equal names: one line, at the first one's place, with the later one's coordinates.
       {"<none>", {{"Тверь", "1", "2"}, {"B", "3", "4"}, {"ТВЕРЬ", "5", "6"}}, 0,
+       "[Points]\r\nТВЕРЬ=5;6\r\nB=3;4\r\n\r\n[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\n"
+       "EU=6\r\nEM=0\r\nEG=3\r\n\r\n"},
+      // The selection follows its place into the shared line, not past the end of the list.
+      {"<none>", {{"Тверь", "1", "2"}, {"B", "3", "4"}, {"ТВЕРЬ", "5", "6"}}, 2,
        "[Points]\r\nТВЕРЬ=5;6\r\nB=3;4\r\n\r\n[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\n"
        "EU=6\r\nEM=0\r\nEG=3\r\n\r\n"},
       // Lines of "Points" that are no place survive, after the places.

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 #include "core/day_serial.h"
@@ -218,6 +220,55 @@ TEST(FormInputs, YearAndMonthSelectors) {
   EXPECT_EQ(w.SunGrid().Cell(0, 30).substr(0, 8), "30.06.00");
   EXPECT_TRUE(w.SunGrid().Cell(0, 31).empty());  // June has 30 days
   EXPECT_TRUE(f.errors.empty());
+}
+
+// Holding the mouse on an arrow or a page area of a selector repeats its step. A failing step
+// must end the repeat: the error box would take the mouse release and the steps would go on.
+TEST(FormInputs, AFailingStepEndsTheSelectorsAutoRepeat) {
+  struct Case {
+    const char* bar;
+    QStyle::SubControl part;
+    const char* lat;
+    const char* slot;  // the outage tab is shown with it; nullptr: the sun table's tab
+    int start;
+    int errors;      // reports while the mouse is held past the repeat delay
+    int after;       // -1: more than one step made
+    const char* pins;
+  } cases[] = {
+      {"ScrollBarY", QStyle::SC_ScrollBarSubLine, "abc", nullptr, 2026, 1, 2025, "year arrow: one report, one step"},
+      {"ScrollBarY", QStyle::SC_ScrollBarAddPage, "abc", nullptr, 2026, 1, 2036, "year page area"},
+      {"ScrollBarM", QStyle::SC_ScrollBarSubLine, "abc", nullptr, 12, 1, 11, "month arrow from December"},
+      {"ScrollBarY", QStyle::SC_ScrollBarSubLine, "56.3", "36X", 2026, 1, 2025, "the outage table fails the step"},
+      {"ScrollBarM", QStyle::SC_ScrollBarAddLine, "56.3", nullptr, 1, 0, -1, "a working step still repeats"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pins);
+    FormFixture f;
+    f.Start(kOnePlace);
+    TForm1& w = *f.form;
+    auto* bar = w.findChild<QScrollBar*>(QString::fromLatin1(c.bar));
+    bar->setValue(c.start);
+    if (c.slot != nullptr) w.TabControl1->Tabs()->setCurrentIndex(kOutageTab);
+    w.EditSir->setText(QString::fromLatin1(c.lat));
+    if (c.slot != nullptr) w.ESlot->setText(QString::fromLatin1(c.slot));
+    f.errors.clear();
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.orientation = bar->orientation();
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    opt.sliderPosition = opt.sliderValue = bar->value();
+    opt.singleStep = bar->singleStep();
+    opt.pageStep = bar->pageStep();
+    opt.subControls = QStyle::SC_All;
+    const QPoint at = bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, c.part, bar).center();
+    QTest::mousePress(bar, Qt::LeftButton, {}, at);
+    QTest::qWait(900);  // past the repeat's first delay and several repeats
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, at);
+    EXPECT_EQ(static_cast<int>(f.errors.size()), c.errors);
+    if (c.after >= 0) EXPECT_EQ(bar->value(), c.after);
+    else EXPECT_GT(bar->value(), c.start + 1);
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -322,18 +323,73 @@ TEST(FormStartup, TabOrderFollowsTheDesign) {
   }
 }
 
-TEST(FormStartup, ASettingsFileThatCannotBeReadIsNeverReplaced) {
+TEST(FormStartup, ASettingsFileThatCannotBeReadWholeIsNeverReplaced) {
+  struct Case {
+    bool folder;           // else a file whose text a NUL byte ends early
+    const char* message;   // the start of the start-up report
+    int places;            // shown from what could be read
+  } cases[] = {
+      {true, "Cannot open file ", 0},
+      {false, "Файл настроек ", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    FormFixture f;
+    const QString path = f.dir.filePath(QStringLiteral("kelmar.INI"));
+    static const char kCut[] = "[Points]\r\nA=1;2\r\n\0B=3;4\r\n";
+    const std::string cut(kCut, sizeof kCut - 1);
+    if (c.folder) {
+      ASSERT_TRUE(QDir(f.dir.path()).mkdir(QStringLiteral("kelmar.INI")));
+    } else {
+      QFile file(path);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(cut.data(), static_cast<qint64>(cut.size()));
+    }
+    f.Start("");
+    ASSERT_EQ(f.errors.size(), 1u);
+    EXPECT_EQ(f.errors[0].rfind(c.message, 0), 0u) << f.errors[0];
+    if (!c.folder) {
+      EXPECT_EQ(f.errors[0], "Файл настроек " + f.settings_path +
+                                 " повреждён (обрывается на нулевом байте) и не будет перезаписан. "
+                                 "Исправьте или удалите его.");
+    }
+    EXPECT_EQ(f.form->Places().Count(), c.places);
+    if (c.folder) {
+      EXPECT_EQ(f.trace, "");  // nothing computed after the failed start
+    }
+    f.form->show();
+    // The close never saves; it asks, and No keeps the window open.
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+      test::BoxAnswer question;
+      test::AnswerNextBox(answer, &question);
+      EXPECT_EQ(f.form->close(), answer == QMessageBox::Yes);
+      ASSERT_TRUE(question.seen);
+      EXPECT_EQ(question.text, QString::fromUtf8(kCloseUnsaved));
+    }
+    EXPECT_EQ(f.errors.size(), 1u);
+    if (c.folder) {
+      EXPECT_TRUE(QFileInfo(path).isDir());
+    } else {
+      QFile file(path);
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+      EXPECT_EQ(file.readAll().toStdString(), cut);
+    }
+  }
+}
+
+TEST(FormStartup, NamesEqualButForCaseAreToldOnceAndMergedAtClose) {
   FormFixture f;
-  // A folder where the file should be: it exists but cannot be read as a file.
-  ASSERT_TRUE(QDir(f.dir.path()).mkdir(QStringLiteral("kelmar.INI")));
-  f.Start("");
+  f.Start("[Points]\nТверь=1;2\nB=3;4\nТВЕРЬ=5;6\ntverь=7;8\nb=9;9\n[Form]\nInd=2\n");
   ASSERT_EQ(f.errors.size(), 1u);
-  EXPECT_EQ(f.errors[0].rfind("Cannot open file ", 0), 0u) << f.errors[0];
-  EXPECT_EQ(f.trace, "");
+  EXPECT_EQ(f.errors[0],
+            "Названия пунктов, различающиеся только регистром букв, занимают в файле одну строку и будут "
+            "объединены при закрытии: Тверь, ТВЕРЬ; B, b.");
+  EXPECT_EQ(f.form->Places().Count(), 5);  // the list shows every line
   f.form->show();
-  EXPECT_TRUE(f.form->close());  // closes without trying to save
-  EXPECT_EQ(f.errors.size(), 1u);
-  EXPECT_TRUE(QFileInfo(QString::fromStdString(f.settings_path)).isDir());
+  EXPECT_TRUE(f.form->close());
+  const std::string saved = test::ReadSettingsFile(f.settings_path);
+  EXPECT_NE(saved.find("Ind=0\r\n"), std::string::npos) << saved;  // ТВЕРЬ's shared line
+  EXPECT_NE(saved.find("[Points]\r\nТВЕРЬ=5;6\r\nb=9;9\r\ntverь=7;8\r\n"), std::string::npos) << saved;
 }
 
 TEST(FormStartup, AFailedSaveAsksBeforeClosing) {

@@ -29,6 +29,8 @@
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/bridge/XUnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
@@ -44,7 +46,9 @@
 #include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
+#include <com/sun/star/util/CloseVetoException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <rtl/ustring.hxx>
 
@@ -62,6 +66,7 @@ using rtl::OString;
 using rtl::OUString;
 
 constexpr const char* kProgramDir = "/usr/lib/libreoffice/program";
+constexpr const char* kXlsFilter = "MS Excel 97";  // templates and exports alike
 
 OUString U(const std::string& s) { return OUString(s.data(), static_cast<sal_Int32>(s.size()), RTL_TEXTENCODING_UTF8); }
 std::string S(const OUString& s) {
@@ -86,6 +91,26 @@ OUString FileUrl(const std::string& path) {
     }
   }
   return OUString::createFromAscii(url.c_str());
+}
+
+// One spelling per file, whatever the URL escaped or whichever link led to it: the decoded path of
+// a file URL, resolved. Empty for a document that has no file (untitled) or another kind of URL.
+std::string FileOfUrl(const OUString& url) {
+  const std::string text = S(url);
+  if (text.rfind("file://", 0) != 0) return {};
+  std::string path;
+  for (std::size_t i = 7; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+        std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+      path += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      path += text[i];
+    }
+  }
+  std::error_code ec;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+  return ec ? path : resolved.string();
 }
 
 Sequence<css::beans::PropertyValue> Props(std::initializer_list<std::pair<const char*, Any>> list) {
@@ -295,7 +320,24 @@ class CalcBook final : public kelmar::automation::Workbook {
   void SaveAs(const std::string& path) override {
     Call([&] {
       Reference<css::frame::XStorable> store(doc_, UNO_QUERY_THROW);
-      store->storeAsURL(FileUrl(path), Props({{"FilterName", Any(OUString("MS Excel 97"))}, {"Overwrite", Any(true)}}));
+      store->storeAsURL(FileUrl(path), Props({{"FilterName", Any(OUString::createFromAscii(kXlsFilter))}, {"Overwrite", Any(true)}}));
+    });
+  }
+  bool Saved() override {
+    return Call([&] {
+      Reference<css::util::XModifiable> modifiable(doc_, UNO_QUERY);
+      return !modifiable.is() || !modifiable->isModified();
+    });
+  }
+  void Close() override {
+    Call([&] {
+      Reference<css::util::XCloseable> closeable(doc_, UNO_QUERY);
+      try {
+        if (closeable.is()) return closeable->close(true);
+      } catch (const css::util::CloseVetoException&) {
+        // A listener in the office vetoed the close: the document goes all the same.
+      }
+      doc_->dispose();
     });
   }
 
@@ -309,8 +351,12 @@ class CalcBooks final : public kelmar::automation::Workbooks {
   std::unique_ptr<kelmar::automation::Workbook> Open(const std::string& path) override {
     return Call([&] {
       // As a template: the template file itself is neither locked nor bound to the new workbook.
+      // The filter is named, so a damaged template fails here instead of being detected as text
+      // and offered to the user in the office's import dialog, which would block the export;
+      // silent, so that a visible office does not hold the load in an error box either.
       Reference<css::lang::XComponent> doc = desktop_->loadComponentFromURL(
-          FileUrl(path), "_blank", 0, Props({{"Hidden", Any(hidden_)}, {"AsTemplate", Any(true)}}));
+          FileUrl(path), "_blank", 0,
+          Props({{"Hidden", Any(hidden_)}, {"AsTemplate", Any(true)}, {"Silent", Any(true)}, {"FilterName", Any(OUString::createFromAscii(kXlsFilter))}}));
       if (!doc.is()) throw std::runtime_error("документ не открылся");
       if (!Reference<css::sheet::XSpreadsheetDocument>(doc, UNO_QUERY).is()) {
         // Not a workbook (the office opened it in another module): nobody would ever see it.
@@ -320,8 +366,29 @@ class CalcBooks final : public kelmar::automation::Workbooks {
       return std::make_unique<CalcBook>(doc);
     });
   }
+  std::unique_ptr<kelmar::automation::Workbook> Item(const std::string& path) override {
+    return Call([&]() -> std::unique_ptr<kelmar::automation::Workbook> {
+      const std::string wanted = FileOfUrl(FileUrl(path));
+      for (const auto& model : Models())
+        if (FileOfUrl(model->getURL()) == wanted)
+          return std::make_unique<CalcBook>(Reference<css::lang::XComponent>(model, UNO_QUERY_THROW));
+      return nullptr;
+    });
+  }
+  int Count() override {
+    return Call([&] { return static_cast<int>(Models().size()); });
+  }
 
  private:
+  // Every document open in the office, the user's own included.
+  std::vector<Reference<css::frame::XModel>> Models() {
+    std::vector<Reference<css::frame::XModel>> models;
+    const Reference<css::container::XEnumeration> all = desktop_->getComponents()->createEnumeration();
+    while (all->hasMoreElements())
+      if (Reference<css::frame::XModel> model{all->nextElement(), UNO_QUERY}; model.is()) models.push_back(model);
+    return models;
+  }
+
   Reference<css::frame::XDesktop2> desktop_;
   bool hidden_;
 };
