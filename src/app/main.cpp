@@ -8,6 +8,7 @@
 #include "settings/settings_file.h"
 #include "ui/error_report.h"
 #include "ui/form1.h"
+#include "ui/front_request.h"
 #include "ui/settings_lock.h"
 
 int main(int argc, char* argv[]) {
@@ -25,6 +26,7 @@ int main(int argc, char* argv[]) {
   QDir().mkpath(QFileInfo(QString::fromStdString(settings)).absolutePath());
   const kelmar::ui::SettingsLock lock(settings);
   if (lock.state() == kelmar::ui::SettingsLock::State::Busy) {
+    kelmar::ui::AskOwnerToComeToFront(lock.LockPath());
     const QString text = kelmar::ui::AlreadyRunningMessage(settings);
     std::cerr << text.toStdString() << std::endl;
     // Without a screen nobody could answer the box, and the start would never end.
@@ -35,5 +37,7 @@ int main(int argc, char* argv[]) {
   }
   kelmar::ui::TForm1 form(std::move(options));
   form.show();
+  if (lock.state() == kelmar::ui::SettingsLock::State::Held)
+    kelmar::ui::ListenForFrontRequests(lock.LockPath(), &form);
   return app.exec();
 }

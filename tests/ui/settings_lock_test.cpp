@@ -71,8 +71,9 @@ TEST(SettingsLock, OneWindowPerFileAndAKilledOwnerIsTakenOver) {
 }
 
 #ifdef KELMAR_TEST_PROGRAM
-// The real program twice in one portable folder: the second start ends at once and leaves the file
-// alone; after the first is killed, a new start gets the file.
+// The real program twice in one portable folder: the second start brings the first to the front,
+// ends at once and leaves the file alone; after the first is killed, a new start gets the file and
+// is brought to the front in turn.
 TEST(SettingsLock, SecondRealStartEndsAndAKilledWindowFreesTheFile) {
   namespace fs = std::filesystem;
   QTemporaryDir dir;
@@ -91,6 +92,7 @@ TEST(SettingsLock, SecondRealStartEndsAndAKilledWindowFreesTheFile) {
   const auto start = [&](QProcess& p) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("kelmar.front.debug=true"));
     p.setProcessEnvironment(env);
     p.start(QString::fromStdString((folder / "kelmar").string()), {});
     return p.waitForStarted(10000);
@@ -106,14 +108,23 @@ TEST(SettingsLock, SecondRealStartEndsAndAKilledWindowFreesTheFile) {
     } while (waited.elapsed() < 10000);
     return false;
   };
+  // The window reports when it listens for later starts and when one brings it to the front.
+  const auto says = [](QProcess& owner, const char* what) {
+    owner.setReadChannel(QProcess::StandardError);
+    QByteArray said;
+    while (!said.contains(what) && owner.waitForReadyRead(10000)) said += owner.readAll();
+    return said.contains(what);
+  };
 
-  QProcess first, second, third;
+  QProcess first, second, third, fourth;
   ASSERT_TRUE(start(first));
   ASSERT_TRUE(owns_lock(first));
+  ASSERT_TRUE(says(first, "listening"));
   ASSERT_TRUE(start(second));
   ASSERT_TRUE(second.waitForFinished(10000)) << "the second start did not end";
   EXPECT_NE(second.exitCode(), 0);
   EXPECT_TRUE(QString::fromUtf8(second.readAllStandardError()).contains(QStringLiteral("уже запущена")));
+  EXPECT_TRUE(says(first, "brought to the front"));
   EXPECT_EQ(first.state(), QProcess::Running);
   EXPECT_EQ(read_ini(), bytes);
   EXPECT_EQ(fs::last_write_time(ini), mtime);
@@ -123,6 +134,11 @@ TEST(SettingsLock, SecondRealStartEndsAndAKilledWindowFreesTheFile) {
   ASSERT_TRUE(fs::exists(lock));
   ASSERT_TRUE(start(third));
   EXPECT_TRUE(owns_lock(third));
+  // The killed window's channel is not in the new owner's way.
+  ASSERT_TRUE(says(third, "listening"));
+  ASSERT_TRUE(start(fourth));
+  EXPECT_TRUE(fourth.waitForFinished(10000));
+  EXPECT_TRUE(says(third, "brought to the front"));
   third.kill();
   third.waitForFinished(10000);
 }
