@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -91,8 +92,8 @@ class PrivateOffice {
     o.PluginPath = plugin;
     o.PipeName = pipe_;
     o.UserInstallation = "file://" + Profile();
-    o.Headless = true;
-    o.HiddenDocuments = true;
+    // KELMAR_TEST_VISIBLE_OFFICE: windows on the display, where the office shows its own dialogs.
+    o.Headless = o.HiddenDocuments = std::getenv("KELMAR_TEST_VISIBLE_OFFICE") == nullptr;
     o.StartTimeoutMs = 30000;
     return o;
   }

@@ -44,12 +44,16 @@
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/table/XCell.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
+#include <com/sun/star/task/XInteractionAbort.hpp>
+#include <com/sun/star/task/XInteractionHandler.hpp>
+#include <com/sun/star/task/XInteractionRequest.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/CloseVetoException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <cppuhelper/bootstrap.hxx>
+#include <cppuhelper/implbase1.hxx>
 #include <rtl/ustring.hxx>
 
 #include "export/automation.h"
@@ -113,14 +117,34 @@ std::string FileOfUrl(const OUString& url) {
   return ec ? path : resolved.string();
 }
 
-Sequence<css::beans::PropertyValue> Props(std::initializer_list<std::pair<const char*, Any>> list) {
-  Sequence<css::beans::PropertyValue> props(static_cast<sal_Int32>(list.size()));
+// Whatever the office would ask the user during a load or a store (an error box, the text
+// import of a file that is not a workbook, a password) is answered "abort": the call then fails
+// at once and the export reports it. Without our handler a visible office shows its own modal box
+// and the call does not return until someone clicks it in the office; Silent does not cover
+// storing.
+class AbortEveryRequest final : public cppu::WeakImplHelper1<css::task::XInteractionHandler> {
+ public:
+  void SAL_CALL handle(const Reference<css::task::XInteractionRequest>& request) override {
+    const Sequence<Reference<css::task::XInteractionContinuation>> choices = request->getContinuations();
+    for (const auto& choice : choices)
+      if (const Reference<css::task::XInteractionAbort> abort{choice, UNO_QUERY}; abort.is()) return abort->select();
+  }
+};
+
+// The media descriptor of every load and store: the given properties, our filter and our handler.
+Sequence<css::beans::PropertyValue> Media(std::initializer_list<std::pair<const char*, Any>> list) {
+  Sequence<css::beans::PropertyValue> props(static_cast<sal_Int32>(list.size() + 2));
   auto* out = props.getArray();
   for (const auto& [name, value] : list) {
     out->Name = OUString::createFromAscii(name);
     out->Value = value;
     ++out;
   }
+  out->Name = "FilterName";
+  out->Value <<= OUString::createFromAscii(kXlsFilter);
+  ++out;
+  out->Name = "InteractionHandler";
+  out->Value <<= Reference<css::task::XInteractionHandler>(new AbortEveryRequest);
   return props;
 }
 
@@ -320,7 +344,7 @@ class CalcBook final : public kelmar::automation::Workbook {
   void SaveAs(const std::string& path) override {
     Call([&] {
       Reference<css::frame::XStorable> store(doc_, UNO_QUERY_THROW);
-      store->storeAsURL(FileUrl(path), Props({{"FilterName", Any(OUString::createFromAscii(kXlsFilter))}, {"Overwrite", Any(true)}}));
+      store->storeAsURL(FileUrl(path), Media({{"Overwrite", Any(true)}}));
     });
   }
   bool Saved() override {
@@ -352,11 +376,10 @@ class CalcBooks final : public kelmar::automation::Workbooks {
     return Call([&] {
       // As a template: the template file itself is neither locked nor bound to the new workbook.
       // The filter is named, so a damaged template fails here instead of being detected as text
-      // and offered to the user in the office's import dialog, which would block the export;
-      // silent, so that a visible office does not hold the load in an error box either.
+      // and offered to the user in the office's import dialog, which would block the export.
       Reference<css::lang::XComponent> doc = desktop_->loadComponentFromURL(
           FileUrl(path), "_blank", 0,
-          Props({{"Hidden", Any(hidden_)}, {"AsTemplate", Any(true)}, {"Silent", Any(true)}, {"FilterName", Any(OUString::createFromAscii(kXlsFilter))}}));
+          Media({{"Hidden", Any(hidden_)}, {"AsTemplate", Any(true)}, {"Silent", Any(true)}}));
       if (!doc.is()) throw std::runtime_error("документ не открылся");
       if (!Reference<css::sheet::XSpreadsheetDocument>(doc, UNO_QUERY).is()) {
         // Not a workbook (the office opened it in another module): nobody would ever see it.
