@@ -444,22 +444,30 @@ kelmar::automation::Application* Create(const kelmar::OfficeOptions& o) {
   Reference<css::uno::XComponentContext> remote = Call([&] { return TryConnect(resolver, pipe); });
   if (!remote.is()) {
     if (access(program.c_str(), X_OK) != 0) throw std::runtime_error("не найдена программа " + program);
-    const pid_t office = StartOffice(o, program, pipe);
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(o.StartTimeoutMs);
-    // An office already running on the same profile takes our request and the launcher exits
-    // at once, so the launcher's end only shortens the wait, it is no failure by itself.
-    auto gone_deadline = Clock::time_point::max();
-    for (;;) {
-      remote = Call([&] { return TryConnect(resolver, pipe); });
-      if (remote.is()) break;
-      const auto now = Clock::now();
-      if (gone_deadline == Clock::time_point::max() && !Alive(office))
-        gone_deadline = now + std::chrono::seconds(3);
-      if (now > gone_deadline) throw std::runtime_error("LibreOffice завершился, не открыв соединение");
-      if (now > deadline)
-        throw std::runtime_error("LibreOffice не ответил за " + std::to_string(o.StartTimeoutMs / 1000) + " с");
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // An office on a new profile, or one still closing down on the same profile, can end the
+    // launcher without answering; a second launch then gets through, so only the second end
+    // counts as a failure.
+    for (int launch = 1; !remote.is(); ++launch) {
+      const pid_t office = StartOffice(o, program, pipe);
+      // An office already running on the same profile takes our request and the launcher exits
+      // at once, so the launcher's end only shortens the wait, it is no failure by itself.
+      auto gone_deadline = Clock::time_point::max();
+      for (;;) {
+        remote = Call([&] { return TryConnect(resolver, pipe); });
+        if (remote.is()) break;
+        const auto now = Clock::now();
+        if (gone_deadline == Clock::time_point::max() && !Alive(office))
+          gone_deadline = now + std::chrono::seconds(3);
+        if (now > deadline)
+          throw std::runtime_error("LibreOffice не ответил за " + std::to_string(o.StartTimeoutMs / 1000) + " с");
+        if (now > gone_deadline) {
+          if (launch == 2) throw std::runtime_error("LibreOffice завершился, не открыв соединение");
+          break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      }
     }
   }
   Reference<css::frame::XDesktop2> desktop = Call([&] { return css::frame::Desktop::create(remote); });
@@ -472,6 +480,9 @@ kelmar::automation::Application* Create(const kelmar::OfficeOptions& o) {
 
 extern "C" __attribute__((visibility("default"))) kelmar::automation::Application* kelmar_calc_create(
     const kelmar::OfficeOptions* options, std::string* error) {
+  // The bridge writes to the office's pipe; an office that goes away must give a failed call,
+  // not a SIGPIPE that ends the whole program.
+  signal(SIGPIPE, SIG_IGN);
   try {
     return Create(*options);
   } catch (const std::exception& e) {
