@@ -243,62 +243,53 @@ TEST(SaveSettings, ExactFileContents) {
   }
 }
 
-TEST(SaveSettings, OutageKeysOnlyWhenNeeded) {
-  const std::string std_keys = "Ind=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\nEU=6\r\nEM=0\r\nEG=3\r\n";
+// The keys added after the first files ("ESlot", "EDish", "EFreq", "MagAz") are written only when
+// they differ from their defaults or the file already has them, so a file whose user never touched
+// the outage tab or compass azimuths saves byte for byte as before (ExactFileContents pins those).
+TEST(SaveSettings, NewKeysOnlyWhenNeeded) {
+  const std::string form = "[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\nEU=6\r\nEM=0\r\nEG=3\r\n";
+  const std::string no_places = "\r\n[Points]\r\n\r\n";
+  const std::string place_a = "[Points]\r\nA=1;2\r\n";
   struct Case {
-    std::string form_before;  // "Form" lines of the file before the save
-    const char *slot, *dish, *freq;
-    std::string form_after;
+    std::string before;               // the file before the save
+    const char *slot, *dish, *freq;  // the outage tab's fields at close
+    bool mag_on;                      // the compass check box at close
+    bool mag_loaded;                  // what the file read as
+    std::string after;
   };
   const Case cases[] = {
-      {"", "0", "0.9", "12", std_keys},                                    // defaults: nothing new
-      {"", "36 E", "0.9", "12", std_keys + "ESlot=36 E\r\n"},              // a changed field only
-      {"", "0", "1.2", "11", std_keys + "EDish=1.2\r\nEFreq=11\r\n"},     // in the keys' order
-      {"EDish=2\r\n", "0", "0.9", "12", "EDish=0.9\r\n" + std_keys},     // back to its default: kept
-  };
-  TempDir dir;
-  for (const auto& c : cases) {
-    const std::string path = dir.File("kelmar.INI");
-    WriteBytes(path, "[Form]\r\n" + c.form_before);
-    InputFields in = Fields();
-    in.ESlot = c.slot, in.EDish = c.dish, in.EFreq = c.freq;
-    SaveSettings(path, List({}), 0, in);
-    EXPECT_EQ(ReadBytes(path), "[Form]\r\n" + c.form_after + "\r\n[Points]\r\n\r\n") << c.slot;
-    PlaceList places;
-    CalcState st;
-    InputFields back;
-    ApplyLoadedSettings(LoadSettings(path), places, st, back);
-    EXPECT_EQ(back.ESlot + "|" + back.EDish + "|" + back.EFreq, std::string(c.slot) + "|" + c.dish + "|" + c.freq);
-  }
-}
-
-// "MagAz" is written only when it is on or the file already has it, so a file whose user never
-// touched compass azimuths saves byte for byte as before (ExactFileContents pins those bytes).
-TEST(SaveSettings, CompassKeyOnlyWhenNeeded) {
-  const std::string form = "[Form]\r\nInd=0\r\nRB3=1\r\nRBG=1\r\nEK=12.345\r\nEU=6\r\nEM=0\r\nEG=3\r\n";
-  struct Case {
-    std::string before;  // "Form" of the file before the save
-    bool on;             // the check box at close
-    bool loaded;         // what the file read as
-    const char* key;     // the line after the save, "" for none
-  } cases[] = {
-      {form, false, false, ""},                         // never touched: no key
-      {form, true, false, "MagAz=1\r\n"},              // turned on: written
-      {form + "MagAz=1\r\n", false, true, "MagAz=0\r\n"},  // turned off again: kept, as "0"
-      {form + "MagAz=0\r\n", false, false, "MagAz=0\r\n"},
-      {form + "magaz=yes\r\n", false, false, "MagAz=0\r\n"},  // any text but "1" is off
+      // The outage tab's keys.
+      {"[Form]\r\n", "0", "0.9", "12", false, false, form + no_places},                       // defaults: nothing new
+      {"[Form]\r\n", "36 E", "0.9", "12", false, false, form + "ESlot=36 E\r\n" + no_places},  // a changed field only
+      {"[Form]\r\n", "0", "1.2", "11", false, false, form + "EDish=1.2\r\nEFreq=11\r\n" + no_places},  // in the keys' order
+      {"[Form]\r\nEDish=2\r\n", "0", "0.9", "12", false, false,
+       "[Form]\r\nEDish=0.9\r\n" + form.substr(8) + no_places},  // back to its default: kept
+      // "MagAz".
+      {place_a + form, "0", "0.9", "12", false, false, form + "\r\n" + place_a + "\r\n"},  // never touched: no key
+      {place_a + form, "0", "0.9", "12", true, false, form + "MagAz=1\r\n\r\n" + place_a + "\r\n"},  // turned on: written
+      {place_a + form + "MagAz=1\r\n", "0", "0.9", "12", false, true,
+       form + "MagAz=0\r\n\r\n" + place_a + "\r\n"},  // turned off again: kept, as "0"
+      {place_a + form + "MagAz=0\r\n", "0", "0.9", "12", false, false, form + "MagAz=0\r\n\r\n" + place_a + "\r\n"},
+      {place_a + form + "magaz=yes\r\n", "0", "0.9", "12", false, false,
+       form + "MagAz=0\r\n\r\n" + place_a + "\r\n"},  // any text but "1" is off
   };
   TempDir dir;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.before);
     const std::string path = dir.File("kelmar.INI");
-    WriteBytes(path, "[Points]\r\nA=1;2\r\n" + c.before);
-    EXPECT_EQ(LoadSettings(path).CheckBoxMagAz, c.loaded);
+    WriteBytes(path, c.before);
+    const LoadedSettings loaded = LoadSettings(path);
+    EXPECT_EQ(loaded.CheckBoxMagAz, c.mag_loaded);
     InputFields in = Fields();
-    in.CheckBoxMagAz = c.on;
-    SaveSettings(path, List({{"A", "1", "2"}}), 0, in);
-    const std::string after = ReadBytes(path);
-    EXPECT_EQ(after, form + c.key + "\r\n[Points]\r\nA=1;2\r\n\r\n");
+    in.ESlot = c.slot, in.EDish = c.dish, in.EFreq = c.freq, in.CheckBoxMagAz = c.mag_on;
+    SaveSettings(path, loaded.places, 0, in);
+    EXPECT_EQ(ReadBytes(path), c.after);
+    PlaceList places;
+    CalcState st;
+    InputFields back;
+    ApplyLoadedSettings(LoadSettings(path), places, st, back);
+    EXPECT_EQ(back.ESlot + "|" + back.EDish + "|" + back.EFreq, std::string(c.slot) + "|" + c.dish + "|" + c.freq);
+    EXPECT_EQ(back.CheckBoxMagAz, c.mag_on);
   }
 }
 
