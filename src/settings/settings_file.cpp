@@ -326,11 +326,14 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
   image.WriteString(kForm, "EU", OneLine(in.EditUg));
   image.WriteString(kForm, "EM", OneLine(in.EditMSK));
   image.WriteString(kForm, "EG", OneLine(in.EditGMT));
-  // A file from before the outage tab stays byte for byte as it was until the tab is used.
-  for (const auto& [key, value, fallback] : OutageKeys(in))
+  // Keys younger than the file are written only once they differ from their defaults or the
+  // file has them: a file whose user never used the outage tab or compass azimuths stays byte
+  // for byte as it was.
+  auto write_new_key = [&](const char* key, const std::string& value, std::string_view fallback) {
     if (value != fallback || image.Read(kForm, key)) image.WriteString(kForm, key, OneLine(value));
-  // A file whose user never turned compass azimuths on stays as it always was.
-  if (in.CheckBoxMagAz || image.Read(kForm, kMagAzKey)) image.WriteString(kForm, kMagAzKey, BoolToText(in.CheckBoxMagAz));
+  };
+  for (const auto& [key, value, fallback] : OutageKeys(in)) write_new_key(key, value, fallback);
+  write_new_key(kMagAzKey, BoolToText(in.CheckBoxMagAz), "0");
   if (horizons != nullptr) StoreHorizons(image, places, *horizons);
 }
 
