@@ -676,7 +676,6 @@ void TForm1::RunSatel() {
   Satel(ObserverFromFields(in), sat_grid_, compass);
   compass_note_ = note;
   StringGridSat->Refresh();
-  pictures_->Refresh();
 }
 
 void TForm1::RunOutage() {
