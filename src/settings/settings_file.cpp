@@ -71,19 +71,6 @@ std::string OneLine(std::string_view text) {
   return s;
 }
 
-// The file a path finally names: symbolic links followed, also when the last one dangles.
-std::string FinalTarget(const std::string& path) {
-  namespace fs = std::filesystem;
-  fs::path p = path;
-  std::error_code ec;
-  for (int depth = 0; depth < 40 && fs::is_symlink(p, ec); ++depth) {
-    const fs::path t = fs::read_symlink(p, ec);
-    if (ec) break;
-    p = t.is_absolute() ? t : p.parent_path() / t;
-  }
-  return p.string();
-}
-
 // True for a name that an interrupted save of `file` leaves beside it: the writer's unfinished
 // file "<file>.XXXXXX" (six random letters and digits), or "<file>.tmp<pid>-<n>" of earlier
 // versions. Six characters of one kind only ("backup", "BACKUP") are taken for the user's own
@@ -163,6 +150,18 @@ auto OutageKeys(Fields& f) {
 }
 
 }  // namespace
+
+std::string FinalTarget(const std::string& path) {
+  namespace fs = std::filesystem;
+  fs::path p = path;
+  std::error_code ec;
+  for (int depth = 0; depth < 40 && fs::is_symlink(p, ec); ++depth) {
+    const fs::path t = fs::read_symlink(p, ec);
+    if (ec) break;
+    p = t.is_absolute() ? t : p.parent_path() / t;
+  }
+  return p.string();
+}
 
 std::string BoolToText(bool value) { return value ? "1" : "0"; }
 

@@ -33,6 +33,10 @@ std::string SettingsPathFor(std::string_view exe_path);
 // The running program's own full path (/proc/self/exe); empty when unknown.
 std::string ExecutablePath();
 
+// The file a path finally names: symbolic links followed, also when the last one dangles. The
+// save replaces this file, and the lock beside it is one for every path that leads to it.
+std::string FinalTarget(const std::string& path);
+
 // What the file puts into the window at start-up.
 struct LoadedSettings {
   PlaceList places;

@@ -3,12 +3,14 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "settings/settings_file.h"
+
 namespace kelmar::ui {
 namespace {
 
-QString FinalTarget(QString path) {
-  for (int depth = 0; depth < 40 && QFileInfo(path).isSymLink(); ++depth) path = QFileInfo(path).symLinkTarget();
-  const QFileInfo info(path);
+// The save's own target, its folder canonical so that every spelling of it meets one lock.
+QString LockedFile(const std::string& settings_path) {
+  const QFileInfo info(QString::fromStdString(FinalTarget(settings_path)));
   const QString dir = QFileInfo(info.absolutePath()).canonicalFilePath();
   return (dir.isEmpty() ? info.absolutePath() : dir) + QLatin1Char('/') + info.fileName();
 }
@@ -16,7 +18,7 @@ QString FinalTarget(QString path) {
 }  // namespace
 
 SettingsLock::SettingsLock(const std::string& settings_path)
-    : path_(FinalTarget(QString::fromStdString(settings_path)) + QStringLiteral(".lock")),
+    : path_(LockedFile(settings_path) + QStringLiteral(".lock")),
       lock_(std::make_unique<QLockFile>(path_)) {
   // Only a dead owner makes a lock stale: a window may stay open for weeks.
   lock_->setStaleLockTime(0);
