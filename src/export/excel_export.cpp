@@ -217,6 +217,14 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::str
 
   exe_dir_ = exe_dir;
   const std::string save_dir = request.SaveDir.empty() ? exe_dir_ : WithSlash(request.SaveDir);
+  // A workbook made from the template file, its sheet in front.
+  auto from_template = [&](const char* file, const char* sheet_name) {
+    const std::string path = exe_dir_ + file;
+    book_ = OpenTemplate(*app_, path);
+    Filling sheet(*book_, path, sheet_name);
+    sheet.Activate();
+    return sheet;
+  };
 
   // The selected tab's table into a workbook made from its template, headed with the place (the
   // sun table also with its zone, twilight and locator, the outage table with its slot, dish and
@@ -224,10 +232,7 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::str
   if (request.TabIndex == 2 && request.StringGridOut != nullptr) {
     const TextGrid& grid = *request.StringGridOut;
     const std::string heading = OutageHeading(request.Fields);
-    const std::string path = exe_dir_ + "Out.xls";
-    book_ = OpenTemplate(*app_, path);
-    Filling sheet(*book_, path, "Out");
-    sheet.Activate();
+    Filling sheet = from_template("Out.xls", "Out");
     sheet.Cells(2, 2, request.PlaceName);
     sheet.Cells(3, 1, heading);
     if (grid.RowCount() > 1)
@@ -237,10 +242,7 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::str
     export_file_name_ = save_dir + OutFileName(request.PlaceName, SlotText(SlotFromText(request.Fields.ESlot)), request.Year);
   } else if (request.TabIndex == 1) {
     const TextGrid& grid = request.StringGridSat;
-    const std::string path = exe_dir_ + "Sat.xls";
-    book_ = OpenTemplate(*app_, path);
-    Filling sheet(*book_, path, "Satel");
-    sheet.Activate();
+    Filling sheet = from_template("Sat.xls", "Satel");
     const auto body = BodyOf(grid, grid.RowCount() - 1);
     sheet.RangeValue("A5:S" + std::to_string(grid.RowCount() + 3), body);
     sheet.Cells(2, 1, request.PlaceName);
@@ -248,10 +250,7 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::str
     export_file_name_ = save_dir + SatFileName(request.PlaceName);
   } else {
     const TextGrid& grid = request.StringGridVos;
-    const std::string path = exe_dir_ + "Sun.xls";
-    book_ = OpenTemplate(*app_, path);
-    Filling sheet(*book_, path, "Sun");
-    sheet.Activate();
+    Filling sheet = from_template("Sun.xls", "Sun");
     sheet.Guard([&] { app_->DisplayAlerts(true); });
     sheet.Cells(3, 1, "Время: " + ZoneText(request.Fields));
     sheet.Cells(3, 8, "Сумерки: " + TwilightText(request.Fields));
