@@ -62,6 +62,9 @@ class Application {
 
 namespace kelmar {
 
+// The office's program folder: soffice, and the UNO libraries and settings the plugin needs.
+inline constexpr const char* kOfficeProgramDir = "/usr/lib/libreoffice/program";
+
 // How the LibreOffice back end is reached. The defaults suit the window.
 struct OfficeOptions {
   std::string PluginPath;        // empty: "libkelmar_calc.so" in the executable's directory

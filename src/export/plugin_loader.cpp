@@ -20,7 +20,7 @@ namespace {
 // with the loader's own reason.
 void PreloadUnoLibraries() {
   for (const char* name : {"libuno_sal.so.3", "libuno_cppu.so.3", "libuno_cppuhelpergcc3.so.3"})
-    dlopen((std::string(kUnoLibraryDir) + "/" + name).c_str(), RTLD_NOW | RTLD_GLOBAL);
+    dlopen((std::string(kOfficeProgramDir) + "/" + name).c_str(), RTLD_NOW | RTLD_GLOBAL);
 }
 
 // A loaded plugin stays loaded: the UNO runtime inside it cannot be unloaded safely.

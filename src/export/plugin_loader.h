@@ -9,7 +9,6 @@
 namespace kelmar {
 
 inline constexpr const char* kCalcPluginName = "libkelmar_calc.so";
-inline constexpr const char* kUnoLibraryDir = "/usr/lib/libreoffice/program";
 
 // Every refusal of the office to start begins so; the reason follows.
 inline constexpr const char* kStartFailed = "Не удалось запустить LibreOffice Calc: ";

@@ -69,7 +69,6 @@ using css::uno::UNO_QUERY_THROW;
 using rtl::OString;
 using rtl::OUString;
 
-constexpr const char* kProgramDir = "/usr/lib/libreoffice/program";
 constexpr const char* kXlsFilter = "MS Excel 97";  // templates and exports alike
 
 OUString U(const std::string& s) { return OUString(s.data(), static_cast<sal_Int32>(s.size()), RTL_TEXTENCODING_UTF8); }
@@ -163,7 +162,7 @@ auto Call(F&& f) -> decltype(f()) {
 Reference<css::uno::XComponentContext> LocalContext() {
   static Reference<css::uno::XComponentContext>* ctx = [] {
     // Without it the client runtime finds no types and the first service call crashes.
-    setenv("URE_BOOTSTRAP", (std::string("vnd.sun.star.pathname:") + kProgramDir + "/fundamentalrc").c_str(), 0);
+    setenv("URE_BOOTSTRAP", (std::string("vnd.sun.star.pathname:") + kelmar::kOfficeProgramDir + "/fundamentalrc").c_str(), 0);
     return new Reference<css::uno::XComponentContext>(cppu::defaultBootstrap_InitialComponentContext());
   }();
   return *ctx;
@@ -435,7 +434,7 @@ class CalcApp final : public kelmar::automation::Application {
 };
 
 kelmar::automation::Application* Create(const kelmar::OfficeOptions& o) {
-  const std::string program = o.OfficeProgram.empty() ? std::string(kProgramDir) + "/soffice" : o.OfficeProgram;
+  const std::string program = o.OfficeProgram.empty() ? std::string(kelmar::kOfficeProgramDir) + "/soffice" : o.OfficeProgram;
   const std::string pipe = o.PipeName.empty() ? DefaultPipe() : o.PipeName;
   const Reference<css::uno::XComponentContext> local = Call([] { return LocalContext(); });
   const Reference<css::bridge::XUnoUrlResolver> resolver =
