@@ -43,24 +43,29 @@ struct YearScene {
 // Throws CalcError for bad field texts.
 YearScene MakeYearScene(const InputFields& in, int year);
 
+// The plot inside a picture of the given size: what the labels around it leave, the same for
+// both pictures.
+struct PlotArea {
+  explicit PlotArea(QSizeF size);
+  double left, top, width, height;
+};
+
 // Where the sky view puts the sky inside a picture of the given size.
-struct SkyFrame {
+struct SkyFrame : PlotArea {
   explicit SkyFrame(QSizeF size, bool southern);
   double X(double az) const;   // azimuth → x, the equator-facing direction in the middle
   double Y(double el) const;   // elevation → y
   double Az(double x) const;   // the inverses, for hovering
   double El(double y) const;
-  double left, top, width, height;
   double centre_az;  // 180 in the northern hemisphere, 0 in the southern
   static constexpr double kElMin = -10, kElMax = 90;
 };
 
 // Where the year chart puts a day (0 = January 1, at the column's middle) and a local hour.
-struct YearFrame {
+struct YearFrame : PlotArea {
   YearFrame(QSizeF size, int day_count);
   double X(double day) const;
   double Y(double hours) const;
-  double left, top, width, height;
   int day_count;
 };
 

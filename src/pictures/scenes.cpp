@@ -30,12 +30,13 @@ namespace {
 constexpr double kMarginLeft = 44, kMarginRight = 16, kMarginTop = 30, kMarginBottom = 40;
 }  // namespace
 
-SkyFrame::SkyFrame(QSizeF size, bool southern)
+PlotArea::PlotArea(QSizeF size)
     : left(kMarginLeft),
       top(kMarginTop),
       width(size.width() - kMarginLeft - kMarginRight),
-      height(size.height() - kMarginTop - kMarginBottom),
-      centre_az(southern ? 0 : 180) {}
+      height(size.height() - kMarginTop - kMarginBottom) {}
+
+SkyFrame::SkyFrame(QSizeF size, bool southern) : PlotArea(size), centre_az(southern ? 0 : 180) {}
 
 double SkyFrame::X(double az) const {
   double turn = std::fmod(az - centre_az + 180, 360.0);
@@ -53,12 +54,7 @@ double SkyFrame::Az(double x) const {
 
 double SkyFrame::El(double y) const { return kElMax - (y - top) / height * (kElMax - kElMin); }
 
-YearFrame::YearFrame(QSizeF size, int days)
-    : left(kMarginLeft),
-      top(kMarginTop),
-      width(size.width() - kMarginLeft - kMarginRight),
-      height(size.height() - kMarginTop - kMarginBottom),
-      day_count(days) {}
+YearFrame::YearFrame(QSizeF size, int days) : PlotArea(size), day_count(days) {}
 
 double YearFrame::X(double day) const { return left + (day + 0.5) / day_count * width; }
 
