@@ -1,6 +1,5 @@
 #include "ui/settings_lock.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include "settings/settings_file.h"
