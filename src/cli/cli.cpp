@@ -2,6 +2,7 @@
 
 #include "cli/cli_places.h"
 
+#include <charconv>
 #include <chrono>
 #include <ctime>
 #include <iostream>
@@ -329,6 +330,11 @@ void PrintGrid(const TextGrid& grid, GridFormat format, std::ostream& out) {
     case GridFormat::Csv: PrintCsv(grid, out); break;
     case GridFormat::Json: PrintJson(grid, out); break;
   }
+}
+
+std::string JsonNumber(double v) {
+  char buf[32];
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
 std::string JsonString(const std::string& s) {

@@ -1,6 +1,5 @@
 #include "cli/cli_magnetic.h"
 
-#include <charconv>
 #include <ctime>
 
 #include "core/calc_error.h"
@@ -31,11 +30,6 @@ CalendarDate DateOption(const CliOptions& opts) {
     throw UsageError("--date " + s + " is not a date");
   }
   return date;
-}
-
-std::string JsonNumber(double x) {
-  char buf[32];
-  return std::string(buf, std::to_chars(buf, buf + sizeof buf, x).ptr);
 }
 
 }  // namespace
