@@ -8,14 +8,13 @@
 #include "calc_error.h"
 #include "day_serial.h"
 #include "number_text.h"
+#include "sat_table.h"
 #include "solar.h"
 #include "sun_table.h"
 
 namespace kelmar {
 namespace {
 
-constexpr double kOrbitRadius = 42164.0 / 6371.0;     // Earth radii, as in the satellite table
-constexpr double kInvOrbitRadius = 0.1511004648515321;  // the satellite table's 6371 / 42164
 constexpr double kSunDistance = 149597870.7 / 6371.0;  // one astronomical unit in Earth radii
 constexpr double kRadToDeg = 180 / kPi;
 constexpr double kSecond = 1.0 / 86400;
