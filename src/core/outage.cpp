@@ -154,9 +154,8 @@ std::string ClockText(long long secs) {
 
 }  // namespace
 
-std::optional<double> ParseSlot(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+std::optional<double> ParseSlot(std::string_view text) {
+  const std::string_view s = TrimBlanks(text);
   std::size_t n = 0;
   bool digits = false, point = false;
   for (; n < s.size(); ++n) {
@@ -166,10 +165,8 @@ std::optional<double> ParseSlot(std::string_view s) {
   }
   if (!digits) return std::nullopt;
   double v = 0;
-  const std::string number(s.substr(0, n));
-  if (std::from_chars(number.data(), number.data() + number.size(), v).ec != std::errc()) return std::nullopt;
-  std::string_view rest = s.substr(n);
-  while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+  if (std::from_chars(s.data(), s.data() + n, v).ec != std::errc()) return std::nullopt;
+  const std::string_view rest = TrimBlanks(s.substr(n));
   if (v > 180) return std::nullopt;
   if (rest.empty()) {
     if (v != 0 && v != 180) return std::nullopt;  // the side is only optional where it does not matter
