@@ -213,11 +213,7 @@ int RunSun(const std::vector<std::string>& args, std::ostream& out) {
 
 int RunSat(const std::vector<std::string>& args, std::ostream& out) {
   const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon", "--format", "--place", "--settings", "--date"}, {"--magnetic"});
-  InputFields in;
-  if (!StoredPlaceFields(opts, in)) {
-    in.EditSir = Required(opts, "--lat");
-    in.EditDolg = Required(opts, "--lon");
-  }
+  const InputFields in = FieldsFromOptions(opts);  // only the place is read
   const GridFormat format = FormatOf(opts);
   const std::optional<double> declination = CompassDeclination(opts, in);
   TextGrid grid = MakeSatGrid();
