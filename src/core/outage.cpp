@@ -16,7 +16,6 @@ namespace kelmar {
 namespace {
 
 constexpr double kSunDistance = 149597870.7 / 6371.0;  // one astronomical unit in Earth radii
-constexpr double kRadToDeg = 180 / kPi;
 constexpr double kSecond = 1.0 / 86400;
 
 // The Sun's declination changes by less than this in a day (0.406° at the equinoxes).
