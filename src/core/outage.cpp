@@ -151,6 +151,10 @@ std::string ClockText(long long secs) {
   return s;
 }
 
+std::string BadSlotMessage(std::string_view text) {
+  return "Неверная позиция спутника '" + std::string(text) + "'";
+}
+
 }  // namespace
 
 std::optional<double> ParseSlot(std::string_view text) {
@@ -176,10 +180,6 @@ std::optional<double> ParseSlot(std::string_view text) {
   if (side == 'E' || side == 'e') return v;
   if (side == 'W' || side == 'w') return v == 180 ? 180.0 : -v + 0.0;
   return std::nullopt;
-}
-
-std::string BadSlotMessage(std::string_view text) {
-  return "Неверная позиция спутника '" + std::string(text) + "'";
 }
 
 double SlotFromText(std::string_view text) {
