@@ -151,28 +151,17 @@ std::tm Today() {
   return tm;
 }
 
-namespace {
-
-// With --place: the stored place and the file's zone and twilight settings, which explicit
-// options then override.
-bool StoredPlaceFields(const CliOptions& opts, InputFields& in) {
-  if (opts.Has("--place")) {
-    in = FieldsOfStoredPlace(opts);
-    if (const std::string* v = opts.Value("--lat")) in.EditSir = *v;
-    if (const std::string* v = opts.Value("--lon")) in.EditDolg = *v;
-    return true;
-  }
-  if (opts.Has("--settings")) throw UsageError("--settings goes with --place");
-  return false;
-}
-
-}  // namespace
-
 InputFields FieldsFromOptions(const CliOptions& opts) {
   if (opts.Has("--gmt") && opts.Has("--msk")) throw UsageError("--gmt and --msk exclude each other");
   if (opts.Has("--angle") && opts.Has("--height")) throw UsageError("--angle and --height exclude each other");
   InputFields in;
-  if (!StoredPlaceFields(opts, in)) {
+  if (opts.Has("--place")) {
+    // The stored place and the file's zone and twilight settings, which the options below override.
+    in = FieldsOfStoredPlace(opts);
+    if (const std::string* v = opts.Value("--lat")) in.EditSir = *v;
+    if (const std::string* v = opts.Value("--lon")) in.EditDolg = *v;
+  } else {
+    if (opts.Has("--settings")) throw UsageError("--settings goes with --place");
     in.EditSir = Required(opts, "--lat");
     in.EditDolg = Required(opts, "--lon");
     in.RadioButtonMSK = false;
