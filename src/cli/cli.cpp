@@ -2,6 +2,7 @@
 
 #include "cli/cli_places.h"
 
+#include <charconv>
 #include <chrono>
 #include <ctime>
 #include <iostream>
@@ -150,28 +151,17 @@ std::tm Today() {
   return tm;
 }
 
-namespace {
-
-// With --place: the stored place and the file's zone and twilight settings, which explicit
-// options then override.
-bool StoredPlaceFields(const CliOptions& opts, InputFields& in) {
-  if (opts.Has("--place")) {
-    in = FieldsOfStoredPlace(opts);
-    if (const std::string* v = opts.Value("--lat")) in.EditSir = *v;
-    if (const std::string* v = opts.Value("--lon")) in.EditDolg = *v;
-    return true;
-  }
-  if (opts.Has("--settings")) throw UsageError("--settings goes with --place");
-  return false;
-}
-
-}  // namespace
-
 InputFields FieldsFromOptions(const CliOptions& opts) {
   if (opts.Has("--gmt") && opts.Has("--msk")) throw UsageError("--gmt and --msk exclude each other");
   if (opts.Has("--angle") && opts.Has("--height")) throw UsageError("--angle and --height exclude each other");
   InputFields in;
-  if (!StoredPlaceFields(opts, in)) {
+  if (opts.Has("--place")) {
+    // The stored place and the file's zone and twilight settings, which the options below override.
+    in = FieldsOfStoredPlace(opts);
+    if (const std::string* v = opts.Value("--lat")) in.EditSir = *v;
+    if (const std::string* v = opts.Value("--lon")) in.EditDolg = *v;
+  } else {
+    if (opts.Has("--settings")) throw UsageError("--settings goes with --place");
     in.EditSir = Required(opts, "--lat");
     in.EditDolg = Required(opts, "--lon");
     in.RadioButtonMSK = false;
@@ -212,11 +202,7 @@ int RunSun(const std::vector<std::string>& args, std::ostream& out) {
 
 int RunSat(const std::vector<std::string>& args, std::ostream& out) {
   const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon", "--format", "--place", "--settings", "--date"}, {"--magnetic"});
-  InputFields in;
-  if (!StoredPlaceFields(opts, in)) {
-    in.EditSir = Required(opts, "--lat");
-    in.EditDolg = Required(opts, "--lon");
-  }
+  const InputFields in = FieldsFromOptions(opts);  // only the place is read
   const GridFormat format = FormatOf(opts);
   const std::optional<double> declination = CompassDeclination(opts, in);
   TextGrid grid = MakeSatGrid();
@@ -329,6 +315,11 @@ void PrintGrid(const TextGrid& grid, GridFormat format, std::ostream& out) {
     case GridFormat::Csv: PrintCsv(grid, out); break;
     case GridFormat::Json: PrintJson(grid, out); break;
   }
+}
+
+std::string JsonNumber(double v) {
+  char buf[32];
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
 std::string JsonString(const std::string& s) {

@@ -56,6 +56,8 @@ GridFormat FormatOf(const CliOptions& opts);
 void PrintGrid(const TextGrid& grid, GridFormat format, std::ostream& out);
 
 std::string JsonString(const std::string& s);
+// The shortest text that reads back as the same double.
+std::string JsonNumber(double v);
 
 // The local calendar date and time now.
 std::tm Today();

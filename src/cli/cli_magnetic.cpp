@@ -1,6 +1,5 @@
 #include "cli/cli_magnetic.h"
 
-#include <charconv>
 #include <ctime>
 
 #include "core/calc_error.h"
@@ -33,11 +32,6 @@ CalendarDate DateOption(const CliOptions& opts) {
   return date;
 }
 
-std::string JsonNumber(double x) {
-  char buf[32];
-  return std::string(buf, std::to_chars(buf, buf + sizeof buf, x).ptr);
-}
-
 }  // namespace
 
 int RunDeclination(const std::vector<std::string>& args, std::ostream& out) {
@@ -51,10 +45,8 @@ int RunDeclination(const std::vector<std::string>& args, std::ostream& out) {
     in = FieldsOfStoredPlace(opts);
   } else {
     if (opts.Has("--settings")) throw UsageError("--settings goes with --place");
-    for (const char* name : {"--lat", "--lon"})
-      if (!opts.Has(name)) throw UsageError(std::string("missing ") + name);
-    in.EditSir = *opts.Value("--lat");
-    in.EditDolg = *opts.Value("--lon");
+    in.EditSir = Required(opts, "--lat");
+    in.EditDolg = Required(opts, "--lon");
   }
   const CalendarDate date = DateOption(opts);
   const MagneticField field = MagneticForFields(in.EditSir, in.EditDolg, date, DefaultMagneticModelDir());

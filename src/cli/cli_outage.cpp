@@ -1,10 +1,9 @@
 // kelmar-cli outage: the sun-outage forecast of the outage tab, for one slot or for all.
-#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <ostream>
 
 #include "cli/cli.h"
+#include "core/magnetic.h"
 #include "core/number_text.h"
 #include "core/observer.h"
 #include "core/outage.h"
@@ -14,22 +13,14 @@
 namespace kelmar {
 namespace {
 
-// Shortest text that reads back as the same double.
-std::string JsonNumber(double v) {
-  char buf[32];
-  return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
-}
-
 void PrintJson(const OutageTable& t, std::ostream& out) {
   out << "{\"slot\":" << JsonString(t.slot) << ",\"visible\":" << (t.visible ? "true" : "false")
       << ",\"azimuth\":" << JsonNumber(t.azimuth) << ",\"elevation\":" << JsonNumber(t.elevation)
       << ",\"angle\":" << JsonNumber(t.angle) << ",\"days\":[";
   bool first = true;
   for (const OutageRow& r : t.rows) {
-    char date[16];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", r.year, r.month, r.day);
-    out << (first ? "" : ",") << "{\"date\":\"" << date << "\",\"start\":\"" << r.start << "\",\"peak\":\"" << r.peak
-        << "\",\"end\":\"" << r.end << "\",\"duration\":\"" << r.duration
+    out << (first ? "" : ",") << "{\"date\":\"" << IsoDate({r.year, r.month, r.day}) << "\",\"start\":\"" << r.start
+        << "\",\"peak\":\"" << r.peak << "\",\"end\":\"" << r.end << "\",\"duration\":\"" << r.duration
         << "\",\"separation\":" << JsonNumber(r.separation) << '}';
     first = false;
   }

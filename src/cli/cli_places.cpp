@@ -68,10 +68,6 @@ const Place& StoredPlace(const CliOptions& opts, const LoadedSettings& s) {
   return *it;
 }
 
-}  // namespace
-
-namespace {
-
 // The layout of the "kelmar" executable beside this one; nothing when this one's folder is unknown.
 std::optional<FileLayout> WindowLayout() {
   const std::string exe = ExecutablePath();

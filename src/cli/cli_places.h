@@ -9,7 +9,8 @@
 
 namespace kelmar {
 
-// kelmar.INI beside the kelmar-cli executable.
+// The settings file the "kelmar" beside this executable reads: its kelmar.INI when portable,
+// the user's file (or the starter file while there is none) when installed.
 std::string DefaultSettingsPath();
 
 // "places [--settings FILE] [--format text|json]": what the window would load from the file.

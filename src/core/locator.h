@@ -10,7 +10,6 @@ namespace kelmar {
 // into [−90, 90) so every character stays in its alphabet.
 std::string LocatorFromCoords(double lat_deg, double lon_deg);
 
-
 struct CoordTexts {
   std::string lat;
   std::string lon;

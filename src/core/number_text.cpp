@@ -18,12 +18,6 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
 // True when s is: sign? digits* ('.' digits*)? (e|E sign? digits+)?, with at least one mantissa digit.
 bool IsDecimalNumber(std::string_view s) {
   std::size_t i = 0;
@@ -51,6 +45,12 @@ locale_t CLocale() {
 }
 
 }  // namespace
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
 
 std::optional<double> ParseFloat(std::string_view text) {
   const std::string_view s = TrimBlanks(text);

@@ -7,6 +7,9 @@
 
 namespace kelmar {
 
+// text without its leading and trailing blanks (spaces only).
+std::string_view TrimBlanks(std::string_view text);
+
 // Optional blanks around an optional sign, digits with an optional "." (not both sides empty)
 // and an optional exponent. Anything else fails.
 std::optional<double> ParseFloat(std::string_view text);

@@ -8,16 +8,14 @@
 #include "calc_error.h"
 #include "day_serial.h"
 #include "number_text.h"
+#include "sat_table.h"
 #include "solar.h"
 #include "sun_table.h"
 
 namespace kelmar {
 namespace {
 
-constexpr double kOrbitRadius = 42164.0 / 6371.0;     // Earth radii, as in the satellite table
-constexpr double kInvOrbitRadius = 0.1511004648515321;  // the satellite table's 6371 / 42164
 constexpr double kSunDistance = 149597870.7 / 6371.0;  // one astronomical unit in Earth radii
-constexpr double kRadToDeg = 180 / kPi;
 constexpr double kSecond = 1.0 / 86400;
 
 // The Sun's declination changes by less than this in a day (0.406° at the equinoxes).
@@ -153,11 +151,14 @@ std::string ClockText(long long secs) {
   return s;
 }
 
+std::string BadSlotMessage(std::string_view text) {
+  return "Неверная позиция спутника '" + std::string(text) + "'";
+}
+
 }  // namespace
 
-std::optional<double> ParseSlot(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+std::optional<double> ParseSlot(std::string_view text) {
+  const std::string_view s = TrimBlanks(text);
   std::size_t n = 0;
   bool digits = false, point = false;
   for (; n < s.size(); ++n) {
@@ -167,10 +168,8 @@ std::optional<double> ParseSlot(std::string_view s) {
   }
   if (!digits) return std::nullopt;
   double v = 0;
-  const std::string number(s.substr(0, n));
-  if (std::from_chars(number.data(), number.data() + number.size(), v).ec != std::errc()) return std::nullopt;
-  std::string_view rest = s.substr(n);
-  while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+  if (std::from_chars(s.data(), s.data() + n, v).ec != std::errc()) return std::nullopt;
+  const std::string_view rest = TrimBlanks(s.substr(n));
   if (v > 180) return std::nullopt;
   if (rest.empty()) {
     if (v != 0 && v != 180) return std::nullopt;  // the side is only optional where it does not matter
@@ -181,10 +180,6 @@ std::optional<double> ParseSlot(std::string_view s) {
   if (side == 'E' || side == 'e') return v;
   if (side == 'W' || side == 'w') return v == 180 ? 180.0 : -v + 0.0;
   return std::nullopt;
-}
-
-std::string BadSlotMessage(std::string_view text) {
-  return "Неверная позиция спутника '" + std::string(text) + "'";
 }
 
 double SlotFromText(std::string_view text) {

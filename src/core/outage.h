@@ -15,11 +15,10 @@ namespace kelmar {
 // Orbital positions as the satellite table writes them ("36 E", "5 W", "0", "180"), also without
 // the blank, in lower case and with decimals ("19.2E"). Returns degrees east in (−180, 180].
 std::optional<double> ParseSlot(std::string_view text);
-// As ParseSlot, throwing CalcError with the slot message.
+// As ParseSlot, throwing CalcError("Неверная позиция спутника 'TEXT'").
 double SlotFromText(std::string_view text);
 // "36 E", "19.2 E", "5 W"; "0" and "180" alone.
 std::string SlotText(double east);
-std::string BadSlotMessage(std::string_view text);
 
 // The half-power beamwidth is about kBeamwidthFactor·λ/D degrees; the Sun's disc adds its radius.
 inline constexpr double kBeamwidthFactor = 70;

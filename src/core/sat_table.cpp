@@ -11,8 +11,6 @@
 namespace kelmar {
 namespace {
 
-constexpr double kOrbitRadius = 42164.0 / 6371.0;  // geostationary orbit in Earth radii
-constexpr double kInvOrbitRadius = 6371.0 / 42164.0;
 constexpr double kTwoOrbitRadius = 2 * kOrbitRadius;
 // 1 + r², one unit in the last place above what 1 + kOrbitRadius * kOrbitRadius gives.
 constexpr double kOnePlusR2 = 44.79942399589097;

@@ -7,6 +7,9 @@
 
 namespace kelmar {
 
+inline constexpr double kOrbitRadius = 42164.0 / 6371.0;  // geostationary orbit in Earth radii
+inline constexpr double kInvOrbitRadius = 6371.0 / 42164.0;
+
 // Advances an orbital position (whole degrees east) by one degree and wraps it into [−180, 180].
 void Modif(int& SlotLon);
 

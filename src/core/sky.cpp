@@ -14,8 +14,6 @@
 namespace kelmar {
 namespace {
 
-constexpr double kRadToDeg = 1 / kDegToRad;
-
 CalcState NewState(const InputFields& in) {
   CalcState st;
   InitRiseAltSin(st);

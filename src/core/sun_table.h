@@ -6,9 +6,6 @@
 
 namespace kelmar {
 
-// The zone of the tables' times, hours east of GMT: GMT+N, or MSK+N as GMT+(N+4).
-double ZoneHoursOf(const InputFields& in);
-
 // Appends a formatted time ("hh:nn" or "hh:nn:ss") to cell (col, row).
 void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours);
 
