@@ -11,6 +11,7 @@
 
 #include "core/calc_error.h"
 #include "core/calc_state.h"
+#include "core/day_serial.h"
 #include "core/input_fields.h"
 #include "core/locator.h"
 #include "core/number_text.h"
@@ -149,6 +150,22 @@ std::tm Today() {
   std::tm tm{};
   localtime_r(&now, &tm);
   return tm;
+}
+
+CalendarDate DateOption(const CliOptions& opts) {
+  const std::string* v = opts.Value("--date");
+  if (v == nullptr) {
+    const std::tm today = Today();
+    return {today.tm_year + 1900, today.tm_mon + 1, today.tm_mday};
+  }
+  const std::string& s = *v;
+  const auto y = s.size() == 10 && s[4] == '-' && s[7] == '-' ? ParseInt(s.substr(0, 4)) : std::nullopt;
+  const auto m = y ? ParseInt(s.substr(5, 2)) : std::nullopt;
+  const auto d = m ? ParseInt(s.substr(8, 2)) : std::nullopt;
+  if (!d || *y < 1 || s.find_first_not_of("0123456789-") != std::string::npos)
+    throw UsageError("--date takes YYYY-MM-DD");
+  if (*m < 1 || *m > 12 || *d < 1 || *d > DaysInMonth(*y, *m)) throw UsageError("--date " + s + " is not a date");
+  return {*y, *m, *d};
 }
 
 InputFields FieldsFromOptions(const CliOptions& opts) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/input_fields.h"
+#include "core/magnetic.h"
 #include "core/text_grid.h"
 
 namespace kelmar {
@@ -61,5 +62,7 @@ std::string JsonNumber(double v);
 
 // The local calendar date and time now.
 std::tm Today();
+// --date as YYYY-MM-DD; today when it is absent.
+CalendarDate DateOption(const CliOptions& opts);
 
 }  // namespace kelmar

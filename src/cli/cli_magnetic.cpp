@@ -11,26 +11,6 @@ namespace kelmar {
 namespace {
 
 // --date as YYYY-MM-DD; today's local date without it.
-CalendarDate DateOption(const CliOptions& opts) {
-  const std::string* v = opts.Value("--date");
-  if (v == nullptr) {
-    const std::tm today = Today();
-    return {today.tm_year + 1900, today.tm_mon + 1, today.tm_mday};
-  }
-  const std::string& s = *v;
-  const auto y = s.size() == 10 && s[4] == '-' && s[7] == '-' ? ParseInt(s.substr(0, 4)) : std::nullopt;
-  const auto m = y ? ParseInt(s.substr(5, 2)) : std::nullopt;
-  const auto d = m ? ParseInt(s.substr(8, 2)) : std::nullopt;
-  if (!d || *y < 1 || s.find_first_not_of("0123456789-") != std::string::npos)
-    throw UsageError("--date takes YYYY-MM-DD");
-  const CalendarDate date{*y, *m, *d};
-  try {
-    FractionalYear(date);
-  } catch (const CalcError&) {
-    throw UsageError("--date " + s + " is not a date");
-  }
-  return date;
-}
 
 }  // namespace
 

@@ -67,14 +67,8 @@ int RunSky(const std::vector<std::string>& args) {
       args, 1, {"--lat", "--lon", "--date", "--horizon", "--gmt", "--msk", "--svg", "--png", "--size", "--place", "--settings"}, {});
   OutputOf(opts);
   const InputFields in = FieldsFromOptions(opts);
-  const std::tm today = Today();
-  int y = today.tm_year + 1900, m = today.tm_mon + 1, d = today.tm_mday;
-  if (const std::string* date = opts.Value("--date")) {
-    char end = 0;
-    if (std::sscanf(date->c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &end) != 3 || y < 1 || m < 1 || m > 12 || d < 1 ||
-        d > DaysInMonth(y, m))
-      throw UsageError("--date takes YYYY-MM-DD");
-  }
+  const CalendarDate date = DateOption(opts);
+  const int y = date.year, m = date.month, d = date.day;
   std::string horizon_text;
   if (opts.Has("--place")) horizon_text = StoredHorizon(opts);
   if (const std::string* h = opts.Value("--horizon")) horizon_text = *h;
