@@ -140,8 +140,12 @@ void Append2(std::string& s, long long v) {
   s += static_cast<char>('0' + v % 10);
 }
 
+// Seconds and days of DaySerial moments, floored: before 1899-12-30 the serials are negative
+// and truncation would give the previous day and negative clock digits.
+long long FloorDiv(long long a, long long b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+
 std::string ClockText(long long secs) {
-  secs %= 86400;
+  secs -= FloorDiv(secs, 86400) * 86400;
   std::string s;
   Append2(s, secs / 3600);
   s += ':';
@@ -252,7 +256,7 @@ OutageTable ComputeOutages(const Observer& obs, double zone_hours, double slot_e
     const long long start = std::llround((p.start + zone) * 86400);
     const long long peak = std::llround((p.peak + zone) * 86400);
     const long long end = std::llround((p.end + zone) * 86400);
-    const YMD date = DecodeDate(static_cast<double>(peak / 86400));
+    const YMD date = DecodeDate(static_cast<double>(FloorDiv(peak, 86400)));
     if (date.year != year) continue;
     OutageRow r;
     r.year = date.year, r.month = date.month, r.day = date.day;

@@ -198,6 +198,26 @@ TEST(Outage, HiddenSlot) {
   EXPECT_EQ(HiddenSlotMessage(t.slot), "Спутник 140 W не виден из этого пункта");
 }
 
+TEST(Outage, YearsBefore1900) {
+  // Before 1899-12-30 the moments are negative serials: still clock times and the year's own
+  // dates, the late-winter outages on about the same days as in the years after.
+  const auto well_formed = [](const std::string& t) {
+    return t.size() == 8 && t[2] == ':' && t[5] == ':' && t.find_first_not_of("0123456789:") == std::string::npos;
+  };
+  for (const int year : {1800, 1899, 1900, 2200}) {
+    SCOPED_TRACE(year);
+    const OutageTable t = ComputeOutages(Dish(PlaceFields("55.75", "37.62", "3"), "36E", "0.9", "12"), year);
+    ASSERT_GE(t.rows.size(), 8u);
+    for (const OutageRow& r : t.rows) {
+      EXPECT_EQ(r.year, year);
+      EXPECT_TRUE(well_formed(r.start) && well_formed(r.peak) && well_formed(r.end)) << r.start << " " << r.peak << " " << r.end;
+      EXPECT_EQ(r.duration.size(), 5u) << r.duration;
+    }
+    EXPECT_EQ(t.rows.front().month, 2);
+    EXPECT_NEAR(t.rows.front().day, 25, 3);
+  }
+}
+
 TEST(Outage, YearBoundary) {
   // A huge beam blinds the dish every day; at Greenwich with GMT+12 the peaks fall near local
   // midnight, so the date of each row is the local date of its peak.
