@@ -99,6 +99,7 @@ int RunOutage(const std::vector<std::string>& args, std::ostream& out) {
       out << (all ? "]}\n" : "\n");
       break;
     case GridFormat::Text:
+      if (all && tables.empty()) out << kNoSlotsAtPoleText << '\n';
       for (std::size_t i = 0; i < tables.size(); ++i) {
         if (i > 0) out << '\n';
         PrintText(tables[i], out);

@@ -86,5 +86,7 @@ void SavePng(const std::string& path, QSize size, const Painting& paint);
 void SaveSvg(const std::string& path, QSize size, const Painting& paint);
 // By the file name's extension: ".svg" (any case) is SVG, anything else PNG.
 void SavePicture(const std::string& path, QSize size, const Painting& paint);
+// The path with ".svg" or ".png" appended when its file name has no extension of its own.
+std::string WithPictureExtension(const std::string& path, bool svg);
 
 }  // namespace kelmar::pictures

@@ -2,6 +2,7 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "core/sat_table.h"
 #include "pictures/drawing.h"
 #include "pictures/pictures.h"
 
@@ -161,8 +162,10 @@ void DrawSky(QPainter& p, QSizeF size, const SkyScene& s) {
   p.setFont(PixelFont(12));
   int plotted = 0;
   for (const ArcSlot& slot : s.arc) plotted += !std::isnan(slot.az) || slot.el == 90;
-  const QString count = plotted == 0 ? QStringLiteral("Спутники не видны у полюса")
-                                     : QStringLiteral("Видно позиций: %1 из %2").arg(VisibleSlots(s.arc)).arg(s.arc.size());
+  // A scene never computed has no slots at all: no count and no pole.
+  const QString count = s.arc.empty() ? QString()
+                        : plotted == 0 ? QString::fromUtf8(kNoSlotsAtPoleText)
+                                       : QStringLiteral("Видно позиций: %1 из %2").arg(VisibleSlots(s.arc)).arg(s.arc.size());
   p.drawText(QRectF(f.left, 4, f.width, 22), Qt::AlignRight | Qt::AlignVCenter, count);
 }
 

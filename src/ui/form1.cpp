@@ -282,8 +282,8 @@ void TForm1::BuildControls() {
   StringGridSat->setFont(font("Tahoma", 13, true));
   StringGridSat->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rc) { StringGridSatDrawCell(p, c, r, rc); });
   pictures_ = std::make_unique<PictureTabs>(this, TabControl1->Tabs(), TabControl1, report_, [this] {
-    const bool placed = !places_.Empty();
-    return PictureContext{ReadFields(), placed ? S(ComboBoxPunkt->currentText()) : std::string(), st_.Year, st_.Month,
+    const bool placed = !places_.Empty() && computed_;
+    return PictureContext{ComputedFields(), placed ? computed_place_ : std::string(), st_.Year, st_.Month,
                           options_.clock(), export_dir_ + "/"};
   });
 
@@ -618,6 +618,14 @@ InputFields TForm1::ReadFields() const {
   return in;
 }
 
+InputFields TForm1::ComputedFields() const {
+  InputFields in = computed_fields_;
+  const InputFields now = ReadFields();
+  in.ESlot = now.ESlot, in.EDish = now.EDish, in.EFreq = now.EFreq;
+  in.CheckBoxMagAz = now.CheckBoxMagAz;
+  return in;
+}
+
 void TForm1::WriteFields(const InputFields& in) {
   auto set = [](QLineEdit* e, const std::string& t) { SetFieldText(e, Q(t)); };
   set(EditSir, in.EditSir);
@@ -662,6 +670,9 @@ void TForm1::RunCalc() {
     ~Repaint() { grid->Refresh(); }  // also the rows written before a failure
   } repaint{StringGridVos};
   Calc(st_, in, vos_grid_);
+  computed_ = true;
+  computed_fields_ = in;
+  computed_place_ = S(ComboBoxPunkt->currentText());
   RunOutage();
   pictures_->Refresh();
 }
@@ -669,8 +680,8 @@ void TForm1::RunCalc() {
 void TForm1::RunSatel() {
   if (places_.Empty()) return;
   if (options_.on_compute) options_.on_compute('S');
-  // Only ever right after RunCalc succeeded, so the fields convert as they just did.
-  const InputFields in = ReadFields();
+  // Only ever after RunCalc succeeded, so the fields convert as they did then.
+  const InputFields in = ComputedFields();
   std::string note;
   const std::optional<double> compass = ShowDeclination(in, note);
   Satel(ObserverFromFields(in), sat_grid_, compass);
@@ -680,7 +691,7 @@ void TForm1::RunSatel() {
 
 void TForm1::RunOutage() {
   outage_stale_ = TabControl1->TabIndex() != kOutageTab;
-  if (outage_stale_ || places_.Empty()) return;
+  if (outage_stale_ || places_.Empty() || !computed_) return;
   struct Show {
     TForm1* f;
     ~Show() {  // also after a failure: the table is then empty
@@ -693,7 +704,7 @@ void TForm1::RunOutage() {
   out_grid_ = MakeOutageGrid({});
   LabelOutInfo->clear();
   LabelOutNote->clear();
-  const OutageTable t = ComputeOutages(ReadFields(), st_.Year);
+  const OutageTable t = ComputeOutages(ComputedFields(), st_.Year);
   LabelOutInfo->setText(QStringLiteral("Угол интерференции %1°   Азимут %2°   Высота %3°")
                             .arg(Q(FormatTwoDecimals(t.angle)), Q(FormatOneDecimal(t.azimuth)), Q(FormatOneDecimal(t.elevation))));
   if (!t.visible) {

@@ -134,6 +134,9 @@ class TForm1 : public QWidget {
 
   // Fields between the widgets and the computations.
   InputFields ReadFields() const;
+  // The fields the tables were last computed from, the outage tab's and the compass switch as
+  // they are now: typed coordinates count from the next recomputation, on every tab alike.
+  InputFields ComputedFields() const;
   void WriteFields(const InputFields& in);
   void ShowPlaces();  // the drop-down from the place list, entry PlaceIndex selected
   void SetEntering(bool entering);
@@ -160,6 +163,9 @@ class TForm1 : public QWidget {
   TextGrid sat_grid_;
   TextGrid out_grid_;
   bool outage_stale_ = true;
+  bool computed_ = false;  // the sun table was computed at least once
+  InputFields computed_fields_;
+  std::string computed_place_;
   std::string settings_path_;  // read at start (unless load_path_ differs) and saved at close
   std::string load_path_;
   std::string exe_dir_;

@@ -368,6 +368,8 @@ TEST(CliLocator, BothDirections) {
       {{"locator", " ko85ts"}, "55.7708 37.625\n"},  // either case
       {{"locator", " AA00AA"}, "-89.979 -179.95\n"},
       {{"locator", " IJ99XX"}, "9.97916 -0.0416\n"},
+      {{"locator", "KO85TS"}, "55.7708 37.625\n"},  // without the blank of a place name
+      {{"locator", "ko85ts"}, "55.7708 37.625\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.back());
@@ -452,6 +454,23 @@ TEST(CliErrors, BadFieldsExitWithOneAndTheExactMessage) {
        "Диаметр антенны должен быть от 0.1 до 30 м"},
       {{"declination", "--lat", "abc", "--lon", "37.62"}, "'abc' is not a valid floating point value"},
       {{"declination", "--lat", "90.01", "--lon", "0"}, "Широта должна быть от -90 до 90"},
+      // No table for a latitude beyond the poles, whichever command.
+      {{"sun", "--lat", "91", "--lon", "37.62"}, "Широта должна быть от -90 до 90"},
+      {{"sun", "--lat", "1000", "--lon", "37.62"}, "Широта должна быть от -90 до 90"},
+      {{"sun", "--lat", "1e308", "--lon", "37.62"}, "Широта должна быть от -90 до 90"},
+      {{"sat", "--lat", "-91", "--lon", "37.62"}, "Широта должна быть от -90 до 90"},
+      {{"outage", "--lat", "91", "--lon", "0", "--slot", "all"}, "Широта должна быть от -90 до 90"},
+      {{"outage", "--lat", "91", "--lon", "0", "--slot", "36E"}, "Широта должна быть от -90 до 90"},
+      {{"locator", "--lat", "91", "--lon", "0"}, "Широта должна быть от -90 до 90"},
+      // A wrong locator says why.
+      {{"locator", "KO85T"}, "Неверный QTH-локатор: нужно 6 символов"},
+      {{"locator", "  KO85TS"}, "Неверный QTH-локатор: нужно 6 символов"},
+      {{"locator", "KS85TS"}, "Неверный QTH-локатор: 1-й и 2-й символы — буквы от A до R"},
+      {{"locator", "KOX5TS"}, "Неверный QTH-локатор: 3-й и 4-й символы — цифры"},
+      {{"locator", " KO85TY"}, "Неверный QTH-локатор: 5-й и 6-й символы — буквы от A до X"},
+      // A settings file that is not there is named as such.
+      {{"sun", "--place", "Москва", "--settings", "/nonexistent/k.INI"}, "settings file /nonexistent/k.INI does not exist"},
+      {{"places", "--settings", "/nonexistent/k.INI"}, "settings file /nonexistent/k.INI does not exist"},
       {{"sat", "--lat", "89", "--lon", "-121", "--magnetic", "--date", "2025-01-01"},  // beside the dip pole
        "Компас здесь непригоден: слишком слабое горизонтальное поле"},
   };

@@ -128,17 +128,30 @@ TEST(FormPictures, SaveWritesThePicture) {
   f.Start(kPlaces);
   TForm1& w = *f.form;
   QString asked;
-  const QString target = f.dir.filePath(QStringLiteral("sky.svg"));
-  w.Pictures().ask_save_path = [&](const QString& start) {
-    asked = start;
-    return target;
+  struct Case {
+    const char* name;    // as typed in the dialog
+    const char* filter;  // the type chosen there
+    const char* file;    // written
+    const char* holds;
+  } cases[] = {
+      {"sky.svg", "SVG (*.svg)", "sky.svg", "viewBox=\"0 0 1200 600\""},
+      {"sky", "SVG (*.svg)", "sky.svg", "viewBox=\"0 0 1200 600\""},  // the type's extension added
+      {"plain", "PNG (*.png)", "plain.png", "PNG"},
   };
   w.TabControl1->Tabs()->setCurrentIndex(3);
-  w.Pictures().ButtonSave->click();
-  EXPECT_EQ(asked, f.dir.path() + QStringLiteral("/Москва_небо.png"));  // where exports go
-  QFile svg(target);
-  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(svg.readAll().contains("viewBox=\"0 0 1200 600\""));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    w.Pictures().ask_save_path = [&](const QString& start, QString& filter) {
+      asked = start;
+      filter = QString::fromUtf8(c.filter);
+      return f.dir.filePath(QString::fromUtf8(c.name));
+    };
+    w.Pictures().ButtonSave->click();
+    EXPECT_EQ(asked, f.dir.path() + QStringLiteral("/Москва_небо.png"));  // where exports go
+    QFile file(f.dir.filePath(QString::fromUtf8(c.file)));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains(c.holds));
+  }
 }
 
 }  // namespace
