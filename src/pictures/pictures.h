@@ -27,6 +27,9 @@ struct SkyScene {
   std::string title;      // place and date, as the caller words it
 };
 
+// The line over the sky view's right side: how many slots are seen, or that none are at a pole.
+QString SkyCountText(const SkyScene& s);
+
 // The scene for the fields' place on a local date; now_hours adds the current position.
 // Throws CalcError for bad field texts.
 SkyScene MakeSkyScene(const InputFields& in, int year, int month, int day, const Horizon& horizon,

@@ -431,6 +431,22 @@ TEST(CliOutage, JsonIsTheCoresForecast) {
   same(all["slots"][0], slot(visible[0]));
 }
 
+TEST(CliOutage, NoSlotAtThePoleIsSaidInText) {
+  struct Case {
+    const char* format;
+    const char* out;
+  } cases[] = {
+      {"text", "Спутники не видны у полюса\n"},
+      {"json", "{\"slots\":[]}\n"},  // an empty list, as for any place
+      {"csv", ""},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = RunCli({"outage", "--lat", "90", "--lon", "0", "--slot", "all", "--format", c.format});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, c.out) << c.format;
+  }
+}
+
 TEST(CliErrors, BadFieldsExitWithOneAndTheExactMessage) {
   struct Case {
     std::vector<std::string> args;

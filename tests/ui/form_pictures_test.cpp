@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <cstdio>
 
 #include "ui/picture_tabs.h"
 #include "ui_test_support.h"
@@ -121,6 +122,81 @@ TEST(FormPictures, HorizonFieldFollowsTheFieldRulesAndTheSettingsFile) {
   EnterHorizon(w, QString());
   ASSERT_TRUE(w.FormClose());
   EXPECT_EQ(test::ReadSettingsFile(f.settings_path).find("Horizon"), std::string::npos);
+}
+
+TEST(FormPictures, EveryTabUsesThePlaceLastComputed) {
+  FormFixture f;
+  f.Start(std::string(kPlaces) + "[Form]\nESlot=36 E\n");
+  TForm1& w = *f.form;
+  QTabBar* tabs = w.TabControl1->Tabs();
+  PictureTabs& p = w.Pictures();
+  tabs->setCurrentIndex(3);
+  const std::vector<ArcSlot> sky = p.Sky().arc;
+  tabs->setCurrentIndex(4);
+  const std::vector<double> rises = p.Year().days[100].rises;
+  tabs->setCurrentIndex(0);
+  // Typed coordinates wait for the next recomputation, on the new tabs as on the tables.
+  w.EditSir->setText(QStringLiteral("86"));
+  w.EditDolg->setText(QStringLiteral("-150"));
+  w.EditSirExit();
+  w.EditDolgExit();
+  const auto moscow_everywhere = [&](bool moscow) {
+    tabs->setCurrentIndex(3);
+    EXPECT_EQ(p.Sky().arc.size(), sky.size());
+    EXPECT_EQ(p.Sky().arc[0].azimuth == sky[0].azimuth, moscow);
+    EXPECT_EQ(p.Sky().title.starts_with("Москва"), true);
+    tabs->setCurrentIndex(4);
+    EXPECT_EQ(p.Year().days[100].rises == rises, moscow);
+    tabs->setCurrentIndex(kOutageTab);
+    EXPECT_EQ(w.LabelOutInfo->text().contains(QStringLiteral("Высота 26.5°")), moscow) << w.LabelOutInfo->text().toStdString();
+  };
+  moscow_everywhere(true);
+  // A double click on 36 E of Moscow's table opens Moscow's outages.
+  w.StringGridSatDblClick(5, 1);
+  EXPECT_EQ(w.LabelOutNote->text(), QString());
+  EXPECT_TRUE(f.errors.empty()) << f.errors[0];
+  // The next recomputation takes the typed place everywhere.
+  w.CheckBoxSecClick();
+  moscow_everywhere(false);
+}
+
+TEST(FormPictures, BadStoredHorizonIsReportedOnceAndLeftForCorrection) {
+  FormFixture f;
+  f.Start("[Points]\nМосква=55.75;37.62\n[Horizon]\nМосква=garbage:::;;; 90:5 xx\n");
+  TForm1& w = *f.form;
+  PictureTabs& p = w.Pictures();
+  for (int i = 0; i < 2; ++i) {
+    w.TabControl1->Tabs()->setCurrentIndex(3);
+    w.TabControl1->Tabs()->setCurrentIndex(0);
+  }
+  w.TabControl1->Tabs()->setCurrentIndex(3);
+  emit p.EditHorizon->editingFinished();  // left without a change
+  ASSERT_EQ(f.errors.size(), 1u);
+  EXPECT_NE(f.errors[0].find("Неверная точка горизонта 'garbage:::;;;'"), std::string::npos) << f.errors[0];
+  EXPECT_EQ(p.EditHorizon->text(), QStringLiteral("garbage:::;;; 90:5 xx"));
+  // The sky without the mask, titled, counting the place's slots.
+  EXPECT_TRUE(p.Sky().title.starts_with("Москва"));
+  EXPECT_EQ(SkyCountText(p.Sky()), QStringLiteral("Видно позиций: 148 из 160"));
+}
+
+TEST(FormPictures, LongHorizonIsShownWholeAndNotCheckedUnchanged) {
+  std::string mask;
+  char point[32];
+  for (int i = 0; i < 10000; ++i) {
+    std::snprintf(point, sizeof point, "%s%.3f:%d", i ? " " : "", i * 0.036, 5 + i % 7);
+    mask += point;
+  }
+  ASSERT_GT(mask.size(), 32767u);
+  FormFixture f;
+  f.Start("[Points]\nМосква=55.75;37.62\n[Horizon]\nМосква=" + mask + "\n");
+  TForm1& w = *f.form;
+  PictureTabs& p = w.Pictures();
+  w.TabControl1->Tabs()->setCurrentIndex(3);
+  EXPECT_EQ(p.EditHorizon->text().toStdString(), mask);
+  emit p.EditHorizon->editingFinished();
+  EXPECT_TRUE(f.errors.empty()) << f.errors[0];
+  ASSERT_TRUE(w.FormClose());
+  EXPECT_NE(test::ReadSettingsFile(f.settings_path).find(mask + "\r\n"), std::string::npos);
 }
 
 TEST(FormPictures, SaveWritesThePicture) {
