@@ -16,6 +16,7 @@
 #include "core/locator.h"
 #include "core/number_text.h"
 #include "core/observer.h"
+#include "core/outage.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
 #include "core/utf8.h"
@@ -85,7 +86,8 @@ std::optional<CommandHelpText> HelpOf(const std::string& cmd) {
                            "                          visible slot; required\n" +
                                std::string(kYearHelp) +
                                "  --dish M                dish diameter in m; default: 0.9\n"
-                               "  --freq GHZ              frequency in GHz; default: 12\n" + zone + format,
+                               "  --freq GHZ              frequency in GHz; default: 12\n" + zone + format + "  " +
+                               kOutageCutNote + "\n",
                            ",\n                          its zone replaces --gmt 0; the stored dish and frequency\n"
                            "                          are not used"};
   if (cmd == "declination")

@@ -400,6 +400,8 @@ void TForm1::BuildControls() {
   LabelOutInfo = label("", "LabelOutInfo");
   LabelOutNote = label("", "LabelOutNote");
   LabelOutNote->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  LabelOutCut = label("", "LabelOutCut");
+  LabelOutCut->hide();
   StringGridOut = Named(new TextGridView(out_grid_, PageOut), "StringGridOut");
   StringGridOut->setFont(font("Tahoma", 13, true));
   StringGridOut->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rc) {
@@ -460,7 +462,9 @@ void TForm1::ApplyGeometry() {
     p.w->setGeometry(r.left, r.top, r.width, r.height > 0 ? r.height : field_h);
   }
   const Rect grid = ScaleRect({0, 56, 615, 434}, v_);
-  StringGridOut->setGeometry(grid.left, grid.top, grid.width, grid.height);
+  PlaceOutGrid();
+  const Rect cut = ScaleRect({8, 472, 600, 16}, v_);
+  LabelOutCut->setGeometry(cut.left, cut.top, cut.width, cut.height);
   StringGridOut->SetDefaultRowHeight(layout.sun.row_height);
   StringGridOut->SetColWidths(std::vector<int>(kOutageCols, (grid.width - 12) / kOutageCols));
   pictures_->SetGeometry(StringGridVos->geometry(), ButtonExcel->geometry());
@@ -689,6 +693,12 @@ void TForm1::RunSatel() {
   StringGridSat->Refresh();
 }
 
+void TForm1::PlaceOutGrid() {
+  // The line about cut times takes the bottom of the table's place while it shows.
+  const Rect grid = ScaleRect({0, 56, 615, LabelOutCut->isVisibleTo(PageOut) ? 414 : 434}, v_);
+  StringGridOut->setGeometry(grid.left, grid.top, grid.width, grid.height);
+}
+
 void TForm1::RunOutage() {
   outage_stale_ = TabControl1->TabIndex() != kOutageTab;
   if (outage_stale_ || places_.Empty() || !computed_) return;
@@ -698,12 +708,15 @@ void TForm1::RunOutage() {
       const bool rows = f->out_grid_.RowCount() > 1;
       f->StringGridOut->setVisible(rows);
       f->LabelOutNote->setVisible(!rows);
+      f->LabelOutCut->setVisible(rows && !f->LabelOutCut->text().isEmpty());
+      f->PlaceOutGrid();
       if (rows) f->StringGridOut->Resized();
     }
   } show{this};
   out_grid_ = MakeOutageGrid({});
   LabelOutInfo->clear();
   LabelOutNote->clear();
+  LabelOutCut->clear();
   const OutageTable t = ComputeOutages(ComputedFields(), st_.Year);
   LabelOutInfo->setText(QStringLiteral("Угол интерференции %1°   Азимут %2°   Высота %3°")
                             .arg(Q(FormatTwoDecimals(t.angle)), Q(FormatOneDecimal(t.azimuth)), Q(FormatOneDecimal(t.elevation))));
@@ -712,6 +725,7 @@ void TForm1::RunOutage() {
   } else if (t.rows.empty()) {
     LabelOutNote->setText(QStringLiteral("В %1 году интерференции нет").arg(st_.Year));
   }
+  if (HasCut(t)) LabelOutCut->setText(QString::fromUtf8(kOutageCutNote));
   out_grid_ = MakeOutageGrid(t);
 }
 
@@ -929,11 +943,11 @@ void TForm1::ButtonExcelClick() {
     std::uint16_t month;
     int tab;
     int year;
-    std::string out_note;
+    std::string out_note, out_cut_note;
   };
   auto snap = std::make_shared<const Snapshot>(Snapshot{vos_grid_, sat_grid_, out_grid_, ReadFields(), S(ComboBoxPunkt->currentText()),
                                                         st_.Locator, compass_note_, st_.Month, TabControl1->TabIndex(), st_.Year,
-                                                        S(LabelOutNote->text())});
+                                                        S(LabelOutNote->text()), S(LabelOutCut->text())});
   if (!worker_) worker_ = std::make_unique<WorkerThread>();
   exporting_ = true;
   ButtonExcel->setEnabled(false);
@@ -942,7 +956,8 @@ void TForm1::ButtonExcelClick() {
       [this, snap] {
         if (!exporter_) exporter_ = MakeExporter();
         exporter_->ButtonExcelClick({snap->tab, snap->vos, snap->sat, snap->fields, snap->place, snap->locator,
-                                     snap->month, data_dir_, export_dir_, &snap->out, snap->year, snap->out_note},
+                                     snap->month, data_dir_, export_dir_, &snap->out, snap->year, snap->out_note,
+                                     snap->out_cut_note},
                                     snap->compass_note);
       },
       this,

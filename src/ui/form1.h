@@ -152,6 +152,7 @@ class TForm1 : public QWidget {
   std::unique_ptr<ExcelExporter> MakeExporter() const;
   // The outage table, computed when its tab is shown; elsewhere it is only marked out of date.
   void RunOutage();
+  void PlaceOutGrid();
   bool AskYesNo(const QString& text);
   void Inform(const QString& text);
 
@@ -234,6 +235,7 @@ class TForm1 : public QWidget {
   QLineEdit* EFreq = nullptr;
   QLabel* LabelOutInfo = nullptr;  // angle, azimuth, elevation
   QLabel* LabelOutNote = nullptr;  // instead of the table: a hidden slot, no outages
+  QLabel* LabelOutCut = nullptr;   // under the table: what a "*" after a time means
   TextGridView* StringGridOut = nullptr;
   QLabel* LabelMag = nullptr;
   QCheckBox* CheckBoxMagAz = nullptr;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -429,6 +430,33 @@ TEST(CliOutage, JsonIsTheCoresForecast) {
   ASSERT_EQ(all["slots"].size(), visible.size());
   for (std::size_t i = 0; i < visible.size(); ++i) EXPECT_EQ(all["slots"][i]["slot"], visible[i]);
   same(all["slots"][0], slot(visible[0]));
+}
+
+TEST(CliOutage, CutTimesAreMarkedInEveryFormat) {
+  // Moscow, a C-band dish on 36 W: in February the Sun sets during the passes.
+  const std::vector<std::string> args = {"outage", "--lat", "55.75", "--lon", "37.62", "--gmt", "3", "--slot", "36W",
+                                         "--dish", "0.45", "--freq", "4", "--year", "2026", "--format"};
+  const auto run = [&](const char* format) {
+    std::vector<std::string> a = args;
+    a.push_back(format);
+    const CliRun r = RunCli(a);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
+  };
+  const nlohmann::json j = nlohmann::json::parse(run("json"));
+  std::map<std::string, std::string> cut;  // date → "cut", days without the field left out
+  for (const auto& d : j["days"])
+    if (d.contains("cut")) cut[d["date"]] = d["cut"];
+  EXPECT_EQ(cut.at("2026-02-18"), "end");
+  EXPECT_EQ(cut.count("2026-03-08"), 0u);  // a whole pass has no field
+  EXPECT_EQ(cut.size(), 36u);  // 18 February to 7 March, 6 to 23 October
+  const std::string text = run("text");
+  EXPECT_NE(text.find("18.02.2026  17:39:08  17:40:15  17:40:15*  01:07"), std::string::npos) << text;
+  EXPECT_TRUE(text.ends_with(std::string(kOutageCutNote) + "\n"));
+  const std::string csv = run("csv");
+  EXPECT_NE(csv.find("36 W,18.02.2026,17:39:08,17:40:15,17:40:15*,01:07"), std::string::npos) << csv;
+  EXPECT_EQ(csv.find(kOutageCutNote), std::string::npos);  // rows only
+  EXPECT_NE(RunCli({"outage", "--help"}).out.find(kOutageCutNote), std::string::npos);
 }
 
 TEST(CliOutage, NoSlotAtThePoleIsSaidInText) {
