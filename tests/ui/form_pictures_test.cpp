@@ -152,8 +152,15 @@ TEST(FormPictures, EveryTabUsesThePlaceLastComputed) {
   };
   moscow_everywhere(true);
   // A double click on 36 E of Moscow's table opens Moscow's outages.
-  w.StringGridSatDblClick(5, 1);
+  int col = -1, row = -1;
+  for (int c = 0; c < w.SatGrid().ColCount(); c += 5)
+    for (int r = 1; r < w.SatGrid().RowCount(); ++r)
+      if (w.SatGrid().Cell(c, r) == "36 E") col = c, row = r;
+  ASSERT_GE(col, 0);
+  w.StringGridSatDblClick(col + 2, row);
+  EXPECT_EQ(w.ESlot->text(), QStringLiteral("36 E"));
   EXPECT_EQ(w.LabelOutNote->text(), QString());
+  EXPECT_TRUE(w.LabelOutInfo->text().contains(QStringLiteral("Высота 26.5°")));
   EXPECT_TRUE(f.errors.empty()) << f.errors[0];
   // The next recomputation takes the typed place everywhere.
   w.CheckBoxSecClick();
