@@ -935,7 +935,8 @@ void TForm1::ButtonDeleteClick() {
 void TForm1::ButtonExcelClick() {
 #ifdef KELMAR_HAVE_EXPORT
   if (exporting_) return;
-  // The export reads a copy taken now: the window stays usable while the office works.
+  // The export reads a copy taken now, of the tables and the fields and place they were computed
+  // for: the window stays usable while the office works.
   struct Snapshot {
     TextGrid vos, sat, out;
     InputFields fields;
@@ -945,7 +946,7 @@ void TForm1::ButtonExcelClick() {
     int year;
     std::string out_note, out_cut_note;
   };
-  auto snap = std::make_shared<const Snapshot>(Snapshot{vos_grid_, sat_grid_, out_grid_, ReadFields(), S(ComboBoxPunkt->currentText()),
+  auto snap = std::make_shared<const Snapshot>(Snapshot{vos_grid_, sat_grid_, out_grid_, ComputedFields(), computed_ ? computed_place_ : S(ComboBoxPunkt->currentText()),
                                                         st_.Locator, compass_note_, st_.Month, TabControl1->TabIndex(), st_.Year,
                                                         S(LabelOutNote->text()), S(LabelOutCut->text())});
   if (!worker_) worker_ = std::make_unique<WorkerThread>();
