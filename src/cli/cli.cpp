@@ -41,7 +41,8 @@ constexpr const char* kUsage =
     "  kelmar-cli declination (--lat TEXT --lon TEXT | --place NAME [--settings FILE])\n"
     "                 [--date YYYY-MM-DD] [--format text|json]\n"
     "  kelmar-cli sky --lat TEXT --lon TEXT [--date YYYY-MM-DD] [--horizon \"90:5 150:25\"]\n"
-    "                 [--gmt TEXT | --msk TEXT] (--svg FILE | --png FILE) [--size WxH]\n"
+    "                 [--horizon-file FILE] [--gmt TEXT | --msk TEXT] (--svg FILE | --png FILE)\n"
+    "                 [--size WxH]\n"
     "  kelmar-cli year --lat TEXT --lon TEXT [--year N] [--gmt TEXT | --msk TEXT]\n"
     "                  [--angle TEXT | --height TEXT] (--svg FILE | --png FILE) [--size WxH]\n"
     "  kelmar-cli locator --lat TEXT --lon TEXT\n"
@@ -99,7 +100,9 @@ std::optional<CommandHelpText> HelpOf(const std::string& cmd) {
   if (cmd == "declination")
     return CommandHelpText{date + "  --format F              text (default) or json\n", ", which it excludes"};
   if (cmd == "sky")
-    return CommandHelpText{"  --horizon TEXT          \"AZ:EL AZ:EL ...\" in degrees; default: none\n" + date + zone +
+    return CommandHelpText{"  --horizon TEXT          \"AZ:EL AZ:EL ...\" in degrees; default: none\n"
+                           "  --horizon-file FILE     a horizon profile instead: PVGIS's CSV or JSON, or lines\n"
+                           "                          \"azimuth elevation\"\n" + date + zone +
                                kPictureHelp,
                            ",\n                          its zone and horizon replace --gmt 0 and no horizon"};
   if (cmd == "year")
