@@ -5,7 +5,8 @@
 #   the sun and satellite tabs at 1024×768 and 1920×1080 (Nizhny Novgorod, Moscow time);
 #   the satellite tab for Moscow with compass azimuths off and on;
 #   the outage tab for Moscow and slot 36 E at both sizes;
-#   the sky and year tabs for Moscow and for Buenos Aires with a horizon.
+#   the sky and year tabs for Moscow and for Buenos Aires with a horizon;
+#   the outage and sky tabs for Moscow with a slot's name and a horizon made from a PVGIS profile.
 # Closing the window must write the settings file back; the script fails if it does not.
 #
 # Usage: scripts/screenshot.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, docs)
@@ -83,7 +84,7 @@ shoot() {
   work=$(mktemp -d)
   cp "$exe" "$work/kelmar"
   cp -r "$build/bin/magnetic" "$work/"
-  printf "$places$horizon[Form]\n$form\n" | iconv -f UTF-8 -t CP1251 > "$work/kelmar.INI"
+  printf "$places$horizon${extra:-}[Form]\n$form\n" | iconv -f UTF-8 -t CP1251 > "$work/kelmar.INI"
   xvfb-run -a -s "-screen 0 ${size}x24" "$0" --inside "$work" "$out" "$size" "$@" || status=$?
   rm -rf "$work"
   [ "$status" -eq 0 ] || exit "$status"
@@ -98,4 +99,8 @@ done
 # The compass check box lies at (448, 14) of the design, beside the tabs.
 shoot 1024x768 "Ind=0\n$msk" "1:kelmar-compass-off" "1:kelmar-compass-on:448,14"
 shoot 1024x768 "Ind=0\n$gmt3\nESlot=36 E" "3:kelmar-sky-moscow" "4:kelmar-year-moscow"
+# Moscow's horizon as "Загрузить…" makes it from tests/data/horizon/pvgis_horizon.csv (the
+# profile test pins this text).
+profile='0:2.3 30:2.3 60:3.4 90:6.9 120:11.5 150:11.8 180:11.5 240:4.6 270:0 330:2.3 360:2.3'
+extra="[Names]\n36 E=Eutelsat 36\n13 E=Hot Bird\n19.2 E=Astra\n[Horizon]\nМосква=$profile\n" shoot 1024x768 "Ind=0\n$gmt3\nESlot=36 E" "2:kelmar-align-outage" "3:kelmar-align-sky"
 shoot 1024x768 "Ind=3\nRB3=1\nRBG=1\nEK=12.345\nEU=6\nEM=0\nEG=-3" "3:kelmar-sky-buenos-aires" "4:kelmar-year-buenos-aires"
