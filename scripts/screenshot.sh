@@ -19,8 +19,9 @@ root=$(cd "$here/.." && pwd)
 scaled() { echo $(($1 + ($2 * v + 320) / 640)); }
 
 if [ "${1:-}" = "--inside" ]; then
-  # Runs inside the X server. Each shot is TAB:NAME or TAB:NAME:X,Y (a click at design X,Y
-  # before the grab); tabs are reached from the first one with the arrow key.
+  # Runs inside the X server. Each shot is TAB:NAME, TAB:NAME:X,Y (a click at design X,Y
+  # before the grab) or TAB:NAME:X,Y:TEXT (TEXT and Enter typed into what the click opened);
+  # tabs are reached from the first one with the arrow key.
   work=$2 out=$3 size=$4
   shift 4
   v=${size#*x}
@@ -35,13 +36,18 @@ if [ "${1:-}" = "--inside" ]; then
   sleep 0.3
   tab=0
   for shot in "$@"; do
-    IFS=: read -r want name click <<< "$shot"
+    IFS=: read -r want name click typed <<< "$shot"
     while [ "$tab" -lt "$want" ]; do
       xdotool key --window "$wid" Right
       tab=$((tab + 1))
     done
     if [ -n "$click" ]; then
       xdotool mousemove "$(scaled "$X" "${click%,*}")" "$(scaled "$Y" "${click#*,}")" click 1
+    fi
+    if [ -n "$typed" ]; then
+      sleep 1
+      xdotool type --delay 20 "$typed"
+      xdotool key Return
     fi
     sleep 0.7
     import -window root "$out/$name.png"
@@ -99,8 +105,7 @@ done
 # The compass check box lies at (448, 14) of the design, beside the tabs.
 shoot 1024x768 "Ind=0\n$msk" "1:kelmar-compass-off" "1:kelmar-compass-on:448,14"
 shoot 1024x768 "Ind=0\n$gmt3\nESlot=36 E" "3:kelmar-sky-moscow" "4:kelmar-year-moscow"
-# Moscow's horizon as "Загрузить…" makes it from tests/data/horizon/pvgis_horizon.csv (the
-# profile test pins this text).
-profile='0:2.3 30:2.3 60:3.4 90:6.9 120:11.5 150:11.8 180:11.5 240:4.6 270:0 330:2.3 360:2.3'
-extra="[Names]\n36 E=Eutelsat 36\n13 E=Hot Bird\n19.2 E=Astra\n[Horizon]\nМосква=$profile\n" shoot 1024x768 "Ind=0\n$gmt3\nESlot=36 E" "2:kelmar-align-outage" "3:kelmar-align-sky"
+# Slot names, and a horizon loaded by "Загрузить…" (at 577, 508 of the design) from a PVGIS file.
+extra="[Names]\n36 E=Eutelsat 36\n13 E=Hot Bird\n19.2 E=Astra\n" shoot 1024x768 "Ind=0\n$gmt3\nESlot=36 E" \
+  "2:kelmar-align-outage" "3:kelmar-align-sky:577,508:$root/tests/data/horizon/pvgis_horizon.csv"
 shoot 1024x768 "Ind=3\nRB3=1\nRBG=1\nEK=12.345\nEU=6\nEM=0\nEG=-3" "3:kelmar-sky-buenos-aires" "4:kelmar-year-buenos-aires"
