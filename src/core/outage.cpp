@@ -26,7 +26,6 @@ constexpr double kMaxDecPerDay = 0.41;
 constexpr double kDecMargin = 0.01;
 // The peak lies within seconds of the moment the Sun's hour angle equals the satellite's.
 constexpr double kPeakWindow = 40.0 / 1440;
-constexpr double kTolerance = 0.005 * kSecond;
 
 struct Vec {
   double x, y, z;
@@ -174,15 +173,15 @@ std::vector<OutagePass> FindOutages(const OutageSite& site, double alpha, double
       continue;
     }
     OutagePass p;
-    p.peak = MinimumOn(kTolerance, t - kPeakWindow, t + kPeakWindow, psi);
+    p.peak = MinimumOn(t - kPeakWindow, t + kPeakWindow, psi);
     p.separation = psi(p.peak);
     if (p.separation < alpha && p.peak >= from && p.peak < to) {
       // Near the peak the Sun crosses the beam at about 360·cos δ degrees a day.
       const double half = std::sqrt(alpha * alpha - p.separation * p.separation) / (360 * std::cos(dec));
       const double w = std::min(0.5, 1.3 * half + 60 * kSecond);
       // Half a day from the peak the Sun is at least 140° from the satellite.
-      p.start = RootOn(kTolerance, above(p.peak - w) >= 0 ? p.peak - w : p.peak - 0.5, p.peak, above);
-      p.end = RootOn(kTolerance, p.peak, above(p.peak + w) >= 0 ? p.peak + w : p.peak + 0.5, above);
+      p.start = RootOn(above(p.peak - w) >= 0 ? p.peak - w : p.peak - 0.5, p.peak, above);
+      p.end = RootOn(p.peak, above(p.peak + w) >= 0 ? p.peak + w : p.peak + 0.5, above);
       passes.push_back(p);
     }
     t = Transit(g, t + 1);

@@ -15,7 +15,6 @@ namespace kelmar {
 namespace {
 
 constexpr double kSecond = 1.0 / 86400;
-constexpr double kTolerance = 0.005 * kSecond;
 // The Sun's horizontal direction is a sinusoid of the hour angle: it meets an azimuth at most
 // twice a day, and a sample every ten minutes brackets each meeting but a grazing one, which
 // the search for the sample's extremum then finds.
@@ -79,13 +78,13 @@ AlignTable ComputeAlignment(const Observer& obs, double zone_hours, double slot_
           std::abs(g[k]) < std::abs(g[k - 1]) && std::abs(g[k]) <= std::abs(g[k + 1])) {
         // Nearest the plane between samples on one side: the Sun may dip across and back.
         const double side = g[k] < 0 ? -1 : 1;
-        const double m = MinimumOn(kTolerance, t[k - 1], t[k + 1], [&](double x) { return side * off_plane(x); });
+        const double m = MinimumOn(t[k - 1], t[k + 1], [&](double x) { return side * off_plane(x); });
         if (side * off_plane(m) < 0) {
-          roots.push_back(RootOn(kTolerance, t[k - 1], m, off_plane));
-          roots.push_back(RootOn(kTolerance, m, t[k + 1], off_plane));
+          roots.push_back(RootOn(t[k - 1], m, off_plane));
+          roots.push_back(RootOn(m, t[k + 1], off_plane));
         }
       }
-      if ((g[k] < 0) != (g[k + 1] < 0)) roots.push_back(RootOn(kTolerance, t[k], t[k + 1], off_plane));
+      if ((g[k] < 0) != (g[k + 1] < 0)) roots.push_back(RootOn(t[k], t[k + 1], off_plane));
     }
     std::sort(roots.begin(), roots.end());
     for (const double r : roots) {
