@@ -89,6 +89,15 @@ TEST(CliPictures, NameWithoutExtensionGetsTheType) {
   }
 }
 
+TEST(CliPictures, HorizonFileDrawsItsThinnedProfile) {
+  const TempDir dir("kelmar-cli-pictures-profile");
+  const std::string a = dir.File("a.png"), b = dir.File("b.png");
+  const std::string sky = "sky --lat 45.8 --lon 8.63 --date 2026-06-21 --gmt 2 ";
+  ASSERT_EQ(RunCli(sky + "--horizon-file " KELMAR_TEST_DATA_DIR "/horizon/pvgis_horizon.json --png " + a), 0);
+  ASSERT_EQ(RunCli(sky + "--horizon '0:2.3 15:2.4 22.5:2.3 97.5:7.6 180:11.5 187.5:11.1 270:0 352.5:2.3 360:2.3' --png " + b), 0);
+  EXPECT_EQ(Slurp(a), Slurp(b));
+}
+
 TEST(CliPictures, FailuresWriteNothing) {
   const TempDir dir("kelmar-cli-pictures-none");
   const fs::path out = dir.File("a.png");
@@ -107,6 +116,9 @@ TEST(CliPictures, FailuresWriteNothing) {
       {"year --lat x --lon 2" + o, 1, "'x' is not a valid floating point value"},
       {"year --lat 91 --lon 2" + o, 1, "Широта должна быть от -90 до 90"},
       {"sky --lat -1e308 --lon 2" + o, 1, "Широта должна быть от -90 до 90"},
+      {"sky --lat 1 --lon 2 --horizon-file /nonexistent.csv" + o, 1, "Cannot open file /nonexistent.csv"},
+      {"sky --lat 1 --lon 2 --horizon-file " KELMAR_TEST_DATA_DIR "/sun_moscow.csv" + o, 1, "Профиль горизонта, строка 1"},
+      {"sky --lat 1 --lon 2 --horizon 90:5 --horizon-file x" + o, 2, "exclude each other"},
       {"sky --lat 1 --lon 2 --png /nonexistent/dir/a.png", 1, "Cannot create file /nonexistent/dir/a.png"},
   };
   for (const Case& c : cases) {
