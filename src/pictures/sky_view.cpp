@@ -1,6 +1,9 @@
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
+#include <initializer_list>
+#include <vector>
 
 #include "pictures/drawing.h"
 #include "pictures/pictures.h"
@@ -43,30 +46,67 @@ void DrawPath(QPainter& p, const SkyFrame& f, const SkyScene& s, const std::vect
   flush();
 }
 
+// The smallest step from `steps` that leaves `need` pixels between labels `per_step` pixels apart
+// per unit step; the last one when none does.
+int LabelStep(std::initializer_list<int> steps, double need, double per_unit) {
+  for (int step : steps)
+    if (step * per_unit >= need) return step;
+  return *(steps.end() - 1);
+}
+
 void DrawGrid(QPainter& p, const SkyFrame& f) {
   p.fillRect(QRectF(f.left, f.top, f.width, f.Y(0) - f.top), kSky);
   p.fillRect(QRectF(f.left, f.Y(0), f.width, f.top + f.height - f.Y(0)), kGround);
-  p.setFont(PixelFont(11));
+  const QFont small = f.Font(11);
+  p.setFont(small);
+  const QFontMetricsF fm(small);
+  // Labels thin out where the picture is too small for every one.
+  const int el_step = LabelStep({10, 20, 50}, fm.height() * 1.1, (f.Y(0) - f.Y(1)));
   for (int el = -10; el <= 90; el += 10) {
     p.setPen(QPen(kGrid, el == 0 ? 1.5 : 0.6));
     p.drawLine(QPointF(f.left, f.Y(el)), QPointF(f.left + f.width, f.Y(el)));
+    if (el % el_step != 0 || el == SkyFrame::kElMin) continue;  // the plot's lower edge meets the azimuths
     p.setPen(kText);
-    p.drawText(QRectF(0, f.Y(el) - 8, f.left - 4, 16), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1°").arg(el));
+    p.drawText(QRectF(0, f.Y(el) - f.S(8), f.left - f.S(4), f.S(16)), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("%1°").arg(el));
   }
   static const char* const kCardinal[] = {"С", "В", "Ю", "З"};
+  const int az_step = LabelStep({30, 60, 90}, fm.horizontalAdvance(QStringLiteral("330°")) * 1.3, f.width / 360);
   for (int az = 0; az < 360; az += 30) {
     const double x = f.X(az);
     p.setPen(QPen(kGrid, 0.6));
     p.drawLine(QPointF(x, f.top), QPointF(x, f.top + f.height));
     p.setPen(kText);
-    p.setFont(PixelFont(11));
-    p.drawText(QRectF(x - 30, f.top + f.height + 2, 60, 14), Qt::AlignCenter, QStringLiteral("%1°").arg(az));
+    if (az % az_step == 0) {
+      p.setFont(small);
+      p.drawText(QRectF(x - f.S(30), f.top + f.height + f.S(2), f.S(60), f.S(14)), Qt::AlignCenter,
+                 QStringLiteral("%1°").arg(az));
+    }
     if (az % 90 == 0) {
-      p.setFont(PixelFont(14, true));
-      p.drawText(QRectF(x - 30, f.top + f.height + 16, 60, 18), Qt::AlignCenter, QString::fromUtf8(kCardinal[az / 90]));
+      p.setFont(f.Font(14, true));
+      p.drawText(QRectF(x - f.S(30), f.top + f.height + f.S(16), f.S(60), f.S(18)), Qt::AlignCenter,
+                 QString::fromUtf8(kCardinal[az / 90]));
     }
   }
 }
+
+// The label boxes already drawn inside the plot; a label that would overlap one of them, or be
+// cut by the plot's edge, is left out.
+class LabelSpace {
+ public:
+  explicit LabelSpace(const QRectF& plot) : plot_(plot) {}
+  bool Take(const QRectF& box) {
+    if (!plot_.contains(box)) return false;
+    for (const QRectF& taken : taken_)
+      if (taken.intersects(box)) return false;
+    taken_.push_back(box);
+    return true;
+  }
+
+ private:
+  QRectF plot_;
+  std::vector<QRectF> taken_;
+};
 
 void DrawMask(QPainter& p, const SkyFrame& f, const Horizon& h) {
   if (h.Empty()) return;
@@ -84,37 +124,51 @@ void DrawMask(QPainter& p, const SkyFrame& f, const Horizon& h) {
   p.setBrush(Qt::NoBrush);
 }
 
-void DrawArc(QPainter& p, const SkyFrame& f, const SkyScene& s) {
-  p.setFont(PixelFont(11));
+void DrawArc(QPainter& p, const SkyFrame& f, const SkyScene& s, LabelSpace& labels) {
+  const QFont font = f.Font(11);
+  p.setFont(font);
+  const QFontMetricsF fm(font);
   for (std::size_t i = 0; i < s.arc.size(); ++i) {
     const ArcSlot& slot = s.arc[i];
     if (std::isnan(slot.az) || slot.el < SkyFrame::kElMin) continue;
     const QPointF c(f.X(slot.az), f.Y(slot.el));
     p.setPen(slot.visible ? kSlot : kHidden);
     p.setBrush(slot.visible ? QBrush(kSlot) : Qt::NoBrush);
-    p.drawEllipse(c, 2.5, 2.5);
-    if (std::atoi(slot.label.c_str()) % 10 == 0) {
-      p.setPen(slot.visible ? kSlot : kHidden);
-      p.drawText(QRectF(c.x() - 30, c.y() - 20, 60, 14), Qt::AlignCenter, QString::fromStdString(slot.label));
+    p.drawEllipse(c, f.S(2.5), f.S(2.5));
+    const QString label = QString::fromStdString(slot.label);
+    const bool ringed = static_cast<int>(i) == s.highlighted;
+    if (std::atoi(slot.label.c_str()) % 10 == 0 || ringed) {
+      const double w = fm.horizontalAdvance(label) + f.S(4);
+      const QRectF box(c.x() - w / 2, c.y() - f.S(20), w, f.S(14));
+      if (labels.Take(box)) {
+        p.setPen(slot.visible ? kSlot : kHidden);
+        p.drawText(box, Qt::AlignCenter, label);
+      }
     }
-    if (static_cast<int>(i) == s.highlighted) {
+    if (ringed) {
       p.setPen(QPen(QColor(210, 30, 30), 2));
       p.setBrush(Qt::NoBrush);
-      p.drawEllipse(c, 7, 7);
+      p.drawEllipse(c, f.S(7), f.S(7));
     }
   }
   p.setBrush(Qt::NoBrush);
 }
 
-void DrawSunMarks(QPainter& p, const SkyFrame& f, const SkyScene& s) {
-  p.setFont(PixelFont(11));
+void DrawSunMarks(QPainter& p, const SkyFrame& f, const SkyScene& s, LabelSpace& labels) {
+  const QFont font = f.Font(11);
+  p.setFont(font);
+  const QFontMetricsF fm(font);
   auto mark = [&](const SunPoint& pt, const QString& word) {
     const QPointF c(f.X(pt.az), f.Y(0));
     p.setPen(QPen(kSun, 1.5));
     p.setBrush(kSun);
-    p.drawPolygon(QPolygonF({c, c + QPointF(-5, 9), c + QPointF(5, 9)}));
+    p.drawPolygon(QPolygonF({c, c + QPointF(-f.S(5), f.S(9)), c + QPointF(f.S(5), f.S(9))}));
+    const QString text = word + QLatin1Char(' ') + TimeText(pt.hours);
+    const double w = fm.horizontalAdvance(text) + f.S(4);
+    const QRectF box(c.x() - w / 2, c.y() + f.S(10), w, f.S(14));
+    if (!labels.Take(box)) return;
     p.setPen(kText);
-    p.drawText(QRectF(c.x() - 50, c.y() + 10, 100, 14), Qt::AlignCenter, word + QLatin1Char(' ') + TimeText(pt.hours));
+    p.drawText(box, Qt::AlignCenter, text);
   };
   for (const SunPoint& r : s.day.rises) mark(r, QStringLiteral("восход"));
   for (const SunPoint& r : s.day.sets) mark(r, QStringLiteral("заход"));
@@ -125,14 +179,18 @@ void DrawSunMarks(QPainter& p, const SkyFrame& f, const SkyScene& s) {
     const QPointF c(f.X(pt.az), f.Y(pt.el));
     p.setPen(kSun);
     p.setBrush(kSun);
-    p.drawEllipse(c, 2, 2);
+    p.drawEllipse(c, f.S(2), f.S(2));
+    const QString text = QString::number(i / 12);
+    const double w = fm.horizontalAdvance(text) + f.S(2);
+    const QRectF box(c.x() - w / 2, c.y() + f.S(3), w, f.S(13));
+    if (!labels.Take(box)) continue;
     p.setPen(kText);
-    p.drawText(QRectF(c.x() - 12, c.y() + 3, 24, 13), Qt::AlignCenter, QString::number(i / 12));
+    p.drawText(box, Qt::AlignCenter, text);
   }
   if (s.now) {
     p.setPen(QPen(kSun, 2));
     p.setBrush(QColor(255, 215, 0));
-    p.drawEllipse(QPointF(f.X(s.now->az), f.Y(s.now->el)), 7, 7);
+    p.drawEllipse(QPointF(f.X(s.now->az), f.Y(s.now->el)), f.S(7), f.S(7));
   }
   p.setBrush(Qt::NoBrush);
 }
@@ -151,19 +209,26 @@ void DrawSky(QPainter& p, QSizeF size, const SkyScene& s) {
   DrawPath(p, f, s, s.december.path, solstice);
   DrawPath(p, f, s, s.day.path, QPen(kSun, 2.5));
   DrawMask(p, f, s.horizon);
-  DrawArc(p, f, s);
-  DrawSunMarks(p, f, s);
+  LabelSpace labels(QRectF(f.left, f.top, f.width, f.height));  // the slots' labels first, the Sun's where they leave room
+  DrawArc(p, f, s, labels);
+  DrawSunMarks(p, f, s, labels);
   p.restore();
 
   p.setPen(kText);
-  p.setFont(PixelFont(13, true));
-  p.drawText(QRectF(f.left, 4, f.width, 22), Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(s.title));
-  p.setFont(PixelFont(12));
+  const QFont title_font = f.Font(13, true);
+  p.setFont(title_font);
+  const QString title = QString::fromStdString(s.title);
+  const QRectF line(f.left, f.S(4), f.width, f.S(22));
+  p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, title);
+  const double title_end = f.left + QFontMetricsF(title_font).horizontalAdvance(title);
+  p.setFont(f.Font(12));
   int plotted = 0;
   for (const ArcSlot& slot : s.arc) plotted += !std::isnan(slot.az) || slot.el == 90;
   const QString count = plotted == 0 ? QStringLiteral("Спутники не видны у полюса")
                                      : QStringLiteral("Видно позиций: %1 из %2").arg(VisibleSlots(s.arc)).arg(s.arc.size());
-  p.drawText(QRectF(f.left, 4, f.width, 22), Qt::AlignRight | Qt::AlignVCenter, count);
+  // The count gives way to the title where both do not fit on the line.
+  if (f.left + f.width - p.fontMetrics().horizontalAdvance(count) > title_end + f.S(12))
+    p.drawText(line, Qt::AlignRight | Qt::AlignVCenter, count);
 }
 
 QString SkyTooltip(const SkyScene& s, QSizeF size, QPointF at) {

@@ -1,6 +1,7 @@
 #include "cell_drawing.h"
 
 #include <QFontMetrics>
+#include <QPaintDevice>
 #include <QPainter>
 
 #include "core/number_text.h"
@@ -44,6 +45,14 @@ void DrawCell(QPainter& p, const QRect& cell, const QString& text, const CellLoo
   QFont font = p.font();
   font.setPointSize(look.point_size);
   font.setBold(true);
+  // A text wider than its cell is set smaller, down to a size still readable, rather than run
+  // into its neighbours (the cells are narrower than the texts where the screen is low).
+  if (QFontMetrics(font, p.device()).horizontalAdvance(text) > cell.width() - 2) {
+    int px = qRound(font.pointSizeF() * p.device()->logicalDpiY() / 72.0);
+    font.setPixelSize(px);
+    while (px > kMinCellTextPx && QFontMetrics(font, p.device()).horizontalAdvance(text) > cell.width() - 2)
+      font.setPixelSize(--px);
+  }
   p.setFont(font);
   const QFontMetrics fm(font, p.device());
   const int tw = fm.horizontalAdvance(text);

@@ -130,6 +130,7 @@ class TForm1 : public QWidget {
   void BuildControls();
   void ApplyGeometry();
   void SetTabOrder();
+  void FitLabelMag();
   void ConnectHandlers();
 
   // Fields between the widgets and the computations.
@@ -160,6 +161,7 @@ class TForm1 : public QWidget {
   TextGrid sat_grid_;
   TextGrid out_grid_;
   bool outage_stale_ = true;
+  bool declination_stale_ = true;  // LabelMag waits for the satellite tab
   std::string settings_path_;  // read at start (unless load_path_ differs) and saved at close
   std::string load_path_;
   std::string exe_dir_;
@@ -170,6 +172,8 @@ class TForm1 : public QWidget {
   bool entering_ = false;             // the add flow waits for the new place
   int v_ = 640;
   std::string compass_note_;  // set while the satellite table shows compass bearings
+  bool mag_az_choice_ = false;  // the stored choice; the box shows it only where the compass works
+  bool mag_needs_credit_room_ = false;  // the declination line's warning lies where Label1 stands
   std::string magnetic_dir_;  // the magnetic model's files
   // The export runs on the worker, which alone touches exporter_ (and the office behind it).
   std::unique_ptr<WorkerThread> worker_;
@@ -249,6 +253,14 @@ class TabControl : public QWidget {
  private:
   QTabBar* tabs_;
 };
+
+// What a field's frame and a button's frame take of their widths, beside the text.
+inline constexpr int kFieldFrame = 8;
+inline constexpr int kButtonFrame = 12;
+
+// Qt's own dialogs and standard buttons (the file dialog, "Да" / "Нет") in Russian, from the
+// system's Qt translations; false when they are not installed, and Qt's texts stay English.
+bool InstallQtTranslations();
 
 // The 19 lines of the note under GroupBox1.
 QString Label2Text();
