@@ -124,6 +124,20 @@ void DrawMask(QPainter& p, const SkyFrame& f, const Horizon& h) {
   p.setBrush(Qt::NoBrush);
 }
 
+// The unit normal of the arc at slot i, by its drawn neighbours, pointing up (outwards, where
+// the arc stands upright): labels go that way, off the line of marks.
+QPointF Outward(const SkyFrame& f, const std::vector<ArcSlot>& arc, std::size_t i) {
+  auto drawn = [&](std::size_t j) { return j < arc.size() && !std::isnan(arc[j].az) && arc[j].el >= SkyFrame::kElMin; };
+  const std::size_t a = drawn(i - 1) ? i - 1 : i, b = drawn(i + 1) ? i + 1 : i;
+  const double dx = f.X(arc[b].az) - f.X(arc[a].az), dy = f.Y(arc[b].el) - f.Y(arc[a].el);
+  const double len = std::hypot(dx, dy);
+  if (a == b || len == 0 || len > f.width / 2) return QPointF(0, -1);
+  QPointF n(dy / len, -dx / len);
+  const bool left = f.X(arc[i].az) < f.left + f.width / 2;
+  if (n.y() > 0.2 || (n.y() > -0.2 && (n.x() > 0) == left)) n = -n;
+  return n;
+}
+
 void DrawArc(QPainter& p, const SkyFrame& f, const SkyScene& s, LabelSpace& labels) {
   const QFont font = f.Font(11);
   p.setFont(font);
@@ -139,7 +153,11 @@ void DrawArc(QPainter& p, const SkyFrame& f, const SkyScene& s, LabelSpace& labe
     const bool ringed = static_cast<int>(i) == s.highlighted;
     if (std::atoi(slot.label.c_str()) % 10 == 0 || ringed) {
       const double w = fm.horizontalAdvance(label) + f.S(4);
-      const QRectF box(c.x() - w / 2, c.y() - f.S(20), w, f.S(14));
+      // Off the arc on its outer side, so the label never lies on the neighbouring marks.
+      const double h = f.S(14);
+      const QPointF n = Outward(f, s.arc, i);
+      const QPointF mid = c + n * (f.S(5) + std::abs(n.x()) * w / 2 + std::abs(n.y()) * h / 2);
+      const QRectF box(mid.x() - w / 2, mid.y() - h / 2, w, h);
       if (labels.Take(box)) {
         p.setPen(slot.visible ? kSlot : kHidden);
         p.drawText(box, Qt::AlignCenter, label);
@@ -217,8 +235,8 @@ void DrawSky(QPainter& p, QSizeF size, const SkyScene& s) {
   p.setPen(kText);
   const QFont title_font = f.Font(13, true);
   p.setFont(title_font);
-  const QString title = QString::fromStdString(s.title);
   const QRectF line(f.left, f.S(4), f.width, f.S(22));
+  const QString title = QFontMetricsF(title_font).elidedText(QString::fromStdString(s.title), Qt::ElideRight, f.width);
   p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, title);
   const double title_end = f.left + QFontMetricsF(title_font).horizontalAdvance(title);
   p.setFont(f.Font(12));

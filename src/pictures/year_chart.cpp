@@ -129,8 +129,9 @@ void DrawYear(QPainter& p, QSizeF size, const YearScene& s) {
   // Title and legend.
   p.setPen(kText);
   p.setFont(f.Font(13, true));
-  p.drawText(QRectF(f.left, f.S(4), f.width, f.S(22)), Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(s.title));
-  const double title_end = f.left + QFontMetricsF(f.Font(13, true)).horizontalAdvance(QString::fromStdString(s.title));
+  const QString title = QFontMetricsF(f.Font(13, true)).elidedText(QString::fromStdString(s.title), Qt::ElideRight, f.width);
+  p.drawText(QRectF(f.left, f.S(4), f.width, f.S(22)), Qt::AlignLeft | Qt::AlignVCenter, title);
+  const double title_end = f.left + QFontMetricsF(f.Font(13, true)).horizontalAdvance(title);
   p.setFont(f.Font(11));
   const struct {
     QColor color;
@@ -140,7 +141,9 @@ void DrawYear(QPainter& p, QSizeF size, const YearScene& s) {
                 {kRise, "восход", true}, {kSet, "заход", true}, {kNoon, "полдень", true}};
   double legend_w = 0;
   for (const auto& item : legend) legend_w += p.fontMetrics().horizontalAdvance(QString::fromUtf8(item.word)) + f.S(24);
-  // Beside the title when there is room, else under the month names.
+  // Beside the title when there is room, else under the month names; left out where the
+  // picture is narrower than the legend.
+  if (legend_w > size.width() - f.S(4)) return;
   const double y = f.left + f.width - legend_w > title_end + f.S(12) ? f.S(4) : f.top + f.height + f.S(18);
   double x = f.left + f.width - legend_w;
   for (const auto& item : legend) {
