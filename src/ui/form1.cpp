@@ -161,6 +161,10 @@ const char* WidestText(std::string_view field) {
 void FitFont(QWidget* w, const char* text, int width) {
   QFont f = w->font();
   const QString t = QString::fromUtf8(text);
+  // Widths grow with the size: one step to the size that should fit, then pixel by pixel, so
+  // the start-up loads few faces.
+  if (const int advance = QFontMetrics(f).horizontalAdvance(t); advance > width && f.pixelSize() > 8)
+    f.setPixelSize(std::max(8, f.pixelSize() * width / advance));
   while (QFontMetrics(f).horizontalAdvance(t) > width) {
     if (f.pixelSize() > 8) {
       f.setPixelSize(f.pixelSize() - 1);
