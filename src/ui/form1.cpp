@@ -623,8 +623,9 @@ void TForm1::ConnectHandlers() {
 
 void TForm1::CreateForm() {
   report_.Guarded([this] {
-    Vid();
+    // Geometry first: a control made visible without one lays its text out to find a size.
     ApplyGeometry();
+    Vid();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
       move(screen->availableGeometry().center() - rect().center());
     }
