@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libgeographiclib-dev
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev fonts-dejavu-core fonts-dejavu-extra
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev qt6-translations-l10n fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth x11-utils xdotool imagemagick
   libreoffice-calc libreoffice-dev python3 python3-xlrd
   file lintian desktop-file-utils appstream

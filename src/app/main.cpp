@@ -15,6 +15,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   // Ties the window to its menu entry (the Wayland application id, the taskbar's icon).
   QGuiApplication::setDesktopFileName(QStringLiteral("org.kelmar.Kelmar"));
+  kelmar::ui::InstallQtTranslations();
   kelmar::ui::FormOptions options;
   options.names = kelmar::LocaleDateNames();
   // A second window on the same file would save over the first one's places at close.

@@ -5,8 +5,8 @@
 // in a plugin (calc/), tests use a recording fake.
 //
 // Back ends report failures as std::runtime_error with the office's own text; the export turns
-// them into messages a user can read. Nothing here quits the application; a workbook is closed only
-// to make way for a save under its own file name, or when its own save failed.
+// them into messages a user can read. A workbook is closed only to make way for a save under its own
+// file name, or when its own save failed; the application is quit only when it has nothing to show.
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +56,9 @@ class Application {
   virtual void Visible(bool visible) = 0;
   virtual void DisplayAlerts(bool display) = 0;
   virtual std::unique_ptr<automation::Workbooks> Workbooks() = 0;
+  // Ends the application when this program started it and it holds no workbook at all; one the
+  // user already ran, or one showing a workbook, stays. True when it was ended.
+  virtual bool Quit() = 0;
 };
 
 }  // namespace kelmar::automation

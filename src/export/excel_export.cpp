@@ -193,6 +193,15 @@ ExcelExporter::ExcelExporter(AppFactory create_app) : create_app_(std::move(crea
 
 ExcelExporter::~ExcelExporter() = default;
 
+void ExcelExporter::QuitIdleOffice() noexcept {
+  if (!app_) return;
+  try {
+    app_->Quit();
+  } catch (...) {
+    // An office already gone or refusing: nothing is left to end.
+  }
+}
+
 void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::string& sat_note) {
   // Without a place the workbook would be named by its suffix alone and hold empty tables.
   if (request.PlaceName.empty()) throw ExportError(kNoPlace);

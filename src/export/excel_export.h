@@ -57,6 +57,9 @@ class ExcelExporter {
   // office already did stays; the previous file of the same name survives a failed save.
   // A satellite workbook carries `sat_note` beside the place name when it is not empty.
   void ButtonExcelClick(const ExcelRequest& request, const std::string& sat_note = {});
+  // At the window's close: an office started for the export and left with nothing to show (every
+  // export failed before a workbook stayed open) is ended; otherwise nothing happens. Never throws.
+  void QuitIdleOffice() noexcept;
 
   // State kept between clicks, null and empty before the first one.
   automation::Application* ExcelApp() const { return app_.get(); }
@@ -66,8 +69,8 @@ class ExcelExporter {
 
  private:
   AppFactory create_app_;
-  // The workbook and the office are never closed by the program: dropping these references
-  // leaves both open for the user.
+  // The workbook and an office that shows it are never closed by the program: dropping these
+  // references leaves both open for the user.
   std::unique_ptr<automation::Application> app_;
   std::unique_ptr<automation::Workbook> book_;
   std::string exe_dir_;

@@ -1,6 +1,7 @@
 #pragma once
 // The sky view and the year's daylight chart, drawn once with QPainter for the screen, PNG and
 // SVG alike. The numbers come from src/core; this library only places and paints them.
+#include <QFont>
 #include <QPointF>
 #include <QSize>
 #include <QString>
@@ -49,11 +50,18 @@ struct YearScene {
 // Throws CalcError for bad field texts.
 YearScene MakeYearScene(const InputFields& in, int year);
 
+// How much larger than their base sizes a picture of the given size sets its texts and the room
+// for them: with the picture's smaller proportion to 760×520, never below 0.8.
+double TextScale(QSizeF size);
+
 // The plot inside a picture of the given size: what the labels around it leave, the same for
 // both pictures.
 struct PlotArea {
   explicit PlotArea(QSizeF size);
   double left, top, width, height;
+  double k;  // TextScale
+  double S(double px) const { return px * k; }  // a length given at scale 1
+  QFont Font(int px, bool bold = false) const;  // a font given at scale 1
 };
 
 // Where the sky view puts the sky inside a picture of the given size.

@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <cmath>
 
 #include "core/number_text.h"
+#include "pictures/drawing.h"
 #include "pictures/pictures.h"
 
 namespace kelmar::pictures {
@@ -26,15 +28,25 @@ YearScene MakeYearScene(const InputFields& in, int year) {
 }
 
 namespace {
-// Room for the labels around the plot, in pixels.
+// Room for the labels around the plot, in pixels at scale 1.
 constexpr double kMarginLeft = 44, kMarginRight = 16, kMarginTop = 30, kMarginBottom = 40;
+// The size at which the texts have their base sizes, and the smallest scale, below which they
+// would no longer be read.
+constexpr double kBaseWidth = 760, kBaseHeight = 520, kMinScale = 0.8;
 }  // namespace
 
+double TextScale(QSizeF size) {
+  return std::max(kMinScale, std::min(size.width() / kBaseWidth, size.height() / kBaseHeight));
+}
+
 PlotArea::PlotArea(QSizeF size)
-    : left(kMarginLeft),
-      top(kMarginTop),
-      width(size.width() - kMarginLeft - kMarginRight),
-      height(size.height() - kMarginTop - kMarginBottom) {}
+    : left(kMarginLeft * TextScale(size)),
+      top(kMarginTop * TextScale(size)),
+      width(size.width() - (kMarginLeft + kMarginRight) * TextScale(size)),
+      height(size.height() - (kMarginTop + kMarginBottom) * TextScale(size)),
+      k(TextScale(size)) {}
+
+QFont PlotArea::Font(int px, bool bold) const { return PixelFont(static_cast<int>(std::lround(px * k)), bold); }
 
 SkyFrame::SkyFrame(QSizeF size, bool southern) : PlotArea(size), centre_az(southern ? 0 : 180) {}
 

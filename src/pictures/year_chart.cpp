@@ -85,13 +85,17 @@ void DrawYear(QPainter& p, QSizeF size, const YearScene& s) {
   DrawCurve(p, f, s.days, [](const DaylightDay& d) { return d.sets.empty() ? nullptr : &d.sets.back(); }, kSet);
   DrawCurve(p, f, s.days, [](const DaylightDay& d) { return d.noon > 0 ? &d.noon : nullptr; }, kNoon);
 
-  // Hours on the left, months along the bottom.
-  p.setFont(PixelFont(11));
+  // Hours on the left, months along the bottom; the hours thin out where they would touch.
+  p.setFont(f.Font(11));
+  const double line_h = p.fontMetrics().height() * 1.1;
+  int hour_step = 2;
+  while (hour_step < 12 && f.Y(hour_step) - f.Y(0) < line_h) hour_step += hour_step == 4 ? 2 : hour_step;
   for (int h = 0; h <= 24; h += 2) {
     p.setPen(QPen(kGrid, 0.5, Qt::DotLine));
     p.drawLine(QPointF(f.left, f.Y(h)), QPointF(f.left + f.width, f.Y(h)));
+    if (h % hour_step != 0) continue;
     p.setPen(kText);
-    p.drawText(QRectF(0, f.Y(h) - 8, f.left - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
+    p.drawText(QRectF(0, f.Y(h) - f.S(8), f.left - f.S(4), f.S(16)), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("%1:00").arg(h, 2, 10, QLatin1Char('0')));
   }
   static const char* const kMonths[] = {"янв", "фев", "мар", "апр", "май", "июн",
@@ -108,8 +112,14 @@ void DrawYear(QPainter& p, QSizeF size, const YearScene& s) {
       p.setBrush(Qt::NoBrush);
     }
     p.setPen(kText);
-    p.setFont(PixelFont(12, m == s.month));
-    p.drawText(QRectF(x0, f.top + f.height + 2, x1 - x0, 16), Qt::AlignCenter, QString::fromUtf8(kMonths[m - 1]));
+    p.setFont(f.Font(12, m == s.month));
+    const QString name = QString::fromUtf8(kMonths[m - 1]);
+    // Names wider than their months: every other month, from its first day on, the highlighted
+    // one always.
+    const bool wide = p.fontMetrics().horizontalAdvance(name) > x1 - x0;
+    if (wide && m % 2 == 0 && m != s.month) continue;
+    p.drawText(QRectF(x0, f.top + f.height + f.S(2), x1 - x0, f.S(16)),
+               (wide ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter) | Qt::TextDontClip, name);
   }
   if (s.today >= 0 && s.today < n) {
     p.setPen(QPen(QColor(230, 40, 40), 1.5, Qt::DashLine));
@@ -118,10 +128,11 @@ void DrawYear(QPainter& p, QSizeF size, const YearScene& s) {
 
   // Title and legend.
   p.setPen(kText);
-  p.setFont(PixelFont(13, true));
-  p.drawText(QRectF(f.left, 4, f.width, 22), Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(s.title));
-  const double title_end = f.left + QFontMetricsF(PixelFont(13, true)).horizontalAdvance(QString::fromStdString(s.title));
-  p.setFont(PixelFont(11));
+  p.setFont(f.Font(13, true));
+  const QString title = QFontMetricsF(f.Font(13, true)).elidedText(QString::fromStdString(s.title), Qt::ElideRight, f.width);
+  p.drawText(QRectF(f.left, f.S(4), f.width, f.S(22)), Qt::AlignLeft | Qt::AlignVCenter, title);
+  const double title_end = f.left + QFontMetricsF(f.Font(13, true)).horizontalAdvance(title);
+  p.setFont(f.Font(11));
   const struct {
     QColor color;
     const char* word;
@@ -129,21 +140,23 @@ void DrawYear(QPainter& p, QSizeF size, const YearScene& s) {
   } legend[] = {{kDay, "день", false}, {kTwilight, "сумерки", false}, {kNight, "ночь", false},
                 {kRise, "восход", true}, {kSet, "заход", true}, {kNoon, "полдень", true}};
   double legend_w = 0;
-  for (const auto& item : legend) legend_w += p.fontMetrics().horizontalAdvance(QString::fromUtf8(item.word)) + 24;
-  // Beside the title when there is room, else under the month names.
-  const double y = f.left + f.width - legend_w > title_end + 12 ? 4 : f.top + f.height + 18;
+  for (const auto& item : legend) legend_w += p.fontMetrics().horizontalAdvance(QString::fromUtf8(item.word)) + f.S(24);
+  // Beside the title when there is room, else under the month names; left out where the
+  // picture is narrower than the legend.
+  if (legend_w > size.width() - f.S(4)) return;
+  const double y = f.left + f.width - legend_w > title_end + f.S(12) ? f.S(4) : f.top + f.height + f.S(18);
   double x = f.left + f.width - legend_w;
   for (const auto& item : legend) {
     const QString word = QString::fromUtf8(item.word);
-    const double w = p.fontMetrics().horizontalAdvance(word) + 24;
+    const double w = p.fontMetrics().horizontalAdvance(word) + f.S(24);
     if (item.line) {
       p.setPen(QPen(item.color, 2));
-      p.drawLine(QPointF(x, y + 14), QPointF(x + 14, y + 14));
+      p.drawLine(QPointF(x, y + f.S(14)), QPointF(x + f.S(14), y + f.S(14)));
     } else {
-      p.fillRect(QRectF(x, y + 8, 14, 12), item.color);
+      p.fillRect(QRectF(x, y + f.S(8), f.S(14), f.S(12)), item.color);
     }
     p.setPen(kText);
-    p.drawText(QRectF(x + 17, y + 4, w, 20), Qt::AlignLeft | Qt::AlignVCenter, word);
+    p.drawText(QRectF(x + f.S(17), y + f.S(4), w, f.S(20)), Qt::AlignLeft | Qt::AlignVCenter, word);
     x += w;
   }
 }

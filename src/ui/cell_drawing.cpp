@@ -1,7 +1,10 @@
 #include "cell_drawing.h"
 
 #include <QFontMetrics>
+#include <QHash>
+#include <QPaintDevice>
 #include <QPainter>
+#include <algorithm>
 
 #include "core/number_text.h"
 
@@ -44,9 +47,28 @@ void DrawCell(QPainter& p, const QRect& cell, const QString& text, const CellLoo
   QFont font = p.font();
   font.setPointSize(look.point_size);
   font.setBold(true);
+  // A text wider than its cell is set smaller, down to a size still readable, rather than run
+  // into its neighbours (the cells are narrower than the texts where the screen is low). The
+  // size found is kept: a table repaints the same texts in the same cells again and again.
+  QFontMetrics fm(font, p.device());
+  int tw = fm.horizontalAdvance(text);
+  if (tw > cell.width() - 2) {
+    static QHash<QString, int> fitted;
+    const QString key = font.key() + QLatin1Char('|') + QString::number(cell.width()) + QLatin1Char('|') + text;
+    auto it = fitted.find(key);
+    if (it == fitted.end()) {
+      const int full = qRound(font.pointSizeF() * p.device()->logicalDpiY() / 72.0);
+      int px = std::max(kMinCellTextPx, full * (cell.width() - 2) / tw);
+      font.setPixelSize(px);
+      while (px > kMinCellTextPx && QFontMetrics(font, p.device()).horizontalAdvance(text) > cell.width() - 2)
+        font.setPixelSize(--px);
+      it = fitted.insert(key, px);
+    }
+    font.setPixelSize(*it);
+    fm = QFontMetrics(font, p.device());
+    tw = fm.horizontalAdvance(text);
+  }
   p.setFont(font);
-  const QFontMetrics fm(font, p.device());
-  const int tw = fm.horizontalAdvance(text);
   const int th = fm.height();
   // QRect::width() is right − left + 1 of the inclusive rectangle, the same as right − left of
   // the exclusive one; C++ division truncates toward zero as the layout needs.

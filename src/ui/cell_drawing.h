@@ -29,8 +29,12 @@ CellLook SunCellLook(int row);
 // red on a yellow box. A text that is no number ("зенит") is not negative.
 CellLook SatCellLook(int col, int row, std::string_view text);
 
-// Fills the cell and draws the text centred by integer division, so a text wider or taller than
-// its cell starts outside it by half the excess; the text is not clipped to the cell.
+// The smallest pixel size a cell's text is set in to fit its cell.
+inline constexpr int kMinCellTextPx = 8;
+
+// Fills the cell and draws the text centred by integer division. A text wider than its cell is
+// set smaller until it fits or reaches kMinCellTextPx; one wider still starts outside the cell by
+// half the excess, and the text is not clipped to the cell.
 void DrawCell(QPainter& p, const QRect& cell, const QString& text, const CellLook& look);
 
 }  // namespace kelmar::ui

@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -25,6 +26,7 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 #include <QTabBar>
+#include <QTranslator>
 #include <clocale>
 #include <stdexcept>
 
@@ -145,6 +147,41 @@ void SetBackground(QWidget* w, const QColor& c) {
   w->setAutoFillBackground(true);
 }
 
+// The widest text each narrow field is expected to hold; its font is made to fit it whole.
+const char* WidestText(std::string_view field) {
+  static const std::pair<std::string_view, const char*> kWidest[] = {
+      {"EditSir", "-55.755"}, {"EditDolg", "-155.75"}, {"EditGMT", "-12"}, {"EditMSK", "-12"},
+      {"EditUg", "18.5"},     {"EditKm", "12.345"},    {"ESlot", "150.5 W"}, {"EDish", "1.25"},
+      {"EFreq", "12.75"},
+  };
+  for (const auto& [name, text] : kWidest)
+    if (name == field) return text;
+  return nullptr;
+}
+
+// Sets the widget's font smaller, pixel by pixel down to 8 and then no longer bold, until `text`
+// is at most `width` wide.
+void FitFont(QWidget* w, const char* text, int width) {
+  QFont f = w->font();
+  const QString t = QString::fromUtf8(text);
+  // Widths grow with the size: one step to the size that should fit, then pixel by pixel, so
+  // the start-up loads few faces.
+  if (const int advance = QFontMetrics(f).horizontalAdvance(t); advance > width && f.pixelSize() > 8)
+    f.setPixelSize(std::max(8, f.pixelSize() * width / advance));
+  while (QFontMetrics(f).horizontalAdvance(t) > width) {
+    if (f.pixelSize() > 8) {
+      f.setPixelSize(f.pixelSize() - 1);
+    } else if (f.bold()) {
+      f.setBold(false);
+    } else {
+      break;
+    }
+  }
+  w->setFont(f);
+}
+
+const QColor kNoteText{50, 80, 125};
+
 const char* const kLabel2Lines[19] = {
     "*) Магнитный азимут",
     "(по компасу) отличается",
@@ -172,6 +209,15 @@ const char* const kLabel2Lines[19] = {
 void MouseUpRadioButton::mouseReleaseEvent(QMouseEvent* e) {
   QRadioButton::mouseReleaseEvent(e);  // the selection changes first, as the handler expects
   if (on_mouse_up && rect().contains(e->position().toPoint())) on_mouse_up();
+}
+
+bool InstallQtTranslations() {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
 }
 
 QString Label2Text() {
@@ -266,8 +312,14 @@ TForm1::TForm1(FormOptions options)
 }
 
 TForm1::~TForm1() {
-  // The office objects are released on the thread that made them.
-  if (worker_) worker_->Stop([this] { exporter_.reset(); });
+  // The office objects are released on the thread that made them; an office the export
+  // started and left with nothing to show goes with the window.
+  if (worker_) {
+    worker_->Stop([this] {
+      if (exporter_) exporter_->QuitIdleOffice();
+      exporter_.reset();
+    });
+  }
 }
 
 void TForm1::BuildControls() {
@@ -320,7 +372,8 @@ void TForm1::BuildControls() {
   Label2 = Named(new QLabel(Label2Text(), this), "Label2");
   Label2->setFont(font("MS Sans Serif", 12, false));
   Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  SetTextColor(Label2, kGradientActiveCaption);
+  // The caption's blue, dark enough to be read on the window's grey.
+  SetTextColor(Label2, kNoteText);
 
   GroupBox1 = Named(new QGroupBox(this), "GroupBox1");
   SetBackground(GroupBox1, kBtnFace);
@@ -443,6 +496,7 @@ void TForm1::ApplyGeometry() {
     auto* w = findChild<QWidget*>(QString::fromLatin1(design.name.data(), static_cast<qsizetype>(design.name.size())));
     if (!w) continue;
     Rect r = ScaleRect(design.rect, v_);
+    if (const char* sample = WidestText(design.name)) FitFont(w, sample, r.width - kFieldFrame);
     // Edit fields and the drop-down are as high as their font needs, as single-line fields are.
     if (design.height_follows_font) r.height = QFontMetrics(w->font()).height() + 8;
     w->setGeometry(r.left, r.top, r.width, r.height);
@@ -459,7 +513,6 @@ void TForm1::ApplyGeometry() {
     QWidget* w;
     Rect design;
   };
-  const int field_h = QFontMetrics(ESlot->font()).height() + 8;
   const Place places[] = {
       {LabelSlot, {8, 9, 62, 16}},      {ESlot, {70, 6, 64, 0}},
       {LabelDish, {150, 9, 76, 16}},    {EDish, {226, 6, 40, 0}},
@@ -468,6 +521,11 @@ void TForm1::ApplyGeometry() {
       {LabelOutInfo, {8, 34, 600, 16}}, {LabelOutAlign, {8, 52, 600, 16}},
       {LabelOutNote, {8, 120, 600, 40}},
   };
+  for (const Place& p : places) {
+    if (const char* sample = WidestText(S(p.w->objectName())))
+      FitFont(p.w, sample, ScaleRect(p.design, v_).width - kFieldFrame);
+  }
+  const int field_h = QFontMetrics(ESlot->font()).height() + 8;
   for (const Place& p : places) {
     const Rect r = ScaleRect(p.design, v_);
     p.w->setGeometry(r.left, r.top, r.width, r.height > 0 ? r.height : field_h);
@@ -478,11 +536,35 @@ void TForm1::ApplyGeometry() {
   LabelOutCut->setGeometry(cut.left, cut.top, cut.width, cut.height);
   StringGridOut->SetDefaultRowHeight(layout.sun.row_height);
   StringGridOut->SetColWidths(std::vector<int>(kOutageCols, (grid.width - 12) / kOutageCols));
+  // The note's nineteen lines end above the declination line whatever the face's line height.
+  const int note_room = ScaleCoord(FindControl("LabelMag")->rect.top, v_) - Label2->y();
+  for (QFont f = Label2->font(); Label2->sizeHint().height() > note_room && f.pixelSize() > 8;) {
+    f.setPixelSize(f.pixelSize() - 1);
+    Label2->setFont(f);
+  }
+  FitLabelMag();
   pictures_->SetGeometry(StringGridVos->geometry(), ButtonExcel->geometry());
-  // The save button stands where "В Excel" stands, in a font that fits its longer caption.
-  QFont save_font = ButtonExcel->font();
-  save_font.setPixelSize(save_font.pixelSize() * 4 / 5);
-  pictures_->ButtonSave->setFont(save_font);
+  // The save button stands where "В Excel" stands, in the same font, which fits its longer caption.
+  FitFont(ButtonExcel, kSaveCaption, ButtonExcel->width() - kButtonFrame);
+  pictures_->SetButtonFont(ButtonExcel->font());
+}
+
+void TForm1::FitLabelMag() {
+  // The declination line takes what its text needs below the note, down to the window's edge; a
+  // warning that reaches the credit's place hides the credit on this tab, and a text longer still
+  // is set smaller.
+  const Rect box = ScaleRect(FindControl("LabelMag")->rect, v_);
+  const int room = ScaleCoord(kDesignClientHeight, v_) - ScaleCoord(2, v_) - box.top;
+  QFont font = MakeFont("Tahoma", ScaleCoord(10, v_), false);
+  LabelMag->setFont(font);
+  while (LabelMag->heightForWidth(box.width) > room && font.pixelSize() > 8) {
+    font.setPixelSize(font.pixelSize() - 1);
+    LabelMag->setFont(font);
+  }
+  const int needed = LabelMag->heightForWidth(box.width);
+  LabelMag->setGeometry(box.left, box.top, box.width, std::max(box.height, needed));
+  mag_needs_credit_room_ = LabelMag->geometry().bottom() >= Label1->geometry().top();
+  Label1->setVisible(TabControl1->TabIndex() != 1 || !mag_needs_credit_room_);
 }
 
 void TForm1::SetTabOrder() {
@@ -558,6 +640,8 @@ void TForm1::ConnectHandlers() {
       {ESlot, &TForm1::ESlotExit},     {EDish, &TForm1::EDishExit},       {EFreq, &TForm1::EFreqExit},
   };
   for (const auto& [edit, handler] : exits) edit->installEventFilter(new FocusOutFilter(edit, guarded(handler)));
+  // The outage table follows its fields on Enter too, without leaving them.
+  for (const auto& [edit, handler] : {exits[6], exits[7], exits[8]}) connect(edit, &QLineEdit::returnPressed, this, guarded(handler));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -565,8 +649,9 @@ void TForm1::ConnectHandlers() {
 
 void TForm1::CreateForm() {
   report_.Guarded([this] {
-    Vid();
+    // Geometry first: a control made visible without one lays its text out to find a size.
     ApplyGeometry();
+    Vid();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
       move(screen->availableGeometry().center() - rect().center());
     }
@@ -641,7 +726,7 @@ InputFields TForm1::ReadFields() const {
   in.ESlot = S(ESlot->text());
   in.EDish = S(EDish->text());
   in.EFreq = S(EFreq->text());
-  in.CheckBoxMagAz = CheckBoxMagAz->isChecked();
+  in.CheckBoxMagAz = mag_az_choice_;
   return in;
 }
 
@@ -666,7 +751,8 @@ void TForm1::WriteFields(const InputFields& in) {
   set(EFreq, in.EFreq);
   (in.RadioButtonMSK ? RadioButtonMSK : RadioButtonGMT)->setChecked(true);
   (in.RadioButtonUgol ? RadioButtonUgol : RadioButtonVys)->setChecked(true);
-  CheckBoxMagAz->setChecked(in.CheckBoxMagAz);
+  mag_az_choice_ = in.CheckBoxMagAz;
+  CheckBoxMagAz->setChecked(mag_az_choice_ && CheckBoxMagAz->isEnabled());
 }
 
 void TForm1::ShowPlaces() {
@@ -710,7 +796,9 @@ void TForm1::RunSatel() {
   // Only ever after RunCalc succeeded, so the fields convert as they did then.
   const InputFields in = ComputedFields();
   std::string note;
-  const std::optional<double> compass = ShowDeclination(in, note);
+  // The magnetic model is read only when its line is to be seen or the table needs it.
+  declination_stale_ = TabControl1->TabIndex() != 1 && !in.CheckBoxMagAz;
+  const std::optional<double> compass = declination_stale_ ? std::nullopt : ShowDeclination(in, note);
   Satel(ObserverFromFields(in), sat_grid_, compass);
   compass_note_ = note;
   StringGridSat->Refresh();
@@ -781,7 +869,10 @@ std::optional<double> TForm1::ShowDeclination(const InputFields& in, std::string
     text = e.what();
   }
   LabelMag->setText(Q(text));
+  FitLabelMag();
+  // Where the compass is of no use the box shows unticked; the choice waits for a place where it works.
   CheckBoxMagAz->setEnabled(usable);
+  CheckBoxMagAz->setChecked(usable && mag_az_choice_);
   if (!usable || !in.CheckBoxMagAz) return std::nullopt;
   note = CompassNote(field, date);
   return field.declination;
@@ -803,6 +894,7 @@ void TForm1::Vid() {
   GroupBox1->setVisible(sun || tab == kOutageTab || pictures_->IsYearTab(tab));
   Label2->setVisible(!picture);
   LabelMag->setVisible(tab == 1);
+  Label1->setVisible(tab != 1 || !mag_needs_credit_room_);
   CheckBoxMagAz->setVisible(tab == 1);
   GroupBoxInput->setVisible(true);
   ButtonExcel->setVisible(!picture);  // the pictures have their own save button
@@ -812,6 +904,11 @@ void TForm1::Vid() {
 void TForm1::TabControl1Change() {
   Vid();
   if (outage_stale_) RunOutage();
+  if (declination_stale_ && TabControl1->TabIndex() == 1 && !places_.Empty()) {
+    std::string note;
+    ShowDeclination(ReadFields(), note);  // the table already shows true azimuths, as it must
+    declination_stale_ = false;
+  }
 }
 
 void TForm1::StringGridSatDblClick(int col, int row) {
@@ -905,7 +1002,10 @@ void TForm1::ButtonUgDownClick() {
 }
 
 void TForm1::CheckBoxSecClick() { RunCalc(); }
-void TForm1::CheckBoxMagAzClick() { RunSatel(); }
+void TForm1::CheckBoxMagAzClick() {
+  mag_az_choice_ = CheckBoxMagAz->isChecked();
+  RunSatel();
+}
 
 // The choice itself was made by the button; the table follows on the release of the mouse.
 void TForm1::RadioButtonGMTMouseUp() { RunCalc(); }

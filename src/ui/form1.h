@@ -134,6 +134,7 @@ class TForm1 : public QWidget {
   void BuildControls();
   void ApplyGeometry();
   void SetTabOrder();
+  void FitLabelMag();
   void ConnectHandlers();
 
   // Fields between the widgets and the computations.
@@ -173,6 +174,7 @@ class TForm1 : public QWidget {
   bool computed_ = false;  // the sun table was computed at least once
   InputFields computed_fields_;
   std::string computed_place_;
+  bool declination_stale_ = true;  // LabelMag waits for the satellite tab
   std::string settings_path_;  // read at start (unless load_path_ differs) and saved at close
   std::string load_path_;
   std::string exe_dir_;
@@ -183,6 +185,8 @@ class TForm1 : public QWidget {
   bool entering_ = false;             // the add flow waits for the new place
   int v_ = 640;
   std::string compass_note_;  // set while the satellite table shows compass bearings
+  bool mag_az_choice_ = false;  // the stored choice; the box shows it only where the compass works
+  bool mag_needs_credit_room_ = false;  // the declination line's warning lies where Label1 stands
   std::string magnetic_dir_;  // the magnetic model's files
   // The export runs on the worker, which alone touches exporter_ (and the office behind it).
   std::unique_ptr<WorkerThread> worker_;
@@ -271,6 +275,14 @@ class TabControl : public QWidget {
  private:
   QTabBar* tabs_;
 };
+
+// What a field's frame and a button's frame take of their widths, beside the text.
+inline constexpr int kFieldFrame = 8;
+inline constexpr int kButtonFrame = 12;
+
+// Qt's own dialogs and standard buttons (the file dialog, "Да" / "Нет") in Russian, from the
+// system's Qt translations; false when they are not installed, and Qt's texts stay English.
+bool InstallQtTranslations();
 
 // The 19 lines of the note under GroupBox1.
 QString Label2Text();

@@ -1,5 +1,6 @@
 #include "layout.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace kelmar::ui {
@@ -102,7 +103,13 @@ GridLayout SatGridLayout(int grid_width, int v) {
   GridLayout g;
   g.width = grid_width;
   g.row_height = RoundHalfEvenDiv640(static_cast<long long>(kSatDesignRowHeight) * v);
-  g.col_widths.assign(19, (grid_width - 20) / 19);
+  // The three separator columns carry no text: each gives two thirds of its share to the sixteen
+  // columns of numbers, so the table keeps its width and its texts have room.
+  const int w = (grid_width - 20) / 19;
+  const int sep = std::max(4, w / 3);
+  const int col = (19 * w - 3 * sep) / 16;
+  g.col_widths.assign(19, col);
+  for (int c : {4, 9, 14}) g.col_widths[static_cast<std::size_t>(c)] = sep;
   return g;
 }
 

@@ -61,7 +61,8 @@ struct WindowLayout {
 };
 
 // Sun table: w = (Wg − 11) div 9; column 0 = Wg − 8w + 18, columns 5 and 6 = w − 15, the rest w,
-// which adds up to Wg − 12. Satellite table: 19 columns of (Wg − 20) div 19.
+// which adds up to Wg − 12. Satellite table: w = (Wg − 20) div 19 each on average; the separator
+// columns 4, 9 and 14 get max(4, w div 3), the sixteen others share the rest of 19w evenly.
 GridLayout SunGridLayout(int grid_width, int v);
 GridLayout SatGridLayout(int grid_width, int v);
 WindowLayout ComputeWindowLayout(int v);

@@ -54,7 +54,14 @@ PictureTabs::PictureTabs(QWidget* form, QTabBar* tabs, QWidget* page_parent, con
     : form_(form), tabs_(tabs), report_(report), context_(std::move(context)) {
   sky_tab_ = tabs->addTab(QStringLiteral("Небо"));
   year_tab_ = tabs->addTab(QStringLiteral("Год"));
+  page_parent_ = page_parent;
+}
 
+// The pages are made when a picture tab is first shown, so that the window's start pays nothing
+// for them.
+void PictureTabs::Build() {
+  QWidget* const page_parent = page_parent_;
+  QWidget* const form = form_;
   SkyPage = new QWidget(page_parent);
   SkyPage->setObjectName(QStringLiteral("SkyPage"));
   SkyView = new PictureView(
@@ -88,7 +95,7 @@ PictureTabs::PictureTabs(QWidget* form, QTabBar* tabs, QWidget* page_parent, con
   YearView = new PictureView(page_parent, [this](QPainter& p, QSizeF size) { pictures::DrawYear(p, size, year_); });
   YearView->setObjectName(QStringLiteral("YearView"));
 
-  ButtonSave = new QPushButton(QStringLiteral("Сохранить"), form);
+  ButtonSave = new QPushButton(QString::fromUtf8(kSaveCaption), form);
   ButtonSave->setObjectName(QStringLiteral("ButtonSave"));
   ButtonSave->setToolTip(QStringLiteral("Сохранить рисунок в PNG или SVG"));
 
@@ -99,17 +106,32 @@ PictureTabs::PictureTabs(QWidget* form, QTabBar* tabs, QWidget* page_parent, con
   });
   QObject::connect(ButtonHorizonFile, &QPushButton::clicked, form, [this] { report_.Guarded([this] { ButtonHorizonFileClick(); }); });
   QObject::connect(ButtonSave, &QPushButton::clicked, form, [this] { report_.Guarded([this] { ButtonSaveClick(); }); });
-  Show(-1);
+  SkyPage->setGeometry(page_);
+  YearView->setGeometry(page_);
+  ButtonSave->setGeometry(button_);
+  ButtonSave->setFont(button_font_);
 }
 
 void PictureTabs::SetGeometry(const QRect& page, const QRect& button) {
+  page_ = page;
+  button_ = button;
+  if (!SkyPage) return;
   SkyPage->setGeometry(page);
   YearView->setGeometry(page);
   ButtonSave->setGeometry(button);
 }
 
+void PictureTabs::SetButtonFont(const QFont& font) {
+  button_font_ = font;
+  if (ButtonSave) ButtonSave->setFont(font);
+}
+
 void PictureTabs::Show(int tab) {
   shown_ = tab;
+  if (!SkyPage) {
+    if (!IsPictureTab(tab)) return;
+    Build();
+  }
   SkyPage->setVisible(tab == sky_tab_);
   YearView->setVisible(tab == year_tab_);
   ButtonSave->setVisible(IsPictureTab(tab));
@@ -130,7 +152,10 @@ void PictureTabs::SyncDate(const PictureContext& c) {
 }
 
 QDate PictureTabs::SkyDate() {
-  SyncDate(context_());
+  const PictureContext c = context_();
+  // Before the sky tab is first shown nobody can have picked a day: the month's first.
+  if (!EditSkyDate) return QDate(c.year, c.month, 1);
+  SyncDate(c);
   return EditSkyDate->date();
 }
 

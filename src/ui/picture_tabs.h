@@ -3,6 +3,8 @@
 // daylight), with the horizon field, the date of the sky view and the save button that stands
 // in for "В Excel" on them. The window calls in at a few points and supplies its state.
 #include <QDateTime>
+#include <QFont>
+#include <QRect>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -21,6 +23,8 @@ class QTabBar;
 namespace kelmar::ui {
 
 // A widget that shows a picture and answers hovering with its tooltip.
+inline constexpr const char* kSaveCaption = "Сохранить";
+
 class PictureView : public QWidget {
  public:
   using Tooltip = std::function<QString(QSizeF, QPointF)>;
@@ -55,8 +59,9 @@ class PictureTabs {
   bool IsYearTab(int tab) const { return tab == year_tab_; }
   // Shows the page of the tab (none for the table tabs) and the save button on picture tabs.
   void Show(int tab);
-  // The pages cover the tables' place; the save button takes "В Excel"'s.
+  // The pages cover the tables' place; the save button takes "В Excel"'s, and its font.
   void SetGeometry(const QRect& page, const QRect& button);
+  void SetButtonFont(const QFont& font);
   // The numbers behind the window changed: recomputes the shown picture (the other one is
   // computed when its tab shows).
   void Refresh();
@@ -70,6 +75,7 @@ class PictureTabs {
   const pictures::SkyScene& Sky() const { return sky_; }
   const pictures::YearScene& Year() const { return year_; }
 
+  // Null until a picture tab is first shown.
   QWidget* SkyPage = nullptr;
   PictureView* SkyView = nullptr;
   QDateEdit* EditSkyDate = nullptr;
@@ -93,8 +99,12 @@ class PictureTabs {
   void SyncDate(const PictureContext& c);
   void Rebuild();
   Horizon StoredHorizon(const std::string& place);
+  void Build();
 
   QWidget* form_;
+  QWidget* page_parent_;
+  QRect page_, button_;
+  QFont button_font_;
   QTabBar* tabs_;
   const ErrorReporter& report_;
   std::function<PictureContext()> context_;

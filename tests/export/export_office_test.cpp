@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <thread>
 
 #include "core/outage.h"
 #include "export/excel_export.h"
@@ -356,6 +357,51 @@ TEST_F(OfficeExport, SaveThatCannotBeWritten) {
   EXPECT_EQ(ReadFile(Path("Сама_Sat.xls") + "/keep.txt"), "mine");
   // The office is still usable afterwards.
   EXPECT_EQ(Export(Request(0)), "");
+}
+
+// At the close an office the export started is ended when every export failed before a workbook
+// stayed open (a bad slot, a folder that takes no file); one showing a saved workbook stays.
+TEST(OfficeAtClose, AnOfficeLeftWithNothingToShowIsEnded) {
+#ifdef KELMAR_TEST_NO_OFFICE
+  GTEST_SKIP() << KELMAR_TEST_NO_OFFICE;
+#endif
+  struct Case {
+    const char* what;
+    bool read_only, bad_slot, stays;
+  } cases[] = {
+      {"a slot that is no slot", false, true, false},
+      {"a folder that takes no file", true, false, false},
+      {"a saved workbook", false, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    fs::copy_file(kBinDir + "/Out.xls", dir.Path() / "Out.xls");
+    PrivateOffice office;
+    ExcelExporter exporter(office.Options(kPlugin));
+    TextGrid sun = SunGridOf(31), sat = SatGridOf(), out = MakeOutageGrid({});
+    InputFields fields;
+    if (c.bad_slot) fields.ESlot = "abc";
+    // Root writes into any folder, but not where a folder stands in the way of the file.
+    if (c.read_only) fs::create_directory(dir.Path() / OutFileName("Уфа", SlotText(SlotFromText(fields.ESlot)), 2026));
+    try {
+      exporter.ButtonExcelClick({.TabIndex = 2, .StringGridVos = sun, .StringGridSat = sat, .Fields = fields,
+                                 .PlaceName = "Уфа", .Locator = "", .Month = 1, .ExeDir = dir.Dir(),
+                                 .StringGridOut = &out, .Year = 2026});
+      EXPECT_TRUE(c.stays) << "no error";
+    } catch (const std::exception& e) {
+      EXPECT_FALSE(c.stays) << e.what();
+    }
+    ASSERT_TRUE(office.Running());
+    exporter.QuitIdleOffice();
+    bool running = true;
+    for (int i = 0; i < 100 && running; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      running = office.Running();
+      if (c.stays && i == 10) break;
+    }
+    EXPECT_EQ(running, c.stays);
+  }
 }
 
 // An office that is not there, or ends without ever answering, is named as the reason; nothing

@@ -111,6 +111,10 @@ class FakeApp : public automation::Application {
     o_.Call("Workbooks");
     return std::make_unique<FakeBooks>(o_);
   }
+  bool Quit() override {
+    o_.Call("Quit");
+    return true;
+  }
 
  private:
   FakeOffice& o_;

@@ -43,16 +43,18 @@ TEST(FormCompass, LineSwitchAndWarningsFollowThePlace) {
       {"[Points]\nP=80;-96\n[Form]\nMagAz=1\n",
        "Магнитное склонение: 30.1°" + nbsp + "З (WMM2025, 08.12.2025)\nКомпас здесь ненадёжен: слабое горизонтальное поле",
        true, true, true},
-      // Too weak for a needle: the switch is off limits and the table shows true azimuths.
+      // Too weak for a needle: the switch is off limits, shown unticked, and the table shows true
+      // azimuths; the choice itself is kept for the places where it works.
       {"[Points]\nP=85;140\n[Form]\nMagAz=1\n",
        "Магнитное склонение: 35.2°" + nbsp + "З (WMM2025, 08.12.2025)\nКомпас здесь непригоден: слишком слабое горизонтальное поле",
-       false, true, false},
+       false, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ini);
     test::FormFixture f;
     f.Start(c.ini, QDate(2025, 12, 8));
-    const TForm1& w = *f.form;
+    TForm1& w = *f.form;
+    w.TabControl1->Tabs()->setCurrentIndex(1);
     EXPECT_EQ(w.LabelMag->text(), c.line);
     EXPECT_EQ(w.CheckBoxMagAz->isEnabled(), c.enabled);
     EXPECT_EQ(w.CheckBoxMagAz->isChecked(), c.checked);
@@ -62,6 +64,31 @@ TEST(FormCompass, LineSwitchAndWarningsFollowThePlace) {
       declination = MagneticForFields(w.EditSir->text().toStdString(), w.EditDolg->text().toStdString(), {2025, 12, 8})
                         .declination;
     EXPECT_EQ(w.SatGrid(), CoreSatTable(w, declination));
+    w.show();
+    EXPECT_TRUE(w.close());
+    const bool stored = std::string(c.ini).find("MagAz=1") != std::string::npos;
+    EXPECT_EQ(test::ReadSettingsFile(f.settings_path).find("\r\nMagAz=1\r\n") != std::string::npos, stored);
+  }
+}
+
+// The line with its longest warning is read whole at every screen height, below the note and
+// clear of the credit, which gives way on this tab where the line needs its place.
+TEST(FormCompass, TheWarningIsSeenWholeAtEverySize) {
+  for (const int v : {600, 768, 900, 1080, 1200}) {
+    SCOPED_TRACE(v);
+    test::FormFixture f;
+    f.Start("[Points]\nP=86;-150\n", QDate(2025, 12, 8), v);
+    TForm1& w = *f.form;
+    EXPECT_TRUE(w.LabelMag->text().isEmpty()) << w.LabelMag->text().toStdString();  // the model is read when the tab is first shown
+    w.TabControl1->Tabs()->setCurrentIndex(1);
+    ASSERT_TRUE(w.LabelMag->text().contains(QStringLiteral("непригоден")));
+    const QRect mag = w.LabelMag->geometry();
+    EXPECT_LE(w.LabelMag->heightForWidth(mag.width()), mag.height());
+    EXPECT_LE(mag.bottom(), w.height());
+    EXPECT_LE(w.Label2->y() + w.Label2->sizeHint().height(), mag.top());
+    EXPECT_TRUE(!w.Label1->isVisibleTo(&w) || !w.Label1->geometry().intersects(mag));
+    w.TabControl1->Tabs()->setCurrentIndex(0);
+    EXPECT_TRUE(w.Label1->isVisibleTo(&w));
   }
 }
 

@@ -122,6 +122,10 @@ TEST(FormExport, ASlowOfficeNeverFreezesTheWindow) {
   EXPECT_EQ(std::count(office.log.begin(), office.log.end(), saved), 2);
   EXPECT_NE(test::ReadSettingsFile(f.settings_path).find("A=10;20"), std::string::npos);
   EXPECT_TRUE(f.errors.empty());
+  f.form.reset();  // the office is asked to end if it has nothing to show, then released
+  const auto quit = std::find(office.log.begin(), office.log.end(), "Quit");
+  ASSERT_NE(quit, office.log.end());
+  EXPECT_NE(std::find(quit, office.log.end(), "~Application"), office.log.end());
 }
 
 }  // namespace

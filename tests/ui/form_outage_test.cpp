@@ -55,13 +55,19 @@ TEST(FormOutage, FieldsRecomputeOnLeavingAndErrorsAreReported) {
   EXPECT_FALSE(w.StringGridVos->isVisible() || w.StringGridSat->isVisible());
   EXPECT_EQ(w.OutGrid().Cell(0, 1), "26.02.2026");
   EXPECT_TRUE(w.LabelOutInfo->text().contains(QStringLiteral("Азимут 182.0°")));
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.field) + " " + c.typed);
+  // Leaving a field applies it, and so does Enter in it.
+  for (const bool enter : {false, true}) for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.field) + " " + c.typed + (enter ? " Enter" : " left"));
     auto* field = w.findChild<QLineEdit*>(QString::fromLatin1(c.field));
     field->setFocus(Qt::TabFocusReason);
     field->setText(QString::fromUtf8(c.typed));
     f.errors.clear();
-    w.ButtonExcel->setFocus(Qt::TabFocusReason);  // leave the field
+    if (enter) {
+      QTest::keyClick(field, Qt::Key_Return);
+      EXPECT_TRUE(field->hasFocus());
+    } else {
+      w.ButtonExcel->setFocus(Qt::TabFocusReason);  // leave the field
+    }
     EXPECT_EQ(field->text(), QString::fromUtf8(c.left_as));
     EXPECT_EQ(f.errors, c.error ? std::vector<std::string>{c.error} : std::vector<std::string>{});
     EXPECT_EQ(w.LabelOutNote->text(), QString::fromUtf8(c.note));
@@ -70,6 +76,7 @@ TEST(FormOutage, FieldsRecomputeOnLeavingAndErrorsAreReported) {
       EXPECT_EQ(w.OutGrid(), CoreTable(w, {}));
     }
     field->setText(QString::fromUtf8(field == w.ESlot ? "36 E" : field == w.EDish ? "0.9" : "12"));
+    if (enter) w.ButtonExcel->setFocus(Qt::TabFocusReason);
   }
   // Another year: the table follows.
   w.ESlot->setFocus(Qt::TabFocusReason);

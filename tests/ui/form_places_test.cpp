@@ -208,7 +208,7 @@ TEST(FormPlaces, DeletingAPlace) {
     EXPECT_EQ(question.title, QStringLiteral("Warning"));
     EXPECT_EQ(question.text, QString::fromUtf8(c.question));
     EXPECT_EQ(question.icon, QMessageBox::Warning);
-    EXPECT_EQ(question.buttons, (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No")}));
+    EXPECT_EQ(question.buttons, (QStringList{QStringLiteral("&Да"), QStringLiteral("&Нет")}));  // Qt's own, translated
     EXPECT_EQ(w.Places().Count(), c.count_after);
     EXPECT_EQ(w.ComboBoxPunkt->count(), c.count_after);
     if (c.information) {

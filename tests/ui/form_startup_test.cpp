@@ -22,6 +22,7 @@
 #include "core/sat_table.h"
 #include "core/sun_table.h"
 #include "ui/layout.h"
+#include "ui/picture_tabs.h"
 #include "ui/text_grid_view.h"
 #include "ui_test_support.h"
 
@@ -122,13 +123,46 @@ TEST(FormStartup, GeometryIsScaledByTheScreenHeight) {
         EXPECT_EQ(widget->height(), r.height);
       }
       if (design.font_px != 0) {
-        EXPECT_EQ(widget->font().pixelSize(), ScaleCoord(design.font_px, v));
+        // A field or button is set smaller where its text would not fit at the scaled size.
+        const bool fitted = qobject_cast<QLineEdit*>(widget) || widget == w.ButtonExcel || widget == w.LabelMag || widget == w.Label2;
+        if (fitted) {
+          EXPECT_LE(widget->font().pixelSize(), ScaleCoord(design.font_px, v));
+        } else {
+          EXPECT_EQ(widget->font().pixelSize(), ScaleCoord(design.font_px, v));
+        }
       }
     }
     EXPECT_EQ(w.StringGridVos->ColWidths(), layout.sun.col_widths);
     EXPECT_EQ(w.StringGridVos->DefaultRowHeight(), layout.sun.row_height);
     EXPECT_EQ(w.StringGridSat->ColWidths(), layout.sat.col_widths);
     EXPECT_EQ(w.StringGridSat->DefaultRowHeight(), layout.sat.row_height);
+  }
+}
+
+// The widest text each narrow field or button is to hold fits inside it at every screen height,
+// and the picture tabs' save button has the font of "В Excel".
+TEST(FormStartup, TextsFitTheirControlsAtEverySize) {
+  const std::pair<const char*, const char*> widest[] = {
+      {"EditSir", "-55.755"}, {"EditDolg", "-155.75"}, {"EditGMT", "-12"}, {"EditMSK", "-12"}, {"EditUg", "18.5"},
+      {"EditKm", "12.345"},   {"ESlot", "150.5 W"},    {"EDish", "1.25"},  {"EFreq", "12.75"},
+  };
+  for (int v : {600, 640, 768, 1080, 1200}) {
+    SCOPED_TRACE(v);
+    FormFixture f;
+    f.Start(kTwoPlaces, QDate(2026, 3, 15), v);
+    TForm1& w = *f.form;
+    for (const auto& [name, text] : widest) {
+      SCOPED_TRACE(name);
+      auto* field = w.findChild<QLineEdit*>(QString::fromLatin1(name));
+      ASSERT_NE(field, nullptr);
+      EXPECT_LE(QFontMetrics(field->font()).horizontalAdvance(QString::fromUtf8(text)), field->width() - kFieldFrame);
+      EXPECT_GE(field->font().pixelSize(), 8);
+    }
+    w.TabControl1->Tabs()->setCurrentIndex(3);
+    QPushButton* save = w.Pictures().ButtonSave;
+    EXPECT_EQ(save->font(), w.ButtonExcel->font());
+    EXPECT_EQ(save->geometry(), w.ButtonExcel->geometry());
+    EXPECT_LE(QFontMetrics(save->font()).horizontalAdvance(save->text()), save->width() - kButtonFrame);
   }
 }
 

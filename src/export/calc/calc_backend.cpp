@@ -3,8 +3,9 @@
 // The office runs as its own process; we talk to it over a named pipe (UNO remote protocol). If
 // nothing answers on the pipe we start soffice ourselves, detached, and wait for it: connecting
 // to a process we started gives clear errors, where a bootstrap that starts the office itself
-// only reports "unknown error". The office is never terminated from here: other documents of
-// the user live in it.
+// only reports "unknown error". An office the user runs is never terminated from here: other
+// documents of the user live in it. Only one that we started and that holds no document at all
+// is ended, when the program is done with it.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -14,6 +15,7 @@
 #include <cctype>
 #include <chrono>
 #include <filesystem>
+#include <set>
 #include <system_error>
 #include <cstdio>
 #include <cstdlib>
@@ -270,6 +272,13 @@ Reference<css::uno::XComponentContext> TryConnect(const Reference<css::bridge::X
 
 std::string DefaultPipe() { return "kelmar_office_" + std::to_string(getuid()); }
 
+// The pipes of the offices this process started. A later application object connects to the
+// same office without starting it, yet may end it all the same.
+std::set<std::string>& StartedPipes() {
+  static std::set<std::string> pipes;
+  return pipes;
+}
+
 bool HaveDisplay() {
   const char* x = std::getenv("DISPLAY");
   const char* w = std::getenv("WAYLAND_DISPLAY");
@@ -368,6 +377,15 @@ class CalcBook final : public kelmar::automation::Workbook {
   Reference<css::lang::XComponent> doc_;
 };
 
+// Every document open in the office, the user's own included.
+std::vector<Reference<css::frame::XModel>> ModelsOf(const Reference<css::frame::XDesktop2>& desktop) {
+  std::vector<Reference<css::frame::XModel>> models;
+  const Reference<css::container::XEnumeration> all = desktop->getComponents()->createEnumeration();
+  while (all->hasMoreElements())
+    if (Reference<css::frame::XModel> model{all->nextElement(), UNO_QUERY}; model.is()) models.push_back(model);
+  return models;
+}
+
 class CalcBooks final : public kelmar::automation::Workbooks {
  public:
   CalcBooks(Reference<css::frame::XDesktop2> desktop, bool hidden) : desktop_(std::move(desktop)), hidden_(hidden) {}
@@ -402,14 +420,7 @@ class CalcBooks final : public kelmar::automation::Workbooks {
   }
 
  private:
-  // Every document open in the office, the user's own included.
-  std::vector<Reference<css::frame::XModel>> Models() {
-    std::vector<Reference<css::frame::XModel>> models;
-    const Reference<css::container::XEnumeration> all = desktop_->getComponents()->createEnumeration();
-    while (all->hasMoreElements())
-      if (Reference<css::frame::XModel> model{all->nextElement(), UNO_QUERY}; model.is()) models.push_back(model);
-    return models;
-  }
+  std::vector<Reference<css::frame::XModel>> Models() { return ModelsOf(desktop_); }
 
   Reference<css::frame::XDesktop2> desktop_;
   bool hidden_;
@@ -417,18 +428,29 @@ class CalcBooks final : public kelmar::automation::Workbooks {
 
 class CalcApp final : public kelmar::automation::Application {
  public:
-  CalcApp(Reference<css::frame::XDesktop2> desktop, bool force_hidden)
-      : desktop_(std::move(desktop)), force_hidden_(force_hidden) {}
+  CalcApp(Reference<css::frame::XDesktop2> desktop, bool force_hidden, std::string pipe)
+      : desktop_(std::move(desktop)), force_hidden_(force_hidden), pipe_(std::move(pipe)) {}
   void Visible(bool visible) override { visible_ = visible; }
   // Calc asks nothing of an API caller; the flag is kept for symmetry with the object model.
   void DisplayAlerts(bool display) override { alerts_ = display; }
   std::unique_ptr<kelmar::automation::Workbooks> Workbooks() override {
     return std::make_unique<CalcBooks>(desktop_, force_hidden_ || !visible_);
   }
+  bool Quit() override {
+    if (StartedPipes().count(pipe_) == 0) return false;
+    if (!Call([&] { return ModelsOf(desktop_).empty(); })) return false;
+    StartedPipes().erase(pipe_);
+    try {
+      return desktop_->terminate();
+    } catch (const css::uno::Exception&) {
+      return true;  // the bridge went down with the office before the answer came
+    }
+  }
 
  private:
   Reference<css::frame::XDesktop2> desktop_;
   bool force_hidden_;
+  std::string pipe_;
   bool visible_ = false;
   bool alerts_ = false;
 };
@@ -468,11 +490,12 @@ kelmar::automation::Application* Create(const kelmar::OfficeOptions& o) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
       }
     }
+    StartedPipes().insert(pipe);
   }
   Reference<css::frame::XDesktop2> desktop = Call([&] { return css::frame::Desktop::create(remote); });
   // A visible load without a display brings the office down.
   const bool force_hidden = o.Headless || o.HiddenDocuments || !HaveDisplay();
-  return new CalcApp(desktop, force_hidden);
+  return new CalcApp(desktop, force_hidden, pipe);
 }
 
 }  // namespace
