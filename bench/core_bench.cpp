@@ -20,7 +20,6 @@ kelmar::InputFields Moscow() {
 
 void BM_SunTableMonth(benchmark::State& state) {
   kelmar::CalcState st;
-  kelmar::InitRiseAltSin(st);
   st.Year = 2026;
   st.Month = 7;  // 31 days
   const kelmar::InputFields in = Moscow();

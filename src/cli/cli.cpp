@@ -196,7 +196,6 @@ namespace {
 
 CalcState NewState() {
   CalcState st;
-  InitRiseAltSin(st);
   st.Names = LocaleDateNames();
   return st;
 }

@@ -48,13 +48,11 @@ void PrintCsvRows(const OutageTable& t, bool header, std::ostream& out) {
   PrintGrid(rows, GridFormat::Csv, out);
 }
 
-// The slots of the satellite table for the place, in the table's order.
+// The slots of the satellite table for the place, in the table's order, as degrees east in
+// (−180, 180]: the table's "180 W" is the outage tab's 180.
 std::vector<double> TableSlots(const Observer& obs) {
-  TextGrid grid = MakeSatGrid();
-  Satel(obs, grid);
   std::vector<double> slots;
-  for (int col = 0; col < kSatCols; col += 5)
-    for (int row = 1; row < kSatRows; ++row) slots.push_back(SlotFromText(grid.Cell(col, row)));
+  for (const SatSlot& s : SatelliteSlots(obs).positions) slots.push_back(s.lon == -180 ? 180.0 : s.lon);
   return slots;
 }
 

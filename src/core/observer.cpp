@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "number_text.h"
-#include "solar.h"
+#include "angles.h"
 
 namespace kelmar {
 

@@ -2,11 +2,12 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "magnetic.h"
 #include "number_text.h"
-#include "solar.h"
+#include "angles.h"
 
 namespace kelmar {
 namespace {
@@ -50,23 +51,24 @@ void Modif(int& SlotLon) {
   if (SlotLon > 180) SlotLon -= 360;
 }
 
-void Satel(const Observer& obs, TextGrid& grid, std::optional<double> compass_declination) {
+SatTable SatelliteSlots(const Observer& obs, std::optional<double> compass_declination) {
   const double lon = NormalizeLongitude(obs.LonDeg);
   const double phi = obs.LatRad;
   const bool equatorial = std::abs(phi) < kSmallAngle;
   const bool polar = std::abs(obs.SinLat) > kPoleSin;
   const double abs_sin_lat = std::abs(obs.SinLat);
   const double tan_phi = std::tan(phi);  // the same for every position
+  constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
+  SatTable table;
+  table.compass = compass_declination.has_value();
   // One degree west of the first position: 80 positions at or west of floor(λ), 80 east of it.
   const int start = static_cast<int>(std::trunc(lon));
   int slot = lon > 0 ? start - 80 : start - 81;
 
-  for (int k = 1; k <= 160; ++k) {
+  for (SatSlot& s : table.positions) {
     Modif(slot);
-    const int col = 5 * ((k - 1) / 40);
-    const int row = (k - 1) % 40 + 1;
-    WriteSlotLabel(grid.Cell(col, row), slot);
+    s.lon = slot;
 
     double dl = (slot - lon) * kPi / 180;
     while (dl > kPi) dl -= kTwoPi;
@@ -74,14 +76,10 @@ void Satel(const Observer& obs, TextGrid& grid, std::optional<double> compass_de
     const double sin_dl = std::sin(dl);
     const double cos_dl = std::cos(dl);
     const bool overhead = std::abs(dl) < kSmallAngle && equatorial;
+    s.kind = polar ? SlotKind::Pole : overhead ? SlotKind::Zenith : equatorial ? SlotKind::Equator : SlotKind::Normal;
 
-    std::string& az_cell = grid.Cell(col + 1, row);
-    if (polar) {
-      TextGrid::AssignCell(az_cell, "---");
-    } else if (overhead) {
-      TextGrid::AssignCell(az_cell, "зенит");
-    } else if (equatorial && !compass_declination) {
-      TextGrid::AssignCell(az_cell, dl < 0 ? "270" : "90");
+    if (polar || overhead) {
+      s.azimuth = kNone;
     } else {
       double az = dl < 0 ? 270 : 90;
       if (!equatorial) {
@@ -91,27 +89,62 @@ void Satel(const Observer& obs, TextGrid& grid, std::optional<double> compass_de
         if (az < 0) az += 360;
       }
       if (compass_declination) az = CompassAzimuth(az, *compass_declination);
-      WriteNumber(az_cell, az);
+      s.azimuth = az;
     }
 
     const double g = cos_dl * obs.CosLat;  // cosine of the central angle observer–subsatellite point
+    s.elevation = overhead ? 90 : std::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * 180 / kPi;
+    // The one-decimal text rounds to nearest on the exact binary value, and the double nearest
+    // -0.05 lies below -0.05: from it on the text reads "-0.1".
+    s.below_horizon = !overhead && s.elevation <= -0.05;
+
+    if (overhead || equatorial) {
+      s.correction = kNone;
+    } else {
+      const double slant = std::sqrt(kOnePlusR2 - kTwoOrbitRadius * g);
+      s.correction = kMinusRadToDeg * std::atan((slant * sin_dl / tan_phi) / (kOrbitRadius - g));
+    }
+  }
+  return table;
+}
+
+void FormatSatTable(const SatTable& table, TextGrid& grid) {
+  for (int i = 0; i < kSlotCount; ++i) {
+    const SatSlot& s = table.positions[static_cast<std::size_t>(i)];
+    const auto [col, row] = SlotCellOf(i);
+    WriteSlotLabel(grid.Cell(col, row), s.lon);
+
+    std::string& az_cell = grid.Cell(col + 1, row);
+    if (s.kind == SlotKind::Pole) {
+      TextGrid::AssignCell(az_cell, "---");
+    } else if (s.kind == SlotKind::Zenith) {
+      TextGrid::AssignCell(az_cell, "зенит");
+    } else if (s.kind == SlotKind::Equator && !table.compass) {
+      TextGrid::AssignCell(az_cell, s.azimuth == 270 ? "270" : "90");
+    } else {
+      WriteNumber(az_cell, s.azimuth);
+    }
+
     std::string& el_cell = grid.Cell(col + 2, row);
-    if (overhead) {
+    if (s.kind == SlotKind::Zenith) {
       TextGrid::AssignCell(el_cell, "зенит");
     } else {
-      WriteNumber(el_cell, std::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * 180 / kPi);
+      WriteNumber(el_cell, s.elevation);
     }
 
     std::string& corr_cell = grid.Cell(col + 3, row);
-    if (overhead) {
+    if (s.kind == SlotKind::Zenith) {
       TextGrid::AssignCell(corr_cell, "---");
-    } else if (equatorial) {
+    } else if (s.kind == SlotKind::Equator) {
       TextGrid::AssignCell(corr_cell, "+");
     } else {
-      const double slant = std::sqrt(kOnePlusR2 - kTwoOrbitRadius * g);
-      WriteNumber(corr_cell, kMinusRadToDeg * std::atan((slant * sin_dl / tan_phi) / (kOrbitRadius - g)));
+      WriteNumber(corr_cell, s.correction);
     }
   }
+}
+
+void Satel(const Observer& obs, TextGrid& grid, std::optional<double> compass_declination) {
+  FormatSatTable(SatelliteSlots(obs, compass_declination), grid);
 }
 
 }  // namespace kelmar

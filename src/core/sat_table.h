@@ -1,5 +1,7 @@
 #pragma once
-// The dish pointing table of 160 geostationary positions.
+// The dish pointing table of 160 geostationary positions: typed rows, and the table
+// StringGridSat made from them.
+#include <array>
 #include <optional>
 
 #include "observer.h"
@@ -13,9 +15,53 @@ inline constexpr double kInvOrbitRadius = 6371.0 / 42164.0;
 // Advances an orbital position (whole degrees east) by one degree and wraps it into [−180, 180].
 void Modif(int& SlotLon);
 
-// Fills rows 1..40 of StringGridSat: the 160 positions nearest the observer's meridian.
-// With a declination (degrees, east positive) the azimuths are compass bearings, one decimal
-// everywhere but "---" and "зенит".
+// How a position's cells read. Pole: no azimuth ("---"); Equator: the azimuth due east or west
+// and no correction ("+"); Zenith: straight overhead of an observer on the equator.
+enum class SlotKind { Normal, Equator, Zenith, Pole };
+
+struct SatSlot {
+  int lon = 0;            // orbital position, whole degrees east in [−180, 180]; −180 reads "180 W"
+  double azimuth = 0;     // degrees from north through east, a compass bearing with a declination;
+                          // NaN at a pole and overhead
+  double elevation = 0;   // degrees above the horizon; 90 overhead
+  double correction = 0;  // the polarisation correction, degrees; NaN on the equator and overhead
+  SlotKind kind = SlotKind::Normal;
+  // The elevation as the table shows it is below zero (-0.04 shows as "-0.0", which is not).
+  bool below_horizon = false;
+};
+
+// The 160 positions in table order: each column group top to bottom, then the next group.
+inline constexpr int kSlotGroups = 4;
+inline constexpr int kSlotsPerGroup = 40;
+inline constexpr int kSlotCount = kSlotGroups * kSlotsPerGroup;
+inline constexpr int kGroupCols = 5;  // label, azimuth, elevation, correction, separator
+
+struct SatTable {
+  std::array<SatSlot, kSlotCount> positions;
+  bool compass = false;  // azimuths are compass bearings
+};
+
+// The cell of the position with table index i (0…159): the column of its label and its row.
+struct SlotCell {
+  int col, row;
+};
+inline SlotCell SlotCellOf(int i) { return {kGroupCols * (i / kSlotsPerGroup), i % kSlotsPerGroup + 1}; }
+// The index of the position a cell of its group shows (any of its four columns), -1 for a
+// separator column or the header row.
+inline int SlotIndexAt(int col, int row) {
+  if (row < 1 || row > kSlotsPerGroup || col < 0 || col % kGroupCols == kGroupCols - 1 || col >= kSatCols) return -1;
+  return col / kGroupCols * kSlotsPerGroup + row - 1;
+}
+
+// The 160 positions nearest the observer's meridian. With a declination (degrees, east
+// positive) the azimuths are compass bearings.
+SatTable SatelliteSlots(const Observer& obs, std::optional<double> compass_declination = std::nullopt);
+
+// Rows 1..40 of StringGridSat: one decimal everywhere but "---", "зенит", "+" and, without a
+// compass, the equator's "90" and "270".
+void FormatSatTable(const SatTable& table, TextGrid& StringGridSat);
+
+// Both steps.
 void Satel(const Observer& obs, TextGrid& StringGridSat, std::optional<double> compass_declination = std::nullopt);
 
 }  // namespace kelmar

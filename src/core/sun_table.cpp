@@ -5,9 +5,9 @@
 
 #include "calc_error.h"
 #include "day_serial.h"
-#include "event_search.h"
 #include "locator.h"
 #include "number_text.h"
+#include "angles.h"
 #include "solar.h"
 
 namespace kelmar {
@@ -32,9 +32,19 @@ int FormatTimeOfDay(double day_fraction, bool seconds, char* out) {
   return 8;
 }
 
-void AppendAzimuth(std::string& cell, const char* azimuth_text) {
+// One decimal, right-aligned in at least four characters: " 7.1", "43.3", "316.7".
+void AppendAzimuth(std::string& cell, const Crossing& c) {
   cell += ' ';
-  cell += azimuth_text;
+  if (!c.has_azimuth) return;
+  char buf[kOneDecimalMax];
+  const std::size_t len = FormatOneDecimal(c.azimuth, buf);
+  if (len < 4) cell.append(4 - len, ' ');
+  cell.append(buf, len);
+}
+
+PolarState PolarOf(const Crossings& pass) {
+  if (pass.rises != 0 || pass.sets != 0) return PolarState::None;
+  return pass.last_sample < 0 ? PolarState::Night : pass.last_sample > 0 ? PolarState::Day : PolarState::None;
 }
 
 }  // namespace
@@ -78,88 +88,100 @@ void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours) {
   if (cell.front() == ' ') cell.erase(0, 1);
 }
 
-void Calc(CalcState& st, const InputFields& in, TextGrid& grid) {
-  grid.ClearRows(1, kSunRows - 1);
+void ComputeSunMonth(const InputFields& in, int year, int month, SunMonth& out, bool exact_samples) {
+  out.year = year;
+  out.month = month;
+  out.days.clear();
   const Observer obs = ObserverFromFields(in);
-  st.Locator = LocatorFromCoords(obs.LatDeg, obs.LonDeg);
-
-  const bool sec = in.CheckBoxSec;
-  const int days = DaysInMonth(st.Year, st.Month);
-  DaySamples samples;
-  double zone_hours = 0;
+  out.locator = LocatorFromCoords(obs.LatDeg, obs.LonDeg);
+  // The fields cannot change while the table is computed: read once, where a bad text stops the
+  // run on day 1.
+  const double zone_hours = ZoneHoursOf(in);
+  const double rise_thr = RiseAltSin();
   double twilight_thr = 0;
+  const int days = DaysInMonth(year, month);
+  out.days.reserve(static_cast<std::size_t>(days));
+  DaySamples samples;
+  LastSolved last;
   for (int r = 1; r <= days; ++r) {
-    st.DayLenAcc = 0;
-    st.CurDate = EncodeDate(st.Year, st.Month, r);
-    // The fields cannot change while the table is computed: read on day 1, where a bad text stops
-    // the run, and reused afterwards.
-    if (r == 1) zone_hours = ZoneHoursOf(in);
-    st.ZoneHours = zone_hours;
+    const double date = EncodeDate(year, month, r);
+    SunDayRow& row = out.days.emplace_back();
+    row.day = r;
+    row.weekday = WeekdayMondayFirst(date);
 
-    const int yy = st.Year % 100;
+    PrepareSamples(PrepareDay(date, zone_hours, obs), obs, samples, exact_samples);
+    row.sun = EventPass(samples, rise_thr, true, last);
+    row.noon = samples.transit;
+    row.sun_polar = PolarOf(row.sun);
+    // Sets minus rises; a day that begins with the Sun up has a negative sum.
+    if (row.sun.length_sum != 0) row.day_length = row.sun.length_sum < 0 ? row.sun.length_sum + 24 : row.sun.length_sum;
+    row.sun_done = true;
+
+    if (r == 1) twilight_thr = TwilightThreshold(in);
+    row.twilight = EventPass(samples, twilight_thr, false, last);
+    row.twilight_polar = PolarOf(row.twilight);
+    row.twilight_done = true;
+  }
+}
+
+void FormatSunTable(const SunMonth& month, bool sec, const DateNames& names, TextGrid& grid) {
+  grid.ClearRows(1, kSunRows - 1);
+  const int yy = month.year % 100;
+  for (const SunDayRow& row : month.days) {
+    const int r = row.day;
     const char date[] = {static_cast<char>('0' + r / 10), static_cast<char>('0' + r % 10), '.',
-                         static_cast<char>('0' + st.Month / 10), static_cast<char>('0' + st.Month % 10), '.',
+                         static_cast<char>('0' + month.month / 10), static_cast<char>('0' + month.month % 10), '.',
                          static_cast<char>('0' + yy / 10), static_cast<char>('0' + yy % 10), ' ', ' ', ' '};
     std::string& date_cell = grid.Cell(0, r);
     date_cell.assign(date, sizeof date);
-    date_cell += st.Names.weekday_short[WeekdayMondayFirst(st.CurDate)];
+    date_cell += names.weekday_short[row.weekday];
+    if (!row.sun_done) continue;
 
-    PrepareDay(st, obs);
-    st.TransitTime = 0;
-    PrepareSamples(st, obs, samples, st.ExactSamples);
-
-    EventPass(
-        st, samples, st.RiseAltSin, true,
-        [&] {
-          TtoCell(grid, sec, 1, r, st.EventTime);
-          AppendAzimuth(grid.Cell(5, r), st.AzimuthText);
-        },
-        [&] {
-          TtoCell(grid, sec, 2, r, st.EventTime);
-          AppendAzimuth(grid.Cell(6, r), st.AzimuthText);
-        });
-    TtoCell(grid, sec, 4, r, st.TransitTime);
-
-    if (st.RiseCount != 0 || st.SetCount != 0) {
-      if (st.RiseCount == 0) grid.SetCell(1, r, "---"), grid.SetCell(5, r, "---");
-      if (st.SetCount == 0) grid.SetCell(2, r, "---"), grid.SetCell(6, r, "---");
-    } else if (st.AltFnEnd < 0) {  // polar night
-      grid.SetCell(1, r, "ПОЛЯРНАЯ");
-      grid.SetCell(2, r, "НОЧЬ");
-      grid.SetCell(3, r, sec ? "00:00:00" : "00:00");
-      grid.SetCell(5, r, "---");
-      grid.SetCell(6, r, "---");
-    } else if (st.AltFnEnd > 0) {  // polar day
-      grid.SetCell(1, r, "ПОЛЯРНЫЙ");
-      grid.SetCell(2, r, "ДЕНЬ");
-      grid.SetCell(3, r, sec ? "24:00:00" : "24:00");
+    for (const Crossing& c : row.sun) {
+      TtoCell(grid, sec, c.rise ? 1 : 2, r, c.hours);
+      AppendAzimuth(grid.Cell(c.rise ? 5 : 6, r), c);
+    }
+    TtoCell(grid, sec, 4, r, row.noon);
+    if (row.sun.rises != 0 || row.sun.sets != 0) {
+      if (row.sun.rises == 0) grid.SetCell(1, r, "---"), grid.SetCell(5, r, "---");
+      if (row.sun.sets == 0) grid.SetCell(2, r, "---"), grid.SetCell(6, r, "---");
+    } else if (row.sun_polar != PolarState::None) {
+      const bool night = row.sun_polar == PolarState::Night;
+      grid.SetCell(1, r, night ? "ПОЛЯРНАЯ" : "ПОЛЯРНЫЙ");
+      grid.SetCell(2, r, night ? "НОЧЬ" : "ДЕНЬ");
+      grid.SetCell(3, r, night ? (sec ? "00:00:00" : "00:00") : (sec ? "24:00:00" : "24:00"));
       grid.SetCell(5, r, "---");
       grid.SetCell(6, r, "---");
     }
+    if (row.day_length) TtoCell(grid, sec, 3, r, *row.day_length);
+    if (!row.twilight_done) continue;
 
-    // Sets minus rises; a day that begins with the Sun up has a negative sum.
-    if (st.DayLenAcc != 0) {
-      double len = st.DayLenAcc;
-      if (len < 0) len = len + 24;
-      TtoCell(grid, sec, 3, r, len);
-    }
-
-    if (r == 1) twilight_thr = TwilightThreshold(in);
-    EventPass(
-        st, samples, twilight_thr, false, [&] { TtoCell(grid, sec, 7, r, st.EventTime); },
-        [&] { TtoCell(grid, sec, 8, r, st.EventTime); });
-
-    if (st.RiseCount != 0 || st.SetCount != 0) {
-      if (st.RiseCount == 0) grid.SetCell(7, r, "---");
-      if (st.SetCount == 0) grid.SetCell(8, r, "---");
-    } else if (st.AltFnEnd < 0) {
-      grid.SetCell(7, r, "\"полярная");
-      grid.SetCell(8, r, "ночь\"");
-    } else if (st.AltFnEnd > 0) {
-      grid.SetCell(7, r, "\"полярный");
-      grid.SetCell(8, r, "день\"");
+    for (const Crossing& c : row.twilight) TtoCell(grid, sec, c.rise ? 7 : 8, r, c.hours);
+    if (row.twilight.rises != 0 || row.twilight.sets != 0) {
+      if (row.twilight.rises == 0) grid.SetCell(7, r, "---");
+      if (row.twilight.sets == 0) grid.SetCell(8, r, "---");
+    } else if (row.twilight_polar != PolarState::None) {
+      const bool night = row.twilight_polar == PolarState::Night;
+      grid.SetCell(7, r, night ? "\"полярная" : "\"полярный");
+      grid.SetCell(8, r, night ? "ночь\"" : "день\"");
     }
   }
+}
+
+void Calc(CalcState& st, const InputFields& in, TextGrid& grid) {
+  SunMonth month;
+  // Also after a failure: the rows done before it show, and the locator of a converted place.
+  struct Show {
+    CalcState& st;
+    const SunMonth& month;
+    bool seconds;
+    TextGrid& grid;
+    ~Show() {
+      if (!month.locator.empty()) st.Locator = month.locator;
+      FormatSunTable(month, seconds, st.Names, grid);
+    }
+  } show{st, month, in.CheckBoxSec, grid};
+  ComputeSunMonth(in, st.Year, st.Month, month, st.ExactSamples);
 }
 
 }  // namespace kelmar

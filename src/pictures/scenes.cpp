@@ -8,7 +8,7 @@ namespace kelmar::pictures {
 SkyScene MakeSkyScene(const InputFields& in, int year, int month, int day, const Horizon& horizon,
                       std::optional<double> now_hours) {
   SkyScene s;
-  s.arc = ArcFromTable(SatelliteTableOf(in), horizon);
+  s.arc = ArcOf(in, horizon);
   s.day = SunDayOf(in, year, month, day);
   s.june = SunDayOf(in, year, 6, 21);
   s.december = SunDayOf(in, year, 12, 21);

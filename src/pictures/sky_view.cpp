@@ -93,7 +93,7 @@ void DrawArc(QPainter& p, const SkyFrame& f, const SkyScene& s) {
     p.setPen(slot.visible ? kSlot : kHidden);
     p.setBrush(slot.visible ? QBrush(kSlot) : Qt::NoBrush);
     p.drawEllipse(c, 2.5, 2.5);
-    if (std::atoi(slot.label.c_str()) % 10 == 0) {
+    if (slot.lon % 10 == 0) {
       p.setPen(slot.visible ? kSlot : kHidden);
       p.drawText(QRectF(c.x() - 30, c.y() - 20, 60, 14), Qt::AlignCenter, QString::fromStdString(slot.label));
     }

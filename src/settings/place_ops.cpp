@@ -56,10 +56,10 @@ PlaceOutcome ConvertThenRecompute(const InputFields& in) {
 
 }  // namespace
 
-PlaceOutcome ComboBoxPunktChange(const PlaceList& places, CalcState& st, InputFields& in,
+PlaceOutcome ComboBoxPunktChange(const PlaceList& places, int& PlaceIndex, InputFields& in,
                                  int index) {
   if (index < 0 || index >= places.Count()) return {};
-  st.PlaceIndex = index;
+  PlaceIndex = index;
   ShowPlace(places, index, in);
   return ConvertThenRecompute(in);
 }
@@ -101,7 +101,7 @@ std::optional<std::string> CheckNewName(const PlaceList& places, std::string_vie
   return std::nullopt;
 }
 
-PlaceOutcome FinishAddPlace(PlaceList& places, CalcState& st, InputFields& in,
+PlaceOutcome FinishAddPlace(PlaceList& places, int& PlaceIndex, InputFields& in,
                             std::string_view EditPunkt) {
   if (auto refusal = CheckNewName(places, EditPunkt))
     return Message(MessageKind::Information, *std::move(refusal), /*entering=*/true);
@@ -117,30 +117,30 @@ PlaceOutcome FinishAddPlace(PlaceList& places, CalcState& st, InputFields& in,
     lon = CommaRule(in.EditDolg);
   }
   places.Append(std::string(EditPunkt), std::move(lat), std::move(lon));
-  st.PlaceIndex = places.Count() - 1;
-  ShowPlace(places, st.PlaceIndex, in);
+  PlaceIndex = places.Count() - 1;
+  ShowPlace(places, PlaceIndex, in);
   // The place stays even when its texts are not numbers; only the tables wait.
   return ConvertThenRecompute(in);
 }
 
-PlaceOutcome ButtonNewClick(PlaceList& places, CalcState& st, InputFields& in,
+PlaceOutcome ButtonNewClick(PlaceList& places, int& PlaceIndex, InputFields& in,
                             std::string& EditPunkt, bool entering) {
   if (!entering) return BeginAddPlace(in, EditPunkt);
-  return FinishAddPlace(places, st, in, EditPunkt);
+  return FinishAddPlace(places, PlaceIndex, in, EditPunkt);
 }
 
-std::optional<std::string> DeleteQuestion(const PlaceList& places, const CalcState& st) {
-  if (places.Empty() || st.PlaceIndex < 0 || st.PlaceIndex >= places.Count()) return std::nullopt;
-  return "Удалить запись \"" + places[st.PlaceIndex].name + "\" ?";
+std::optional<std::string> DeleteQuestion(const PlaceList& places, int PlaceIndex) {
+  if (places.Empty() || PlaceIndex < 0 || PlaceIndex >= places.Count()) return std::nullopt;
+  return "Удалить запись \"" + places[PlaceIndex].name + "\" ?";
 }
 
-PlaceOutcome ButtonDeleteClick(PlaceList& places, CalcState& st, InputFields& in,
+PlaceOutcome ButtonDeleteClick(PlaceList& places, int& PlaceIndex, InputFields& in,
                                bool answered_yes) {
   if (!answered_yes || places.Empty()) return {};
   if (places.Count() < 2) return Message(MessageKind::Information, kLastPlace);
-  if (st.PlaceIndex < 0 || st.PlaceIndex >= places.Count()) return {};
-  places.Erase(st.PlaceIndex);
-  st.PlaceIndex = 0;
+  if (PlaceIndex < 0 || PlaceIndex >= places.Count()) return {};
+  places.Erase(PlaceIndex);
+  PlaceIndex = 0;
   ShowPlace(places, 0, in);
   PlaceOutcome out;
   out.recompute = Recompute::SunThenSat;

@@ -274,10 +274,10 @@ InputFields LoadedSettings::Fields() const {
   return in;
 }
 
-void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcState& st,
+void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, int& PlaceIndex,
                          InputFields& in) {
   places = loaded.places;
-  st.PlaceIndex = loaded.PlaceIndex;
+  PlaceIndex = loaded.PlaceIndex;
   const bool seconds = in.CheckBoxSec;
   in = loaded.Fields();
   in.CheckBoxSec = seconds;

@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "core/number_text.h"
 
 namespace kelmar::ui {
 
@@ -22,18 +21,15 @@ CellLook SunCellLook(int row) {
   return {kAqua, kBlack, kAqua, 11};
 }
 
-CellLook SatCellLook(int col, int row, std::string_view text) {
+CellLook SatCellLook(int col, int row, bool below_horizon) {
   CellLook look = row == 0 ? CellLook{kYellow, kRed, kYellow, 9} : CellLook{kAqua, kBlack, kAqua, 9};
   if (IsSeparatorColumn(col)) {
     look.fill = kActiveBorder;
     look.text_back = kActiveBorder;
   }
-  if (row >= 1 && IsElevationColumn(col)) {
-    const auto value = ParseFloat(text);
-    if (value && *value < 0) {  // -0.0 is not below zero
-      look.text = kRed;
-      look.text_back = kYellow;
-    }
+  if (row >= 1 && IsElevationColumn(col) && below_horizon) {
+    look.text = kRed;
+    look.text_back = kYellow;
   }
   return look;
 }

@@ -557,7 +557,7 @@ void TForm1::CreateForm() {
       settings_unreadable_ = true;  // the close must not replace a file it never read
       throw;
     }
-    ApplyLoadedSettings(loaded, places_, st_, in);
+    ApplyLoadedSettings(loaded, places_, place_index_, in);
     pictures_->Horizons() = loaded.horizons;
     WriteFields(in);
     ShowPlaces();
@@ -567,7 +567,6 @@ void TForm1::CreateForm() {
     }
     if (const auto twins = CaseTwinsMessage(places_)) report_.Report(*twins);
 
-    InitRiseAltSin(st_);
     const QDateTime now = options_.clock();
     const QDate today = now.date();
     st_.CurDate = EncodeDate(today.year(), today.month(), today.day()) + now.time().msecsSinceStartOfDay() / 86400000.0;
@@ -638,7 +637,7 @@ void TForm1::ShowPlaces() {
   const QSignalBlocker block(ComboBoxPunkt);
   ComboBoxPunkt->clear();
   for (const Place& place : places_) ComboBoxPunkt->addItem(Q(place.name));
-  ComboBoxPunkt->setCurrentIndex(places_.Empty() ? -1 : st_.PlaceIndex);
+  ComboBoxPunkt->setCurrentIndex(places_.Empty() ? -1 : place_index_);
 }
 
 void TForm1::SetEntering(bool entering) {
@@ -673,7 +672,8 @@ void TForm1::RunSatel() {
   const InputFields in = ReadFields();
   std::string note;
   const std::optional<double> compass = ShowDeclination(in, note);
-  Satel(ObserverFromFields(in), sat_grid_, compass);
+  sat_table_ = SatelliteSlots(ObserverFromFields(in), compass);
+  FormatSatTable(sat_table_, sat_grid_);
   compass_note_ = note;
   StringGridSat->Refresh();
 }
@@ -758,8 +758,9 @@ void TForm1::TabControl1Change() {
 }
 
 void TForm1::StringGridSatDblClick(int col, int row) {
-  const std::string& slot = sat_grid_.Cell(col - col % 5, row);
-  if (row == 0 || col % 5 == 4 || slot.empty()) return;
+  if (SlotIndexAt(col, row) < 0) return;
+  const std::string& slot = sat_grid_.Cell(col - col % kGroupCols, row);
+  if (slot.empty()) return;
   SetFieldText(ESlot, Q(slot));
   outage_stale_ = true;
   TabControl1->Tabs()->setCurrentIndex(kOutageTab);  // computes the table on the way
@@ -771,8 +772,9 @@ void TForm1::StringGridVosDrawCell(QPainter& p, int col, int row, const QRect& r
 }
 
 void TForm1::StringGridSatDrawCell(QPainter& p, int col, int row, const QRect& rect) const {
-  const std::string& text = sat_grid_.Cell(col, row);
-  DrawCell(p, rect, Q(text), SatCellLook(col, row, text));
+  const int i = SlotIndexAt(col, row);
+  const bool below = i >= 0 && sat_table_.positions[static_cast<std::size_t>(i)].below_horizon;
+  DrawCell(p, rect, Q(sat_grid_.Cell(col, row)), SatCellLook(col, row, below));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -875,7 +877,7 @@ void TForm1::ApplyOutcome(const PlaceOutcome& outcome) {
 
 void TForm1::ComboBoxPunktChange(int index) {
   InputFields in = ReadFields();
-  const PlaceOutcome outcome = kelmar::ComboBoxPunktChange(places_, st_, in, index);
+  const PlaceOutcome outcome = kelmar::ComboBoxPunktChange(places_, place_index_, in, index);
   WriteFields(in);
   ApplyOutcome(outcome);
 }
@@ -884,7 +886,7 @@ void TForm1::ButtonNewClick() {
   const bool was_entering = entering_;
   InputFields in = ReadFields();
   std::string punkt = S(EditPunkt->text());
-  const PlaceOutcome outcome = kelmar::ButtonNewClick(places_, st_, in, punkt, entering_);
+  const PlaceOutcome outcome = kelmar::ButtonNewClick(places_, place_index_, in, punkt, entering_);
   WriteFields(in);
   SetFieldText(EditPunkt, Q(punkt));
   ShowPlaces();
@@ -894,13 +896,13 @@ void TForm1::ButtonNewClick() {
 }
 
 void TForm1::ButtonDeleteClick() {
-  const auto question = DeleteQuestion(places_, st_);
+  const auto question = DeleteQuestion(places_, place_index_);
   if (!question) return;
   const bool yes = AskYesNo(Q(*question));
   InputFields in = ReadFields();
   const std::string name = S(ComboBoxPunkt->currentText());
   const int count = places_.Count();
-  const PlaceOutcome outcome = kelmar::ButtonDeleteClick(places_, st_, in, yes);
+  const PlaceOutcome outcome = kelmar::ButtonDeleteClick(places_, place_index_, in, yes);
   if (places_.Count() < count) pictures_->Horizons().erase(name);  // a deleted place's horizon goes with it
   WriteFields(in);
   ShowPlaces();
@@ -977,7 +979,7 @@ bool TForm1::FormClose() {
   }
   // A new place still being entered is not part of the list yet and is not saved.
   if (settings_unreadable_) return AskYesNo(QString::fromUtf8(kCloseUnsaved));
-  const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields(), &pictures_->Horizons()); });
+  const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, place_index_, ReadFields(), &pictures_->Horizons()); });
   return saved || AskYesNo(QString::fromUtf8(kCloseUnsaved));
 }
 

@@ -130,9 +130,8 @@ void PictureTabs::Rebuild() {
     // The slot of the outage tab is ringed when the table has it (a slot at a tenth of a
     // degree has no mark of its own).
     if (const std::optional<double> slot = ParseSlot(c.fields.ESlot)) {
-      const std::string label = SlotText(*slot);
       for (std::size_t i = 0; i < sky_.arc.size(); ++i)
-        if (sky_.arc[i].label == label) sky_.highlighted = static_cast<int>(i);
+        if (sky_.arc[i].lon == *slot) sky_.highlighted = static_cast<int>(i);
     }
     sky_.title = c.place + "   " + d.toString(QStringLiteral("dd.MM.yyyy")).toStdString() + "   " + zone;
     SkyView->update();

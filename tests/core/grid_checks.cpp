@@ -23,7 +23,6 @@ InputFields PlaceFields(std::string_view lat, std::string_view lon, std::string_
 
 CalcState MonthState(int year, int month) {
   CalcState st;
-  InitRiseAltSin(st);
   st.Names = RussianDateNames();
   st.Year = static_cast<std::uint16_t>(year);
   st.Month = static_cast<std::uint16_t>(month);

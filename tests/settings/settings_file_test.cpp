@@ -285,9 +285,9 @@ TEST(SaveSettings, NewKeysOnlyWhenNeeded) {
     SaveSettings(path, loaded.places, 0, in);
     EXPECT_EQ(ReadBytes(path), c.after);
     PlaceList places;
-    CalcState st;
+    int place_index = 0;
     InputFields back;
-    ApplyLoadedSettings(LoadSettings(path), places, st, back);
+    ApplyLoadedSettings(LoadSettings(path), places, place_index, back);
     EXPECT_EQ(back.ESlot + "|" + back.EDish + "|" + back.EFreq, std::string(c.slot) + "|" + c.dish + "|" + c.freq);
     EXPECT_EQ(back.CheckBoxMagAz, c.mag_on);
   }
@@ -319,10 +319,10 @@ TEST(SaveSettings, RoundTripKeepsEverything) {
     WriteBytes(path, Cp1251(f));
     const LoadedSettings first = LoadSettings(path);
     PlaceList places;
-    CalcState st;
+    int place_index = 0;
     InputFields in;
-    ApplyLoadedSettings(first, places, st, in);
-    SaveSettings(path, places, st.PlaceIndex, in);
+    ApplyLoadedSettings(first, places, place_index, in);
+    SaveSettings(path, places, place_index, in);
     const std::string saved = ReadBytes(path);
     const LoadedSettings second = LoadSettings(path);
     EXPECT_EQ(Places(second.places), Places(first.places)) << f;
@@ -334,10 +334,10 @@ TEST(SaveSettings, RoundTripKeepsEverything) {
     EXPECT_EQ(second.RadioButtonGMT, first.RadioButtonGMT) << f;
     EXPECT_EQ(second.RadioButtonUgol, first.RadioButtonUgol) << f;
     // From the second save on nothing moves any more ("Points" has gone to the end).
-    ApplyLoadedSettings(second, places, st, in);
-    SaveSettings(path, places, st.PlaceIndex, in);
+    ApplyLoadedSettings(second, places, place_index, in);
+    SaveSettings(path, places, place_index, in);
     const std::string saved2 = ReadBytes(path);
-    SaveSettings(path, places, st.PlaceIndex, in);
+    SaveSettings(path, places, place_index, in);
     EXPECT_EQ(ReadBytes(path), saved2) << f;
     EXPECT_EQ(saved2.size(), saved.size()) << f;
   }
@@ -479,12 +479,12 @@ TEST(ApplyLoadedSettings, FillsListStateAndFields) {
   s.RadioButtonGMT = true;
   s.RadioButtonUgol = false;
   PlaceList places;
-  CalcState st;
+  int place_index = 0;
   InputFields in;
   in.CheckBoxSec = true;
-  ApplyLoadedSettings(s, places, st, in);
+  ApplyLoadedSettings(s, places, place_index, in);
   EXPECT_EQ(places, s.places);
-  EXPECT_EQ(st.PlaceIndex, 1);
+  EXPECT_EQ(place_index, 1);
   EXPECT_EQ(in.EditSir, "3");
   EXPECT_EQ(in.EditDolg, "4");
   EXPECT_EQ(in.EditKm, "1");
