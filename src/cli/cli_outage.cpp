@@ -63,18 +63,18 @@ int RunOutage(const std::vector<std::string>& args, std::ostream& out) {
       args, 1, {"--lat", "--lon", "--place", "--settings", "--slot", "--year", "--dish", "--freq", "--gmt", "--msk", "--format"}, {});
   if (!opts.positional.empty()) throw UsageError("unexpected " + opts.positional[0]);
   InputFields in = FieldsFromOptions(opts);
-  in.ESlot = Required(opts, "--slot");
+  in.slot = Required(opts, "--slot");
   // The window's stored dish and frequency are not the command's: its defaults are the fields'.
   const InputFields defaults;
   const std::string* dish = opts.Value("--dish");
   const std::string* freq = opts.Value("--freq");
-  in.EDish = dish != nullptr ? *dish : defaults.EDish;
-  in.EFreq = freq != nullptr ? *freq : defaults.EFreq;
+  in.dish = dish != nullptr ? *dish : defaults.dish;
+  in.frequency = freq != nullptr ? *freq : defaults.frequency;
   const int year = NumberOption(opts, "--year", Today().tm_year + 1900, 1, 9998);
   const GridFormat format = FormatOf(opts);
 
   std::vector<OutageTable> tables;
-  const bool all = in.ESlot == "all";
+  const bool all = in.slot == "all";
   if (all) {
     const Observer obs = ObserverFromFields(in);
     const double angle = OutageAngleOf(in);

@@ -21,7 +21,7 @@ struct Observer {
 // The observer at a latitude and an east longitude, both in degrees.
 Observer ObserverAt(double lat_deg, double lon_deg);
 
-// From EditSir and EditDolg alone; the other fields are not read. Throws the conversion's
+// From the latitude and longitude texts alone; the other fields are not read. Throws the conversion's
 // CalcError ("'abc' is not a valid floating point value"), the longitude's first when both fail.
 Observer ObserverFromFields(const InputFields& in);
 

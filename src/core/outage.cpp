@@ -266,11 +266,11 @@ OutageTable ComputeOutages(const Observer& obs, double zone_hours, double slot_e
   return t;
 }
 
-double OutageAngleOf(const InputFields& in) { return OutageAngle(StrToFloat(in.EDish), StrToFloat(in.EFreq)); }
+double OutageAngleOf(const InputFields& in) { return OutageAngle(StrToFloat(in.dish), StrToFloat(in.frequency)); }
 
 OutageTable ComputeOutages(const InputFields& in, int year) {
   const Observer obs = ObserverFromFields(in);
-  const double slot = SlotFromText(in.ESlot);
+  const double slot = SlotFromText(in.slot);
   const double angle = OutageAngleOf(in);
   return ComputeOutages(obs, ZoneHoursOf(in), slot, angle, year);
 }

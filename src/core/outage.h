@@ -64,7 +64,7 @@ struct OutageTable {
 // The outages of the year in the zone of the fields. Throws CalcError for a bad field text
 // (longitude, latitude, slot, dish, frequency, zone, in that order).
 OutageTable ComputeOutages(const InputFields& in, int year);
-// The angle of the fields EDish and EFreq.
+// The angle of the inputs dish and frequency.
 double OutageAngleOf(const InputFields& in);
 // The same for a slot given as degrees east, seen from obs, the angle and the zone (hours east
 // of GMT) already known.

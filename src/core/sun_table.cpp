@@ -50,13 +50,13 @@ PolarState PolarOf(const Crossings& pass) {
 }  // namespace
 
 double ZoneHoursOf(const InputFields& in) {
-  return in.RadioButtonMSK ? StrToFloat(in.EditMSK) + 4 : StrToFloat(in.EditGMT);
+  return in.FromMoscow() ? StrToFloat(in.msk_offset) + 4 : StrToFloat(in.gmt_offset);
 }
 
 // The sine of the altitude at which twilight begins or ends.
 double TwilightThreshold(const InputFields& in) {
-  if (in.RadioButtonUgol) return -std::sin(StrToFloat(in.EditUg) * kDegToRad);
-  const double h = StrToFloat(in.EditKm);
+  if (in.ByAngle()) return -std::sin(StrToFloat(in.twilight_angle) * kDegToRad);
+  const double h = StrToFloat(in.twilight_height);
   const double under_root = (12742 + h) * h;
   if (std::isinf(under_root)) throw CalcError(kFloatOverflow);
   if (under_root < 0) throw CalcError(kInvalidFloatOp);
@@ -180,7 +180,7 @@ void Calc(CalcState& st, const InputFields& in, TextGrid& grid) {
       if (!month.locator.empty()) st.Locator = month.locator;
       FormatSunTable(month, seconds, st.Names, grid);
     }
-  } show{st, month, in.CheckBoxSec, grid};
+  } show{st, month, in.seconds, grid};
   ComputeSunMonth(in, st.Year, st.Month, month, st.ExactSamples);
 }
 

@@ -11,7 +11,7 @@
 
 namespace kelmar {
 
-// The zone's offset from GMT in hours: EditMSK + 4 or EditGMT, as the radio buttons choose.
+// The zone's offset from GMT in hours: msk_offset + 4 or gmt_offset, as the zone kind chooses.
 double ZoneHoursOf(const InputFields& in);
 // The sine of the altitude at which twilight begins or ends, by angle or by height.
 double TwilightThreshold(const InputFields& in);
@@ -40,7 +40,7 @@ struct SunMonth {
   std::vector<SunDayRow> days;
 };
 
-// The sun table's rows for year/month from the fields: the observer from EditSir / EditDolg,
+// The sun table's rows for year/month from the fields: the observer from the latitude and longitude,
 // then the zone and the twilight fields. Throws CalcError; the rows done before the failure stay
 // in out, as the table shows them. exact_samples: every altitude sample from libm (a cross-check).
 void ComputeSunMonth(const InputFields& in, int year, int month, SunMonth& out, bool exact_samples = false);

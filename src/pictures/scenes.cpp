@@ -14,7 +14,7 @@ SkyScene MakeSkyScene(const InputFields& in, int year, int month, int day, const
   s.december = SunDayOf(in, year, 12, 21);
   if (now_hours) s.now = SunAt(in, year, month, day, *now_hours);
   s.horizon = horizon;
-  s.southern = StrToFloat(in.EditSir) < 0;
+  s.southern = StrToFloat(in.latitude) < 0;
   return s;
 }
 
@@ -68,8 +68,8 @@ double YearFrame::Y(double hours) const { return top + hours / 24 * height; }
 namespace kelmar::pictures {
 
 std::string ZoneTitle(const InputFields& in) {
-  const std::string& offset = in.RadioButtonMSK ? in.EditMSK : in.EditGMT;
-  return std::string(in.RadioButtonMSK ? "MSK" : "GMT") + (offset.starts_with('-') ? "" : "+") + offset;
+  const std::string& offset = in.ZoneOffset();
+  return std::string(in.FromMoscow() ? "MSK" : "GMT") + (offset.starts_with('-') ? "" : "+") + offset;
 }
 
 QFont PixelFont(int px, bool bold) {

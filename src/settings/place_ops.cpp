@@ -36,16 +36,16 @@ PlaceOutcome Message(MessageKind kind, std::string text, bool entering = false) 
 }
 
 void ShowPlace(const PlaceList& places, int index, InputFields& in) {
-  in.EditSir = places[index].lat;
-  in.EditDolg = places[index].lon;
+  in.latitude = places[index].lat;
+  in.longitude = places[index].lon;
 }
 
 // Both coordinate fields must be numbers before any table is touched; a failed conversion
 // leaves both tables as they were.
 PlaceOutcome ConvertThenRecompute(const InputFields& in) {
   try {
-    (void)StrToFloat(in.EditSir);
-    (void)StrToFloat(in.EditDolg);
+    (void)StrToFloat(in.latitude);
+    (void)StrToFloat(in.longitude);
   } catch (const CalcError& e) {
     return Message(MessageKind::Error, e.what());
   }
@@ -65,8 +65,8 @@ PlaceOutcome ComboBoxPunktChange(const PlaceList& places, int& PlaceIndex, Input
 }
 
 PlaceOutcome BeginAddPlace(InputFields& in, std::string& EditPunkt) {
-  in.EditSir = kPlaceholder;
-  in.EditDolg = kPlaceholder;
+  in.latitude = kPlaceholder;
+  in.longitude = kPlaceholder;
   EditPunkt = kPlaceholder;
   PlaceOutcome out;
   out.entering = true;
@@ -113,8 +113,8 @@ PlaceOutcome FinishAddPlace(PlaceList& places, int& PlaceIndex, InputFields& in,
     lat = std::move(c.lat);
     lon = std::move(c.lon);
   } else {
-    lat = CommaRule(in.EditSir);
-    lon = CommaRule(in.EditDolg);
+    lat = CommaRule(in.latitude);
+    lon = CommaRule(in.longitude);
   }
   places.Append(std::string(EditPunkt), std::move(lat), std::move(lon));
   PlaceIndex = places.Count() - 1;

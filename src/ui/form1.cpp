@@ -391,12 +391,12 @@ void TForm1::BuildControls() {
   };
   const InputFields defaults;
   LabelSlot = label("Спутник", "LabelSlot");
-  ESlot = field("ESlot", defaults.ESlot);
+  ESlot = field("ESlot", defaults.slot);
   ESlot->setToolTip(QStringLiteral("\"36 E\", \"5W\", \"19.2E\", \"0\", \"180\""));
   LabelDish = label("Антенна, м", "LabelDish");
-  EDish = field("EDish", defaults.EDish);
+  EDish = field("EDish", defaults.dish);
   LabelFreq = label("Частота, ГГц", "LabelFreq");
-  EFreq = field("EFreq", defaults.EFreq);
+  EFreq = field("EFreq", defaults.frequency);
   LabelOutInfo = label("", "LabelOutInfo");
   LabelOutNote = label("", "LabelOutNote");
   LabelOutNote->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -599,38 +599,39 @@ void TForm1::CreateForm() {
 // ---------------------------------------------------------------------------------------------
 // Fields
 
+// The window's edge: its controls onto the computations' inputs and back.
 InputFields TForm1::ReadFields() const {
   InputFields in;
-  in.EditSir = S(EditSir->text());
-  in.EditDolg = S(EditDolg->text());
-  in.EditGMT = S(EditGMT->text());
-  in.EditMSK = S(EditMSK->text());
-  in.EditUg = S(EditUg->text());
-  in.EditKm = S(EditKm->text());
-  in.RadioButtonMSK = !RadioButtonGMT->isChecked();
-  in.RadioButtonUgol = RadioButtonUgol->isChecked();
-  in.CheckBoxSec = CheckBoxSec->isChecked();
-  in.ESlot = S(ESlot->text());
-  in.EDish = S(EDish->text());
-  in.EFreq = S(EFreq->text());
-  in.CheckBoxMagAz = CheckBoxMagAz->isChecked();
+  in.latitude = S(EditSir->text());
+  in.longitude = S(EditDolg->text());
+  in.gmt_offset = S(EditGMT->text());
+  in.msk_offset = S(EditMSK->text());
+  in.twilight_angle = S(EditUg->text());
+  in.twilight_height = S(EditKm->text());
+  in.zone = RadioButtonGMT->isChecked() ? ZoneKind::FromGmt : ZoneKind::FromMoscow;
+  in.twilight = RadioButtonUgol->isChecked() ? TwilightKind::ByAngle : TwilightKind::ByHeight;
+  in.seconds = CheckBoxSec->isChecked();
+  in.slot = S(ESlot->text());
+  in.dish = S(EDish->text());
+  in.frequency = S(EFreq->text());
+  in.compass = CheckBoxMagAz->isChecked();
   return in;
 }
 
 void TForm1::WriteFields(const InputFields& in) {
   auto set = [](QLineEdit* e, const std::string& t) { SetFieldText(e, Q(t)); };
-  set(EditSir, in.EditSir);
-  set(EditDolg, in.EditDolg);
-  set(EditGMT, in.EditGMT);
-  set(EditMSK, in.EditMSK);
-  set(EditUg, in.EditUg);
-  set(EditKm, in.EditKm);
-  set(ESlot, in.ESlot);
-  set(EDish, in.EDish);
-  set(EFreq, in.EFreq);
-  (in.RadioButtonMSK ? RadioButtonMSK : RadioButtonGMT)->setChecked(true);
-  (in.RadioButtonUgol ? RadioButtonUgol : RadioButtonVys)->setChecked(true);
-  CheckBoxMagAz->setChecked(in.CheckBoxMagAz);
+  set(EditSir, in.latitude);
+  set(EditDolg, in.longitude);
+  set(EditGMT, in.gmt_offset);
+  set(EditMSK, in.msk_offset);
+  set(EditUg, in.twilight_angle);
+  set(EditKm, in.twilight_height);
+  set(ESlot, in.slot);
+  set(EDish, in.dish);
+  set(EFreq, in.frequency);
+  (in.FromMoscow() ? RadioButtonMSK : RadioButtonGMT)->setChecked(true);
+  (in.ByAngle() ? RadioButtonUgol : RadioButtonVys)->setChecked(true);
+  CheckBoxMagAz->setChecked(in.compass);
 }
 
 void TForm1::ShowPlaces() {
@@ -711,7 +712,7 @@ std::optional<double> TForm1::ShowDeclination(const InputFields& in, std::string
   std::string text;
   bool usable = false;
   try {
-    field = MagneticForFields(in.EditSir, in.EditDolg, date, magnetic_dir_);
+    field = MagneticForFields(in.latitude, in.longitude, date, magnetic_dir_);
     // The degrees and their side stay on one line when the label wraps.
     text = DeclinationLine(field, date);
     if (const std::size_t side = text.find("° "); side != std::string::npos) text.replace(side + 2, 1, "\u00A0");
@@ -725,7 +726,7 @@ std::optional<double> TForm1::ShowDeclination(const InputFields& in, std::string
   }
   LabelMag->setText(Q(text));
   CheckBoxMagAz->setEnabled(usable);
-  if (!usable || !in.CheckBoxMagAz) return std::nullopt;
+  if (!usable || !in.compass) return std::nullopt;
   note = CompassNote(field, date);
   return field.declination;
 }

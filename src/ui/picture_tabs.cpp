@@ -129,7 +129,7 @@ void PictureTabs::Rebuild() {
                                   Horizon::Parse(HorizonOf(horizons_, c.place)), now_hours);
     // The slot of the outage tab is ringed when the table has it (a slot at a tenth of a
     // degree has no mark of its own).
-    if (const std::optional<double> slot = ParseSlot(c.fields.ESlot)) {
+    if (const std::optional<double> slot = ParseSlot(c.fields.slot)) {
       for (std::size_t i = 0; i < sky_.arc.size(); ++i)
         if (sky_.arc[i].lon == *slot) sky_.highlighted = static_cast<int>(i);
     }

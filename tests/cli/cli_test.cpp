@@ -144,13 +144,13 @@ TEST(CliSun, JsonIsTheCoresWholeTable) {
     int year, month;
   };
   InputFields seconds = Fields("55.75", "37.62", "3");
-  seconds.CheckBoxSec = true;
+  seconds.seconds = true;
   InputFields height = Fields("55.75", "37.62", "3");
-  height.RadioButtonUgol = false;
-  height.EditKm = "12.345";
+  height.twilight = TwilightKind::ByHeight;
+  height.twilight_height = "12.345";
   InputFields msk = Fields("55.75", "37.62", "0");
-  msk.RadioButtonMSK = true;
-  msk.EditMSK = "-1";
+  msk.zone = ZoneKind::FromMoscow;
+  msk.msk_offset = "-1";
   const Case cases[] = {
       {"Moscow June", {"--lat", "55.75", "--lon", "37.62", "--gmt", "3"}, Fields("55.75", "37.62", "3"), 2026, 6},
       {"with seconds", {"--lat", "55.75", "--lon", "37.62", "--gmt", "3", "--seconds"}, seconds, 2026, 6},
@@ -408,7 +408,7 @@ TEST(CliOutage, JsonIsTheCoresForecast) {
   const nlohmann::json one = run("36e");
   const auto slot = [&](const std::string& text) {
     InputFields in = moscow;
-    in.ESlot = text;
+    in.slot = text;
     return ComputeOutages(in, 2026);
   };
   same(one, slot("36 E"));

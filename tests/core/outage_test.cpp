@@ -19,7 +19,7 @@ using namespace testing_support;
 constexpr double kSec = 1.0 / 86400;
 
 InputFields Dish(InputFields in, const char* slot, const char* dish, const char* freq) {
-  in.ESlot = slot, in.EDish = dish, in.EFreq = freq;
+  in.slot = slot, in.dish = dish, in.frequency = freq;
   return in;
 }
 

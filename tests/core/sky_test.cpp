@@ -103,7 +103,7 @@ TEST(YearDaylight, CrossingsAreTheSunTables) {
   };
   for (const Case& c : cases) {
     InputFields in = PlaceFields(c.lat, c.lon, "3");
-    in.RadioButtonMSK = false;
+    in.zone = ZoneKind::FromGmt;
     const auto year = YearDaylight(in, 2026);
     ASSERT_EQ(year.size(), 365u);
     CalcState st = MonthState(2026, c.month);
@@ -137,7 +137,7 @@ TEST(SunDay, RiseAndSetAzimuthsAreTheTables) {
   TextGrid table = MakeSunGrid();
   Calc(st, in, table);
   InputFields gmt = in;
-  gmt.RadioButtonMSK = false;
+  gmt.zone = ZoneKind::FromGmt;
   const SunDay day = SunDayOf(gmt, 2026, 6, 21);
   ASSERT_EQ(day.rises.size(), 1u);
   ASSERT_EQ(day.sets.size(), 1u);

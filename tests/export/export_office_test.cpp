@@ -105,8 +105,8 @@ class OfficeExport : public ::testing::Test {
     fs::copy_file(kBinDir + "/Sun.xls", dir_.Path() / "Sun.xls");
     fs::copy_file(kBinDir + "/Sat.xls", dir_.Path() / "Sat.xls");
     fs::copy_file(kBinDir + "/Out.xls", dir_.Path() / "Out.xls");
-    fields_.RadioButtonMSK = false;
-    fields_.EditGMT = "3";
+    fields_.zone = ZoneKind::FromGmt;
+    fields_.gmt_offset = "3";
   }
 
   ExcelRequest Request(int tab, std::string place = "Самара", std::uint16_t month = 11) {
@@ -186,7 +186,7 @@ TEST_F(OfficeExport, OutageTable) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.slot);
-    fields_.EditSir = "53.2", fields_.EditDolg = "50.15", fields_.ESlot = c.slot;
+    fields_.latitude = "53.2", fields_.longitude = "50.15", fields_.slot = c.slot;
     const TextGrid out = MakeOutageGrid(ComputeOutages(fields_, 2026));
     ExcelRequest request = Request(2);  // the outage tab
     request.StringGridOut = &out;
@@ -221,9 +221,9 @@ TEST_F(OfficeExport, ZoneAndTwilightHeaderTexts) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.a3);
-    fields_.RadioButtonMSK = !c.gmt;
-    (c.gmt ? fields_.EditGMT : fields_.EditMSK) = c.zone_field;
-    fields_.RadioButtonUgol = c.by_angle;
+    fields_.zone = c.gmt ? ZoneKind::FromGmt : ZoneKind::FromMoscow;
+    (c.gmt ? fields_.gmt_offset : fields_.msk_offset) = c.zone_field;
+    fields_.twilight = c.by_angle ? TwilightKind::ByAngle : TwilightKind::ByHeight;
     ASSERT_EQ(Export(Request(0)), "");
     const Sheet sheet = ReadBack(Path("Сама_11.xls"), "Sun");
     ExpectText(sheet, 3, 1, c.a3);
@@ -247,7 +247,7 @@ TEST_F(OfficeExport, FileNamesFromPlaceMonthAndSeconds) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
-    fields_.CheckBoxSec = c.seconds;
+    fields_.seconds = c.seconds;
     ASSERT_EQ(Export(Request(c.tab, c.place, c.month)), "");
     EXPECT_EQ(exporter_->ExportFileName(), Path(c.file));
     ExpectText(ReadBack(Path(c.file), c.tab == 1 ? "Satel" : "Sun"), 2, c.tab == 1 ? 1 : 2, c.place);

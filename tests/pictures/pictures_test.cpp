@@ -11,10 +11,10 @@ namespace {
 
 InputFields Place(const char* lat, const char* lon) {
   InputFields in;
-  in.EditSir = lat;
-  in.EditDolg = lon;
-  in.EditGMT = "3";
-  in.RadioButtonMSK = false;
+  in.latitude = lat;
+  in.longitude = lon;
+  in.gmt_offset = "3";
+  in.zone = ZoneKind::FromGmt;
   return in;
 }
 

@@ -23,8 +23,8 @@ struct Window {
     for (const auto& r : rows) places.Append(r[0], r[1], r[2]);
     place_index = index;
     if (!places.Empty()) {
-      in.EditSir = places[index].lat;
-      in.EditDolg = places[index].lon;
+      in.latitude = places[index].lat;
+      in.longitude = places[index].lon;
     }
   }
   PlaceOutcome Press() {
@@ -37,8 +37,8 @@ struct Window {
                    const std::string& lon = "???") {
     Press();
     EditPunkt = name;
-    if (lat != "???") in.EditSir = lat;
-    if (lon != "???") in.EditDolg = lon;
+    if (lat != "???") in.latitude = lat;
+    if (lon != "???") in.longitude = lon;
     return Press();
   }
 };
@@ -71,8 +71,8 @@ TEST(ComboBoxPunktChange, LoadsTheChosenPlace) {
     Window w(c.rows);
     const PlaceOutcome o = ComboBoxPunktChange(w.places, w.place_index, w.in, c.index);
     EXPECT_EQ(w.place_index, c.place_index) << c.index;
-    EXPECT_EQ(w.in.EditSir, c.sir) << c.index;
-    EXPECT_EQ(w.in.EditDolg, c.dolg) << c.index;
+    EXPECT_EQ(w.in.latitude, c.sir) << c.index;
+    EXPECT_EQ(w.in.longitude, c.dolg) << c.index;
     EXPECT_EQ(o.recompute, c.recompute) << c.index;
     EXPECT_EQ(o.message, c.message) << c.index;
     EXPECT_EQ(o.kind, c.message.empty() ? MessageKind::None : MessageKind::Error) << c.index;
@@ -85,8 +85,8 @@ TEST(ButtonNewClick, FirstPressShowsPlaceholdersAndEnters) {
   EXPECT_TRUE(o.entering);
   EXPECT_EQ(o.recompute, Recompute::Nothing);
   EXPECT_EQ(o.kind, MessageKind::None);
-  EXPECT_EQ(w.in.EditSir, "???");
-  EXPECT_EQ(w.in.EditDolg, "???");
+  EXPECT_EQ(w.in.latitude, "???");
+  EXPECT_EQ(w.in.longitude, "???");
   EXPECT_EQ(w.EditPunkt, "???");
   EXPECT_EQ(w.places.Count(), 2);
 }
@@ -126,8 +126,8 @@ TEST(ButtonNewClick, SecondPressAddsByCoordinatesOrLocator) {
     // The new place is selected and shown; the flow is idle again.
     EXPECT_EQ(w.place_index, 2) << c.name;
     EXPECT_EQ(w.places.Count(), 3) << c.name;
-    EXPECT_EQ(w.in.EditSir, c.stored_lat) << c.name;
-    EXPECT_EQ(w.in.EditDolg, c.stored_lon) << c.name;
+    EXPECT_EQ(w.in.latitude, c.stored_lat) << c.name;
+    EXPECT_EQ(w.in.longitude, c.stored_lon) << c.name;
     EXPECT_FALSE(o.entering) << c.name;
     EXPECT_EQ(o.recompute, c.recompute) << c.name;
     EXPECT_EQ(o.message, c.message) << c.name;
@@ -191,7 +191,7 @@ TEST(ButtonNewClick, RefusesNamesTheFileCannotKeep) {
     EXPECT_EQ(w.places.Count(), 2) << c.name;
     EXPECT_EQ(w.places.Count(), 2) << c.name;
     EXPECT_EQ(w.place_index, 0) << c.name;
-    EXPECT_EQ(w.in.EditSir, "1") << c.name;
+    EXPECT_EQ(w.in.latitude, "1") << c.name;
     EXPECT_EQ(w.EditPunkt, c.name);
   }
 }
@@ -271,7 +271,7 @@ TEST(ButtonDeleteClick, AsksThenDeletesOrRefuses) {
     for (const Place& p : w.places) names.push_back(p.name);
     EXPECT_EQ(names, c.names_after);
     EXPECT_EQ(w.place_index, c.index_after);
-    EXPECT_EQ(w.in.EditSir, c.sir_after);
+    EXPECT_EQ(w.in.latitude, c.sir_after);
     EXPECT_EQ(o.recompute, c.recompute);
     EXPECT_EQ(o.kind, c.kind);
     EXPECT_EQ(o.message, c.message);

@@ -158,9 +158,9 @@ TEST(FormStartup, LoadsThePlacesAndFillsBothTables) {
   st.Year = 2026;
   st.Month = 3;
   InputFields in;
-  in.EditSir = "56.3";
-  in.EditDolg = "44";
-  in.EditKm = "12.345";
+  in.latitude = "56.3";
+  in.longitude = "44";
+  in.twilight_height = "12.345";
   TextGrid sun = MakeSunGrid();
   TextGrid sat = MakeSatGrid();
   Calc(st, in, sun);
