@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
 """Runs two builds of kelmar-cli on the same random argument sets and reports every difference in
-stdout, stderr or exit status: a refactoring must leave the tool's output byte for byte as it was.
+stdout, stderr, exit status or picture file: a refactoring must leave the tool's output byte for
+byte as it was.
 
 usage: compare_cli.py OLD_CLI NEW_CLI [COUNT] [SEED]
 """
+import os
 import random
 import subprocess
 import sys
+import tempfile
 
 
 def num(r, lo, hi, digits=2):
@@ -71,19 +74,42 @@ def declination(r):
     return ["declination"] + place(r) + (date(r) if r.random() < 0.7 else []) + fmt(r, ("text", "json"))
 
 
+def picture(r):
+    kind = r.choice(["sky", "year"])
+    a = [kind] + place(r) + zone(r)
+    if kind == "sky":
+        a += date(r) + r.choice([[], ["--horizon", "90:5 150:25 210:25 270:3"], ["--horizon", "300:15 330:30 30:30 60:10"]])
+    else:
+        a += ["--year", str(r.randint(1950, 2080))] + r.choice([[], ["--angle", num(r, 0, 18, 1)], ["--height", num(r, 0, 50, 1)]])
+    return a + [r.choice(["--png", "--svg"]), "{out}", "--size", f"{r.randint(200, 1400)}x{r.randint(200, 900)}"]
+
+
+def run(cli, args, out):
+    done = subprocess.run([cli] + [out if a == "{out}" else a for a in args], capture_output=True,
+                          env={"TZ": "UTC", "LC_ALL": "C", "PATH": os.environ.get("PATH", "")})
+    picture = b""
+    if os.path.exists(out):
+        with open(out, "rb") as f:
+            picture = f.read()
+        os.remove(out)
+    return done.returncode, done.stdout, done.stderr, picture
+
+
 def main():
     old, new = sys.argv[1], sys.argv[2]
     count = int(sys.argv[3]) if len(sys.argv) > 3 else 300
     r = random.Random(int(sys.argv[4]) if len(sys.argv) > 4 else 18)
-    makers = [sun, sun, sun, sat, sat, outage, locator, declination]
+    makers = [sun, sun, sun, sat, sat, outage, locator, declination, picture]
     differ = 0
+    tmp = tempfile.mkdtemp(prefix="compare_cli")
     for i in range(count):
         args = r.choice(makers)(r)
-        runs = [subprocess.run([cli] + args, capture_output=True, env={"TZ": "UTC", "LC_ALL": "C"})
-                for cli in (old, new)]
-        if (runs[0].returncode, runs[0].stdout, runs[0].stderr) != (runs[1].returncode, runs[1].stdout, runs[1].stderr):
+        ext = ".png" if "--png" in args else ".svg"
+        runs = [run(cli, args, os.path.join(tmp, f"{n}{ext}")) for n, cli in (("old", old), ("new", new))]
+        if runs[0] != runs[1]:
             differ += 1
             print("DIFFERS:", " ".join(repr(a) for a in args))
+    os.rmdir(tmp)
     print(f"{count} argument sets, {differ} differ")
     return 1 if differ else 0
 

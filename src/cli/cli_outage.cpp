@@ -9,6 +9,7 @@
 #include "core/outage.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
+#include "core/table_text.h"
 
 namespace kelmar {
 namespace {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "calc_error.h"
 #include "day_serial.h"
@@ -11,6 +10,7 @@
 #include "sat_table.h"
 #include "solar.h"
 #include "sun_table.h"
+#include "table_text.h"
 
 namespace kelmar {
 namespace {
@@ -135,22 +135,6 @@ double RootOn(double a, double b, F f) {
   return (a + b) / 2;
 }
 
-void Append2(std::string& s, long long v) {
-  s += static_cast<char>('0' + v / 10 % 10);
-  s += static_cast<char>('0' + v % 10);
-}
-
-std::string ClockText(long long secs) {
-  secs %= 86400;
-  std::string s;
-  Append2(s, secs / 3600);
-  s += ':';
-  Append2(s, secs / 60 % 60);
-  s += ':';
-  Append2(s, secs % 60);
-  return s;
-}
-
 std::string BadSlotMessage(std::string_view text) {
   return "Неверная позиция спутника '" + std::string(text) + "'";
 }
@@ -256,10 +240,8 @@ OutageTable ComputeOutages(const Observer& obs, double zone_hours, double slot_e
     if (date.year != year) continue;
     OutageRow r;
     r.year = date.year, r.month = date.month, r.day = date.day;
-    r.start = ClockText(start), r.peak = ClockText(peak), r.end = ClockText(end);
-    const long long secs = end - start;
-    r.duration = (secs < 600 ? "0" : "") + std::to_string(secs / 60) + ':';
-    Append2(r.duration, secs % 60);
+    r.start = OutageClockText(start), r.peak = OutageClockText(peak), r.end = OutageClockText(end);
+    r.duration = OutageDurationText(end - start);
     r.separation = p.separation;
     t.rows.push_back(std::move(r));
   }
@@ -273,39 +255,6 @@ OutageTable ComputeOutages(const InputFields& in, int year) {
   const double slot = SlotFromText(in.slot);
   const double angle = OutageAngleOf(in);
   return ComputeOutages(obs, ZoneHoursOf(in), slot, angle, year);
-}
-
-std::string OutageDateText(const OutageRow& r) {
-  std::string s;
-  Append2(s, r.day);
-  s += '.';
-  Append2(s, r.month);
-  s += '.';
-  s += std::to_string(r.year);
-  return s;
-}
-
-std::string FormatTwoDecimals(double v) {
-  const long long c = std::llround(std::abs(v) * 100);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%s%lld.%02lld", v < 0 && c != 0 ? "-" : "", c / 100, c % 100);
-  return buf;
-}
-
-std::string HiddenSlotMessage(const std::string& slot) { return "Спутник " + slot + " не виден из этого пункта"; }
-
-TextGrid MakeOutageGrid(const OutageTable& table) {
-  TextGrid grid(kOutageCols, static_cast<int>(table.rows.size()) + 1);
-  static const char* const kHeaders[kOutageCols] = {"Дата", "Начало", "Максимум", "Конец", "Длит.", "Угол, °"};
-  for (int c = 0; c < kOutageCols; ++c) grid.SetCell(c, 0, kHeaders[c]);
-  int r = 1;
-  for (const OutageRow& row : table.rows) {
-    const std::string cells[kOutageCols] = {OutageDateText(row), row.start,    row.peak,
-                                            row.end,             row.duration, FormatTwoDecimals(row.separation)};
-    for (int c = 0; c < kOutageCols; ++c) grid.SetCell(c, r, cells[c]);
-    ++r;
-  }
-  return grid;
 }
 
 }  // namespace kelmar

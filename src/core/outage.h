@@ -8,7 +8,6 @@
 
 #include "input_fields.h"
 #include "observer.h"
-#include "text_grid.h"
 
 namespace kelmar {
 
@@ -70,14 +69,5 @@ double OutageAngleOf(const InputFields& in);
 // of GMT) already known.
 OutageTable ComputeOutages(const Observer& obs, double zone_hours, double slot_east, double angle, int year);
 
-// The table as the window shows it: a header row, then one row per outage.
-inline constexpr int kOutageCols = 6;
-TextGrid MakeOutageGrid(const OutageTable& table);
-// "26.02.2026"
-std::string OutageDateText(const OutageRow& row);
-// Two decimals, as the table shows angles: "1.24".
-std::string FormatTwoDecimals(double value);
-// "Спутник 36 E не виден из этого пункта"
-std::string HiddenSlotMessage(const std::string& slot);
 
 }  // namespace kelmar

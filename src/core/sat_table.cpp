@@ -1,12 +1,11 @@
 #include "sat_table.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
 
 #include "magnetic.h"
-#include "number_text.h"
+#include "table_text.h"
 #include "angles.h"
 
 namespace kelmar {
@@ -18,22 +17,6 @@ constexpr double kOnePlusR2 = 44.79942399589097;
 constexpr double kMinusRadToDeg = -180 / kPi;
 constexpr double kPoleSin = 0.999;    // about 87.44° of latitude
 constexpr double kSmallAngle = 0.01;  // radians, equator and zenith tests
-
-// "42 W", "117 E", and "0" and "180" alone; −180 is "180 W".
-void WriteSlotLabel(std::string& cell, int slot) {
-  char buf[8];
-  char* p = std::to_chars(buf, buf + 4, slot < 0 ? -slot : slot).ptr;
-  if (slot != 0 && slot != 180) {
-    *p++ = ' ';
-    *p++ = slot < 0 ? 'W' : 'E';
-  }
-  TextGrid::AssignCell(cell, std::string_view(buf, static_cast<std::size_t>(p - buf)));
-}
-
-void WriteNumber(std::string& cell, double value) {
-  char buf[kOneDecimalMax];
-  TextGrid::AssignCell(cell, std::string_view(buf, FormatOneDecimal(value, buf)));
-}
 
 // Longitudes outside [−180, 180] show the same place, brought back by whole turns.
 double NormalizeLongitude(double lon) {
@@ -106,41 +89,6 @@ SatTable SatelliteSlots(const Observer& obs, std::optional<double> compass_decli
     }
   }
   return table;
-}
-
-void FormatSatTable(const SatTable& table, TextGrid& grid) {
-  for (int i = 0; i < kSlotCount; ++i) {
-    const SatSlot& s = table.positions[static_cast<std::size_t>(i)];
-    const auto [col, row] = SlotCellOf(i);
-    WriteSlotLabel(grid.Cell(col, row), s.lon);
-
-    std::string& az_cell = grid.Cell(col + 1, row);
-    if (s.kind == SlotKind::Pole) {
-      TextGrid::AssignCell(az_cell, "---");
-    } else if (s.kind == SlotKind::Zenith) {
-      TextGrid::AssignCell(az_cell, "зенит");
-    } else if (s.kind == SlotKind::Equator && !table.compass) {
-      TextGrid::AssignCell(az_cell, s.azimuth == 270 ? "270" : "90");
-    } else {
-      WriteNumber(az_cell, s.azimuth);
-    }
-
-    std::string& el_cell = grid.Cell(col + 2, row);
-    if (s.kind == SlotKind::Zenith) {
-      TextGrid::AssignCell(el_cell, "зенит");
-    } else {
-      WriteNumber(el_cell, s.elevation);
-    }
-
-    std::string& corr_cell = grid.Cell(col + 3, row);
-    if (s.kind == SlotKind::Zenith) {
-      TextGrid::AssignCell(corr_cell, "---");
-    } else if (s.kind == SlotKind::Equator) {
-      TextGrid::AssignCell(corr_cell, "+");
-    } else {
-      WriteNumber(corr_cell, s.correction);
-    }
-  }
 }
 
 void Satel(const Observer& obs, TextGrid& grid, std::optional<double> compass_declination) {

@@ -31,10 +31,7 @@ struct SatSlot {
 };
 
 // The 160 positions in table order: each column group top to bottom, then the next group.
-inline constexpr int kSlotGroups = 4;
-inline constexpr int kSlotsPerGroup = 40;
 inline constexpr int kSlotCount = kSlotGroups * kSlotsPerGroup;
-inline constexpr int kGroupCols = 5;  // label, azimuth, elevation, correction, separator
 
 struct SatTable {
   std::array<SatSlot, kSlotCount> positions;
@@ -56,10 +53,6 @@ inline int SlotIndexAt(int col, int row) {
 // The 160 positions nearest the observer's meridian. With a declination (degrees, east
 // positive) the azimuths are compass bearings.
 SatTable SatelliteSlots(const Observer& obs, std::optional<double> compass_declination = std::nullopt);
-
-// Rows 1..40 of StringGridSat: one decimal everywhere but "---", "зенит", "+" and, without a
-// compass, the equator's "90" and "270".
-void FormatSatTable(const SatTable& table, TextGrid& StringGridSat);
 
 // Both steps.
 void Satel(const Observer& obs, TextGrid& StringGridSat, std::optional<double> compass_declination = std::nullopt);

@@ -10,6 +10,7 @@
 #include "angles.h"
 #include "solar.h"
 #include "sun_table.h"
+#include "table_text.h"
 
 namespace kelmar {
 namespace {

@@ -45,12 +45,6 @@ struct SunMonth {
 // in out, as the table shows them. exact_samples: every altitude sample from libm (a cross-check).
 void ComputeSunMonth(const InputFields& in, int year, int month, SunMonth& out, bool exact_samples = false);
 
-// The table StringGridVos: clears rows 1..33, then writes the rows of the month.
-void FormatSunTable(const SunMonth& month, bool seconds, const DateNames& names, TextGrid& StringGridVos);
-
-// Appends a formatted time ("hh:nn" or "hh:nn:ss") to cell (col, row).
-void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours);
-
 // Both steps for st.Year / st.Month, st.Locator updated once the place converted. Throws
 // CalcError; the cells written before the failure stay.
 void Calc(CalcState& st, const InputFields& in, TextGrid& StringGridVos);

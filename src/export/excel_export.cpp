@@ -10,6 +10,7 @@
 #include "core/utf8.h"
 #include "export/file_backup.h"
 #include "export/plugin_loader.h"
+#include "core/table_text.h"
 
 namespace kelmar {
 

@@ -64,6 +64,7 @@ double YearFrame::Y(double hours) const { return top + hours / 24 * height; }
 
 #include "core/sun_table.h"
 #include "pictures/drawing.h"
+#include "core/table_text.h"
 
 namespace kelmar::pictures {
 

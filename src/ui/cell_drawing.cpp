@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "core/text_grid.h"
+
 
 namespace kelmar::ui {
 
@@ -12,8 +14,8 @@ const QColor kAqua{0, 255, 255};
 const QColor kRed{255, 0, 0};
 const QColor kBlack{0, 0, 0};
 
-bool IsElevationColumn(int col) { return col == 2 || col == 7 || col == 12 || col == 17; }
-bool IsSeparatorColumn(int col) { return col == 4 || col == 9 || col == 14; }
+bool IsElevationColumn(int col) { return col % kGroupCols == 2; }
+bool IsSeparatorColumn(int col) { return col % kGroupCols == kGroupCols - 1; }
 }  // namespace
 
 CellLook SunCellLook(int row) {

@@ -45,6 +45,7 @@
 #ifdef KELMAR_HAVE_EXPORT
 #include "export/excel_export.h"
 #include "export/plugin_loader.h"
+#include "core/table_text.h"
 #else
 namespace kelmar {
 class ExcelExporter {};  // this build has no export

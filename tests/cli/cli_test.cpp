@@ -22,6 +22,7 @@
 #include "core/sun_table.h"
 #include "core/text_grid.h"
 #include "grid_checks.h"
+#include "core/table_text.h"
 
 namespace kelmar {
 namespace {

@@ -10,6 +10,7 @@
 #include "core/day_serial.h"
 #include "core/outage.h"
 #include "grid_checks.h"
+#include "core/table_text.h"
 
 namespace kelmar {
 namespace {

@@ -12,6 +12,7 @@
 #include "core/sky.h"
 #include "core/sun_table.h"
 #include "grid_checks.h"
+#include "core/table_text.h"
 
 namespace kelmar {
 namespace {

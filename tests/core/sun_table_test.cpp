@@ -11,6 +11,7 @@
 #include "core/day_serial.h"
 #include "core/sun_table.h"
 #include "grid_checks.h"
+#include "core/table_text.h"
 
 namespace kelmar {
 namespace {

@@ -13,6 +13,7 @@
 #include "export/file_backup.h"
 #include "export_support.h"
 #include "office_support.h"
+#include "core/table_text.h"
 
 namespace kelmar::testing {
 namespace {

@@ -8,6 +8,7 @@
 #include "export/file_backup.h"
 #include "export_support.h"
 #include "fake_office.h"
+#include "core/table_text.h"
 
 namespace kelmar::testing {
 namespace {

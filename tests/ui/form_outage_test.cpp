@@ -13,6 +13,7 @@
 #include "core/outage.h"
 #include "ui/text_grid_view.h"
 #include "ui_test_support.h"
+#include "core/table_text.h"
 
 namespace kelmar::ui {
 namespace {
