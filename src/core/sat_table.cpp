@@ -4,9 +4,9 @@
 #include <limits>
 #include <string>
 
+#include "angles.h"
 #include "magnetic.h"
 #include "table_text.h"
-#include "angles.h"
 
 namespace kelmar {
 namespace {

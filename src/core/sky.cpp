@@ -2,12 +2,12 @@
 
 #include <cmath>
 
+#include "angles.h"
 #include "day_serial.h"
 #include "event_search.h"
 #include "number_text.h"
 #include "observer.h"
 #include "sat_table.h"
-#include "angles.h"
 #include "solar.h"
 #include "sun_table.h"
 #include "table_text.h"

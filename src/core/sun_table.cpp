@@ -2,13 +2,13 @@
 
 #include <cmath>
 
+#include "angles.h"
 #include "calc_error.h"
 #include "day_serial.h"
 #include "locator.h"
 #include "number_text.h"
-#include "table_text.h"
-#include "angles.h"
 #include "solar.h"
+#include "table_text.h"
 
 namespace kelmar {
 namespace {

@@ -7,10 +7,10 @@
 #include "core/calc_error.h"
 #include "core/number_text.h"
 #include "core/outage.h"
+#include "core/table_text.h"
 #include "core/utf8.h"
 #include "export/file_backup.h"
 #include "export/plugin_loader.h"
-#include "core/table_text.h"
 
 namespace kelmar {
 

@@ -62,9 +62,8 @@ double YearFrame::Y(double hours) const { return top + hours / 24 * height; }
 
 }  // namespace kelmar::pictures
 
-#include "core/sun_table.h"
-#include "pictures/drawing.h"
 #include "core/table_text.h"
+#include "pictures/drawing.h"
 
 namespace kelmar::pictures {
 

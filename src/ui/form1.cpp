@@ -34,6 +34,7 @@
 #include "core/outage.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
+#include "core/table_text.h"
 #include "settings/file_layout.h"
 #include "settings/settings_file.h"
 #include "ui/cell_drawing.h"
@@ -45,7 +46,6 @@
 #ifdef KELMAR_HAVE_EXPORT
 #include "export/excel_export.h"
 #include "export/plugin_loader.h"
-#include "core/table_text.h"
 #else
 namespace kelmar {
 class ExcelExporter {};  // this build has no export

@@ -16,13 +16,13 @@
 #include "core/calc_state.h"
 #include "core/date_names.h"
 #include "core/input_fields.h"
-#include "core/outage.h"
 #include "core/magnetic.h"
+#include "core/outage.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
+#include "core/table_text.h"
 #include "core/text_grid.h"
 #include "grid_checks.h"
-#include "core/table_text.h"
 
 namespace kelmar {
 namespace {

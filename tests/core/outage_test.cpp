@@ -9,8 +9,8 @@
 #include "core/calc_error.h"
 #include "core/day_serial.h"
 #include "core/outage.h"
-#include "grid_checks.h"
 #include "core/table_text.h"
+#include "grid_checks.h"
 
 namespace kelmar {
 namespace {

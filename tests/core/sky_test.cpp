@@ -11,8 +11,8 @@
 #include "core/sat_table.h"
 #include "core/sky.h"
 #include "core/sun_table.h"
-#include "grid_checks.h"
 #include "core/table_text.h"
+#include "grid_checks.h"
 
 namespace kelmar {
 namespace {

@@ -10,8 +10,8 @@
 #include "core/calc_error.h"
 #include "core/day_serial.h"
 #include "core/sun_table.h"
-#include "grid_checks.h"
 #include "core/table_text.h"
+#include "grid_checks.h"
 
 namespace kelmar {
 namespace {

@@ -9,11 +9,11 @@
 #include <memory>
 
 #include "core/outage.h"
+#include "core/table_text.h"
 #include "export/excel_export.h"
 #include "export/file_backup.h"
 #include "export_support.h"
 #include "office_support.h"
-#include "core/table_text.h"
 
 namespace kelmar::testing {
 namespace {

@@ -4,11 +4,11 @@
 
 #include "core/calc_error.h"
 #include "core/outage.h"
+#include "core/table_text.h"
 #include "export/excel_export.h"
 #include "export/file_backup.h"
 #include "export_support.h"
 #include "fake_office.h"
-#include "core/table_text.h"
 
 namespace kelmar::testing {
 namespace {

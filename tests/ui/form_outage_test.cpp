@@ -11,9 +11,9 @@
 #include <QTest>
 
 #include "core/outage.h"
+#include "core/table_text.h"
 #include "ui/text_grid_view.h"
 #include "ui_test_support.h"
-#include "core/table_text.h"
 
 namespace kelmar::ui {
 namespace {
