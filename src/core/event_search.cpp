@@ -71,8 +71,11 @@ void SolveCrossing(DaySamples& ds, int k, double thr, bool with_azimuth, double&
 
 }  // namespace
 
-Crossings EventPass(DaySamples& ds, double thr, bool with_azimuth, LastSolved& last) {
-  Crossings out;
+void EventPass(DaySamples& ds, double thr, bool with_azimuth, LastSolved& last, Crossings& out) {
+  out.count = 0;
+  out.rises = 0;
+  out.sets = 0;
+  out.length_sum = 0;
   double start = ds.base_start0 - thr;
   double end = start;
   for (int k = 0; k < 48; ++k) {
@@ -86,7 +89,6 @@ Crossings EventPass(DaySamples& ds, double thr, bool with_azimuth, LastSolved& l
     start = end;  // the end sample of this step is the start sample of the next
   }
   out.last_sample = end;
-  return out;
 }
 
 void PrepareSamples(const LocalDay& day, const Observer& obs, DaySamples& ds, bool all_exact) {

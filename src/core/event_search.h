@@ -75,7 +75,8 @@ struct Crossings {
 
 // The 48-step pass against threshold thr: a step whose start sample is below zero and whose end
 // sample is above is a rise, the reverse a set; a sample of exactly zero is neither. The
-// twilight pass shows no azimuth, so it asks for none.
-Crossings EventPass(DaySamples& ds, double thr, bool with_azimuth, LastSolved& last);
+// twilight pass shows no azimuth, so it asks for none. Fills out in place: a copy of its 48
+// places twice a day would cost the sun table a few per cent.
+void EventPass(DaySamples& ds, double thr, bool with_azimuth, LastSolved& last, Crossings& out);
 
 }  // namespace kelmar

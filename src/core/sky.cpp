@@ -67,7 +67,9 @@ SunDay SunDayOf(const InputFields& in, int year, int month, int day) {
   out.path.reserve(289);
   for (int i = 0; i <= 288; ++i) out.path.push_back(PointAt(ds, i / 12.0));
   LastSolved last;
-  for (const Crossing& c : EventPass(ds, RiseAltSin(), false, last))
+  Crossings pass;
+  EventPass(ds, RiseAltSin(), false, last, pass);
+  for (const Crossing& c : pass)
     (c.rise ? out.rises : out.sets).push_back(PointAt(ds, c.hours));
   return out;
 }
@@ -88,15 +90,18 @@ std::vector<DaylightDay> YearDaylight(const InputFields& in, int year) {
   days.reserve(366);
   DaySamples ds;
   LastSolved last;
+  Crossings pass;
   for (int month = 1; month <= 12; ++month) {
     for (int day = 1; day <= DaysInMonth(year, month); ++day) {
       PrepareSamples(PrepareDay(EncodeDate(year, month, day), zone_hours, obs), obs, ds);
       DaylightDay d;
       d.up_at_midnight = ds.base_start0 - rise_thr > 0;
       d.light_at_midnight = ds.base_start0 - twilight > 0;
-      for (const Crossing& c : EventPass(ds, rise_thr, false, last)) (c.rise ? d.rises : d.sets).push_back(c.hours);
+      EventPass(ds, rise_thr, false, last, pass);
+      for (const Crossing& c : pass) (c.rise ? d.rises : d.sets).push_back(c.hours);
       d.noon = ds.transit;
-      for (const Crossing& c : EventPass(ds, twilight, false, last)) (c.rise ? d.dawns : d.dusks).push_back(c.hours);
+      EventPass(ds, twilight, false, last, pass);
+      for (const Crossing& c : pass) (c.rise ? d.dawns : d.dusks).push_back(c.hours);
       days.push_back(std::move(d));
     }
   }

@@ -58,7 +58,7 @@ void ComputeSunMonth(const InputFields& in, int year, int month, SunMonth& out, 
     row.weekday = WeekdayMondayFirst(date);
 
     PrepareSamples(PrepareDay(date, zone_hours, obs), obs, samples, exact_samples);
-    row.sun = EventPass(samples, rise_thr, true, last);
+    EventPass(samples, rise_thr, true, last, row.sun);
     row.noon = samples.transit;
     row.sun_polar = PolarOf(row.sun);
     // Sets minus rises; a day that begins with the Sun up has a negative sum.
@@ -66,7 +66,7 @@ void ComputeSunMonth(const InputFields& in, int year, int month, SunMonth& out, 
     row.sun_done = true;
 
     if (r == 1) twilight_thr = TwilightThreshold(in);
-    row.twilight = EventPass(samples, twilight_thr, false, last);
+    EventPass(samples, twilight_thr, false, last, row.twilight);
     row.twilight_polar = PolarOf(row.twilight);
     row.twilight_done = true;
   }

@@ -33,7 +33,7 @@ void Prepare(Day& day, double lat, double lon, double zone, int y, int m, int d)
 
 std::vector<Event> Pass(Day& day, double thr) {
   std::vector<Event> events;
-  day.pass = EventPass(day.ds, thr, /*with_azimuth=*/true, day.last);
+  EventPass(day.ds, thr, /*with_azimuth=*/true, day.last, day.pass);
   for (const Crossing& c : day.pass) events.push_back({c.rise ? 'R' : 'S', c.hours, FormatOneDecimal(c.azimuth)});
   return events;
 }
