@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <optional>
 
 #include "calc_error.h"
 
@@ -131,52 +130,44 @@ std::string FloatToStr(double value) {
   return out;
 }
 
-namespace {
-
-// |value| in whole tenths, rounded like printf's "%.1f" (to nearest on the exact binary value).
-// Away from a tie the product by ten rounds the same way, so the tenths come straight from it;
-// near a tie, and for values too large for the shortcut, nullopt: the exact conversion decides.
-std::optional<unsigned long long> QuickTenths(double value) {
-  const double tenths = (value < 0 ? -value : value) * 10;
-  if (!(tenths < 1e15)) return std::nullopt;
-  const auto whole = static_cast<unsigned long long>(tenths);
-  const double frac = tenths - static_cast<double>(whole);
-  if (!(frac < 0.499999 || frac > 0.500001)) return std::nullopt;
-  return whole + (frac > 0.5 ? 1 : 0);
-}
-
-}  // namespace
-
 std::size_t FormatOneDecimal(double value, char (&out)[kOneDecimalMax]) {
   if (value == 0) return std::string_view("0.0").copy(out, 3);
   if (!std::isfinite(value)) return std::string_view("---").copy(out, 3);
-  if (const std::optional<unsigned long long> tenths = QuickTenths(value)) {
-    const unsigned long long q = *tenths;
-    std::size_t len = 0;
-    if (value < 0) out[len++] = '-';  // the sign of the unrounded value: -0.03 is "-0.0"
-    if (q < 100000) {
-      // Table values are small: two digits at a time.
-      static constexpr char kPairs[] =
-          "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-          "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-          "8081828384858687888990919293949596979899";
-      const auto t = static_cast<std::uint32_t>(q);
-      const std::uint32_t hi = t / 100, lo = t % 100;  // hi: the digits before the last two
-      if (hi >= 100) out[len++] = static_cast<char>('0' + hi / 100);
-      if (hi >= 10) out[len++] = kPairs[2 * (hi % 100)];
-      if (hi >= 1) out[len++] = kPairs[2 * (hi % 100) + 1];
-      out[len++] = kPairs[2 * lo];
+  // Rounded like printf's "%.1f" (to nearest on the exact binary value). Away from a tie the
+  // product by ten rounds the same way, so the digits come straight from it; near a tie, and
+  // for values too large for the shortcut, the exact conversion decides.
+  const double tenths = (value < 0 ? -value : value) * 10;
+  if (tenths < 1e15) {
+    const auto whole = static_cast<unsigned long long>(tenths);
+    const double frac = tenths - static_cast<double>(whole);
+    if (frac < 0.499999 || frac > 0.500001) {
+      const unsigned long long q = whole + (frac > 0.5 ? 1 : 0);  // whole tenths
+      std::size_t len = 0;
+      if (value < 0) out[len++] = '-';  // the sign of the unrounded value: -0.03 is "-0.0"
+      if (q < 100000) {
+        // Table values are small: two digits at a time.
+        static constexpr char kPairs[] =
+            "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+            "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+            "8081828384858687888990919293949596979899";
+        const auto t = static_cast<std::uint32_t>(q);
+        const std::uint32_t hi = t / 100, lo = t % 100;  // hi: the digits before the last two
+        if (hi >= 100) out[len++] = static_cast<char>('0' + hi / 100);
+        if (hi >= 10) out[len++] = kPairs[2 * (hi % 100)];
+        if (hi >= 1) out[len++] = kPairs[2 * (hi % 100) + 1];
+        out[len++] = kPairs[2 * lo];
+        out[len++] = '.';
+        out[len++] = kPairs[2 * lo + 1];
+        return len;
+      }
+      char digits[24];
+      std::size_t n = 0;
+      for (auto t = q; n < 2 || t != 0; t /= 10) digits[n++] = static_cast<char>('0' + t % 10);
+      while (n > 1) out[len++] = digits[--n];
       out[len++] = '.';
-      out[len++] = kPairs[2 * lo + 1];
+      out[len++] = digits[0];
       return len;
     }
-    char digits[24];
-    std::size_t n = 0;
-    for (auto t = q; n < 2 || t != 0; t /= 10) digits[n++] = static_cast<char>('0' + t % 10);
-    while (n > 1) out[len++] = digits[--n];
-    out[len++] = '.';
-    out[len++] = digits[0];
-    return len;
   }
   return static_cast<std::size_t>(std::to_chars(out, out + kOneDecimalMax, value, std::chars_format::fixed, 1).ptr - out);
 }
@@ -187,17 +178,10 @@ std::string FormatOneDecimal(double value) {
 }
 
 double OneDecimalValue(double value) {
-  if (value == 0) return 0.0;
   if (!std::isfinite(value)) return std::numeric_limits<double>::quiet_NaN();
-  if (const std::optional<unsigned long long> tenths = QuickTenths(value)) {
-    // q / 10 is the double nearest q tenths, as reading the text back gives.
-    const double v = static_cast<double>(*tenths) / 10;
-    return value < 0 ? -v : v;
-  }
   char buf[kOneDecimalMax];
-  const std::size_t len = FormatOneDecimal(value, buf);
   double v = 0;
-  std::from_chars(buf, buf + len, v);
+  std::from_chars(buf, buf + FormatOneDecimal(value, buf), v);
   return v;
 }
 

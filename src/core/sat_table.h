@@ -19,15 +19,17 @@ void Modif(int& SlotLon);
 // and no correction ("+"); Zenith: straight overhead of an observer on the equator.
 enum class SlotKind { Normal, Equator, Zenith, Pole };
 
+// No member initializers: SatelliteSlots writes every member of all 160, so the table is not
+// cleared first.
 struct SatSlot {
-  int lon = 0;            // orbital position, whole degrees east in [−180, 180]; −180 reads "180 W"
-  double azimuth = 0;     // degrees from north through east, a compass bearing with a declination;
-                          // NaN at a pole and overhead
-  double elevation = 0;   // degrees above the horizon; 90 overhead
-  double correction = 0;  // the polarisation correction, degrees; NaN on the equator and overhead
-  SlotKind kind = SlotKind::Normal;
+  int lon;            // orbital position, whole degrees east in [−180, 180]; −180 reads "180 W"
+  double azimuth;     // degrees from north through east, a compass bearing with a declination;
+                      // NaN at a pole and overhead
+  double elevation;   // degrees above the horizon; 90 overhead
+  double correction;  // the polarisation correction, degrees; NaN on the equator and overhead
+  SlotKind kind;
   // The elevation as the table shows it is below zero (-0.04 shows as "-0.0", which is not).
-  bool below_horizon = false;
+  bool below_horizon;
 };
 
 // The 160 positions in table order: each column group top to bottom, then the next group.
@@ -35,7 +37,7 @@ inline constexpr int kSlotCount = kSlotGroups * kSlotsPerGroup;
 
 struct SatTable {
   std::array<SatSlot, kSlotCount> positions;
-  bool compass = false;  // azimuths are compass bearings
+  bool compass;  // azimuths are compass bearings
 };
 
 // The cell of the position with table index i (0…159): the column of its label and its row.

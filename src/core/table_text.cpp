@@ -1,7 +1,6 @@
 #include "table_text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -41,8 +40,13 @@ void AppendAzimuth(std::string& cell, const Crossing& c) {
 
 // "42 W", "117 E", and "0" and "180" alone; −180 is "180 W".
 void WriteSlotLabel(std::string& cell, int slot) {
+  // At most three digits: written directly, as the table writes 160 of them each time.
   char buf[8];
-  char* p = std::to_chars(buf, buf + 4, slot < 0 ? -slot : slot).ptr;
+  char* p = buf;
+  const int deg = slot < 0 ? -slot : slot;
+  if (deg >= 100) *p++ = static_cast<char>('0' + deg / 100);
+  if (deg >= 10) *p++ = static_cast<char>('0' + deg / 10 % 10);
+  *p++ = static_cast<char>('0' + deg % 10);
   if (slot != 0 && slot != 180) {
     *p++ = ' ';
     *p++ = slot < 0 ? 'W' : 'E';

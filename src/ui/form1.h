@@ -161,7 +161,7 @@ class TForm1 : public QWidget {
   PlaceList places_;
   TextGrid vos_grid_;
   TextGrid sat_grid_;
-  SatTable sat_table_;  // the numbers behind sat_grid_, for the cells' colours
+  SatTable sat_table_{};  // the numbers behind sat_grid_, for the cells' colours; none below the horizon at first
   TextGrid out_grid_;
   bool outage_stale_ = true;
   std::string settings_path_;  // read at start (unless load_path_ differs) and saved at close
