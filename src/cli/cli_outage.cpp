@@ -49,11 +49,10 @@ void PrintCsvRows(const OutageTable& t, bool header, std::ostream& out) {
   PrintGrid(rows, GridFormat::Csv, out);
 }
 
-// The slots of the satellite table for the place, in the table's order, as degrees east in
-// (−180, 180]: the table's "180 W" is the outage tab's 180.
+// The slots of the satellite table for the place, in the table's order.
 std::vector<double> TableSlots(const Observer& obs) {
   std::vector<double> slots;
-  for (const SatSlot& s : SatelliteSlots(obs).positions) slots.push_back(s.lon == -180 ? 180.0 : s.lon);
+  for (const SatSlot& s : SatelliteSlots(obs).positions) slots.push_back(SlotEast(s.lon));
   return slots;
 }
 

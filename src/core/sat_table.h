@@ -32,6 +32,10 @@ struct SatSlot {
   bool below_horizon;
 };
 
+// A position as the outage tab and the slot names count it, whole degrees east in (−180, 180]:
+// the table's "180 W" is 180.
+inline int SlotEast(int lon) { return lon == -180 ? 180 : lon; }
+
 // The 160 positions in table order: each column group top to bottom, then the next group.
 inline constexpr int kSlotCount = kSlotGroups * kSlotsPerGroup;
 

@@ -23,6 +23,15 @@ void SunRaDec(double d, double t1, double& ra, double& dec) {
   dec = ArcSin(v / std::sqrt(u));
 }
 
+void SunEarthFixed(double ut, double& dec, double& lon) {
+  const double d = ut - 36526.5;
+  const double t = d / 36525;
+  double ra;
+  SunRaDec(d, t + 1, ra, dec);
+  const double gmst = kTwoPi * Frac((8640184.813 * t + 24110.5) / 86400 + (ut - std::floor(ut)));
+  lon = ra - gmst;
+}
+
 LocalDay PrepareDay(double day_serial, double zone_hours, const Observer& obs) {
   const double zone_shift = -zone_hours / 24;
   double day_number = day_serial - 36526.5;

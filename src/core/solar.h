@@ -13,6 +13,9 @@ double ArcSin(double x);
 // The Sun's right ascension and declination (radians) for any moment: d days from 2000-01-01
 // 12:00 UT, t1 centuries from 1900.
 void SunRaDec(double d, double t1, double& ra, double& dec);
+// The Sun's declination and Earth-fixed longitude (radians) at the moment ut (DaySerial in GMT),
+// from the same model and the sun table's sidereal time, carried on through the day at its rate.
+void SunEarthFixed(double ut, double& dec, double& lon);
 
 // One local day's time arguments and the Sun at both of its midnights. (Once CalcState's
 // LstMidnight, RaStart, DecStart, RaEnd and DecEnd.)

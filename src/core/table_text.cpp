@@ -168,7 +168,7 @@ void FormatSatTable(const SatTable& table, TextGrid& grid) {
   }
 }
 
-std::string OutageClockText(long long secs) {
+std::string ClockText(long long secs) {
   secs %= 86400;
   std::string s;
   Append2(s, secs / 3600);

@@ -23,9 +23,9 @@ void FormatSatTable(const SatTable& table, TextGrid& StringGridSat);
 // The outage table as the window shows it: a header row, then one row per outage.
 inline constexpr int kOutageCols = 6;
 TextGrid MakeOutageGrid(const OutageTable& table);
-// "hh:mm:ss" of a local time in whole seconds (whole days dropped), and "mm:ss" of a duration,
-// the minutes uncapped: the texts of OutageRow.
-std::string OutageClockText(long long secs);
+// "hh:mm:ss" of a count of seconds after midnight, taken modulo a day, and "mm:ss" of a
+// duration, the minutes uncapped: the texts of OutageRow and of the alignment moments.
+std::string ClockText(long long secs);
 std::string OutageDurationText(long long secs);
 // "26.02.2026"
 std::string OutageDateText(const OutageRow& row);

@@ -12,6 +12,7 @@
 #include "core/horizon.h"
 #include "core/input_fields.h"
 #include "core/sky.h"
+#include "core/sun_align.h"
 
 class QPainter;
 
@@ -20,6 +21,8 @@ namespace kelmar::pictures {
 struct SkyScene {
   std::vector<ArcSlot> arc;
   int highlighted = -1;  // index into arc of the slot to show ringed; -1 for none
+  std::vector<std::string> names;  // the user's names of the arc's slots, by index; may be shorter
+  std::vector<AlignEvent> align;   // the Sun on the ringed slot's azimuth or the opposite one
   SunDay day, june, december;  // the selected date and both solstices
   std::optional<SunPoint> now;  // the Sun at this moment, when the date is today
   Horizon horizon;

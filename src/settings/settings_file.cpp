@@ -253,6 +253,7 @@ LoadedSettings LoadedFromImage(const SettingsImage& image) {
   for (auto& [key, value, fallback] : OutageKeys(out.ESlot, out.EDish, out.EFreq)) value = image.ReadString(kForm, key, fallback);
   out.CheckBoxMagAz = TextToBool(image.ReadString(kForm, kMagAzKey, "0"));
   out.horizons = HorizonsFromImage(image);
+  out.names = NamesFromImage(image);
   return out;
 }
 
@@ -283,7 +284,7 @@ void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, int& P
 }
 
 void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
-                    const InputFields& in, const HorizonTexts* horizons) {
+                    const InputFields& in, const HorizonTexts* horizons, const SlotNames* names) {
   // Lines of "Points" that name no place are not ours to drop.
   std::vector<SettingsImage::Line> kept;
   if (const SettingsImage::Section* points = image.FindSection(kPoints))
@@ -333,14 +334,15 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
   for (const auto& [key, value, fallback] : OutageKeys(in.slot, in.dish, in.frequency)) write_new_key(key, value, fallback);
   write_new_key(kMagAzKey, BoolToText(in.compass), "0");
   if (horizons != nullptr) StoreHorizons(image, places, *horizons);
+  if (names != nullptr) StoreNames(image, *names);
 }
 
 void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,
-                  const InputFields& in, const HorizonTexts* horizons) {
+                  const InputFields& in, const HorizonTexts* horizons, const SlotNames* names) {
   const std::string error = CannotCreate(SettingsPath);
   // What cannot be read cannot be carried over: refuse rather than drop it.
   SettingsImage image = ReadImage(SettingsPath, error);
-  StoreIntoImage(image, places, PlaceIndex, in, horizons);
+  StoreIntoImage(image, places, PlaceIndex, in, horizons, names);
 
   if (!ReplaceFile(SettingsPath, image.ToBytes())) throw SettingsError(error);
 }

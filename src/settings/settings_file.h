@@ -8,6 +8,7 @@
 #include "core/input_fields.h"
 #include "settings/horizons.h"
 #include "settings/place_list.h"
+#include "settings/slot_names.h"
 
 namespace kelmar {
 
@@ -49,6 +50,7 @@ struct LoadedSettings {
   std::string ESlot, EDish, EFreq;
   bool CheckBoxMagAz = false;     // "MagAz": compass azimuths, off in a file without the key
   HorizonTexts horizons;          // section "Horizon"; empty without it
+  SlotNames names;                // section "Names"; empty without it
 
   // The window's fields as these settings fill them (CheckBoxSec off).
   InputFields Fields() const;
@@ -65,9 +67,10 @@ class SettingsImage;
 // What an image of the file puts into the window (no file access).
 LoadedSettings LoadedFromImage(const SettingsImage& image);
 // Writes the place list and the seven settings into an image of the file (no file access).
-// With horizons, the "Horizon" section is rewritten too; without, it is left as it is.
+// With horizons (names), the "Horizon" ("Names") section is rewritten too; without, it is left
+// as it is.
 void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
-                    const InputFields& in, const HorizonTexts* horizons = nullptr);
+                    const InputFields& in, const HorizonTexts* horizons = nullptr, const SlotNames* names = nullptr);
 
 // Reads the file; a missing file gives no places and "0" everywhere. An "Ind" that is not an
 // integer naming a stored place selects place 0. Throws SettingsError("Cannot open file %s")
@@ -84,6 +87,6 @@ void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, int& P
 // file. The new file is written beside the old one (beside a symbolic link's target) and
 // renamed over it only once complete. Throws SettingsError("Cannot create file %s").
 void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,
-                  const InputFields& in, const HorizonTexts* horizons = nullptr);
+                  const InputFields& in, const HorizonTexts* horizons = nullptr, const SlotNames* names = nullptr);
 
 }  // namespace kelmar

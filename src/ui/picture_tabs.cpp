@@ -1,6 +1,7 @@
 #include "ui/picture_tabs.h"
 
 #include <QDateEdit>
+#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -12,10 +13,15 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include "core/calc_error.h"
 #include "core/day_serial.h"
 #include "core/number_text.h"
 #include "core/outage.h"
+#include "core/observer.h"
+#include "core/sat_table.h"
+#include "core/sun_align.h"
 #include "core/sun_table.h"
+#include "settings/horizon_profile.h"
 
 namespace kelmar::ui {
 
@@ -68,6 +74,10 @@ PictureTabs::PictureTabs(QWidget* form, QTabBar* tabs, QWidget* page_parent, con
   row->addSpacing(8);
   row->addWidget(new QLabel(QStringLiteral("Горизонт"), SkyPage));
   row->addWidget(EditHorizon, 1);
+  ButtonHorizonFile = new QPushButton(QStringLiteral("Загрузить…"), SkyPage);
+  ButtonHorizonFile->setObjectName(QStringLiteral("ButtonHorizonFile"));
+  ButtonHorizonFile->setToolTip(QStringLiteral("Профиль горизонта из файла PVGIS (CSV, JSON) или строк \"азимут высота\""));
+  row->addWidget(ButtonHorizonFile);
   auto* column = new QVBoxLayout(SkyPage);
   column->setContentsMargins(0, 0, 0, 0);
   column->addWidget(SkyView, 1);
@@ -81,7 +91,11 @@ PictureTabs::PictureTabs(QWidget* form, QTabBar* tabs, QWidget* page_parent, con
   ButtonSave->setToolTip(QStringLiteral("Сохранить рисунок в PNG или SVG"));
 
   QObject::connect(EditHorizon, &QLineEdit::editingFinished, form, [this] { report_.Guarded([this] { EditHorizonExit(); }); });
-  QObject::connect(EditSkyDate, &QDateEdit::dateChanged, form, [this] { report_.Guarded([this] { Rebuild(); }); });
+  QObject::connect(EditSkyDate, &QDateEdit::dateChanged, form, [this] {
+    if (on_date_changed) on_date_changed();
+    report_.Guarded([this] { Rebuild(); });
+  });
+  QObject::connect(ButtonHorizonFile, &QPushButton::clicked, form, [this] { report_.Guarded([this] { ButtonHorizonFileClick(); }); });
   QObject::connect(ButtonSave, &QPushButton::clicked, form, [this] { report_.Guarded([this] { ButtonSaveClick(); }); });
   Show(-1);
 }
@@ -104,6 +118,28 @@ void PictureTabs::Refresh() {
   if (IsPictureTab(shown_)) Rebuild();
 }
 
+void PictureTabs::SyncDate(const PictureContext& c) {
+  if (c.year != date_year_ || c.month != date_month_) {
+    date_year_ = c.year;
+    date_month_ = c.month;
+    const QSignalBlocker block(EditSkyDate);
+    EditSkyDate->setDate(QDate(c.year, c.month, 1));
+  }
+}
+
+QDate PictureTabs::SkyDate() {
+  SyncDate(context_());
+  return EditSkyDate->date();
+}
+
+Horizon PictureTabs::PlaceHorizon(const std::string& place) const {
+  try {
+    return Horizon::Parse(HorizonOf(horizons_, place));
+  } catch (const CalcError&) {
+    return Horizon();  // the sky tab says what is wrong with it
+  }
+}
+
 void PictureTabs::Rebuild() {
   const PictureContext c = context_();
   // The field shows the selected place's mask; the date follows the scroll bars' month.
@@ -111,12 +147,7 @@ void PictureTabs::Rebuild() {
     horizon_place_ = c.place;
     EditHorizon->setText(QString::fromStdString(HorizonOf(horizons_, c.place)));
   }
-  if (c.year != date_year_ || c.month != date_month_) {
-    date_year_ = c.year;
-    date_month_ = c.month;
-    const QSignalBlocker block(EditSkyDate);
-    EditSkyDate->setDate(QDate(c.year, c.month, 1));
-  }
+  SyncDate(c);
   if (c.place.empty()) return;  // nothing to draw for, as the tables stay empty
   const std::string zone = pictures::ZoneTitle(c.fields);
   if (shown_ == sky_tab_) {
@@ -132,6 +163,11 @@ void PictureTabs::Rebuild() {
     if (const std::optional<double> slot = ParseSlot(c.fields.slot)) {
       for (std::size_t i = 0; i < sky_.arc.size(); ++i)
         if (sky_.arc[i].lon == *slot) sky_.highlighted = static_cast<int>(i);
+      if (LookAtSlot(ObserverFromFields(c.fields), *slot).elevation > 0)
+        sky_.align = ComputeAlignment(c.fields, sky_.horizon, {d.year(), d.month(), d.day()}, 1).days[0].events;
+    }
+    if (!c.names.empty()) {
+      for (const ArcSlot& a : sky_.arc) sky_.names.push_back(NamesAtSlot(c.names, SlotEast(a.lon)));
     }
     sky_.title = c.place + "   " + d.toString(QStringLiteral("dd.MM.yyyy")).toStdString() + "   " + zone;
     SkyView->update();
@@ -157,6 +193,20 @@ void PictureTabs::EditHorizonExit() {
     horizons_[horizon_place_] = text;
   }
   Refresh();
+}
+
+void PictureTabs::ButtonHorizonFileClick() {
+  const QString start = QString::fromStdString(context_().save_dir);
+  const QString path = ask_open_path ? ask_open_path(start)
+                                     : QFileDialog::getOpenFileName(form_, QStringLiteral("Профиль горизонта"), start,
+                                                                    QStringLiteral("Профили (*.csv *.json *.txt);;Все файлы (*)"));
+  if (path.isEmpty()) return;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) throw CalcError("Cannot open file " + path.toStdString());
+  const QByteArray bytes = file.readAll();
+  // A bad file is reported and leaves the field and the mask as they were.
+  EditHorizon->setText(QString::fromStdString(HorizonFromProfile(std::string_view(bytes.constData(), bytes.size()))));
+  EditHorizonExit();
 }
 
 void PictureTabs::ButtonSaveClick() {
