@@ -503,12 +503,11 @@ void TForm1::ConnectHandlers() {
   connect(TabControl1->Tabs(), &QTabBar::currentChanged, this, [this](int) { report_.Guarded([this] { TabControl1Change(); }); });
   StringGridSat->SetDoubleClick([this](int col, int row) { report_.Guarded([&] { StringGridSatDblClick(col, row); }); });
   StringGridSat->SetCellTooltip([this](int col, int row) {
-    const std::string& label = sat_grid_.Cell(col - col % 5, row);
-    const std::optional<double> slot = row > 0 && col % 5 != 4 ? ParseSlot(label) : std::nullopt;
-    return slot ? Q(NamesAtSlot(names_, static_cast<int>(*slot))) : QString();
+    const std::optional<int> slot = SatPositionAt(col, row);
+    return slot ? Q(NamesAtSlot(names_, *slot)) : QString();
   });
   StringGridSat->SetContextMenu([this](int col, int row, const QPoint& at) {
-    if (row == 0 || col % 5 == 4 || sat_grid_.Cell(col - col % 5, row).empty()) return;
+    if (!SatPositionAt(col, row)) return;
     QMenu menu(this);
     const QAction* name = menu.addAction(QStringLiteral("Название…"));
     if (menu.exec(at) == name) report_.Guarded([&] { StringGridSatNameClick(col, row); });
@@ -791,10 +790,15 @@ void TForm1::TabControl1Change() {
   if (outage_stale_) RunOutage();
 }
 
+std::optional<int> TForm1::SatPositionAt(int col, int row) const {
+  const int i = SlotIndexAt(col, row);
+  if (i < 0 || sat_grid_.Cell(SlotCellOf(i).col, row).empty()) return std::nullopt;
+  return SlotEast(sat_table_.positions[static_cast<std::size_t>(i)].lon);
+}
+
 void TForm1::StringGridSatDblClick(int col, int row) {
-  if (SlotIndexAt(col, row) < 0) return;
-  const std::string& slot = sat_grid_.Cell(col - col % kGroupCols, row);
-  if (slot.empty()) return;
+  if (!SatPositionAt(col, row)) return;
+  const std::string& slot = sat_grid_.Cell(SlotCellOf(SlotIndexAt(col, row)).col, row);
   SetFieldText(ESlot, Q(slot));
   outage_stale_ = true;
   TabControl1->Tabs()->setCurrentIndex(kOutageTab);  // computes the table on the way
@@ -807,9 +811,9 @@ void TForm1::ShowSlotName() {
 }
 
 void TForm1::StringGridSatNameClick(int col, int row) {
-  const int i = SlotIndexAt(col, row);
-  if (i < 0 || sat_grid_.Cell(col - col % kGroupCols, row).empty()) return;
-  const double position = NamedPositionAt(names_, SlotEast(sat_table_.positions[static_cast<std::size_t>(i)].lon));
+  const std::optional<int> slot = SatPositionAt(col, row);
+  if (!slot) return;
+  const double position = NamedPositionAt(names_, *slot);
   const QString question = QStringLiteral("Название позиции %1:").arg(Q(SlotText(position)));
   const QString old_name = Q(NameOf(names_, position));
   std::optional<QString> name;

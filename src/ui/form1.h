@@ -96,6 +96,9 @@ class TForm1 : public QWidget {
   void Vid();
   void TabControl1Change();
   void StringGridVosDrawCell(QPainter& p, int col, int row, const QRect& rect) const;
+  // The position (degrees east, "180 W" as 180) whose group a cell of StringGridSat is in; none
+  // for the header row, a separator column or an empty table.
+  std::optional<int> SatPositionAt(int col, int row) const;
   void StringGridSatDrawCell(QPainter& p, int col, int row, const QRect& rect) const;
   void ScrollBarYChange();
   void ScrollBarMChange();
