@@ -23,7 +23,8 @@ struct Output {
 
 Output OutputOf(const CliOptions& opts) {
   if (opts.Has("--svg") == opts.Has("--png")) throw UsageError("give exactly one of --svg and --png");
-  Output out{*opts.Value(opts.Has("--svg") ? "--svg" : "--png"), QSize(1200, 600)};
+  const bool svg = opts.Has("--svg");
+  Output out{pictures::WithPictureExtension(*opts.Value(svg ? "--svg" : "--png"), svg), QSize(1200, 600)};
   if (const std::string* size = opts.Value("--size")) {
     int w = 0, h = 0;
     char end = 0;

@@ -1,6 +1,7 @@
 #include "cli/cli_places.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 
@@ -58,6 +59,15 @@ void PrintPlacesJson(const LoadedSettings& s, std::ostream& out) {
       << ",\"angle\":" << (s.RadioButtonUgol ? "true" : "false") << "}\n";
 }
 
+// The file must be there: a missing one would read as a file without places.
+LoadedSettings LoadOptionsFile(const CliOptions& opts) {
+  const std::string path = SettingsFileOf(opts);
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec))
+    throw std::runtime_error("settings file " + path + " does not exist");
+  return LoadSettings(path);
+}
+
 // The place named by --place: the exact name first, then the file's case-blind match.
 const Place& StoredPlace(const CliOptions& opts, const LoadedSettings& s) {
   const std::string& name = *opts.Value("--place");
@@ -97,7 +107,7 @@ int RunPlaces(const std::vector<std::string>& args, std::ostream& out) {
   const std::string* format = opts.Value("--format");
   if (format != nullptr && *format != "text" && *format != "json")
     throw UsageError("--format takes text or json");
-  const LoadedSettings s = LoadSettings(SettingsFileOf(opts));
+  const LoadedSettings s = LoadOptionsFile(opts);
   if (format != nullptr && *format == "json") {
     PrintPlacesJson(s, out);
   } else {
@@ -107,7 +117,7 @@ int RunPlaces(const std::vector<std::string>& args, std::ostream& out) {
 }
 
 InputFields FieldsOfStoredPlace(const CliOptions& opts) {
-  const LoadedSettings s = LoadSettings(SettingsFileOf(opts));
+  const LoadedSettings s = LoadOptionsFile(opts);
   const Place& place = StoredPlace(opts, s);
   InputFields in = s.Fields();
   in.latitude = place.lat;
@@ -116,7 +126,7 @@ InputFields FieldsOfStoredPlace(const CliOptions& opts) {
 }
 
 std::string StoredHorizon(const CliOptions& opts) {
-  const LoadedSettings s = LoadSettings(SettingsFileOf(opts));
+  const LoadedSettings s = LoadOptionsFile(opts);
   return HorizonOf(s.horizons, StoredPlace(opts, s).name);
 }
 

@@ -74,6 +74,15 @@ double Separation(const Geometry& g, double ut) {
   return AngleBetween(g.to_sat, sun) * kRadToDeg;
 }
 
+// The sine of the Sun's altitude seen from the observer at ut, as the sun table reckons it
+// (from the Earth's centre: the parallax is a thousandth of the Sun's radius).
+double SunAltitudeSine(const Geometry& g, double ut) {
+  double dec, lon;
+  SunEarthFixed(ut, dec, lon);
+  // The observer's position is a unit vector: the local vertical.
+  return std::cos(dec) * (std::cos(lon) * g.observer.x + std::sin(lon) * g.observer.y) + std::sin(dec) * g.observer.z;
+}
+
 // The moment nearest to ut when the Sun's Earth-fixed longitude equals the satellite's; it falls
 // by a turn a day.
 double Transit(const Geometry& g, double ut) {
@@ -85,11 +94,65 @@ double Transit(const Geometry& g, double ut) {
   return ut;
 }
 
+// Seconds and days of DaySerial moments, floored: before 1899-12-30 the serials are negative
+// and truncation would give the previous day and negative clock digits.
+long long FloorDiv(long long a, long long b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+
 std::string BadSlotMessage(std::string_view text) {
   return "Неверная позиция спутника '" + std::string(text) + "'";
 }
 
+struct CutPass {
+  OutagePass pass;
+  OutageCut cut = OutageCut::None;
+};
+
+// The part of the pass with the Sun above the threshold (rise_sin, the sine of its altitude);
+// nothing when there is none. A pass lasts minutes, so the Sun crosses the threshold at most
+// once on each side of its highest point in it.
+std::optional<CutPass> CutByHorizon(const Geometry& g, OutagePass p, double rise_sin) {
+  const auto up = [&](double t) { return SunAltitudeSine(g, t) - rise_sin; };
+  const bool start_up = up(p.start) >= 0, end_up = up(p.end) >= 0;
+  CutPass out;
+  if (start_up && end_up) {
+    out.pass = p;
+    return out;
+  }
+  if (!start_up && !end_up) {
+    const double top = MinimumOn(p.start, p.end, [&](double t) { return -up(t); });
+    if (up(top) < 0) return std::nullopt;
+    p.start = RootOn(p.start, top, up);
+    p.end = RootOn(top, p.end, up);
+    out.cut = OutageCut::Both;
+  } else if (!start_up) {
+    p.start = RootOn(p.start, p.end, up);
+    out.cut = OutageCut::Start;
+  } else {
+    p.end = RootOn(p.start, p.end, up);
+    out.cut = OutageCut::End;
+  }
+  // The separation grows away from the peak, so the least of the visible part is at its edge.
+  p.peak = std::clamp(p.peak, p.start, p.end);
+  p.separation = Separation(g, p.peak);
+  out.pass = p;
+  return out;
+}
+
 }  // namespace
+
+const char* OutageCutName(OutageCut cut) {
+  switch (cut) {
+    case OutageCut::Start: return "start";
+    case OutageCut::End: return "end";
+    case OutageCut::Both: return "both";
+    case OutageCut::None: break;
+  }
+  return nullptr;
+}
+
+bool HasCut(const OutageTable& table) {
+  return std::any_of(table.rows.begin(), table.rows.end(), [](const OutageRow& r) { return r.cut != OutageCut::None; });
+}
 
 std::optional<double> ParseSlot(std::string_view text) {
   const std::string_view s = TrimBlanks(text);
@@ -187,17 +250,22 @@ OutageTable ComputeOutages(const Observer& obs, double zone_hours, double slot_e
   // A peak a fraction of a second before midnight is shown at 00:00:00 of the next day.
   const double from = EncodeDate(year, 1, 1) - zone - kSecond;
   const double to = EncodeDate(year + 1, 1, 1) - zone + kSecond;
-  for (const OutagePass& p : FindOutages(site, angle, from, to)) {
+  const double rise_thr = RiseAltSin();
+  for (const OutagePass& found : FindOutages(site, angle, from, to)) {
+    const std::optional<CutPass> seen = CutByHorizon(g, found, rise_thr);
+    if (!seen) continue;  // the Earth stands between
+    const OutagePass& p = seen->pass;
     const long long start = std::llround((p.start + zone) * 86400);
     const long long peak = std::llround((p.peak + zone) * 86400);
     const long long end = std::llround((p.end + zone) * 86400);
-    const YMD date = DecodeDate(static_cast<double>(peak / 86400));
+    const YMD date = DecodeDate(static_cast<double>(FloorDiv(peak, 86400)));
     if (date.year != year) continue;
     OutageRow r;
     r.year = date.year, r.month = date.month, r.day = date.day;
     r.start = ClockText(start), r.peak = ClockText(peak), r.end = ClockText(end);
     r.duration = OutageDurationText(end - start);
     r.separation = p.separation;
+    r.cut = seen->cut;
     t.rows.push_back(std::move(r));
   }
   return t;

@@ -169,7 +169,9 @@ void FormatSatTable(const SatTable& table, TextGrid& grid) {
 }
 
 std::string ClockText(long long secs) {
-  secs %= 86400;
+  // Floored: before 1899-12-30 the seconds are negative, and truncation would give negative
+  // clock digits.
+  secs -= (secs / 86400 - (secs % 86400 != 0 && secs < 0)) * 86400;
   std::string s;
   Append2(s, secs / 3600);
   s += ':';
@@ -210,8 +212,11 @@ TextGrid MakeOutageGrid(const OutageTable& table) {
   for (int c = 0; c < kOutageCols; ++c) grid.SetCell(c, 0, kHeaders[c]);
   int r = 1;
   for (const OutageRow& row : table.rows) {
-    const std::string cells[kOutageCols] = {OutageDateText(row), row.start,    row.peak,
-                                            row.end,             row.duration, FormatTwoDecimals(row.separation)};
+    const bool cut_start = row.cut == OutageCut::Start || row.cut == OutageCut::Both;
+    const bool cut_end = row.cut == OutageCut::End || row.cut == OutageCut::Both;
+    const std::string cells[kOutageCols] = {OutageDateText(row),         row.start + (cut_start ? "*" : ""),
+                                            row.peak,                    row.end + (cut_end ? "*" : ""),
+                                            row.duration,                FormatTwoDecimals(row.separation)};
     for (int c = 0; c < kOutageCols; ++c) grid.SetCell(c, r, cells[c]);
     ++r;
   }

@@ -20,11 +20,13 @@ void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours);
 // compass, the equator's "90" and "270".
 void FormatSatTable(const SatTable& table, TextGrid& StringGridSat);
 
-// The outage table as the window shows it: a header row, then one row per outage.
+// The outage table as the window shows it: a header row, then one row per outage, "*" after a
+// time cut by the Sun's rise or set.
 inline constexpr int kOutageCols = 6;
 TextGrid MakeOutageGrid(const OutageTable& table);
-// "hh:mm:ss" of a count of seconds after midnight, taken modulo a day, and "mm:ss" of a
-// duration, the minutes uncapped: the texts of OutageRow and of the alignment moments.
+// "hh:mm:ss" of a count of seconds after midnight, taken modulo a day (a negative count is a
+// time of an earlier day), and "mm:ss" of a duration, the minutes uncapped: the texts of
+// OutageRow and of the alignment moments.
 std::string ClockText(long long secs);
 std::string OutageDurationText(long long secs);
 // "26.02.2026"

@@ -30,6 +30,9 @@ struct SkyScene {
   std::string title;      // place and date, as the caller words it
 };
 
+// The line over the sky view's right side: how many slots are seen, or that none are at a pole.
+QString SkyCountText(const SkyScene& s);
+
 // The scene for the fields' place on a local date; now_hours adds the current position.
 // Throws CalcError for bad field texts.
 SkyScene MakeSkyScene(const InputFields& in, int year, int month, int day, const Horizon& horizon,
@@ -89,5 +92,7 @@ void SavePng(const std::string& path, QSize size, const Painting& paint);
 void SaveSvg(const std::string& path, QSize size, const Painting& paint);
 // By the file name's extension: ".svg" (any case) is SVG, anything else PNG.
 void SavePicture(const std::string& path, QSize size, const Painting& paint);
+// The path with ".svg" or ".png" appended when its file name has no extension of its own.
+std::string WithPictureExtension(const std::string& path, bool svg);
 
 }  // namespace kelmar::pictures

@@ -17,6 +17,7 @@
 #include "core/number_text.h"
 #include "settings/cp1251.h"
 #include "settings/settings_image.h"
+#include "settings/starter_bytes.h"
 
 namespace kelmar {
 namespace {
@@ -183,8 +184,15 @@ std::string ExecutablePath() {
 
 LoadedSettings LoadSettings(const std::string& SettingsPath) {
   const auto bytes = ReadFileBytes(SettingsPath, CannotOpen(SettingsPath));
-  LoadedSettings out = LoadedFromImage(bytes ? SettingsImage::FromBytes(*bytes) : SettingsImage());
-  out.cut_short = bytes && bytes->find('\0') != std::string::npos;
+  // With no file, or nothing in it, the window starts as the starter file sets it up rather
+  // than with every field 0; the starter's places are not taken.
+  if (!bytes || bytes->find_first_not_of(" \t\r\n") == std::string::npos) {
+    SettingsImage starter = SettingsImage::FromBytes(std::string_view(kStarterBytes, sizeof kStarterBytes - 1));
+    starter.EraseSection(kPoints);
+    return LoadedFromImage(starter);
+  }
+  LoadedSettings out = LoadedFromImage(SettingsImage::FromBytes(*bytes));
+  out.cut_short = bytes->find('\0') != std::string::npos;
   return out;
 }
 

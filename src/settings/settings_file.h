@@ -72,7 +72,7 @@ LoadedSettings LoadedFromImage(const SettingsImage& image);
 void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
                     const InputFields& in, const HorizonTexts* horizons = nullptr, const SlotNames* names = nullptr);
 
-// Reads the file; a missing file gives no places and "0" everywhere. An "Ind" that is not an
+// Reads the file; a missing or empty file gives no places and the starter file's "Form" values. An "Ind" that is not an
 // integer naming a stored place selects place 0. Throws SettingsError("Cannot open file %s")
 // when the file exists but cannot be read: the caller must then not save over it at close.
 LoadedSettings LoadSettings(const std::string& SettingsPath);
