@@ -11,16 +11,15 @@ namespace {
 
 kelmar::InputFields Moscow() {
   kelmar::InputFields in;
-  in.EditSir = "55.75";
-  in.EditDolg = "37.62";
-  in.EditGMT = "3";
-  in.RadioButtonMSK = false;
+  in.latitude = "55.75";
+  in.longitude = "37.62";
+  in.gmt_offset = "3";
+  in.zone = kelmar::ZoneKind::FromGmt;
   return in;
 }
 
 void BM_SunTableMonth(benchmark::State& state) {
   kelmar::CalcState st;
-  kelmar::InitRiseAltSin(st);
   st.Year = 2026;
   st.Month = 7;  // 31 days
   const kelmar::InputFields in = Moscow();
@@ -45,7 +44,7 @@ BENCHMARK(BM_SatelliteTable);
 // Sun outages of a year: one slot, and every slot of the satellite table as --slot all does.
 void BM_OutageYearOneSlot(benchmark::State& state) {
   kelmar::InputFields in = Moscow();
-  in.ESlot = "36 E";
+  in.slot = "36 E";
   for (auto _ : state) benchmark::DoNotOptimize(kelmar::ComputeOutages(in, 2026).rows.size());
 }
 BENCHMARK(BM_OutageYearOneSlot)->Unit(benchmark::kMicrosecond);

@@ -12,10 +12,10 @@ namespace {
 
 kelmar::InputFields BuenosAires() {
   kelmar::InputFields in;
-  in.EditSir = "-34.6";
-  in.EditDolg = "-58.38";
-  in.EditGMT = "-3";
-  in.RadioButtonMSK = false;
+  in.latitude = "-34.6";
+  in.longitude = "-58.38";
+  in.gmt_offset = "-3";
+  in.zone = kelmar::ZoneKind::FromGmt;
   return in;
 }
 

@@ -188,20 +188,20 @@ InputFields FieldsFromOptions(const CliOptions& opts) {
   if (opts.Has("--place")) {
     // The stored place and the file's zone and twilight settings, which the options below override.
     in = FieldsOfStoredPlace(opts);
-    if (const std::string* v = opts.Value("--lat")) in.EditSir = *v;
-    if (const std::string* v = opts.Value("--lon")) in.EditDolg = *v;
+    if (const std::string* v = opts.Value("--lat")) in.latitude = *v;
+    if (const std::string* v = opts.Value("--lon")) in.longitude = *v;
   } else {
     if (opts.Has("--settings")) throw UsageError("--settings goes with --place");
-    in.EditSir = Required(opts, "--lat");
-    in.EditDolg = Required(opts, "--lon");
-    in.RadioButtonMSK = false;
-    in.EditGMT = "0";
+    in.latitude = Required(opts, "--lat");
+    in.longitude = Required(opts, "--lon");
+    in.zone = ZoneKind::FromGmt;
+    in.gmt_offset = "0";
   }
-  if (const std::string* v = opts.Value("--gmt")) in.RadioButtonMSK = false, in.EditGMT = *v;
-  if (const std::string* v = opts.Value("--msk")) in.RadioButtonMSK = true, in.EditMSK = *v;
-  if (const std::string* v = opts.Value("--angle")) in.RadioButtonUgol = true, in.EditUg = *v;
-  if (const std::string* v = opts.Value("--height")) in.RadioButtonUgol = false, in.EditKm = *v;
-  in.CheckBoxSec = opts.Has("--seconds");
+  if (const std::string* v = opts.Value("--gmt")) in.zone = ZoneKind::FromGmt, in.gmt_offset = *v;
+  if (const std::string* v = opts.Value("--msk")) in.zone = ZoneKind::FromMoscow, in.msk_offset = *v;
+  if (const std::string* v = opts.Value("--angle")) in.twilight = TwilightKind::ByAngle, in.twilight_angle = *v;
+  if (const std::string* v = opts.Value("--height")) in.twilight = TwilightKind::ByHeight, in.twilight_height = *v;
+  in.seconds = opts.Has("--seconds");
   return in;
 }
 
@@ -209,7 +209,6 @@ namespace {
 
 CalcState NewState() {
   CalcState st;
-  InitRiseAltSin(st);
   st.Names = LocaleDateNames();
   return st;
 }
@@ -250,8 +249,8 @@ int RunLocator(const std::vector<std::string>& args, std::ostream& out) {
   }
   if (!opts.positional.empty()) throw UsageError("unexpected " + opts.positional[0]);
   InputFields in;
-  in.EditSir = Required(opts, "--lat");
-  in.EditDolg = Required(opts, "--lon");
+  in.latitude = Required(opts, "--lat");
+  in.longitude = Required(opts, "--lon");
   const Observer obs = ObserverFromFields(in);
   out << LocatorFromCoords(obs.LatDeg, obs.LonDeg) << '\n';
   return 0;

@@ -6,6 +6,7 @@
 #include "core/number_text.h"
 #include "core/outage.h"
 #include "core/sun_align.h"
+#include "core/table_text.h"
 
 namespace kelmar {
 namespace {
@@ -34,7 +35,7 @@ int RunAlign(const std::vector<std::string>& args, std::ostream& out) {
       args, 1, {"--lat", "--lon", "--place", "--settings", "--slot", "--date", "--days", "--gmt", "--msk", "--format"}, {});
   if (!opts.positional.empty()) throw UsageError("unexpected " + opts.positional[0]);
   InputFields in = FieldsFromOptions(opts);
-  in.ESlot = Required(opts, "--slot");
+  in.slot = Required(opts, "--slot");
   const CalendarDate first = DateOption(opts);
   const int days = NumberOption(opts, "--days", 1, 1, 366);
   const GridFormat format = FormatOf(opts);

@@ -25,11 +25,11 @@ int RunDeclination(const std::vector<std::string>& args, std::ostream& out) {
     in = FieldsOfStoredPlace(opts);
   } else {
     if (opts.Has("--settings")) throw UsageError("--settings goes with --place");
-    in.EditSir = Required(opts, "--lat");
-    in.EditDolg = Required(opts, "--lon");
+    in.latitude = Required(opts, "--lat");
+    in.longitude = Required(opts, "--lon");
   }
   const CalendarDate date = DateOption(opts);
-  const MagneticField field = MagneticForFields(in.EditSir, in.EditDolg, date, DefaultMagneticModelDir());
+  const MagneticField field = MagneticForFields(in.latitude, in.longitude, date, DefaultMagneticModelDir());
   if (format == GridFormat::Json) {
     out << "{\"declination\": " << JsonNumber(field.declination)
         << ", \"horizontal_intensity\": " << JsonNumber(field.horizontal) << ", \"model\": \"" << kMagneticModelName
@@ -46,7 +46,7 @@ std::optional<double> CompassDeclination(const CliOptions& opts, const InputFiel
     if (opts.Has("--date")) throw UsageError("--date goes with --magnetic");
     return std::nullopt;
   }
-  const MagneticField field = MagneticForFields(in.EditSir, in.EditDolg, DateOption(opts), DefaultMagneticModelDir());
+  const MagneticField field = MagneticForFields(in.latitude, in.longitude, DateOption(opts), DefaultMagneticModelDir());
   if (CompassTrustFor(field) == CompassTrust::Unusable) throw CalcError(kCompassUnusableText);
   return field.declination;
 }

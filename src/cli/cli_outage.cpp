@@ -9,6 +9,7 @@
 #include "core/outage.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
+#include "core/table_text.h"
 
 namespace kelmar {
 namespace {
@@ -53,11 +54,8 @@ void PrintCsvRows(const OutageTable& t, bool header, std::ostream& out) {
 
 // The slots of the satellite table for the place, in the table's order.
 std::vector<double> TableSlots(const Observer& obs) {
-  TextGrid grid = MakeSatGrid();
-  Satel(obs, grid);
   std::vector<double> slots;
-  for (int col = 0; col < kSatCols; col += 5)
-    for (int row = 1; row < kSatRows; ++row) slots.push_back(SlotFromText(grid.Cell(col, row)));
+  for (const SatSlot& s : SatelliteSlots(obs).positions) slots.push_back(SlotEast(s.lon));
   return slots;
 }
 
@@ -68,18 +66,18 @@ int RunOutage(const std::vector<std::string>& args, std::ostream& out) {
       args, 1, {"--lat", "--lon", "--place", "--settings", "--slot", "--year", "--dish", "--freq", "--gmt", "--msk", "--format"}, {});
   if (!opts.positional.empty()) throw UsageError("unexpected " + opts.positional[0]);
   InputFields in = FieldsFromOptions(opts);
-  in.ESlot = Required(opts, "--slot");
+  in.slot = Required(opts, "--slot");
   // The window's stored dish and frequency are not the command's: its defaults are the fields'.
   const InputFields defaults;
   const std::string* dish = opts.Value("--dish");
   const std::string* freq = opts.Value("--freq");
-  in.EDish = dish != nullptr ? *dish : defaults.EDish;
-  in.EFreq = freq != nullptr ? *freq : defaults.EFreq;
+  in.dish = dish != nullptr ? *dish : defaults.dish;
+  in.frequency = freq != nullptr ? *freq : defaults.frequency;
   const int year = NumberOption(opts, "--year", Today().tm_year + 1900, 1, 9998);
   const GridFormat format = FormatOf(opts);
 
   std::vector<OutageTable> tables;
-  const bool all = in.ESlot == "all";
+  const bool all = in.slot == "all";
   if (all) {
     const Observer obs = ObserverFromFields(in);
     const double angle = OutageAngleOf(in);

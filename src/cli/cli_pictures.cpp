@@ -60,7 +60,7 @@ void Draw(const CliOptions& opts, const pictures::Painting& paint) {
 
 std::string PlaceTitle(const CliOptions& opts, const InputFields& in) {
   if (const std::string* place = opts.Value("--place")) return *place;
-  return in.EditSir + ", " + in.EditDolg;
+  return in.latitude + ", " + in.longitude;
 }
 
 std::string TwoDigits(int n) { return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)}; }

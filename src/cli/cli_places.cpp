@@ -120,8 +120,8 @@ InputFields FieldsOfStoredPlace(const CliOptions& opts) {
   const LoadedSettings s = LoadOptionsFile(opts);
   const Place& place = StoredPlace(opts, s);
   InputFields in = s.Fields();
-  in.EditSir = place.lat;
-  in.EditDolg = place.lon;
+  in.latitude = place.lat;
+  in.longitude = place.lon;
   return in;
 }
 

@@ -1,11 +1,9 @@
 #include "event_search.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "number_text.h"
-#include "solar.h"
+#include "angles.h"
 
 namespace kelmar {
 namespace {
@@ -29,20 +27,25 @@ double SunAzimuthDeg(double h, double cos_dec, double sin_dec, double sin_lat, d
   return az + 0.0;  // no "-0.0"
 }
 
-void SolveCrossing(CalcState& st, DaySamples& ds, int k, double thr, bool with_azimuth) {
+namespace {
+
+// The crossing inside step k, whose end samples differ in sign: the quadratic through the exact
+// samples, which replace the estimates in start and end.
+void SolveCrossing(DaySamples& ds, int k, double thr, bool with_azimuth, double& start, double& end,
+                   Crossings& out, LastSolved& last) {
   // The quadratic takes the exact samples at both ends of the step; their signs are those the
   // estimates gave, which stood clear of the threshold.
-  st.AltFnStart = (k == 0 ? ds.base_start0 : ExactSample(ds, k - 1)) - thr;
-  st.AltFnEnd = ExactSample(ds, k) - thr;
+  start = (k == 0 ? ds.base_start0 : ExactSample(ds, k - 1)) - thr;
+  end = ExactSample(ds, k) - thr;
   const double h0 = ds.h0[k];
   const double h1 = ds.h1[k];
   const double hm = (h1 + h0) / 2;
   const double dm = (ds.dec[k + 1] + ds.dec[k]) / 2;
   const double cos_dm = std::cos(dm);
   const double sin_dm = std::sin(dm);
-  const double v0 = st.AltFnStart;
+  const double v0 = start;
   const double v1 = std::cos(hm) * (cos_dm * ds.cos_lat) + sin_dm * ds.sin_lat - thr;
-  const double v2 = st.AltFnEnd;
+  const double v2 = end;
 
   // Quadratic through (0, V0), (½, V1), (1, V2) in the step fraction.
   const double a = 2 * v2 - 4 * v1 + 2 * v0;
@@ -58,29 +61,44 @@ void SolveCrossing(CalcState& st, DaySamples& ds, int k, double thr, bool with_a
     if (x > 1 || !(x >= 0)) x = (-b - r) / (2 * a);
     if (!std::isfinite(x)) x = v0 / (v0 - v2);  // a degenerate parabola: the chord's zero
   }
-  st.EventTime = (k + x) / 2;
+  last.hours = (k + x) / 2;
   // A set adds its time, a rise subtracts it.
-  st.DayLenAcc = Sign(v0) * st.EventTime + st.DayLenAcc;
-  if (v0 < 0 && v2 > 0) st.RiseCount += 1;
-  if (v0 > 0 && v2 < 0) st.SetCount += 1;
-  if (!with_azimuth) return;
-
-  const double az = SunAzimuthDeg((h1 - h0) * x + h0, cos_dm, sin_dm, ds.sin_lat, ds.cos_lat);
-  // One decimal, right-aligned in at least four characters: " 7.1", "43.3", "316.7".
-  const std::string text = FormatOneDecimal(az);
-  const std::size_t pad = text.size() < 4 ? 4 - text.size() : 0;
-  std::fill_n(st.AzimuthText, pad, ' ');
-  std::copy_n(text.data(), text.size(), st.AzimuthText + pad);
-  st.AzimuthText[pad + text.size()] = '\0';
+  out.length_sum = Sign(v0) * last.hours + out.length_sum;
+  if (v0 < 0 && v2 > 0) out.rises += 1;
+  if (v0 > 0 && v2 < 0) out.sets += 1;
+  if (with_azimuth) last.azimuth = SunAzimuthDeg((h1 - h0) * x + h0, cos_dm, sin_dm, ds.sin_lat, ds.cos_lat);
 }
 
-void PrepareSamples(CalcState& st, const Observer& obs, DaySamples& ds, bool all_exact) {
-  const double ra_start = st.RaStart, dec_start = st.DecStart;
-  const double ra_span = st.RaEnd - st.RaStart, dec_span = st.DecEnd - st.DecStart;
-  const double lst = st.LstMidnight;
+}  // namespace
+
+void EventPass(DaySamples& ds, double thr, bool with_azimuth, LastSolved& last, Crossings& out) {
+  out.count = 0;
+  out.rises = 0;
+  out.sets = 0;
+  out.length_sum = 0;
+  double start = ds.base_start0 - thr;
+  double end = start;
+  for (int k = 0; k < 48; ++k) {
+    const double estimate = ds.estimate[k] - thr;
+    const bool in_doubt = ds.all_exact || !(estimate > kSampleMargin || estimate < -kSampleMargin);
+    end = in_doubt ? ExactSample(ds, k) - thr : estimate;
+    const bool same_sign = (start < 0) == (end < 0) && (start > 0) == (end > 0);
+    if (!same_sign) SolveCrossing(ds, k, thr, with_azimuth, start, end, out, last);
+    if ((start < 0 && end > 0) || (start > 0 && end < 0))
+      out.items[out.count++] = {last.hours, last.azimuth.value_or(0), last.azimuth.has_value(), start < 0};
+    start = end;  // the end sample of this step is the start sample of the next
+  }
+  out.last_sample = end;
+}
+
+void PrepareSamples(const LocalDay& day, const Observer& obs, DaySamples& ds, bool all_exact) {
+  const double ra_start = day.ra_start, dec_start = day.dec_start;
+  const double ra_span = day.ra_end - day.ra_start, dec_span = day.dec_end - day.dec_start;
+  const double lst = day.lst_midnight;
   ds.sin_lat = obs.SinLat;
   ds.cos_lat = obs.CosLat;
   ds.all_exact = all_exact;
+  ds.transit = 0;
   double ra_prev = ra_start;
   ds.dec[0] = dec_start;
   for (int k = 0; k < 48; ++k) {
@@ -94,7 +112,7 @@ void PrepareSamples(CalcState& st, const Observer& obs, DaySamples& ds, bool all
     while (h0 > kPi) h0 -= kTwoPi, h1 -= kTwoPi;
     while (h1 < -kPi) h0 += kTwoPi, h1 += kTwoPi;
     // Upper transit: the hour angle passes zero upward; a passage through ±π is the lower culmination.
-    if (h0 < 0 && h1 > 0) st.TransitTime = (k - h0 / (h1 - h0)) / 2;
+    if (h0 < 0 && h1 > 0) ds.transit = (k - h0 / (h1 - h0)) / 2;
     ds.h0[k] = h0;
     ds.h1[k] = h1;
     ds.dec[k + 1] = step_frac * dec_span + dec_start;

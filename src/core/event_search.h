@@ -1,7 +1,9 @@
 #pragma once
 // The search for threshold crossings in 48 half-hour steps of one local day.
-#include "calc_state.h"
+#include <optional>
+
 #include "observer.h"
+#include "solar.h"
 
 namespace kelmar {
 
@@ -23,16 +25,16 @@ struct DaySamples {
   double exact[48];      // the end sample of step k, NaN until computed
   double base_start0;    // the exact sample at the start of step 0
   double sin_lat, cos_lat;
+  double transit;        // the upper transit, local hours; 0 on a day without one (once TransitTime)
   bool all_exact;        // compute every sample exactly (a cross-check of the estimates)
 };
 
 // A sample whose estimate lies within this of a threshold is computed exactly.
 inline constexpr double kSampleMargin = 1e-9;
 
-// From the day's two positions (after PrepareDay) seen from obs: the samples, and TransitTime
-// where the day has an upper transit (the later one if two steps qualify; the value is left
-// alone otherwise). all_exact: take every sample from libm, as a cross-check.
-void PrepareSamples(CalcState& st, const Observer& obs, DaySamples& ds, bool all_exact = false);
+// The samples of the day seen from obs, and its transit (the later one if two steps qualify).
+// all_exact: take every sample from libm, as a cross-check.
+void PrepareSamples(const LocalDay& day, const Observer& obs, DaySamples& ds, bool all_exact = false);
 
 // cos H1 · (cos δ · cos φ) + sin δ · sin φ at the end of step k, computed once.
 double ExactSample(DaySamples& ds, int k);
@@ -41,34 +43,40 @@ double ExactSample(DaySamples& ds, int k);
 // given by its cosine and sine.
 double SunAzimuthDeg(double h, double cos_dec, double sin_dec, double sin_lat, double cos_lat);
 
-// The crossing inside step k, whose end samples differ in sign: the quadratic through the
-// exact samples, EventTime, DayLenAcc, RiseCount/SetCount and, when with_azimuth, AzimuthText.
-void SolveCrossing(CalcState& st, DaySamples& ds, int k, double thr, bool with_azimuth);
+// One crossing of a threshold: upward (a rise, a dawn) or downward. No member initializers: a
+// pass's 48 places are filled as found, never cleared.
+struct Crossing {
+  double hours;      // local time, hours from the day's first midnight (once EventTime)
+  double azimuth;    // degrees from north through east, where has_azimuth (once AzimuthText)
+  bool has_azimuth;  // an azimuth has been solved in the run; only a pass that asks for one shows it
+  bool rise;
+};
 
-// Step k of a pass against threshold thr. For k > 0 the driver has carried the previous end
-// sample into AltFnStart, so steps run only from EventPass, in increasing order.
-inline void PossibleEvents(CalcState& st, DaySamples& ds, int k, double thr, bool with_azimuth) {
-  const double estimate = ds.estimate[k] - thr;
-  const bool in_doubt = ds.all_exact || !(estimate > kSampleMargin || estimate < -kSampleMargin);
-  st.AltFnEnd = in_doubt ? ExactSample(ds, k) - thr : estimate;
-  const bool same_sign = (st.AltFnStart < 0) == (st.AltFnEnd < 0) && (st.AltFnStart > 0) == (st.AltFnEnd > 0);
-  if (!same_sign) SolveCrossing(st, ds, k, thr, with_azimuth);
-}
+// A crossing whose quadratic has no real root (rounding at a grazing step) reports the time and
+// azimuth of the last one solved, as the tables always have; a run carries this from pass to
+// pass and from day to day.
+struct LastSolved {
+  double hours = 0;
+  std::optional<double> azimuth;  // from the last pass that asked for azimuths
+};
 
-// The 48-step pass. After every step the driver itself tells a rise (start sample below zero,
-// end sample above) from a set (the reverse) and runs on_rise / on_set; a sample of exactly
-// zero is neither. The twilight pass writes no azimuth, so it asks for none.
-template <class OnRise, class OnSet>
-void EventPass(CalcState& st, DaySamples& ds, double thr, bool with_azimuth, OnRise&& on_rise, OnSet&& on_set) {
-  st.RiseCount = 0;
-  st.SetCount = 0;
-  st.AltFnStart = ds.base_start0 - thr;
-  for (int k = 0; k < 48; ++k) {
-    PossibleEvents(st, ds, k, thr, with_azimuth);
-    if (st.AltFnStart < 0 && st.AltFnEnd > 0) on_rise();
-    if (st.AltFnStart > 0 && st.AltFnEnd < 0) on_set();
-    st.AltFnStart = st.AltFnEnd;  // the end sample of this step is the start sample of the next
-  }
-}
+// What one pass finds: the crossings in time order and what the tables decide from them.
+struct Crossings {
+  static constexpr int kMax = 48;  // a sign change needs a step of its own
+  Crossing items[kMax];
+  int count = 0;
+  int rises = 0, sets = 0;   // the crossings solved of each kind (once RiseCount, SetCount)
+  double length_sum = 0;     // sets minus rises, hours: the day length, less 24 if the day began up (once DayLenAcc)
+  double last_sample = 0;    // altitude function at the closing midnight: its sign tells polar day from night (once AltFnEnd)
+
+  const Crossing* begin() const { return items; }
+  const Crossing* end() const { return items + count; }
+};
+
+// The 48-step pass against threshold thr: a step whose start sample is below zero and whose end
+// sample is above is a rise, the reverse a set; a sample of exactly zero is neither. The
+// twilight pass shows no azimuth, so it asks for none. Fills out in place: a copy of its 48
+// places twice a day would cost the sun table a few per cent.
+void EventPass(DaySamples& ds, double thr, bool with_azimuth, LastSolved& last, Crossings& out);
 
 }  // namespace kelmar

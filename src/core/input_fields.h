@@ -1,28 +1,35 @@
 #pragma once
-// The window's input fields as the computations see them: texts exactly as typed, plus the
-// choices of the radio buttons and the seconds box. The window, kelmar-cli and the tests all
-// fill one of these and hand it to the same code.
+// What the computations take from the user: texts exactly as typed (a bad one is reported by the
+// computation that converts it), and the choices. The window maps its controls onto these at
+// one place, kelmar-cli its options; the tests fill them directly.
 #include <string>
 
 namespace kelmar {
 
-struct InputFields {
-  std::string EditSir;            // latitude, degrees, north positive
-  std::string EditDolg;           // longitude, degrees, east positive
-  std::string EditGMT = "3";      // zone offset from GMT, hours
-  std::string EditMSK = "0";      // zone offset from Moscow time, hours
-  std::string EditUg = "6";       // twilight depression angle, degrees
-  std::string EditKm = "12.345";  // twilight: observer's height, km
-  bool RadioButtonMSK = true;     // zone from EditMSK (+4 h); otherwise from EditGMT
-  bool RadioButtonUgol = true;    // twilight by angle; otherwise by height
-  bool CheckBoxSec = false;       // times with seconds
-  std::string ESlot = "0";        // sun outages: the satellite's orbital position
-  std::string EDish = "0.9";      // sun outages: dish diameter, m
-  std::string EFreq = "12";       // sun outages: frequency, GHz
-  bool CheckBoxMagAz = false;     // satellite azimuths as compass bearings
+// Where the zone offset counts from. (The window's RadioButtonGMT / RadioButtonMSK.)
+enum class ZoneKind { FromGmt, FromMoscow };
+// How the twilight threshold is given. (RadioButtonUgol / RadioButtonVys.)
+enum class TwilightKind { ByAngle, ByHeight };
 
-  bool RadioButtonGMT() const { return !RadioButtonMSK; }
-  bool RadioButtonVys() const { return !RadioButtonUgol; }
+struct InputFields {
+  std::string latitude;                    // degrees, north positive (EditSir)
+  std::string longitude;                   // degrees, east positive (EditDolg)
+  ZoneKind zone = ZoneKind::FromMoscow;    // which of the two offsets counts
+  std::string gmt_offset = "3";            // hours east of GMT (EditGMT)
+  std::string msk_offset = "0";            // hours from Moscow time, which is GMT + 4 (EditMSK)
+  TwilightKind twilight = TwilightKind::ByAngle;
+  std::string twilight_angle = "6";        // the Sun's depression, degrees (EditUg)
+  std::string twilight_height = "12.345";  // the observer's height, km (EditKm)
+  bool seconds = false;                    // times with seconds (CheckBoxSec)
+  std::string slot = "0";                  // sun outages: the satellite's orbital position (ESlot)
+  std::string dish = "0.9";                // sun outages: dish diameter, m (EDish)
+  std::string frequency = "12";            // sun outages: frequency, GHz (EFreq)
+  bool compass = false;                    // satellite azimuths as compass bearings (CheckBoxMagAz)
+
+  bool FromMoscow() const { return zone == ZoneKind::FromMoscow; }
+  bool ByAngle() const { return twilight == TwilightKind::ByAngle; }
+  // The offset of the chosen zone kind, as typed.
+  const std::string& ZoneOffset() const { return FromMoscow() ? msk_offset : gmt_offset; }
 };
 
 }  // namespace kelmar

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <cstring>
+#include <limits>
 
 #include "calc_error.h"
 
@@ -175,6 +175,14 @@ std::size_t FormatOneDecimal(double value, char (&out)[kOneDecimalMax]) {
 std::string FormatOneDecimal(double value) {
   char buf[kOneDecimalMax];
   return std::string(buf, FormatOneDecimal(value, buf));
+}
+
+double OneDecimalValue(double value) {
+  if (!std::isfinite(value)) return std::numeric_limits<double>::quiet_NaN();
+  char buf[kOneDecimalMax];
+  double v = 0;
+  std::from_chars(buf, buf + FormatOneDecimal(value, buf), v);
+  return v;
 }
 
 std::string CommaRule(std::string text) {

@@ -29,6 +29,10 @@ std::string FormatOneDecimal(double value);
 inline constexpr std::size_t kOneDecimalMax = 320;
 std::size_t FormatOneDecimal(double value, char (&out)[kOneDecimalMax]);
 
+// The number FormatOneDecimal's text stands for: value rounded to tenths the same way, NaN where
+// the text is "---" (an infinity or NaN).
+double OneDecimalValue(double value);
+
 // The comma rule of the number fields: the first "," becomes ".".
 std::string CommaRule(std::string text);
 

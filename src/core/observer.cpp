@@ -4,7 +4,7 @@
 
 #include "calc_error.h"
 #include "number_text.h"
-#include "solar.h"
+#include "angles.h"
 
 namespace kelmar {
 
@@ -31,8 +31,8 @@ Observer ObserverAt(double lat_deg, double lon_deg) {
 }
 
 Observer ObserverFromFields(const InputFields& in) {
-  const double lon = StrToFloat(in.EditDolg);  // converted first: its error wins when both fail
-  return ObserverAt(StrToFloat(in.EditSir), lon);
+  const double lon = StrToFloat(in.longitude);  // converted first: its error wins when both fail
+  return ObserverAt(StrToFloat(in.latitude), lon);
 }
 
 }  // namespace kelmar

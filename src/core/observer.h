@@ -31,7 +31,7 @@ inline bool IsLatitude(double lat_deg) { return lat_deg >= -90 && lat_deg <= 90;
 // Throws CalcError(kLatitudeRangeText) unless IsLatitude.
 void CheckLatitude(double lat_deg);
 
-// From EditSir and EditDolg alone; the other fields are not read. Throws the conversion's
+// From the latitude and longitude texts alone; the other fields are not read. Throws the conversion's
 // CalcError ("'abc' is not a valid floating point value"), the longitude's first when both fail,
 // then ObserverAt's.
 Observer ObserverFromFields(const InputFields& in);

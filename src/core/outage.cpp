@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "calc_error.h"
 #include "day_serial.h"
@@ -12,6 +11,7 @@
 #include "sat_table.h"
 #include "solar.h"
 #include "sun_table.h"
+#include "table_text.h"
 
 namespace kelmar {
 namespace {
@@ -92,11 +92,6 @@ double Transit(const Geometry& g, double ut) {
     ut += WrapPi(lon - g.sat_lon) / kTwoPi;
   }
   return ut;
-}
-
-void Append2(std::string& s, long long v) {
-  s += static_cast<char>('0' + v / 10 % 10);
-  s += static_cast<char>('0' + v % 10);
 }
 
 // Seconds and days of DaySerial moments, floored: before 1899-12-30 the serials are negative
@@ -202,17 +197,6 @@ double OutageAngle(double dish_m, double freq_ghz) {
   return kBeamwidthFactor * wavelength / dish_m / 2 + kSunRadiusDeg;
 }
 
-std::string ClockText(long long secs) {
-  secs -= FloorDiv(secs, 86400) * 86400;
-  std::string s;
-  Append2(s, secs / 3600);
-  s += ':';
-  Append2(s, secs / 60 % 60);
-  s += ':';
-  Append2(s, secs % 60);
-  return s;
-}
-
 SlotLook LookAtSlot(const Observer& obs, double slot_east) {
   const Geometry g({obs, slot_east});
   return {g.azimuth, g.elevation};
@@ -266,10 +250,9 @@ OutageTable ComputeOutages(const Observer& obs, double zone_hours, double slot_e
   // A peak a fraction of a second before midnight is shown at 00:00:00 of the next day.
   const double from = EncodeDate(year, 1, 1) - zone - kSecond;
   const double to = EncodeDate(year + 1, 1, 1) - zone + kSecond;
-  CalcState st;
-  InitRiseAltSin(st);
+  const double rise_thr = RiseAltSin();
   for (const OutagePass& found : FindOutages(site, angle, from, to)) {
-    const std::optional<CutPass> seen = CutByHorizon(g, found, st.RiseAltSin);
+    const std::optional<CutPass> seen = CutByHorizon(g, found, rise_thr);
     if (!seen) continue;  // the Earth stands between
     const OutagePass& p = seen->pass;
     const long long start = std::llround((p.start + zone) * 86400);
@@ -280,9 +263,7 @@ OutageTable ComputeOutages(const Observer& obs, double zone_hours, double slot_e
     OutageRow r;
     r.year = date.year, r.month = date.month, r.day = date.day;
     r.start = ClockText(start), r.peak = ClockText(peak), r.end = ClockText(end);
-    const long long secs = end - start;
-    r.duration = (secs < 600 ? "0" : "") + std::to_string(secs / 60) + ':';
-    Append2(r.duration, secs % 60);
+    r.duration = OutageDurationText(end - start);
     r.separation = p.separation;
     r.cut = seen->cut;
     t.rows.push_back(std::move(r));
@@ -290,49 +271,13 @@ OutageTable ComputeOutages(const Observer& obs, double zone_hours, double slot_e
   return t;
 }
 
-double OutageAngleOf(const InputFields& in) { return OutageAngle(StrToFloat(in.EDish), StrToFloat(in.EFreq)); }
+double OutageAngleOf(const InputFields& in) { return OutageAngle(StrToFloat(in.dish), StrToFloat(in.frequency)); }
 
 OutageTable ComputeOutages(const InputFields& in, int year) {
   const Observer obs = ObserverFromFields(in);
-  const double slot = SlotFromText(in.ESlot);
+  const double slot = SlotFromText(in.slot);
   const double angle = OutageAngleOf(in);
   return ComputeOutages(obs, ZoneHoursOf(in), slot, angle, year);
-}
-
-std::string OutageDateText(const OutageRow& r) {
-  std::string s;
-  Append2(s, r.day);
-  s += '.';
-  Append2(s, r.month);
-  s += '.';
-  s += std::to_string(r.year);
-  return s;
-}
-
-std::string FormatTwoDecimals(double v) {
-  const long long c = std::llround(std::abs(v) * 100);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%s%lld.%02lld", v < 0 && c != 0 ? "-" : "", c / 100, c % 100);
-  return buf;
-}
-
-std::string HiddenSlotMessage(const std::string& slot) { return "Спутник " + slot + " не виден из этого пункта"; }
-
-TextGrid MakeOutageGrid(const OutageTable& table) {
-  TextGrid grid(kOutageCols, static_cast<int>(table.rows.size()) + 1);
-  static const char* const kHeaders[kOutageCols] = {"Дата", "Начало", "Максимум", "Конец", "Длит.", "Угол, °"};
-  for (int c = 0; c < kOutageCols; ++c) grid.SetCell(c, 0, kHeaders[c]);
-  int r = 1;
-  for (const OutageRow& row : table.rows) {
-    const bool cut_start = row.cut == OutageCut::Start || row.cut == OutageCut::Both;
-    const bool cut_end = row.cut == OutageCut::End || row.cut == OutageCut::Both;
-    const std::string cells[kOutageCols] = {OutageDateText(row),         row.start + (cut_start ? "*" : ""),
-                                            row.peak,                    row.end + (cut_end ? "*" : ""),
-                                            row.duration,                FormatTwoDecimals(row.separation)};
-    for (int c = 0; c < kOutageCols; ++c) grid.SetCell(c, r, cells[c]);
-    ++r;
-  }
-  return grid;
 }
 
 }  // namespace kelmar

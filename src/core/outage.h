@@ -8,7 +8,6 @@
 
 #include "input_fields.h"
 #include "observer.h"
-#include "text_grid.h"
 
 namespace kelmar {
 
@@ -38,10 +37,6 @@ struct SlotLook {
   double azimuth = 0, elevation = 0;
 };
 SlotLook LookAtSlot(const Observer& obs, double slot_east);
-
-// "hh:mm:ss" of a count of seconds after midnight, taken modulo a day (a negative count is a
-// time of an earlier day).
-std::string ClockText(long long secs);
 
 // The angle between the Sun and the satellite seen from the observer at the moment ut
 // (DaySerial in GMT), degrees.
@@ -87,20 +82,11 @@ bool HasCut(const OutageTable& table);
 // below the rise/set threshold is left out, one it cuts is shortened and marked. Throws CalcError for a bad field text
 // (longitude, latitude, slot, dish, frequency, zone, in that order).
 OutageTable ComputeOutages(const InputFields& in, int year);
-// The angle of the fields EDish and EFreq.
+// The angle of the inputs dish and frequency.
 double OutageAngleOf(const InputFields& in);
 // The same for a slot given as degrees east, seen from obs, the angle and the zone (hours east
 // of GMT) already known.
 OutageTable ComputeOutages(const Observer& obs, double zone_hours, double slot_east, double angle, int year);
 
-// The table as the window shows it: a header row, then one row per outage, "*" after a cut time.
-inline constexpr int kOutageCols = 6;
-TextGrid MakeOutageGrid(const OutageTable& table);
-// "26.02.2026"
-std::string OutageDateText(const OutageRow& row);
-// Two decimals, as the table shows angles: "1.24".
-std::string FormatTwoDecimals(double value);
-// "Спутник 36 E не виден из этого пункта"
-std::string HiddenSlotMessage(const std::string& slot);
 
 }  // namespace kelmar

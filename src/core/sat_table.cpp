@@ -1,12 +1,12 @@
 #include "sat_table.h"
 
-#include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
+#include "angles.h"
 #include "magnetic.h"
-#include "number_text.h"
-#include "solar.h"
+#include "table_text.h"
 
 namespace kelmar {
 namespace {
@@ -17,22 +17,6 @@ constexpr double kOnePlusR2 = 44.79942399589097;
 constexpr double kMinusRadToDeg = -180 / kPi;
 constexpr double kPoleSin = 0.999;    // about 87.44° of latitude
 constexpr double kSmallAngle = 0.01;  // radians, equator and zenith tests
-
-// "42 W", "117 E", and "0" and "180" alone; −180 is "180 W".
-void WriteSlotLabel(std::string& cell, int slot) {
-  char buf[8];
-  char* p = std::to_chars(buf, buf + 4, slot < 0 ? -slot : slot).ptr;
-  if (slot != 0 && slot != 180) {
-    *p++ = ' ';
-    *p++ = slot < 0 ? 'W' : 'E';
-  }
-  TextGrid::AssignCell(cell, std::string_view(buf, static_cast<std::size_t>(p - buf)));
-}
-
-void WriteNumber(std::string& cell, double value) {
-  char buf[kOneDecimalMax];
-  TextGrid::AssignCell(cell, std::string_view(buf, FormatOneDecimal(value, buf)));
-}
 
 // Longitudes outside [−180, 180] show the same place, brought back by whole turns.
 double NormalizeLongitude(double lon) {
@@ -50,23 +34,24 @@ void Modif(int& SlotLon) {
   if (SlotLon > 180) SlotLon -= 360;
 }
 
-void Satel(const Observer& obs, TextGrid& grid, std::optional<double> compass_declination) {
+SatTable SatelliteSlots(const Observer& obs, std::optional<double> compass_declination) {
   const double lon = NormalizeLongitude(obs.LonDeg);
   const double phi = obs.LatRad;
   const bool equatorial = std::abs(phi) < kSmallAngle;
   const bool polar = std::abs(obs.SinLat) > kPoleSin;
   const double abs_sin_lat = std::abs(obs.SinLat);
   const double tan_phi = std::tan(phi);  // the same for every position
+  constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
+  SatTable table;
+  table.compass = compass_declination.has_value();
   // One degree west of the first position: 80 positions at or west of floor(λ), 80 east of it.
   const int start = static_cast<int>(std::trunc(lon));
   int slot = lon > 0 ? start - 80 : start - 81;
 
-  for (int k = 1; k <= 160; ++k) {
+  for (SatSlot& s : table.positions) {
     Modif(slot);
-    const int col = 5 * ((k - 1) / 40);
-    const int row = (k - 1) % 40 + 1;
-    WriteSlotLabel(grid.Cell(col, row), slot);
+    s.lon = slot;
 
     double dl = (slot - lon) * kPi / 180;
     while (dl > kPi) dl -= kTwoPi;
@@ -74,14 +59,10 @@ void Satel(const Observer& obs, TextGrid& grid, std::optional<double> compass_de
     const double sin_dl = std::sin(dl);
     const double cos_dl = std::cos(dl);
     const bool overhead = std::abs(dl) < kSmallAngle && equatorial;
+    s.kind = polar ? SlotKind::Pole : overhead ? SlotKind::Zenith : equatorial ? SlotKind::Equator : SlotKind::Normal;
 
-    std::string& az_cell = grid.Cell(col + 1, row);
-    if (polar) {
-      TextGrid::AssignCell(az_cell, "---");
-    } else if (overhead) {
-      TextGrid::AssignCell(az_cell, "зенит");
-    } else if (equatorial && !compass_declination) {
-      TextGrid::AssignCell(az_cell, dl < 0 ? "270" : "90");
+    if (polar || overhead) {
+      s.azimuth = kNone;
     } else {
       double az = dl < 0 ? 270 : 90;
       if (!equatorial) {
@@ -91,27 +72,27 @@ void Satel(const Observer& obs, TextGrid& grid, std::optional<double> compass_de
         if (az < 0) az += 360;
       }
       if (compass_declination) az = CompassAzimuth(az, *compass_declination);
-      WriteNumber(az_cell, az);
+      s.azimuth = az;
     }
 
     const double g = cos_dl * obs.CosLat;  // cosine of the central angle observer–subsatellite point
-    std::string& el_cell = grid.Cell(col + 2, row);
-    if (overhead) {
-      TextGrid::AssignCell(el_cell, "зенит");
-    } else {
-      WriteNumber(el_cell, std::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * 180 / kPi);
-    }
+    s.elevation = overhead ? 90 : std::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * 180 / kPi;
+    // The one-decimal text rounds to nearest on the exact binary value, and the double nearest
+    // -0.05 lies below -0.05: from it on the text reads "-0.1".
+    s.below_horizon = !overhead && s.elevation <= -0.05;
 
-    std::string& corr_cell = grid.Cell(col + 3, row);
-    if (overhead) {
-      TextGrid::AssignCell(corr_cell, "---");
-    } else if (equatorial) {
-      TextGrid::AssignCell(corr_cell, "+");
+    if (overhead || equatorial) {
+      s.correction = kNone;
     } else {
       const double slant = std::sqrt(kOnePlusR2 - kTwoOrbitRadius * g);
-      WriteNumber(corr_cell, kMinusRadToDeg * std::atan((slant * sin_dl / tan_phi) / (kOrbitRadius - g)));
+      s.correction = kMinusRadToDeg * std::atan((slant * sin_dl / tan_phi) / (kOrbitRadius - g));
     }
   }
+  return table;
+}
+
+void Satel(const Observer& obs, TextGrid& grid, std::optional<double> compass_declination) {
+  FormatSatTable(SatelliteSlots(obs, compass_declination), grid);
 }
 
 }  // namespace kelmar

@@ -1,8 +1,8 @@
 #include "sky.h"
 
 #include <cmath>
-#include <limits>
 
+#include "angles.h"
 #include "day_serial.h"
 #include "event_search.h"
 #include "number_text.h"
@@ -10,23 +10,14 @@
 #include "sat_table.h"
 #include "solar.h"
 #include "sun_table.h"
+#include "table_text.h"
 
 namespace kelmar {
 namespace {
 
-CalcState NewState(const InputFields& in) {
-  CalcState st;
-  InitRiseAltSin(st);
-  st.ZoneHours = ZoneHoursOf(in);
-  return st;
-}
-
 // The day as the sun table prepares it: the two midnight positions and the 48 steps between.
-void PrepareLocalDay(CalcState& st, const Observer& obs, DaySamples& ds, int year, int month, int day) {
-  st.CurDate = EncodeDate(year, month, day);
-  PrepareDay(st, obs);
-  st.TransitTime = 0;
-  PrepareSamples(st, obs, ds);
+void PrepareLocalDay(const InputFields& in, const Observer& obs, DaySamples& ds, int year, int month, int day) {
+  PrepareSamples(PrepareDay(EncodeDate(year, month, day), ZoneHoursOf(in), obs), obs, ds);
 }
 
 // Inside a step the hour angle and the declination run linearly, as the crossing search has them.
@@ -40,33 +31,24 @@ SunPoint PointAt(const DaySamples& ds, double hours) {
   return {hours, SunAzimuthDeg(h, cos_dec, sin_dec, ds.sin_lat, ds.cos_lat), ArcSin(sin_el) * kRadToDeg};
 }
 
-// A cell of the satellite table as a number: "зенит" is 90 for an elevation, "---" and "+" none.
-double CellNumber(const std::string& text, bool elevation) {
-  if (text == "зенит") return elevation ? 90 : std::numeric_limits<double>::quiet_NaN();
-  return ParseFloat(text).value_or(std::numeric_limits<double>::quiet_NaN());
-}
-
 }  // namespace
 
-TextGrid SatelliteTableOf(const InputFields& in) {
+std::vector<ArcSlot> ArcOf(const InputFields& in, const Horizon& horizon) {
+  const SatTable table = SatelliteSlots(ObserverFromFields(in));
   TextGrid grid = MakeSatGrid();
-  Satel(ObserverFromFields(in), grid);
-  return grid;
-}
-
-std::vector<ArcSlot> ArcFromTable(const TextGrid& sat, const Horizon& horizon) {
+  FormatSatTable(table, grid);
   std::vector<ArcSlot> arc;
-  arc.reserve(160);
-  for (int group = 0; group < 4; ++group) {
-    for (int row = 1; row <= 40; ++row) {
-      const int col = 5 * group;
-      ArcSlot s{sat.Cell(col, row), sat.Cell(col + 1, row), sat.Cell(col + 2, row), sat.Cell(col + 3, row)};
-      s.az = CellNumber(s.azimuth, false);
-      s.el = CellNumber(s.elevation, true);
-      const double mask = std::isnan(s.az) ? 0 : horizon.ElevationAt(s.az);
-      s.visible = s.el > mask;
-      arc.push_back(std::move(s));
-    }
+  arc.reserve(kSlotCount);
+  for (int i = 0; i < kSlotCount; ++i) {
+    const SatSlot& slot = table.positions[static_cast<std::size_t>(i)];
+    const auto [col, row] = SlotCellOf(i);
+    ArcSlot s{slot.lon, grid.Cell(col, row), grid.Cell(col + 1, row), grid.Cell(col + 2, row), grid.Cell(col + 3, row)};
+    // The marks stand at the numbers the table shows, so that a mark and its tooltip agree.
+    s.az = OneDecimalValue(slot.azimuth);
+    s.el = slot.kind == SlotKind::Zenith ? 90 : OneDecimalValue(slot.elevation);
+    const double mask = std::isnan(s.az) ? 0 : horizon.ElevationAt(s.az);
+    s.visible = s.el > mask;
+    arc.push_back(std::move(s));
   }
   return arc;
 }
@@ -79,46 +61,47 @@ int VisibleSlots(const std::vector<ArcSlot>& arc) {
 
 SunDay SunDayOf(const InputFields& in, int year, int month, int day) {
   const Observer obs = ObserverFromFields(in);
-  CalcState st = NewState(in);
   DaySamples ds;
-  PrepareLocalDay(st, obs, ds, year, month, day);
+  PrepareLocalDay(in, obs, ds, year, month, day);
   SunDay out;
   out.path.reserve(289);
   for (int i = 0; i <= 288; ++i) out.path.push_back(PointAt(ds, i / 12.0));
-  EventPass(
-      st, ds, st.RiseAltSin, false, [&] { out.rises.push_back(PointAt(ds, st.EventTime)); },
-      [&] { out.sets.push_back(PointAt(ds, st.EventTime)); });
+  LastSolved last;
+  Crossings pass;
+  EventPass(ds, RiseAltSin(), false, last, pass);
+  for (const Crossing& c : pass)
+    (c.rise ? out.rises : out.sets).push_back(PointAt(ds, c.hours));
   return out;
 }
 
 SunPoint SunAt(const InputFields& in, int year, int month, int day, double hours) {
   const Observer obs = ObserverFromFields(in);
-  CalcState st = NewState(in);
   DaySamples ds;
-  PrepareLocalDay(st, obs, ds, year, month, day);
+  PrepareLocalDay(in, obs, ds, year, month, day);
   return PointAt(ds, hours);
 }
 
 std::vector<DaylightDay> YearDaylight(const InputFields& in, int year) {
   const Observer obs = ObserverFromFields(in);
-  CalcState st = NewState(in);
+  const double zone_hours = ZoneHoursOf(in);
+  const double rise_thr = RiseAltSin();
   const double twilight = TwilightThreshold(in);
   std::vector<DaylightDay> days;
   days.reserve(366);
   DaySamples ds;
+  LastSolved last;
+  Crossings pass;
   for (int month = 1; month <= 12; ++month) {
     for (int day = 1; day <= DaysInMonth(year, month); ++day) {
-      PrepareLocalDay(st, obs, ds, year, month, day);
+      PrepareSamples(PrepareDay(EncodeDate(year, month, day), zone_hours, obs), obs, ds);
       DaylightDay d;
-      d.up_at_midnight = ds.base_start0 - st.RiseAltSin > 0;
+      d.up_at_midnight = ds.base_start0 - rise_thr > 0;
       d.light_at_midnight = ds.base_start0 - twilight > 0;
-      EventPass(
-          st, ds, st.RiseAltSin, false, [&] { d.rises.push_back(st.EventTime); },
-          [&] { d.sets.push_back(st.EventTime); });
-      d.noon = st.TransitTime;
-      EventPass(
-          st, ds, twilight, false, [&] { d.dawns.push_back(st.EventTime); },
-          [&] { d.dusks.push_back(st.EventTime); });
+      EventPass(ds, rise_thr, false, last, pass);
+      for (const Crossing& c : pass) (c.rise ? d.rises : d.sets).push_back(c.hours);
+      d.noon = ds.transit;
+      EventPass(ds, twilight, false, last, pass);
+      for (const Crossing& c : pass) (c.rise ? d.dawns : d.dusks).push_back(c.hours);
       days.push_back(std::move(d));
     }
   }

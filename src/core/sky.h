@@ -7,22 +7,22 @@
 
 #include "horizon.h"
 #include "input_fields.h"
-#include "text_grid.h"
 
 namespace kelmar {
 
-// The satellite table for the fields' place. Throws CalcError for a bad latitude or longitude.
-TextGrid SatelliteTableOf(const InputFields& in);
-
-// One position of the satellite table, with the numbers read back from its cells.
+// One position of the satellite table as the sky view marks it.
 struct ArcSlot {
+  int lon = 0;  // whole degrees east, as the table's SatSlot
   std::string label, azimuth, elevation, correction;  // the cells as the table shows them
-  double az = 0, el = 0;  // degrees; az is NaN where the table has no azimuth ("---")
-  bool visible = false;   // above the horizon mask
+  // Degrees, the table's numbers rounded to tenths as shown; az is NaN where the table has no
+  // azimuth ("---", "зенит"), el is 90 overhead.
+  double az = 0, el = 0;
+  bool visible = false;  // above the horizon mask
 };
 
-// The 160 positions in table order (first column group top to bottom, then the next).
-std::vector<ArcSlot> ArcFromTable(const TextGrid& sat, const Horizon& horizon);
+// The 160 positions of the fields' place in table order (first column group top to bottom,
+// then the next). Throws CalcError for a bad latitude or longitude.
+std::vector<ArcSlot> ArcOf(const InputFields& in, const Horizon& horizon);
 int VisibleSlots(const std::vector<ArcSlot>& arc);
 
 struct SunPoint {

@@ -10,8 +10,6 @@ double Frac(double x) { return x - std::trunc(x); }
 
 double ArcSin(double x) { return std::atan2(x, std::sqrt(1 - x * x)); }
 
-void PosOfSun(CalcState& st) { SunRaDec(st.DayNumber, st.Centuries1900, st.SunRA, st.SunDec); }
-
 void SunRaDec(double d, double t1, double& ra, double& dec) {
   const double l = Frac(0.779072 + 0.00273790931 * d) * kTwoPi;  // mean longitude
   const double g = Frac(0.993126 + 0.0027377785 * d) * kTwoPi;   // mean anomaly
@@ -34,28 +32,36 @@ void SunEarthFixed(double ut, double& dec, double& lon) {
   lon = ra - gmst;
 }
 
-void PrepareDay(CalcState& st, const Observer& obs) {
-  st.ZoneShift = -st.ZoneHours / 24;
-  st.DayNumber = st.CurDate - 36526.5;
-  const double t = st.DayNumber / 36525;
-  st.Centuries1900 = t + 1;
+LocalDay PrepareDay(double day_serial, double zone_hours, const Observer& obs) {
+  const double zone_shift = -zone_hours / 24;
+  double day_number = day_serial - 36526.5;
+  const double t = day_number / 36525;
+  const double centuries_1900 = t + 1;
   // Greenwich mean sidereal time at 00:00 UT, seconds, carried to local midnight.
   double s = 8640184.813 * t + 24110.5;
-  s = 86636.6 * st.ZoneShift + s;
+  s = 86636.6 * zone_shift + s;
   if (std::isinf(s)) throw CalcError(kFloatOverflow);  // an absurd zone offset
   s = s / 86400 + obs.LonTurns;
   s = Frac(s);
-  st.LstMidnight = s * kTwoPi;
-  st.DayNumber = st.DayNumber + st.ZoneShift;
-  PosOfSun(st);
-  st.RaStart = st.SunRA;
-  st.DecStart = st.SunDec;
-  st.DayNumber = st.DayNumber + 1;
-  PosOfSun(st);
-  st.RaEnd = st.SunRA;
-  st.DecEnd = st.SunDec;
+  LocalDay day;
+  day.lst_midnight = s * kTwoPi;
+  day_number = day_number + zone_shift;
+  SunRaDec(day_number, centuries_1900, day.ra_start, day.dec_start);
+  day_number = day_number + 1;
+  SunRaDec(day_number, centuries_1900, day.ra_end, day.dec_end);
   // The mean longitude passed a whole turn during the day.
-  if (st.RaEnd < st.RaStart) st.RaEnd = st.RaEnd + kTwoPi;
+  if (day.ra_end < day.ra_start) day.ra_end = day.ra_end + kTwoPi;
+  return day;
+}
+
+double RiseAltSin() {
+  // volatile keeps the compiler from folding the cosine with its own library: the tables are
+  // made with the run-time libm's last bit.
+  static const double value = [] {
+    volatile double angle = 90.833 * kDegToRad;
+    return std::cos(angle);
+  }();
+  return value;
 }
 
 }  // namespace kelmar

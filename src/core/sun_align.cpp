@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "calc_state.h"
 #include "day_serial.h"
 #include "number_text.h"
 #include "outage.h"
 #include "root_search.h"
 #include "solar.h"
 #include "sun_table.h"
+#include "table_text.h"
 
 namespace kelmar {
 namespace {
@@ -57,8 +57,7 @@ AlignTable ComputeAlignment(const Observer& obs, double zone_hours, double slot_
     const Enu v = SunEnu(obs, ut);
     return v.e * cos_t - v.n * sin_t;
   };
-  CalcState st;
-  InitRiseAltSin(st);
+  const double rise_thr = RiseAltSin();
   const double zone = zone_hours / 24;
   const double start_date = EncodeDate(first.year, first.month, first.day);
   for (int i = 0; i < days; ++i) {
@@ -97,7 +96,7 @@ AlignTable ComputeAlignment(const Observer& obs, double zone_hours, double slot_
       e.seconds = static_cast<int>(std::clamp<long long>(std::llround(e.hours * 3600), 0, 86399));
       e.azimuth = place.az;
       e.elevation = place.el;
-      e.above_horizon = v.u > st.RiseAltSin;
+      e.above_horizon = v.u > rise_thr;
       e.above_mask = place.el > horizon.ElevationAt(place.az);
       day.events.push_back(e);
     }
@@ -108,7 +107,7 @@ AlignTable ComputeAlignment(const Observer& obs, double zone_hours, double slot_
 
 AlignTable ComputeAlignment(const InputFields& in, const Horizon& horizon, CalendarDate first, int days) {
   const Observer obs = ObserverFromFields(in);
-  const double slot = SlotFromText(in.ESlot);
+  const double slot = SlotFromText(in.slot);
   return ComputeAlignment(obs, ZoneHoursOf(in), slot, horizon, first, days);
 }
 

@@ -20,9 +20,9 @@ void WriteSunHeaders(TextGrid& grid) {
 }
 
 void WriteSatHeaders(TextGrid& grid) {
-  static const char* const kHeaders[4] = {"Спутник", "Азимут", "Высота", "Коррекц."};
-  for (int g = 0; g < 4; ++g)
-    for (int o = 0; o < 4; ++o) grid.SetCell(5 * g + o, 0, kHeaders[o]);
+  static const char* const kHeaders[kGroupCols - 1] = {"Спутник", "Азимут", "Высота", "Коррекц."};
+  for (int g = 0; g < kSlotGroups; ++g)
+    for (int o = 0; o < kGroupCols - 1; ++o) grid.SetCell(kGroupCols * g + o, 0, kHeaders[o]);
 }
 
 TextGrid MakeSunGrid() {

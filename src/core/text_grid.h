@@ -44,11 +44,16 @@ class TextGrid {
   std::vector<std::string> cells_;
 };
 
-// The two tables with their header rows written.
+// The two tables with their header rows written. The satellite table shows its 160 positions in
+// four groups of 40 rows, each group a label, azimuth, elevation and correction column and a
+// separator column between groups.
 inline constexpr int kSunCols = 9;
 inline constexpr int kSunRows = 34;
-inline constexpr int kSatCols = 19;
-inline constexpr int kSatRows = 41;
+inline constexpr int kSlotGroups = 4;
+inline constexpr int kSlotsPerGroup = 40;
+inline constexpr int kGroupCols = 5;
+inline constexpr int kSatCols = kSlotGroups * kGroupCols - 1;  // no separator after the last group
+inline constexpr int kSatRows = kSlotsPerGroup + 1;
 TextGrid MakeSunGrid();        // StringGridVos
 TextGrid MakeSatGrid();        // StringGridSat
 void WriteSunHeaders(TextGrid& grid);

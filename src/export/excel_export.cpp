@@ -7,6 +7,7 @@
 #include "core/calc_error.h"
 #include "core/number_text.h"
 #include "core/outage.h"
+#include "core/table_text.h"
 #include "core/utf8.h"
 #include "export/file_backup.h"
 #include "export/plugin_loader.h"
@@ -133,8 +134,8 @@ void SaveOver(automation::Application& app, std::unique_ptr<automation::Workbook
 }  // namespace
 
 std::string ZoneText(const InputFields& fields) {
-  const bool gmt = fields.RadioButtonGMT();
-  const std::string& text = gmt ? fields.EditGMT : fields.EditMSK;
+  const bool gmt = !fields.FromMoscow();
+  const std::string& text = fields.ZoneOffset();
   std::string zone = gmt ? "GMT" : "MSK";
   const double value = StrToFloat(text);
   // The field's text goes in as typed: "+3" gives "GMT++3".
@@ -144,8 +145,8 @@ std::string ZoneText(const InputFields& fields) {
 }
 
 std::string TwilightText(const InputFields& fields) {
-  if (fields.RadioButtonUgol) return "Угол=" + fields.EditUg + "гр.";
-  return "Высота=" + fields.EditKm + "км";
+  if (fields.ByAngle()) return "Угол=" + fields.twilight_angle + "гр.";
+  return "Высота=" + fields.twilight_height + "км";
 }
 
 std::string PlacePrefix(const std::string& place_name) {
@@ -176,9 +177,9 @@ std::string OutFileName(const std::string& place_name, const std::string& slot, 
 }
 
 std::string OutageHeading(const InputFields& fields) {
-  const std::string slot = SlotText(SlotFromText(fields.ESlot));
+  const std::string slot = SlotText(SlotFromText(fields.slot));
   const std::string angle = FormatTwoDecimals(OutageAngleOf(fields));
-  return "Спутник: " + slot + "   Антенна: " + fields.EDish + " м, " + fields.EFreq + " ГГц   Угол: " + angle +
+  return "Спутник: " + slot + "   Антенна: " + fields.dish + " м, " + fields.frequency + " ГГц   Угол: " + angle +
          "°   Время: " + ZoneText(fields);
 }
 
@@ -250,7 +251,7 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::str
       if (!request.OutageCutNote.empty()) sheet.Cells(grid.RowCount() + 5, 1, request.OutageCutNote);
     } else if (!request.OutageNote.empty())
       sheet.Cells(5, 1, request.OutageNote);
-    export_file_name_ = save_dir + OutFileName(request.PlaceName, SlotText(SlotFromText(request.Fields.ESlot)), request.Year);
+    export_file_name_ = save_dir + OutFileName(request.PlaceName, SlotText(SlotFromText(request.Fields.slot)), request.Year);
   } else if (request.TabIndex == 1) {
     const TextGrid& grid = request.StringGridSat;
     Filling sheet = from_template("Sat.xls", "Satel");
@@ -270,7 +271,7 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::str
     sheet.Cells(2, 2, request.PlaceName);
     sheet.Cells(37, 1, grid.Cell(0, 33) + "  " + grid.Cell(1, 33) + "  " + grid.Cell(2, 33));
     sheet.Cells(37, 6, grid.Cell(5, 33) + "  " + grid.Cell(6, 33) + " " + grid.Cell(7, 33));
-    export_file_name_ = save_dir + SunFileName(request.PlaceName, request.Month, request.Fields.CheckBoxSec);
+    export_file_name_ = save_dir + SunFileName(request.PlaceName, request.Month, request.Fields.seconds);
   }
 
   // A folder that cannot be made fails as the save.

@@ -20,7 +20,7 @@ struct ExcelRequest {
   int TabIndex = 0;                 // TabControl1: 1 exports StringGridSat, anything else StringGridVos
   const TextGrid& StringGridVos;
   const TextGrid& StringGridSat;
-  const InputFields& Fields;        // zone and twilight fields, CheckBoxSec
+  const InputFields& Fields;        // zone and twilight inputs, seconds
   std::string PlaceName;            // the text of ComboBoxPunkt
   std::string Locator;              // CalcState::Locator
   std::uint16_t Month = 1;          // CalcState::Month

@@ -10,13 +10,13 @@ namespace kelmar::pictures {
 SkyScene MakeSkyScene(const InputFields& in, int year, int month, int day, const Horizon& horizon,
                       std::optional<double> now_hours) {
   SkyScene s;
-  s.arc = ArcFromTable(SatelliteTableOf(in), horizon);
+  s.arc = ArcOf(in, horizon);
   s.day = SunDayOf(in, year, month, day);
   s.june = SunDayOf(in, year, 6, 21);
   s.december = SunDayOf(in, year, 12, 21);
   if (now_hours) s.now = SunAt(in, year, month, day, *now_hours);
   s.horizon = horizon;
-  s.southern = StrToFloat(in.EditSir) < 0;
+  s.southern = StrToFloat(in.latitude) < 0;
   return s;
 }
 
@@ -74,14 +74,14 @@ double YearFrame::Y(double hours) const { return top + hours / 24 * height; }
 
 }  // namespace kelmar::pictures
 
-#include "core/sun_table.h"
+#include "core/table_text.h"
 #include "pictures/drawing.h"
 
 namespace kelmar::pictures {
 
 std::string ZoneTitle(const InputFields& in) {
-  const std::string& offset = in.RadioButtonMSK ? in.EditMSK : in.EditGMT;
-  return std::string(in.RadioButtonMSK ? "MSK" : "GMT") + (offset.starts_with('-') ? "" : "+") + offset;
+  const std::string& offset = in.ZoneOffset();
+  return std::string(in.FromMoscow() ? "MSK" : "GMT") + (offset.starts_with('-') ? "" : "+") + offset;
 }
 
 QFont PixelFont(int px, bool bold) {

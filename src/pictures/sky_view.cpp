@@ -8,6 +8,7 @@
 #include "core/sat_table.h"
 #include "pictures/drawing.h"
 #include "core/outage.h"
+#include "core/table_text.h"
 #include "pictures/pictures.h"
 
 namespace kelmar::pictures {
@@ -154,7 +155,7 @@ void DrawArc(QPainter& p, const SkyFrame& f, const SkyScene& s, LabelSpace& labe
     p.drawEllipse(c, f.S(2.5), f.S(2.5));
     const QString label = QString::fromStdString(slot.label);
     const bool ringed = static_cast<int>(i) == s.highlighted;
-    if (std::atoi(slot.label.c_str()) % 10 == 0 || ringed) {
+    if (slot.lon % 10 == 0 || ringed) {
       const double w = fm.horizontalAdvance(label) + f.S(4);
       // Off the arc on its outer side, so the label never lies on the neighbouring marks.
       const double h = f.S(14);

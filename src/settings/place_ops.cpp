@@ -37,16 +37,16 @@ PlaceOutcome Message(MessageKind kind, std::string text, bool entering = false) 
 }
 
 void ShowPlace(const PlaceList& places, int index, InputFields& in) {
-  in.EditSir = places[index].lat;
-  in.EditDolg = places[index].lon;
+  in.latitude = places[index].lat;
+  in.longitude = places[index].lon;
 }
 
 // Both coordinate fields must be numbers, and a place, before any table is touched; a failure
 // leaves both tables as they were.
 PlaceOutcome ConvertThenRecompute(const InputFields& in) {
   try {
-    (void)StrToFloat(in.EditSir);
-    (void)StrToFloat(in.EditDolg);
+    (void)StrToFloat(in.latitude);
+    (void)StrToFloat(in.longitude);
     (void)ObserverFromFields(in);
   } catch (const CalcError& e) {
     return Message(MessageKind::Error, e.what());
@@ -58,17 +58,17 @@ PlaceOutcome ConvertThenRecompute(const InputFields& in) {
 
 }  // namespace
 
-PlaceOutcome ComboBoxPunktChange(const PlaceList& places, CalcState& st, InputFields& in,
+PlaceOutcome ComboBoxPunktChange(const PlaceList& places, int& PlaceIndex, InputFields& in,
                                  int index) {
   if (index < 0 || index >= places.Count()) return {};
-  st.PlaceIndex = index;
+  PlaceIndex = index;
   ShowPlace(places, index, in);
   return ConvertThenRecompute(in);
 }
 
 PlaceOutcome BeginAddPlace(InputFields& in, std::string& EditPunkt) {
-  in.EditSir = kPlaceholder;
-  in.EditDolg = kPlaceholder;
+  in.latitude = kPlaceholder;
+  in.longitude = kPlaceholder;
   EditPunkt = kPlaceholder;
   PlaceOutcome out;
   out.entering = true;
@@ -109,7 +109,7 @@ std::optional<std::string> CheckNewName(const PlaceList& places, std::string_vie
   return std::nullopt;
 }
 
-PlaceOutcome FinishAddPlace(PlaceList& places, CalcState& st, InputFields& in,
+PlaceOutcome FinishAddPlace(PlaceList& places, int& PlaceIndex, InputFields& in,
                             std::string_view EditPunkt) {
   if (auto refusal = CheckNewName(places, EditPunkt))
     return Message(MessageKind::Information, *std::move(refusal), /*entering=*/true);
@@ -121,38 +121,38 @@ PlaceOutcome FinishAddPlace(PlaceList& places, CalcState& st, InputFields& in,
     lat = std::move(c.lat);
     lon = std::move(c.lon);
   } else {
-    lat = CommaRule(in.EditSir);
-    lon = CommaRule(in.EditDolg);
+    lat = CommaRule(in.latitude);
+    lon = CommaRule(in.longitude);
     // A number that is no latitude is refused before the list changes; a text that is no
     // number at all is stored and waits, as the tables do.
     if (const auto v = ParseFloat(lat); v && !IsLatitude(*v))
       return Message(MessageKind::Error, kLatitudeRangeText, /*entering=*/true);
   }
   places.Append(std::string(EditPunkt), std::move(lat), std::move(lon));
-  st.PlaceIndex = places.Count() - 1;
-  ShowPlace(places, st.PlaceIndex, in);
+  PlaceIndex = places.Count() - 1;
+  ShowPlace(places, PlaceIndex, in);
   // The place stays even when its texts are not numbers; only the tables wait.
   return ConvertThenRecompute(in);
 }
 
-PlaceOutcome ButtonNewClick(PlaceList& places, CalcState& st, InputFields& in,
+PlaceOutcome ButtonNewClick(PlaceList& places, int& PlaceIndex, InputFields& in,
                             std::string& EditPunkt, bool entering) {
   if (!entering) return BeginAddPlace(in, EditPunkt);
-  return FinishAddPlace(places, st, in, EditPunkt);
+  return FinishAddPlace(places, PlaceIndex, in, EditPunkt);
 }
 
-std::optional<std::string> DeleteQuestion(const PlaceList& places, const CalcState& st) {
-  if (places.Empty() || st.PlaceIndex < 0 || st.PlaceIndex >= places.Count()) return std::nullopt;
-  return "Удалить запись \"" + places[st.PlaceIndex].name + "\" ?";
+std::optional<std::string> DeleteQuestion(const PlaceList& places, int PlaceIndex) {
+  if (places.Empty() || PlaceIndex < 0 || PlaceIndex >= places.Count()) return std::nullopt;
+  return "Удалить запись \"" + places[PlaceIndex].name + "\" ?";
 }
 
-PlaceOutcome ButtonDeleteClick(PlaceList& places, CalcState& st, InputFields& in,
+PlaceOutcome ButtonDeleteClick(PlaceList& places, int& PlaceIndex, InputFields& in,
                                bool answered_yes) {
   if (!answered_yes || places.Empty()) return {};
   if (places.Count() < 2) return Message(MessageKind::Information, kLastPlace);
-  if (st.PlaceIndex < 0 || st.PlaceIndex >= places.Count()) return {};
-  places.Erase(st.PlaceIndex);
-  st.PlaceIndex = 0;
+  if (PlaceIndex < 0 || PlaceIndex >= places.Count()) return {};
+  places.Erase(PlaceIndex);
+  PlaceIndex = 0;
   ShowPlace(places, 0, in);
   PlaceOutcome out;
   out.recompute = Recompute::SunThenSat;

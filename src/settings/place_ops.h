@@ -1,12 +1,11 @@
 #pragma once
 // The place-list operations behind the drop-down and the "Добавить"/"Удалить" buttons, free
-// of any toolkit: each changes the place list, CalcState and the field texts, and tells the
+// of any toolkit: each changes the place list, the selected index and the field texts, and tells the
 // window what to recompute and which message, if any, to show.
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "core/calc_state.h"
 #include "core/input_fields.h"
 #include "core/locator.h"  // kInvalidLocator
 #include "settings/place_list.h"
@@ -46,7 +45,7 @@ struct PlaceOutcome {
 // ComboBoxPunktChange: the user picked entry `index`. An index naming no place changes nothing.
 // Loads the place's texts into EditSir/EditDolg; a text that is not a number gives the
 // conversion message and no recomputation.
-PlaceOutcome ComboBoxPunktChange(const PlaceList& places, CalcState& st, InputFields& in,
+PlaceOutcome ComboBoxPunktChange(const PlaceList& places, int& PlaceIndex, InputFields& in,
                                  int index);
 
 // ButtonNewClick, first press: "???" into EditSir, EditDolg and EditPunkt; entering.
@@ -55,11 +54,11 @@ PlaceOutcome BeginAddPlace(InputFields& in, std::string& EditPunkt);
 // ButtonNewClick, second press: adds the place named EditPunkt, by a locator when the name
 // begins with a blank, else by the texts of EditSir/EditDolg (first "," → "."). A name the
 // settings file cannot keep is refused with a message and the flow stays entering.
-PlaceOutcome FinishAddPlace(PlaceList& places, CalcState& st, InputFields& in,
+PlaceOutcome FinishAddPlace(PlaceList& places, int& PlaceIndex, InputFields& in,
                             std::string_view EditPunkt);
 
 // The same press, whichever phase `entering` says.
-PlaceOutcome ButtonNewClick(PlaceList& places, CalcState& st, InputFields& in,
+PlaceOutcome ButtonNewClick(PlaceList& places, int& PlaceIndex, InputFields& in,
                             std::string& EditPunkt, bool entering);
 
 // The place-name rule's refusal of a text with a character the file's code page cannot hold
@@ -72,11 +71,11 @@ std::optional<std::string> CheckNewName(const PlaceList& places, std::string_vie
 
 // The question of ButtonDeleteClick: "Удалить запись "<name>" ?"; nullopt with no place
 // stored (then the button does nothing).
-std::optional<std::string> DeleteQuestion(const PlaceList& places, const CalcState& st);
+std::optional<std::string> DeleteQuestion(const PlaceList& places, int PlaceIndex);
 
 // ButtonDeleteClick after the Yes/No answer: refuses to delete the last place, else deletes
 // the selected one and selects place 0.
-PlaceOutcome ButtonDeleteClick(PlaceList& places, CalcState& st, InputFields& in,
+PlaceOutcome ButtonDeleteClick(PlaceList& places, int& PlaceIndex, InputFields& in,
                                bool answered_yes);
 
 }  // namespace kelmar

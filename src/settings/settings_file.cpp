@@ -137,17 +137,16 @@ bool ReplaceFile(const std::string& path, const std::string& bytes) {
 }
 
 // The outage tab's "Form" keys with their defaults.
-template <class Fields>
-auto OutageKeys(Fields& f) {
-  using Text = decltype((f.ESlot));
+template <class Text>
+auto OutageKeys(Text& slot, Text& dish, Text& frequency) {
   struct Key {
     const char* name;
-    Text value;
+    Text& value;
     const char* fallback;
   };
   static const InputFields defaults;
-  return std::array<Key, 3>{Key{"ESlot", f.ESlot, defaults.ESlot.c_str()}, Key{"EDish", f.EDish, defaults.EDish.c_str()},
-                            Key{"EFreq", f.EFreq, defaults.EFreq.c_str()}};
+  return std::array<Key, 3>{Key{"ESlot", slot, defaults.slot.c_str()}, Key{"EDish", dish, defaults.dish.c_str()},
+                            Key{"EFreq", frequency, defaults.frequency.c_str()}};
 }
 
 }  // namespace
@@ -259,7 +258,7 @@ LoadedSettings LoadedFromImage(const SettingsImage& image) {
   }
   out.RadioButtonGMT = TextToBool(image.ReadString(kForm, "RBG", "0"));
   out.RadioButtonUgol = TextToBool(image.ReadString(kForm, "RB3", "0"));
-  for (auto& [key, value, fallback] : OutageKeys(out)) value = image.ReadString(kForm, key, fallback);
+  for (auto& [key, value, fallback] : OutageKeys(out.ESlot, out.EDish, out.EFreq)) value = image.ReadString(kForm, key, fallback);
   out.CheckBoxMagAz = TextToBool(image.ReadString(kForm, kMagAzKey, "0"));
   out.horizons = HorizonsFromImage(image);
   out.names = NamesFromImage(image);
@@ -268,28 +267,28 @@ LoadedSettings LoadedFromImage(const SettingsImage& image) {
 
 InputFields LoadedSettings::Fields() const {
   InputFields in;
-  in.EditSir = EditSir;
-  in.EditDolg = EditDolg;
-  in.EditKm = EditKm;
-  in.EditUg = EditUg;
-  in.EditMSK = EditMSK;
-  in.EditGMT = EditGMT;
-  in.RadioButtonMSK = !RadioButtonGMT;
-  in.RadioButtonUgol = RadioButtonUgol;
-  in.ESlot = ESlot;
-  in.EDish = EDish;
-  in.EFreq = EFreq;
-  in.CheckBoxMagAz = CheckBoxMagAz;
+  in.latitude = EditSir;
+  in.longitude = EditDolg;
+  in.twilight_height = EditKm;
+  in.twilight_angle = EditUg;
+  in.msk_offset = EditMSK;
+  in.gmt_offset = EditGMT;
+  in.zone = RadioButtonGMT ? ZoneKind::FromGmt : ZoneKind::FromMoscow;
+  in.twilight = RadioButtonUgol ? TwilightKind::ByAngle : TwilightKind::ByHeight;
+  in.slot = ESlot;
+  in.dish = EDish;
+  in.frequency = EFreq;
+  in.compass = CheckBoxMagAz;
   return in;
 }
 
-void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcState& st,
+void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, int& PlaceIndex,
                          InputFields& in) {
   places = loaded.places;
-  st.PlaceIndex = loaded.PlaceIndex;
-  const bool seconds = in.CheckBoxSec;
+  PlaceIndex = loaded.PlaceIndex;
+  const bool seconds = in.seconds;
   in = loaded.Fields();
-  in.CheckBoxSec = seconds;
+  in.seconds = seconds;
 }
 
 void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
@@ -328,20 +327,20 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
   for (SettingsImage::Line& line : lines) image.AppendLine(kPoints, std::move(line));
   for (SettingsImage::Line& line : kept) image.AppendLine(kPoints, std::move(line));
   image.WriteString(kForm, "Ind", std::to_string(stored_index));
-  image.WriteString(kForm, "RB3", BoolToText(in.RadioButtonUgol));
-  image.WriteString(kForm, "RBG", BoolToText(in.RadioButtonGMT()));
-  image.WriteString(kForm, "EK", OneLine(in.EditKm));
-  image.WriteString(kForm, "EU", OneLine(in.EditUg));
-  image.WriteString(kForm, "EM", OneLine(in.EditMSK));
-  image.WriteString(kForm, "EG", OneLine(in.EditGMT));
+  image.WriteString(kForm, "RB3", BoolToText(in.ByAngle()));
+  image.WriteString(kForm, "RBG", BoolToText(!in.FromMoscow()));
+  image.WriteString(kForm, "EK", OneLine(in.twilight_height));
+  image.WriteString(kForm, "EU", OneLine(in.twilight_angle));
+  image.WriteString(kForm, "EM", OneLine(in.msk_offset));
+  image.WriteString(kForm, "EG", OneLine(in.gmt_offset));
   // Keys younger than the file are written only once they differ from their defaults or the
   // file has them: a file whose user never used the outage tab or compass azimuths stays byte
   // for byte as it was.
   auto write_new_key = [&](const char* key, const std::string& value, std::string_view fallback) {
     if (value != fallback || image.Read(kForm, key)) image.WriteString(kForm, key, OneLine(value));
   };
-  for (const auto& [key, value, fallback] : OutageKeys(in)) write_new_key(key, value, fallback);
-  write_new_key(kMagAzKey, BoolToText(in.CheckBoxMagAz), "0");
+  for (const auto& [key, value, fallback] : OutageKeys(in.slot, in.dish, in.frequency)) write_new_key(key, value, fallback);
+  write_new_key(kMagAzKey, BoolToText(in.compass), "0");
   if (horizons != nullptr) StoreHorizons(image, places, *horizons);
   if (names != nullptr) StoreNames(image, *names);
 }

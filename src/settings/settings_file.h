@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/calc_state.h"
 #include "core/input_fields.h"
 #include "settings/horizons.h"
 #include "settings/place_list.h"
@@ -80,7 +79,7 @@ LoadedSettings LoadSettings(const std::string& SettingsPath);
 
 // Puts loaded settings into the window's state: the place list and PlaceIndex, and the field
 // texts, radio choices and CheckBoxMagAz (CheckBoxSec is left alone).
-void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcState& st,
+void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, int& PlaceIndex,
                          InputFields& in);
 
 // Rewrites "Points" and the seven "Form" keys (and the outage tab's keys where they differ from

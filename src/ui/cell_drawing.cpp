@@ -6,7 +6,8 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "core/number_text.h"
+#include "core/text_grid.h"
+
 
 namespace kelmar::ui {
 
@@ -16,8 +17,8 @@ const QColor kAqua{0, 255, 255};
 const QColor kRed{255, 0, 0};
 const QColor kBlack{0, 0, 0};
 
-bool IsElevationColumn(int col) { return col == 2 || col == 7 || col == 12 || col == 17; }
-bool IsSeparatorColumn(int col) { return col == 4 || col == 9 || col == 14; }
+bool IsElevationColumn(int col) { return col % kGroupCols == 2; }
+bool IsSeparatorColumn(int col) { return col % kGroupCols == kGroupCols - 1; }
 }  // namespace
 
 CellLook SunCellLook(int row) {
@@ -25,18 +26,15 @@ CellLook SunCellLook(int row) {
   return {kAqua, kBlack, kAqua, 11};
 }
 
-CellLook SatCellLook(int col, int row, std::string_view text) {
+CellLook SatCellLook(int col, int row, bool below_horizon) {
   CellLook look = row == 0 ? CellLook{kYellow, kRed, kYellow, 9} : CellLook{kAqua, kBlack, kAqua, 9};
   if (IsSeparatorColumn(col)) {
     look.fill = kActiveBorder;
     look.text_back = kActiveBorder;
   }
-  if (row >= 1 && IsElevationColumn(col)) {
-    const auto value = ParseFloat(text);
-    if (value && *value < 0) {  // -0.0 is not below zero
-      look.text = kRed;
-      look.text_back = kYellow;
-    }
+  if (row >= 1 && IsElevationColumn(col) && below_horizon) {
+    look.text = kRed;
+    look.text_back = kYellow;
   }
   return look;
 }

@@ -4,7 +4,6 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
-#include <string_view>
 
 class QPainter;
 
@@ -25,9 +24,9 @@ struct CellLook {
 // StringGridVos: red on yellow in the header row, black on aqua below it.
 CellLook SunCellLook(int row);
 // StringGridSat: as the sun table in 9 points; the separator columns 4, 9 and 14 are filled with
-// COLOR_ACTIVEBORDER in every row; a negative number in an elevation column (2, 7, 12, 17) is
-// red on a yellow box. A text that is no number ("зенит") is not negative.
-CellLook SatCellLook(int col, int row, std::string_view text);
+// COLOR_ACTIVEBORDER in every row; the elevation (columns 2, 7, 12, 17) of a position below the
+// horizon (SatSlot::below_horizon) is red on a yellow box.
+CellLook SatCellLook(int col, int row, bool below_horizon);
 
 // The smallest pixel size a cell's text is set in to fit its cell.
 inline constexpr int kMinCellTextPx = 8;

@@ -39,6 +39,7 @@
 #include "core/sat_table.h"
 #include "core/sun_align.h"
 #include "core/sun_table.h"
+#include "core/table_text.h"
 #include "settings/file_layout.h"
 #include "settings/settings_file.h"
 #include "ui/cell_drawing.h"
@@ -448,12 +449,12 @@ void TForm1::BuildControls() {
   };
   const InputFields defaults;
   LabelSlot = label("Спутник", "LabelSlot");
-  ESlot = field("ESlot", defaults.ESlot);
+  ESlot = field("ESlot", defaults.slot);
   ESlot->setToolTip(QStringLiteral("\"36 E\", \"5W\", \"19.2E\", \"0\", \"180\""));
   LabelDish = label("Антенна, м", "LabelDish");
-  EDish = field("EDish", defaults.EDish);
+  EDish = field("EDish", defaults.dish);
   LabelFreq = label("Частота, ГГц", "LabelFreq");
-  EFreq = field("EFreq", defaults.EFreq);
+  EFreq = field("EFreq", defaults.frequency);
   LabelSlotName = label("", "LabelSlotName");
   SetTextColor(LabelSlotName, Qt::blue);
   LabelOutInfo = label("", "LabelOutInfo");
@@ -588,12 +589,11 @@ void TForm1::ConnectHandlers() {
   connect(TabControl1->Tabs(), &QTabBar::currentChanged, this, [this](int) { report_.Guarded([this] { TabControl1Change(); }); });
   StringGridSat->SetDoubleClick([this](int col, int row) { report_.Guarded([&] { StringGridSatDblClick(col, row); }); });
   StringGridSat->SetCellTooltip([this](int col, int row) {
-    const std::string& label = sat_grid_.Cell(col - col % 5, row);
-    const std::optional<double> slot = row > 0 && col % 5 != 4 ? ParseSlot(label) : std::nullopt;
-    return slot ? Q(NamesAtSlot(names_, static_cast<int>(*slot))) : QString();
+    const std::optional<int> slot = SatPositionAt(col, row);
+    return slot ? Q(NamesAtSlot(names_, *slot)) : QString();
   });
   StringGridSat->SetContextMenu([this](int col, int row, const QPoint& at) {
-    if (row == 0 || col % 5 == 4 || sat_grid_.Cell(col - col % 5, row).empty()) return;
+    if (!SatPositionAt(col, row)) return;
     QMenu menu(this);
     const QAction* name = menu.addAction(QStringLiteral("Название…"));
     if (menu.exec(at) == name) report_.Guarded([&] { StringGridSatNameClick(col, row); });
@@ -668,7 +668,7 @@ void TForm1::CreateForm() {
       settings_unreadable_ = true;  // the close must not replace a file it never read
       throw;
     }
-    ApplyLoadedSettings(loaded, places_, st_, in);
+    ApplyLoadedSettings(loaded, places_, place_index_, in);
     pictures_->Horizons() = loaded.horizons;
     names_ = loaded.names;
     WriteFields(in);
@@ -679,7 +679,6 @@ void TForm1::CreateForm() {
     }
     if (const auto twins = CaseTwinsMessage(places_)) report_.Report(*twins);
 
-    InitRiseAltSin(st_);
     const QDateTime now = options_.clock();
     const QDate today = now.date();
     st_.CurDate = EncodeDate(today.year(), today.month(), today.day()) + now.time().msecsSinceStartOfDay() / 86400000.0;
@@ -712,46 +711,47 @@ void TForm1::CreateForm() {
 // ---------------------------------------------------------------------------------------------
 // Fields
 
+// The window's edge: its controls onto the computations' inputs and back.
 InputFields TForm1::ReadFields() const {
   InputFields in;
-  in.EditSir = S(EditSir->text());
-  in.EditDolg = S(EditDolg->text());
-  in.EditGMT = S(EditGMT->text());
-  in.EditMSK = S(EditMSK->text());
-  in.EditUg = S(EditUg->text());
-  in.EditKm = S(EditKm->text());
-  in.RadioButtonMSK = !RadioButtonGMT->isChecked();
-  in.RadioButtonUgol = RadioButtonUgol->isChecked();
-  in.CheckBoxSec = CheckBoxSec->isChecked();
-  in.ESlot = S(ESlot->text());
-  in.EDish = S(EDish->text());
-  in.EFreq = S(EFreq->text());
-  in.CheckBoxMagAz = mag_az_choice_;
+  in.latitude = S(EditSir->text());
+  in.longitude = S(EditDolg->text());
+  in.gmt_offset = S(EditGMT->text());
+  in.msk_offset = S(EditMSK->text());
+  in.twilight_angle = S(EditUg->text());
+  in.twilight_height = S(EditKm->text());
+  in.zone = RadioButtonGMT->isChecked() ? ZoneKind::FromGmt : ZoneKind::FromMoscow;
+  in.twilight = RadioButtonUgol->isChecked() ? TwilightKind::ByAngle : TwilightKind::ByHeight;
+  in.seconds = CheckBoxSec->isChecked();
+  in.slot = S(ESlot->text());
+  in.dish = S(EDish->text());
+  in.frequency = S(EFreq->text());
+  in.compass = mag_az_choice_;
   return in;
 }
 
 InputFields TForm1::ComputedFields() const {
   InputFields in = computed_fields_;
   const InputFields now = ReadFields();
-  in.ESlot = now.ESlot, in.EDish = now.EDish, in.EFreq = now.EFreq;
-  in.CheckBoxMagAz = now.CheckBoxMagAz;
+  in.slot = now.slot, in.dish = now.dish, in.frequency = now.frequency;
+  in.compass = now.compass;
   return in;
 }
 
 void TForm1::WriteFields(const InputFields& in) {
   auto set = [](QLineEdit* e, const std::string& t) { SetFieldText(e, Q(t)); };
-  set(EditSir, in.EditSir);
-  set(EditDolg, in.EditDolg);
-  set(EditGMT, in.EditGMT);
-  set(EditMSK, in.EditMSK);
-  set(EditUg, in.EditUg);
-  set(EditKm, in.EditKm);
-  set(ESlot, in.ESlot);
-  set(EDish, in.EDish);
-  set(EFreq, in.EFreq);
-  (in.RadioButtonMSK ? RadioButtonMSK : RadioButtonGMT)->setChecked(true);
-  (in.RadioButtonUgol ? RadioButtonUgol : RadioButtonVys)->setChecked(true);
-  mag_az_choice_ = in.CheckBoxMagAz;
+  set(EditSir, in.latitude);
+  set(EditDolg, in.longitude);
+  set(EditGMT, in.gmt_offset);
+  set(EditMSK, in.msk_offset);
+  set(EditUg, in.twilight_angle);
+  set(EditKm, in.twilight_height);
+  set(ESlot, in.slot);
+  set(EDish, in.dish);
+  set(EFreq, in.frequency);
+  (in.FromMoscow() ? RadioButtonMSK : RadioButtonGMT)->setChecked(true);
+  (in.ByAngle() ? RadioButtonUgol : RadioButtonVys)->setChecked(true);
+  mag_az_choice_ = in.compass;
   CheckBoxMagAz->setChecked(mag_az_choice_ && CheckBoxMagAz->isEnabled());
 }
 
@@ -759,7 +759,7 @@ void TForm1::ShowPlaces() {
   const QSignalBlocker block(ComboBoxPunkt);
   ComboBoxPunkt->clear();
   for (const Place& place : places_) ComboBoxPunkt->addItem(Q(place.name));
-  ComboBoxPunkt->setCurrentIndex(places_.Empty() ? -1 : st_.PlaceIndex);
+  ComboBoxPunkt->setCurrentIndex(places_.Empty() ? -1 : place_index_);
 }
 
 void TForm1::SetEntering(bool entering) {
@@ -797,9 +797,10 @@ void TForm1::RunSatel() {
   const InputFields in = ComputedFields();
   std::string note;
   // The magnetic model is read only when its line is to be seen or the table needs it.
-  declination_stale_ = TabControl1->TabIndex() != 1 && !in.CheckBoxMagAz;
+  declination_stale_ = TabControl1->TabIndex() != 1 && !in.compass;
   const std::optional<double> compass = declination_stale_ ? std::nullopt : ShowDeclination(in, note);
-  Satel(ObserverFromFields(in), sat_grid_, compass);
+  sat_table_ = SatelliteSlots(ObserverFromFields(in), compass);
+  FormatSatTable(sat_table_, sat_grid_);
   compass_note_ = note;
   StringGridSat->Refresh();
 }
@@ -856,7 +857,7 @@ std::optional<double> TForm1::ShowDeclination(const InputFields& in, std::string
   std::string text;
   bool usable = false;
   try {
-    field = MagneticForFields(in.EditSir, in.EditDolg, date, magnetic_dir_);
+    field = MagneticForFields(in.latitude, in.longitude, date, magnetic_dir_);
     // The degrees and their side stay on one line when the label wraps.
     text = DeclinationLine(field, date);
     if (const std::size_t side = text.find("° "); side != std::string::npos) text.replace(side + 2, 1, "\u00A0");
@@ -873,7 +874,7 @@ std::optional<double> TForm1::ShowDeclination(const InputFields& in, std::string
   // Where the compass is of no use the box shows unticked; the choice waits for a place where it works.
   CheckBoxMagAz->setEnabled(usable);
   CheckBoxMagAz->setChecked(usable && mag_az_choice_);
-  if (!usable || !in.CheckBoxMagAz) return std::nullopt;
+  if (!usable || !in.compass) return std::nullopt;
   note = CompassNote(field, date);
   return field.declination;
 }
@@ -911,9 +912,15 @@ void TForm1::TabControl1Change() {
   }
 }
 
+std::optional<int> TForm1::SatPositionAt(int col, int row) const {
+  const int i = SlotIndexAt(col, row);
+  if (i < 0 || sat_grid_.Cell(SlotCellOf(i).col, row).empty()) return std::nullopt;
+  return SlotEast(sat_table_.positions[static_cast<std::size_t>(i)].lon);
+}
+
 void TForm1::StringGridSatDblClick(int col, int row) {
-  const std::string& slot = sat_grid_.Cell(col - col % 5, row);
-  if (row == 0 || col % 5 == 4 || slot.empty()) return;
+  if (!SatPositionAt(col, row)) return;
+  const std::string& slot = sat_grid_.Cell(SlotCellOf(SlotIndexAt(col, row)).col, row);
   SetFieldText(ESlot, Q(slot));
   outage_stale_ = true;
   TabControl1->Tabs()->setCurrentIndex(kOutageTab);  // computes the table on the way
@@ -926,9 +933,9 @@ void TForm1::ShowSlotName() {
 }
 
 void TForm1::StringGridSatNameClick(int col, int row) {
-  const std::string& label = sat_grid_.Cell(col - col % 5, row);
-  if (row == 0 || col % 5 == 4 || label.empty()) return;
-  const double position = NamedPositionAt(names_, static_cast<int>(SlotFromText(label)));
+  const std::optional<int> slot = SatPositionAt(col, row);
+  if (!slot) return;
+  const double position = NamedPositionAt(names_, *slot);
   const QString question = QStringLiteral("Название позиции %1:").arg(Q(SlotText(position)));
   const QString old_name = Q(NameOf(names_, position));
   std::optional<QString> name;
@@ -950,8 +957,9 @@ void TForm1::StringGridVosDrawCell(QPainter& p, int col, int row, const QRect& r
 }
 
 void TForm1::StringGridSatDrawCell(QPainter& p, int col, int row, const QRect& rect) const {
-  const std::string& text = sat_grid_.Cell(col, row);
-  DrawCell(p, rect, Q(text), SatCellLook(col, row, text));
+  const int i = SlotIndexAt(col, row);
+  const bool below = i >= 0 && sat_table_.positions[static_cast<std::size_t>(i)].below_horizon;
+  DrawCell(p, rect, Q(sat_grid_.Cell(col, row)), SatCellLook(col, row, below));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1057,7 +1065,7 @@ void TForm1::ApplyOutcome(const PlaceOutcome& outcome) {
 
 void TForm1::ComboBoxPunktChange(int index) {
   InputFields in = ReadFields();
-  const PlaceOutcome outcome = kelmar::ComboBoxPunktChange(places_, st_, in, index);
+  const PlaceOutcome outcome = kelmar::ComboBoxPunktChange(places_, place_index_, in, index);
   WriteFields(in);
   ApplyOutcome(outcome);
 }
@@ -1066,7 +1074,7 @@ void TForm1::ButtonNewClick() {
   const bool was_entering = entering_;
   InputFields in = ReadFields();
   std::string punkt = S(EditPunkt->text());
-  const PlaceOutcome outcome = kelmar::ButtonNewClick(places_, st_, in, punkt, entering_);
+  const PlaceOutcome outcome = kelmar::ButtonNewClick(places_, place_index_, in, punkt, entering_);
   WriteFields(in);
   SetFieldText(EditPunkt, Q(punkt));
   ShowPlaces();
@@ -1076,13 +1084,13 @@ void TForm1::ButtonNewClick() {
 }
 
 void TForm1::ButtonDeleteClick() {
-  const auto question = DeleteQuestion(places_, st_);
+  const auto question = DeleteQuestion(places_, place_index_);
   if (!question) return;
   const bool yes = AskYesNo(Q(*question));
   InputFields in = ReadFields();
   const std::string name = S(ComboBoxPunkt->currentText());
   const int count = places_.Count();
-  const PlaceOutcome outcome = kelmar::ButtonDeleteClick(places_, st_, in, yes);
+  const PlaceOutcome outcome = kelmar::ButtonDeleteClick(places_, place_index_, in, yes);
   if (places_.Count() < count) pictures_->Horizons().erase(name);  // a deleted place's horizon goes with it
   WriteFields(in);
   ShowPlaces();
@@ -1161,7 +1169,7 @@ bool TForm1::FormClose() {
   }
   // A new place still being entered is not part of the list yet and is not saved.
   if (settings_unreadable_) return AskYesNo(QString::fromUtf8(kCloseUnsaved));
-  const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields(), &pictures_->Horizons(), &names_); });
+  const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, place_index_, ReadFields(), &pictures_->Horizons(), &names_); });
   return saved || AskYesNo(QString::fromUtf8(kCloseUnsaved));
 }
 

@@ -13,6 +13,7 @@
 #include "core/date_names.h"
 #include "core/input_fields.h"
 #include "core/outage.h"
+#include "core/sat_table.h"
 #include "core/text_grid.h"
 #include "settings/file_layout.h"
 #include "settings/place_list.h"
@@ -79,6 +80,7 @@ class TForm1 : public QWidget {
 
   // State for the drivers and the tests.
   const CalcState& State() const { return st_; }
+  int PlaceIndex() const { return place_index_; }
   const PlaceList& Places() const { return places_; }
   const TextGrid& SunGrid() const { return vos_grid_; }
   const TextGrid& SatGrid() const { return sat_grid_; }
@@ -94,6 +96,9 @@ class TForm1 : public QWidget {
   void Vid();
   void TabControl1Change();
   void StringGridVosDrawCell(QPainter& p, int col, int row, const QRect& rect) const;
+  // The position (degrees east, "180 W" as 180) whose group a cell of StringGridSat is in; none
+  // for the header row, a separator column or an empty table.
+  std::optional<int> SatPositionAt(int col, int row) const;
   void StringGridSatDrawCell(QPainter& p, int col, int row, const QRect& rect) const;
   void ScrollBarYChange();
   void ScrollBarMChange();
@@ -166,9 +171,11 @@ class TForm1 : public QWidget {
   FormOptions options_;
   ErrorReporter report_;
   CalcState st_;
+  int place_index_ = 0;  // the selected place; 0 when the list is empty (once CalcState::PlaceIndex)
   PlaceList places_;
   TextGrid vos_grid_;
   TextGrid sat_grid_;
+  SatTable sat_table_{};  // the numbers behind sat_grid_, for the cells' colours; none below the horizon at first
   TextGrid out_grid_;
   bool outage_stale_ = true;
   bool computed_ = false;  // the sun table was computed at least once

@@ -19,6 +19,7 @@
 #include "core/number_text.h"
 #include "core/outage.h"
 #include "core/observer.h"
+#include "core/sat_table.h"
 #include "core/sun_align.h"
 #include "core/sun_table.h"
 #include "settings/horizon_profile.h"
@@ -186,15 +187,14 @@ void PictureTabs::Rebuild() {
     sky_ = pictures::MakeSkyScene(c.fields, d.year(), d.month(), d.day(), StoredHorizon(c.place), now_hours);
     // The slot of the outage tab is ringed when the table has it (a slot at a tenth of a
     // degree has no mark of its own).
-    if (const std::optional<double> slot = ParseSlot(c.fields.ESlot)) {
-      const std::string label = SlotText(*slot);
+    if (const std::optional<double> slot = ParseSlot(c.fields.slot)) {
       for (std::size_t i = 0; i < sky_.arc.size(); ++i)
-        if (sky_.arc[i].label == label) sky_.highlighted = static_cast<int>(i);
+        if (sky_.arc[i].lon == *slot) sky_.highlighted = static_cast<int>(i);
       if (LookAtSlot(ObserverFromFields(c.fields), *slot).elevation > 0)
         sky_.align = ComputeAlignment(c.fields, sky_.horizon, {d.year(), d.month(), d.day()}, 1).days[0].events;
     }
     if (!c.names.empty()) {
-      for (const ArcSlot& a : sky_.arc) sky_.names.push_back(NamesAtSlot(c.names, static_cast<int>(SlotFromText(a.label))));
+      for (const ArcSlot& a : sky_.arc) sky_.names.push_back(NamesAtSlot(c.names, SlotEast(a.lon)));
     }
     sky_.title = c.place + "   " + d.toString(QStringLiteral("dd.MM.yyyy")).toStdString() + "   " + zone;
     SkyView->update();

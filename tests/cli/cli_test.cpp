@@ -17,11 +17,12 @@
 #include "core/calc_state.h"
 #include "core/date_names.h"
 #include "core/input_fields.h"
-#include "core/outage.h"
-#include "core/sun_align.h"
 #include "core/magnetic.h"
+#include "core/outage.h"
 #include "core/sat_table.h"
+#include "core/sun_align.h"
 #include "core/sun_table.h"
+#include "core/table_text.h"
 #include "core/text_grid.h"
 #include "grid_checks.h"
 
@@ -146,13 +147,13 @@ TEST(CliSun, JsonIsTheCoresWholeTable) {
     int year, month;
   };
   InputFields seconds = Fields("55.75", "37.62", "3");
-  seconds.CheckBoxSec = true;
+  seconds.seconds = true;
   InputFields height = Fields("55.75", "37.62", "3");
-  height.RadioButtonUgol = false;
-  height.EditKm = "12.345";
+  height.twilight = TwilightKind::ByHeight;
+  height.twilight_height = "12.345";
   InputFields msk = Fields("55.75", "37.62", "0");
-  msk.RadioButtonMSK = true;
-  msk.EditMSK = "-1";
+  msk.zone = ZoneKind::FromMoscow;
+  msk.msk_offset = "-1";
   const Case cases[] = {
       {"Moscow June", {"--lat", "55.75", "--lon", "37.62", "--gmt", "3"}, Fields("55.75", "37.62", "3"), 2026, 6},
       {"with seconds", {"--lat", "55.75", "--lon", "37.62", "--gmt", "3", "--seconds"}, seconds, 2026, 6},
@@ -412,7 +413,7 @@ TEST(CliOutage, JsonIsTheCoresForecast) {
   const nlohmann::json one = run("36e");
   const auto slot = [&](const std::string& text) {
     InputFields in = moscow;
-    in.ESlot = text;
+    in.slot = text;
     return ComputeOutages(in, 2026);
   };
   same(one, slot("36 E"));
@@ -480,7 +481,7 @@ TEST(CliAlign, JsonAndTextAreTheCoresMoments) {
   const std::vector<std::string> args = {"align", "--lat", "55.75", "--lon", "37.62", "--gmt", "3", "--slot", "36e",
                                          "--date", "2026-03-20", "--days", "3"};
   InputFields in = Fields("55.75", "37.62", "3");
-  in.ESlot = "36 E";
+  in.slot = "36 E";
   const AlignTable t = ComputeAlignment(in, Horizon(), {2026, 3, 20}, 3);
   std::vector<std::string> json_args = args;
   json_args.insert(json_args.end(), {"--format", "json"});

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "core/calc_state.h"
 #include "core/day_serial.h"
 #include "core/event_search.h"
+#include "core/number_text.h"
 #include "core/solar.h"
 
 namespace kelmar {
@@ -20,36 +20,28 @@ struct Event {
 };
 
 struct Day {
-  CalcState st;
   DaySamples ds;
+  Crossings pass;
+  LastSolved last;
 };
 
 // A prepared day at a place, as the sun table prepares it before its first pass.
 void Prepare(Day& day, double lat, double lon, double zone, int y, int m, int d) {
-  CalcState& st = day.st;
-  InitRiseAltSin(st);
   const Observer obs = ObserverAt(lat, lon);
-  st.ZoneHours = zone;
-  st.CurDate = EncodeDate(y, m, d);
-  st.DayLenAcc = 0;
-  PrepareDay(st, obs);
-  st.TransitTime = 0;
-  PrepareSamples(st, obs, day.ds);
+  PrepareSamples(PrepareDay(EncodeDate(y, m, d), zone, obs), obs, day.ds);
 }
 
 std::vector<Event> Pass(Day& day, double thr) {
   std::vector<Event> events;
-  CalcState& st = day.st;
-  EventPass(
-      st, day.ds, thr, /*with_azimuth=*/true, [&] { events.push_back({'R', st.EventTime, st.AzimuthText}); },
-      [&] { events.push_back({'S', st.EventTime, st.AzimuthText}); });
+  EventPass(day.ds, thr, /*with_azimuth=*/true, day.last, day.pass);
+  for (const Crossing& c : day.pass) events.push_back({c.rise ? 'R' : 'S', c.hours, FormatOneDecimal(c.azimuth)});
   return events;
 }
 
 TEST(EventPass, MoscowSolsticeOneRiseOneSet) {
   Day day;
   Prepare(day, 55.75, 37.62, 3, 2026, 6, 21);
-  const std::vector<Event> ev = Pass(day, day.st.RiseAltSin);
+  const std::vector<Event> ev = Pass(day, RiseAltSin());
   ASSERT_EQ(ev.size(), 2u);
   EXPECT_EQ(ev[0].kind, 'R');
   EXPECT_NEAR(ev[0].time, 3.7440, 1e-4);  // 03:44:38
@@ -57,11 +49,11 @@ TEST(EventPass, MoscowSolsticeOneRiseOneSet) {
   EXPECT_EQ(ev[1].kind, 'S');
   EXPECT_NEAR(ev[1].time, 21.3004, 1e-4);  // 21:18:01
   EXPECT_EQ(ev[1].azimuth, "316.7");
-  EXPECT_EQ(day.st.RiseCount, 1);
-  EXPECT_EQ(day.st.SetCount, 1);
-  EXPECT_NEAR(day.st.TransitTime, 12.5222, 1e-4);  // 12:31:20
-  EXPECT_NEAR(day.st.DayLenAcc, 17.556, 1e-3);     // set minus rise
-  EXPECT_LT(day.st.AltFnEnd, 0);                   // the Sun is down at the closing midnight
+  EXPECT_EQ(day.pass.rises, 1);
+  EXPECT_EQ(day.pass.sets, 1);
+  EXPECT_NEAR(day.ds.transit, 12.5222, 1e-4);  // 12:31:20
+  EXPECT_NEAR(day.pass.length_sum, 17.556, 1e-3);     // set minus rise
+  EXPECT_LT(day.pass.last_sample, 0);                   // the Sun is down at the closing midnight
 }
 
 TEST(EventPass, TwoSetsAndARiseInOneArcticDay) {
@@ -69,24 +61,24 @@ TEST(EventPass, TwoSetsAndARiseInOneArcticDay) {
   // again just before the next midnight.
   Day day;
   Prepare(day, 66, 37.62, 3, 2026, 7, 3);
-  const std::vector<Event> ev = Pass(day, day.st.RiseAltSin);
+  const std::vector<Event> ev = Pass(day, RiseAltSin());
   ASSERT_EQ(ev.size(), 3u);
   EXPECT_EQ(ev[0].kind, 'S');
   EXPECT_NEAR(ev[0].time, 0.0496, 1e-3);  // about 00:03
   EXPECT_EQ(ev[0].azimuth, "352.9");
   EXPECT_EQ(ev[1].kind, 'R');
   EXPECT_NEAR(ev[1].time, 1.0781, 1e-3);  // about 01:05
-  EXPECT_EQ(ev[1].azimuth, " 7.1");       // padded to four characters
+  EXPECT_EQ(ev[1].azimuth, "7.1");
   EXPECT_EQ(ev[2].kind, 'S');
   EXPECT_NEAR(ev[2].time, 23.9539, 1e-3);  // about 23:57
   EXPECT_EQ(ev[2].azimuth, "351.6");
-  EXPECT_EQ(day.st.RiseCount, 1);
-  EXPECT_EQ(day.st.SetCount, 2);
-  // The last crossing stays in the state.
-  EXPECT_EQ(day.st.EventTime, ev[2].time);
-  EXPECT_STREQ(day.st.AzimuthText, "351.6");
+  EXPECT_EQ(day.pass.rises, 1);
+  EXPECT_EQ(day.pass.sets, 2);
+  // The last crossing solved is what a crossing without a real root would repeat.
+  EXPECT_EQ(day.last.hours, ev[2].time);
+  EXPECT_EQ(FormatOneDecimal(*day.last.azimuth), "351.6");
   // Sets add, the rise subtracts: the sum is the time above the threshold.
-  EXPECT_NEAR(day.st.DayLenAcc, 0.0496 - 1.0781 + 23.9539, 2e-3);
+  EXPECT_NEAR(day.pass.length_sum, 0.0496 - 1.0781 + 23.9539, 2e-3);
 }
 
 TEST(EventPass, PolarDaysFindNoCrossingAndTellNightFromDayByTheEndSample) {
@@ -103,25 +95,14 @@ TEST(EventPass, PolarDaysFindNoCrossingAndTellNightFromDayByTheEndSample) {
     SCOPED_TRACE(c.m);
     Day day;
     Prepare(day, 69, 33, 3, 2026, c.m, c.d);
-    EXPECT_TRUE(Pass(day, day.st.RiseAltSin).empty());
-    EXPECT_EQ(day.st.RiseCount, 0);
-    EXPECT_EQ(day.st.SetCount, 0);
-    EXPECT_EQ(day.st.DayLenAcc, 0.0);
-    EXPECT_EQ(day.st.AltFnEnd > 0, c.sun_up);
-    EXPECT_EQ(day.st.AltFnEnd < 0, !c.sun_up);
-    EXPECT_NEAR(day.st.TransitTime, c.transit, 1e-4);
+    EXPECT_TRUE(Pass(day, RiseAltSin()).empty());
+    EXPECT_EQ(day.pass.rises, 0);
+    EXPECT_EQ(day.pass.sets, 0);
+    EXPECT_EQ(day.pass.length_sum, 0.0);
+    EXPECT_EQ(day.pass.last_sample > 0, c.sun_up);
+    EXPECT_EQ(day.pass.last_sample < 0, !c.sun_up);
+    EXPECT_NEAR(day.ds.transit, c.transit, 1e-4);
   }
-}
-
-TEST(EventPass, LeavesTheCallersAccumulatorsToTheCaller) {
-  // The pass resets its counters but not DayLenAcc: the caller zeroes it before the day.
-  Day day;
-  Prepare(day, 55.75, 37.62, 3, 2026, 6, 21);
-  day.st.DayLenAcc = 100;
-  day.st.RiseCount = 7;
-  Pass(day, day.st.RiseAltSin);
-  EXPECT_NEAR(day.st.DayLenAcc, 117.556, 1e-3);
-  EXPECT_EQ(day.st.RiseCount, 1);
 }
 
 TEST(EventPass, SecondPassOnTheSameSamplesRepeatsTheFirst) {
@@ -129,8 +110,8 @@ TEST(EventPass, SecondPassOnTheSameSamplesRepeatsTheFirst) {
   // bit for bit, and a deeper threshold must find earlier mornings and later evenings.
   Day day;
   Prepare(day, 55.75, 37.62, 3, 2026, 3, 1);
-  const std::vector<Event> first = Pass(day, day.st.RiseAltSin);
-  const std::vector<Event> again = Pass(day, day.st.RiseAltSin);
+  const std::vector<Event> first = Pass(day, RiseAltSin());
+  const std::vector<Event> again = Pass(day, RiseAltSin());
   ASSERT_EQ(first.size(), 2u);
   ASSERT_EQ(again.size(), 2u);
   for (int i = 0; i < 2; ++i) {

@@ -38,18 +38,16 @@ TEST(SampleEstimates, WholeTablesMatchExactSampling) {
   for (const Place& p : places) {
     for (const Twilight& t : twilights) {
       InputFields in;
-      in.EditSir = p.lat;
-      in.EditDolg = p.lon;
-      in.RadioButtonMSK = false;
-      in.EditGMT = "3";
-      in.RadioButtonUgol = t.by_angle;
-      (t.by_angle ? in.EditUg : in.EditKm) = t.text;
-      in.CheckBoxSec = true;
+      in.latitude = p.lat;
+      in.longitude = p.lon;
+      in.zone = ZoneKind::FromGmt;
+      in.gmt_offset = "3";
+      in.twilight = t.by_angle ? TwilightKind::ByAngle : TwilightKind::ByHeight;
+      (t.by_angle ? in.twilight_angle : in.twilight_height) = t.text;
+      in.seconds = true;
       for (int year : {1999, 2026}) {
         for (int month = 1; month <= 12; ++month) {
           CalcState fast, exact;
-          InitRiseAltSin(fast);
-          InitRiseAltSin(exact);
           exact.ExactSamples = true;
           fast.Year = exact.Year = static_cast<std::uint16_t>(year);
           fast.Month = exact.Month = static_cast<std::uint16_t>(month);

@@ -114,10 +114,10 @@ TEST(GoldenTables, SunTablesOfManyPlacesAndMonths) {
     Lines lines;
     for (const Month& m : months) {
       InputFields in = PlaceFields(p.lat, p.lon, p.gmt);
-      in.CheckBoxSec = m.seconds;
+      in.seconds = m.seconds;
       if (m.height != nullptr) {
-        in.RadioButtonUgol = false;
-        in.EditKm = m.height;
+        in.twilight = TwilightKind::ByHeight;
+        in.twilight_height = m.height;
       }
       CalcState st = MonthState(m.year, m.month);
       TextGrid grid = MakeSunGrid();

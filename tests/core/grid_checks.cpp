@@ -9,21 +9,20 @@ namespace kelmar::testing_support {
 
 InputFields PlaceFields(std::string_view lat, std::string_view lon, std::string_view gmt) {
   InputFields in;
-  in.EditSir = lat;
-  in.EditDolg = lon;
-  in.EditGMT = gmt;
-  in.EditMSK = "0";
-  in.EditUg = "6";
-  in.EditKm = "12.345";
-  in.RadioButtonMSK = false;
-  in.RadioButtonUgol = true;
-  in.CheckBoxSec = false;
+  in.latitude = lat;
+  in.longitude = lon;
+  in.gmt_offset = gmt;
+  in.msk_offset = "0";
+  in.twilight_angle = "6";
+  in.twilight_height = "12.345";
+  in.zone = ZoneKind::FromGmt;
+  in.twilight = TwilightKind::ByAngle;
+  in.seconds = false;
   return in;
 }
 
 CalcState MonthState(int year, int month) {
   CalcState st;
-  InitRiseAltSin(st);
   st.Names = RussianDateNames();
   st.Year = static_cast<std::uint16_t>(year);
   st.Month = static_cast<std::uint16_t>(month);

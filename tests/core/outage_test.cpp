@@ -10,6 +10,7 @@
 #include "core/day_serial.h"
 #include "core/outage.h"
 #include "core/sun_table.h"
+#include "core/table_text.h"
 #include "grid_checks.h"
 
 namespace kelmar {
@@ -20,7 +21,7 @@ using namespace testing_support;
 constexpr double kSec = 1.0 / 86400;
 
 InputFields Dish(InputFields in, const char* slot, const char* dish, const char* freq) {
-  in.ESlot = slot, in.EDish = dish, in.EFreq = freq;
+  in.slot = slot, in.dish = dish, in.frequency = freq;
   return in;
 }
 
@@ -204,7 +205,7 @@ TEST(Outage, SunBelowTheHorizonCutsOrDropsThePass) {
   const auto sun_cell = [](const InputFields& in, int month, int day, int col) {
     CalcState st = MonthState(2026, month);
     InputFields with_seconds = in;
-    with_seconds.CheckBoxSec = true;
+    with_seconds.seconds = true;
     TextGrid grid = MakeSunGrid();
     Calc(st, with_seconds, grid);
     return grid.Cell(col, day);

@@ -409,7 +409,7 @@ TEST(ObserverFromFields, ReadsOnlyTheCoordinatesLongitudeFirst) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.lat) + " " + c.lon);
     InputFields in = PlaceFields(c.lat, c.lon);
-    in.EditGMT = in.EditMSK = in.EditUg = in.EditKm = "abc";  // never read
+    in.gmt_offset = in.msk_offset = in.twilight_angle = in.twilight_height = "abc";  // never read
     try {
       const Observer obs = ObserverFromFields(in);
       EXPECT_EQ(c.message, nullptr);

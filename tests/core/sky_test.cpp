@@ -8,8 +8,10 @@
 #include "core/calc_error.h"
 #include "core/day_serial.h"
 #include "core/horizon.h"
+#include "core/sat_table.h"
 #include "core/sky.h"
 #include "core/sun_table.h"
+#include "core/table_text.h"
 #include "grid_checks.h"
 
 namespace kelmar {
@@ -65,8 +67,9 @@ TEST(Horizon, BadTextNamesTheBadPair) {
 
 TEST(Arc, SlotsAreTheTableCellsAndTheMaskCountsThem) {
   const InputFields moscow = PlaceFields("55.75", "37.62");
-  const TextGrid sat = SatelliteTableOf(moscow);
-  const auto open = ArcFromTable(sat, Horizon());
+  TextGrid sat = MakeSatGrid();
+  Satel(ObserverFromFields(moscow), sat);
+  const auto open = ArcOf(moscow, Horizon());
   ASSERT_EQ(open.size(), 160u);
   // Table order: the first group top to bottom, the fourth group's last row at the end.
   EXPECT_EQ(open.front().label, sat.Cell(0, 1));
@@ -76,13 +79,13 @@ TEST(Arc, SlotsAreTheTableCellsAndTheMaskCountsThem) {
   // From 55.75° N the arc stands above the horizon within ±74.4° of the place's longitude.
   EXPECT_EQ(VisibleSlots(open), 148);
   // A wall of 20° to the south hides the low ends of the arc only.
-  const auto walled = ArcFromTable(sat, Horizon::Parse("90:20 270:20"));
+  const auto walled = ArcOf(moscow, Horizon::Parse("90:20 270:20"));
   int above_20 = 0;
   for (const ArcSlot& s : open) above_20 += s.el > 20 || (s.visible && (s.az < 90 || s.az > 270));
   EXPECT_EQ(VisibleSlots(walled), above_20);
   EXPECT_LT(VisibleSlots(walled), 148);
   // The equator's zenith slot has no azimuth and stands at 90°.
-  const auto equator = ArcFromTable(SatelliteTableOf(PlaceFields("0", "36")), Horizon());
+  const auto equator = ArcOf(PlaceFields("0", "36"), Horizon());
   EXPECT_TRUE(std::isnan(equator[79].az));
   EXPECT_EQ(equator[79].el, 90);
 }
@@ -101,7 +104,7 @@ TEST(YearDaylight, CrossingsAreTheSunTables) {
   };
   for (const Case& c : cases) {
     InputFields in = PlaceFields(c.lat, c.lon, "3");
-    in.RadioButtonMSK = false;
+    in.zone = ZoneKind::FromGmt;
     const auto year = YearDaylight(in, 2026);
     ASSERT_EQ(year.size(), 365u);
     CalcState st = MonthState(2026, c.month);
@@ -135,7 +138,7 @@ TEST(SunDay, RiseAndSetAzimuthsAreTheTables) {
   TextGrid table = MakeSunGrid();
   Calc(st, in, table);
   InputFields gmt = in;
-  gmt.RadioButtonMSK = false;
+  gmt.zone = ZoneKind::FromGmt;
   const SunDay day = SunDayOf(gmt, 2026, 6, 21);
   ASSERT_EQ(day.rises.size(), 1u);
   ASSERT_EQ(day.sets.size(), 1u);

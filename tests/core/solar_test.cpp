@@ -3,20 +3,19 @@
 
 #include <cmath>
 
-#include "core/calc_state.h"
 #include "core/day_serial.h"
 #include "core/solar.h"
 
 namespace kelmar {
 namespace {
 
-CalcState PreparedDay(double cur_date, double zone_hours, double lon_deg) {
-  CalcState st;
-  InitRiseAltSin(st);
-  st.CurDate = cur_date;
-  st.ZoneHours = zone_hours;
-  PrepareDay(st, ObserverAt(0, lon_deg));
-  return st;
+struct Prepared {
+  double LstMidnight, RaStart, DecStart, RaEnd, DecEnd;
+};
+
+Prepared PreparedDay(double cur_date, double zone_hours, double lon_deg) {
+  const LocalDay d = PrepareDay(cur_date, zone_hours, ObserverAt(0, lon_deg));
+  return {d.lst_midnight, d.ra_start, d.dec_start, d.ra_end, d.dec_end};
 }
 
 TEST(SolarPrimitives, FracKeepsTheSignAndArcSinSpansTheHalfCircle) {
@@ -32,50 +31,42 @@ TEST(SolarPrimitives, FracKeepsTheSignAndArcSinSpansTheHalfCircle) {
 }
 
 TEST(SolarPrimitives, RiseThresholdIsMinusSinOf0833Degrees) {
-  CalcState st;
-  InitRiseAltSin(st);
-  EXPECT_NEAR(st.RiseAltSin, -std::sin(0.833 * kDegToRad), 1e-12);
-  EXPECT_NEAR(st.RiseAltSin, -0.0145381, 1e-7);
+  EXPECT_NEAR(RiseAltSin(), -std::sin(0.833 * kDegToRad), 1e-12);
+  EXPECT_NEAR(RiseAltSin(), -0.0145381, 1e-7);
 }
 
 TEST(PrepareDay, MoscowSolsticeWorkedExample) {
   // 2026-06-21, zone +3, 37.62° E.
-  const CalcState st = PreparedDay(46194, 3, 37.62);
-  EXPECT_EQ(st.ZoneShift, -0.125);
-  EXPECT_DOUBLE_EQ(st.Centuries1900, 1 + 9667.5 / 36525);  // from 00:00 UT, not shifted
-  EXPECT_NEAR(st.Centuries1900, 1.2646817, 1e-7);
+  const Prepared st = PreparedDay(46194, 3, 37.62);
   EXPECT_NEAR(st.LstMidnight, 4.5675808, 1e-7);
   EXPECT_NEAR(st.RaStart, 1.5622006, 1e-7);
   EXPECT_NEAR(st.DecStart, 0.4089227, 1e-7);
   EXPECT_NEAR(st.RaEnd, 1.5803527, 1e-7);
   EXPECT_NEAR(st.DecEnd, 0.4089175, 1e-7);
-  // Afterwards DayNumber is the local midnight that ends the date.
-  EXPECT_DOUBLE_EQ(st.DayNumber, 9667.375 + 1);
-}
-
-TEST(PosOfSun, IsAPureFunctionOfDayNumberAndCenturies) {
-  CalcState st;
-  st.DayNumber = 9667.375;  // local midnight of the worked example
-  st.Centuries1900 = 1 + 9667.5 / 36525;
-  PosOfSun(st);
-  EXPECT_NEAR(st.SunRA, 1.5622006, 1e-7);
-  EXPECT_NEAR(st.SunDec, 0.4089227, 1e-7);
-  const double ra = st.SunRA, dec = st.SunDec;
-  st.LstMidnight = 2.0;  // unrelated state changes nothing
-  PosOfSun(st);
-  EXPECT_EQ(st.SunRA, ra);
-  EXPECT_EQ(st.SunDec, dec);
+  // The positions are the model's at the local midnights (days from 2000-01-01 12:00 UT), with
+  // the centuries counted from 00:00 UT of the date, not shifted.
+  double ra, dec;
+  SunRaDec(9667.375, 1 + 9667.5 / 36525, ra, dec);
+  EXPECT_EQ(st.RaStart, ra);
+  EXPECT_EQ(st.DecStart, dec);
+  SunRaDec(9667.375 + 1, 1 + 9667.5 / 36525, ra, dec);
+  EXPECT_EQ(st.RaEnd, ra);
+  EXPECT_EQ(st.DecEnd, dec);
 }
 
 TEST(PrepareDay, FirstOfJanuary2000) {
-  const CalcState st = PreparedDay(36526, 0, 0);
-  EXPECT_EQ(st.DayNumber, 0.5);  // −0.5 at local midnight, one day later at the end
-  EXPECT_DOUBLE_EQ(st.Centuries1900, 1 - 0.5 / 36525);
+  // −0.5 at local midnight, one day later at the end.
+  const Prepared st = PreparedDay(36526, 0, 0);
+  double ra, dec;
+  SunRaDec(-0.5, 1 - 0.5 / 36525, ra, dec);
+  EXPECT_EQ(st.RaStart, ra);
+  SunRaDec(0.5, 1 - 0.5 / 36525, ra, dec);
+  EXPECT_EQ(st.DecEnd, dec);
 }
 
 TEST(PrepareDay, EndPositionAboveTwoPiAfterTheTurn) {
   // 2026-03-22, zone 0: the start lies just above 2π, the raw end just above 0.
-  const CalcState st = PreparedDay(EncodeDate(2026, 3, 22), 0, 0);
+  const Prepared st = PreparedDay(EncodeDate(2026, 3, 22), 0, 0);
   EXPECT_GT(st.RaStart, kTwoPi);
   EXPECT_GT(st.RaEnd, st.RaStart);
 }
@@ -94,7 +85,7 @@ TEST(PrepareDay, SiderealTimeBefore2000IsNegativeButInRange) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.y << "-" << c.m << "-" << c.d);
-    const CalcState st = PreparedDay(EncodeDate(c.y, c.m, c.d), 0, 0);
+    const Prepared st = PreparedDay(EncodeDate(c.y, c.m, c.d), 0, 0);
     if (c.negative) {
       EXPECT_LE(st.LstMidnight, 0.0);
       EXPECT_GT(st.LstMidnight, -kTwoPi);
@@ -110,7 +101,7 @@ TEST(PrepareDay, DailyRightAscensionSpanStaysSmallAndPositiveOverTheYearRange) {
   // including the days on which the mean longitude crosses a whole turn.
   for (double s = EncodeDate(1800, 1, 1); s < EncodeDate(2201, 1, 1); s += 7) {
     for (double zone : {0.0, 3.0, -12.0}) {
-      const CalcState st = PreparedDay(s, zone, 108.0);
+      const Prepared st = PreparedDay(s, zone, 108.0);
       const double span = st.RaEnd - st.RaStart;
       ASSERT_GE(span, 0.0155) << s << " zone " << zone;
       ASSERT_LE(span, 0.0195) << s << " zone " << zone;
@@ -123,7 +114,7 @@ TEST(PrepareDay, WholeTurnOfTheMeanLongitudeIsBridged) {
   // raised by 2π, before and after 2000.
   for (double s : {EncodeDate(2026, 3, 22), EncodeDate(1998, 3, 22), EncodeDate(1997, 3, 22)}) {
     SCOPED_TRACE(s);
-    const CalcState st = PreparedDay(s, 0, 0);
+    const Prepared st = PreparedDay(s, 0, 0);
     const double span = st.RaEnd - st.RaStart;
     EXPECT_GT(span, 0.0155);
     EXPECT_LT(span, 0.0195);

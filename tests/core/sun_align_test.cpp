@@ -11,6 +11,7 @@
 #include "core/outage.h"
 #include "core/sky.h"
 #include "core/sun_align.h"
+#include "core/table_text.h"
 
 namespace kelmar {
 namespace {
@@ -86,8 +87,8 @@ TEST(SunAlign, SlotDueSouthIsMetAtTheSunTablesNoon) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lat);
     InputFields in;
-    in.EditSir = c.lat, in.EditDolg = c.lon, in.RadioButtonMSK = false, in.EditGMT = c.gmt;
-    in.ESlot = SlotText(std::stod(c.lon));
+    in.latitude = c.lat, in.longitude = c.lon, in.zone = ZoneKind::FromGmt, in.gmt_offset = c.gmt;
+    in.slot = SlotText(std::stod(c.lon));
     const AlignTable t = ComputeAlignment(in, Horizon(), {2026, c.month, c.day}, 1);
     EXPECT_NEAR(t.azimuth, 180, 1e-9);
     const double noon = YearDaylight(in, 2026)[static_cast<int>(EncodeDate(2026, c.month, c.day) - EncodeDate(2026, 1, 1))].noon;
@@ -106,7 +107,7 @@ TEST(SunAlign, HandCheckedMoscowEquinox) {
   // The satellite's azimuth from the satellite table (182.0), the Sun there 6 minutes after
   // noon at 90° − 55.75° − a little; the shadow's moment near midnight, well below.
   InputFields in;
-  in.EditSir = "55.75", in.EditDolg = "37.62", in.RadioButtonMSK = false, in.EditGMT = "3", in.ESlot = "36e";
+  in.latitude = "55.75", in.longitude = "37.62", in.zone = ZoneKind::FromGmt, in.gmt_offset = "3", in.slot = "36e";
   const AlignTable t = ComputeAlignment(in, Horizon::Parse("170:40 200:40"), {2026, 3, 20}, 2);
   EXPECT_EQ(t.slot, "36 E");
   EXPECT_EQ(FormatTwoDecimals(t.azimuth), "181.96");
@@ -139,7 +140,7 @@ TEST(SunAlign, TextsSayWhatTheSunDoes) {
 
 TEST(SunAlign, BadFieldsAreRefused) {
   InputFields in;
-  in.EditSir = "55", in.EditDolg = "37", in.ESlot = "36 X";
+  in.latitude = "55", in.longitude = "37", in.slot = "36 X";
   EXPECT_THROW(ComputeAlignment(in, Horizon(), {2026, 1, 1}, 1), CalcError);
 }
 

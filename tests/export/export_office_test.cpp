@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "core/outage.h"
+#include "core/table_text.h"
 #include "export/excel_export.h"
 #include "export/file_backup.h"
 #include "export_support.h"
@@ -106,8 +107,8 @@ class OfficeExport : public ::testing::Test {
     fs::copy_file(kBinDir + "/Sun.xls", dir_.Path() / "Sun.xls");
     fs::copy_file(kBinDir + "/Sat.xls", dir_.Path() / "Sat.xls");
     fs::copy_file(kBinDir + "/Out.xls", dir_.Path() / "Out.xls");
-    fields_.RadioButtonMSK = false;
-    fields_.EditGMT = "3";
+    fields_.zone = ZoneKind::FromGmt;
+    fields_.gmt_offset = "3";
   }
 
   ExcelRequest Request(int tab, std::string place = "Самара", std::uint16_t month = 11) {
@@ -187,7 +188,7 @@ TEST_F(OfficeExport, OutageTable) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.slot);
-    fields_.EditSir = "53.2", fields_.EditDolg = "50.15", fields_.ESlot = c.slot;
+    fields_.latitude = "53.2", fields_.longitude = "50.15", fields_.slot = c.slot;
     const TextGrid out = MakeOutageGrid(ComputeOutages(fields_, 2026));
     ExcelRequest request = Request(2);  // the outage tab
     request.StringGridOut = &out;
@@ -222,9 +223,9 @@ TEST_F(OfficeExport, ZoneAndTwilightHeaderTexts) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.a3);
-    fields_.RadioButtonMSK = !c.gmt;
-    (c.gmt ? fields_.EditGMT : fields_.EditMSK) = c.zone_field;
-    fields_.RadioButtonUgol = c.by_angle;
+    fields_.zone = c.gmt ? ZoneKind::FromGmt : ZoneKind::FromMoscow;
+    (c.gmt ? fields_.gmt_offset : fields_.msk_offset) = c.zone_field;
+    fields_.twilight = c.by_angle ? TwilightKind::ByAngle : TwilightKind::ByHeight;
     ASSERT_EQ(Export(Request(0)), "");
     const Sheet sheet = ReadBack(Path("Сама_11.xls"), "Sun");
     ExpectText(sheet, 3, 1, c.a3);
@@ -248,7 +249,7 @@ TEST_F(OfficeExport, FileNamesFromPlaceMonthAndSeconds) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
-    fields_.CheckBoxSec = c.seconds;
+    fields_.seconds = c.seconds;
     ASSERT_EQ(Export(Request(c.tab, c.place, c.month)), "");
     EXPECT_EQ(exporter_->ExportFileName(), Path(c.file));
     ExpectText(ReadBack(Path(c.file), c.tab == 1 ? "Satel" : "Sun"), 2, c.tab == 1 ? 1 : 2, c.place);
@@ -381,9 +382,9 @@ TEST(OfficeAtClose, AnOfficeLeftWithNothingToShowIsEnded) {
     ExcelExporter exporter(office.Options(kPlugin));
     TextGrid sun = SunGridOf(31), sat = SatGridOf(), out = MakeOutageGrid({});
     InputFields fields;
-    if (c.bad_slot) fields.ESlot = "abc";
+    if (c.bad_slot) fields.slot = "abc";
     // Root writes into any folder, but not where a folder stands in the way of the file.
-    if (c.read_only) fs::create_directory(dir.Path() / OutFileName("Уфа", SlotText(SlotFromText(fields.ESlot)), 2026));
+    if (c.read_only) fs::create_directory(dir.Path() / OutFileName("Уфа", SlotText(SlotFromText(fields.slot)), 2026));
     try {
       exporter.ButtonExcelClick({.TabIndex = 2, .StringGridVos = sun, .StringGridSat = sat, .Fields = fields,
                                  .PlaceName = "Уфа", .Locator = "", .Month = 1, .ExeDir = dir.Dir(),

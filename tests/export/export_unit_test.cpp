@@ -4,6 +4,7 @@
 
 #include "core/calc_error.h"
 #include "core/outage.h"
+#include "core/table_text.h"
 #include "export/excel_export.h"
 #include "export/file_backup.h"
 #include "export_support.h"
@@ -56,8 +57,8 @@ TEST(ExportFileNames, OutagesBySlotAndYear) {
   };
   for (const auto& c : cases) EXPECT_EQ(OutFileName(c.place, c.slot, c.year), c.file);
   InputFields in;
-  in.RadioButtonMSK = false;
-  in.ESlot = "36e", in.EDish = "1.2", in.EFreq = "11.7";
+  in.zone = ZoneKind::FromGmt;
+  in.slot = "36e", in.dish = "1.2", in.frequency = "11.7";
   EXPECT_EQ(OutageHeading(in), "Спутник: 36 E   Антенна: 1.2 м, 11.7 ГГц   Угол: 1.01°   Время: GMT+3");
 }
 
@@ -77,14 +78,14 @@ TEST(ExportHeaderTexts, ZoneFromTheSelectedField) {
   };
   for (const auto& c : cases) {
     InputFields f;
-    f.RadioButtonMSK = !c.gmt;
-    (c.gmt ? f.EditGMT : f.EditMSK) = c.text;
-    (c.gmt ? f.EditMSK : f.EditGMT) = "junk";  // the other field is never read
+    f.zone = c.gmt ? ZoneKind::FromGmt : ZoneKind::FromMoscow;
+    (c.gmt ? f.gmt_offset : f.msk_offset) = c.text;
+    (c.gmt ? f.msk_offset : f.gmt_offset) = "junk";  // the other field is never read
     EXPECT_EQ(ZoneText(f), c.expected) << c.text;
   }
   InputFields bad;
-  bad.RadioButtonMSK = false;
-  bad.EditGMT = "abc";
+  bad.zone = ZoneKind::FromGmt;
+  bad.gmt_offset = "abc";
   try {
     ZoneText(bad);
     ADD_FAILURE() << "no error";
@@ -95,12 +96,12 @@ TEST(ExportHeaderTexts, ZoneFromTheSelectedField) {
 
 TEST(ExportHeaderTexts, TwilightByAngleOrHeight) {
   InputFields f;
-  f.RadioButtonUgol = true;
-  f.EditUg = "6";
-  f.EditKm = "junk";
+  f.twilight = TwilightKind::ByAngle;
+  f.twilight_angle = "6";
+  f.twilight_height = "junk";
   EXPECT_EQ(TwilightText(f), "Угол=6гр.");
-  f.RadioButtonUgol = false;
-  f.EditKm = "12.345";
+  f.twilight = TwilightKind::ByHeight;
+  f.twilight_height = "12.345";
   EXPECT_EQ(TwilightText(f), "Высота=12.345км");
 }
 
@@ -109,8 +110,8 @@ struct ExportEnv {
   ExportEnv() : exporter([this](const std::string&) { return office.Create(); }) {
     WriteFile(dir.Path() / "Sun.xls", "template");
     WriteFile(dir.Path() / "Sat.xls", "template");
-    fields.RadioButtonMSK = false;
-    fields.EditGMT = "3";
+    fields.zone = ZoneKind::FromGmt;
+    fields.gmt_offset = "3";
   }
   ExcelRequest Request(int tab, std::string place = "Самара") {
     return ExcelRequest{.TabIndex = tab, .StringGridVos = sun, .StringGridSat = sat, .Fields = fields,
@@ -313,7 +314,7 @@ TEST(ExportFailures, ClearMessagesAndThePreviousExportKept) {
 
 TEST(ExportFailures, ZoneFieldNotANumberStopsAfterTheTemplateIsActive) {
   ExportEnv env;
-  env.fields.EditGMT = "abc";
+  env.fields.gmt_offset = "abc";
   try {
     env.exporter.ButtonExcelClick(env.Request(0));
     ADD_FAILURE() << "no error";

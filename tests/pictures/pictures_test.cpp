@@ -18,10 +18,10 @@ namespace {
 
 InputFields Place(const char* lat, const char* lon) {
   InputFields in;
-  in.EditSir = lat;
-  in.EditDolg = lon;
-  in.EditGMT = "3";
-  in.RadioButtonMSK = false;
+  in.latitude = lat;
+  in.longitude = lon;
+  in.gmt_offset = "3";
+  in.zone = ZoneKind::FromGmt;
   return in;
 }
 
@@ -150,7 +150,7 @@ TEST(PictureLabels, GrowWithThePictureAndNeverOverlap) {
   const InputFields places[] = {Place("0", "-78.5"), Place("55.75", "37.62"), Place("-34.6", "-58.38")};
   for (const QSize size : sizes) {
     for (const InputFields& in : places) {
-      SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()) + " at " + in.EditSir);
+      SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()) + " at " + in.latitude);
       SkyScene sky = MakeSkyScene(in, 2026, 3, 20, Horizon());
       sky.title = "Эквадор   20.03.2026   GMT+3";
       YearScene year = MakeYearScene(in, 2026);

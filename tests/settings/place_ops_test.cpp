@@ -16,21 +16,21 @@ namespace {
 
 struct Window {
   PlaceList places;
-  CalcState st;
+  int place_index = 0;
   InputFields in;
   std::string EditPunkt;
   bool entering = false;
 
   explicit Window(const std::vector<std::vector<std::string>>& rows, int index = 0) {
     for (const auto& r : rows) places.Append(r[0], r[1], r[2]);
-    st.PlaceIndex = index;
+    place_index = index;
     if (!places.Empty()) {
-      in.EditSir = places[index].lat;
-      in.EditDolg = places[index].lon;
+      in.latitude = places[index].lat;
+      in.longitude = places[index].lon;
     }
   }
   PlaceOutcome Press() {
-    PlaceOutcome o = ButtonNewClick(places, st, in, EditPunkt, entering);
+    PlaceOutcome o = ButtonNewClick(places, place_index, in, EditPunkt, entering);
     entering = o.entering;
     return o;
   }
@@ -39,8 +39,8 @@ struct Window {
                    const std::string& lon = "???") {
     Press();
     EditPunkt = name;
-    if (lat != "???") in.EditSir = lat;
-    if (lon != "???") in.EditDolg = lon;
+    if (lat != "???") in.latitude = lat;
+    if (lon != "???") in.longitude = lon;
     return Press();
   }
 };
@@ -71,10 +71,10 @@ TEST(ComboBoxPunktChange, LoadsTheChosenPlace) {
   };
   for (const auto& c : cases) {
     Window w(c.rows);
-    const PlaceOutcome o = ComboBoxPunktChange(w.places, w.st, w.in, c.index);
-    EXPECT_EQ(w.st.PlaceIndex, c.place_index) << c.index;
-    EXPECT_EQ(w.in.EditSir, c.sir) << c.index;
-    EXPECT_EQ(w.in.EditDolg, c.dolg) << c.index;
+    const PlaceOutcome o = ComboBoxPunktChange(w.places, w.place_index, w.in, c.index);
+    EXPECT_EQ(w.place_index, c.place_index) << c.index;
+    EXPECT_EQ(w.in.latitude, c.sir) << c.index;
+    EXPECT_EQ(w.in.longitude, c.dolg) << c.index;
     EXPECT_EQ(o.recompute, c.recompute) << c.index;
     EXPECT_EQ(o.message, c.message) << c.index;
     EXPECT_EQ(o.kind, c.message.empty() ? MessageKind::None : MessageKind::Error) << c.index;
@@ -87,8 +87,8 @@ TEST(ButtonNewClick, FirstPressShowsPlaceholdersAndEnters) {
   EXPECT_TRUE(o.entering);
   EXPECT_EQ(o.recompute, Recompute::Nothing);
   EXPECT_EQ(o.kind, MessageKind::None);
-  EXPECT_EQ(w.in.EditSir, "???");
-  EXPECT_EQ(w.in.EditDolg, "???");
+  EXPECT_EQ(w.in.latitude, "???");
+  EXPECT_EQ(w.in.longitude, "???");
   EXPECT_EQ(w.EditPunkt, "???");
   EXPECT_EQ(w.places.Count(), 2);
 }
@@ -126,10 +126,10 @@ TEST(ButtonNewClick, SecondPressAddsByCoordinatesOrLocator) {
     EXPECT_EQ(w.places[2].lat, c.stored_lat) << c.name;
     EXPECT_EQ(w.places[2].lon, c.stored_lon) << c.name;
     // The new place is selected and shown; the flow is idle again.
-    EXPECT_EQ(w.st.PlaceIndex, 2) << c.name;
+    EXPECT_EQ(w.place_index, 2) << c.name;
     EXPECT_EQ(w.places.Count(), 3) << c.name;
-    EXPECT_EQ(w.in.EditSir, c.stored_lat) << c.name;
-    EXPECT_EQ(w.in.EditDolg, c.stored_lon) << c.name;
+    EXPECT_EQ(w.in.latitude, c.stored_lat) << c.name;
+    EXPECT_EQ(w.in.longitude, c.stored_lon) << c.name;
     EXPECT_FALSE(o.entering) << c.name;
     EXPECT_EQ(o.recompute, c.recompute) << c.name;
     EXPECT_EQ(o.message, c.message) << c.name;
@@ -159,7 +159,7 @@ TEST(ButtonNewClick, RefusesLatitudesBeyondThePoles) {
   // A place stored at 91 by hand stays in the list; choosing it refuses the tables.
   Window w(kTwo);
   w.places.Append("Край", "91", "0");
-  const PlaceOutcome o = ComboBoxPunktChange(w.places, w.st, w.in, 2);
+  const PlaceOutcome o = ComboBoxPunktChange(w.places, w.place_index, w.in, 2);
   EXPECT_EQ(o.message, kLatitudeRangeText);
   EXPECT_EQ(o.recompute, Recompute::Nothing);
   EXPECT_EQ(w.places.Count(), 3);
@@ -220,8 +220,8 @@ TEST(ButtonNewClick, RefusesNamesTheFileCannotKeep) {
     EXPECT_TRUE(o.entering) << c.name;
     EXPECT_EQ(w.places.Count(), 2) << c.name;
     EXPECT_EQ(w.places.Count(), 2) << c.name;
-    EXPECT_EQ(w.st.PlaceIndex, 0) << c.name;
-    EXPECT_EQ(w.in.EditSir, "1") << c.name;
+    EXPECT_EQ(w.place_index, 0) << c.name;
+    EXPECT_EQ(w.in.latitude, "1") << c.name;
     EXPECT_EQ(w.EditPunkt, c.name);
   }
 }
@@ -256,10 +256,10 @@ TEST(ButtonNewClick, FromAnEmptyListAndSavedAsTheLastLine) {
   Window w({});
   const PlaceOutcome o = w.Add("Ушуайя", "-54,8", "-68.3");
   EXPECT_EQ(o.recompute, Recompute::SunThenSat);
-  EXPECT_EQ(w.st.PlaceIndex, 0);
+  EXPECT_EQ(w.place_index, 0);
   EXPECT_EQ(w.places.Count(), 1);
   w.Add("Самара", "53.2", "50.15");
-  SaveSettings(path, w.places, w.st.PlaceIndex, w.in);
+  SaveSettings(path, w.places, w.place_index, w.in);
   const LoadedSettings s = LoadSettings(path);
   ASSERT_EQ(s.places.Count(), 2);
   EXPECT_EQ(s.places[1].name, "Самара");
@@ -296,12 +296,12 @@ TEST(ButtonDeleteClick, AsksThenDeletesOrRefuses) {
   };
   for (const auto& c : cases) {
     Window w(c.rows, c.index);
-    const PlaceOutcome o = ButtonDeleteClick(w.places, w.st, w.in, c.yes);
+    const PlaceOutcome o = ButtonDeleteClick(w.places, w.place_index, w.in, c.yes);
     std::vector<std::string> names;
     for (const Place& p : w.places) names.push_back(p.name);
     EXPECT_EQ(names, c.names_after);
-    EXPECT_EQ(w.st.PlaceIndex, c.index_after);
-    EXPECT_EQ(w.in.EditSir, c.sir_after);
+    EXPECT_EQ(w.place_index, c.index_after);
+    EXPECT_EQ(w.in.latitude, c.sir_after);
     EXPECT_EQ(o.recompute, c.recompute);
     EXPECT_EQ(o.kind, c.kind);
     EXPECT_EQ(o.message, c.message);
@@ -310,10 +310,10 @@ TEST(ButtonDeleteClick, AsksThenDeletesOrRefuses) {
 
 TEST(ButtonDeleteClick, QuestionNamesThePlaceAndNoPlaceDoesNothing) {
   Window w(kTwo, 1);
-  EXPECT_EQ(DeleteQuestion(w.places, w.st), "Удалить запись \"Самара\" ?");
+  EXPECT_EQ(DeleteQuestion(w.places, w.place_index), "Удалить запись \"Самара\" ?");
   Window none({});
-  EXPECT_EQ(DeleteQuestion(none.places, none.st), std::nullopt);
-  const PlaceOutcome o = ButtonDeleteClick(none.places, none.st, none.in, true);
+  EXPECT_EQ(DeleteQuestion(none.places, none.place_index), std::nullopt);
+  const PlaceOutcome o = ButtonDeleteClick(none.places, none.place_index, none.in, true);
   EXPECT_EQ(o.kind, MessageKind::None);
   EXPECT_EQ(o.recompute, Recompute::Nothing);
   EXPECT_TRUE(none.places.Empty());

@@ -182,12 +182,12 @@ TEST(LoadSettings, MissingFileIsEmptyAndUnreadableFileFails) {
 
 InputFields Fields() {
   InputFields in;
-  in.EditKm = "12.345";
-  in.EditUg = "6";
-  in.EditMSK = "0";
-  in.EditGMT = "3";
-  in.RadioButtonMSK = false;
-  in.RadioButtonUgol = true;
+  in.twilight_height = "12.345";
+  in.twilight_angle = "6";
+  in.msk_offset = "0";
+  in.gmt_offset = "3";
+  in.zone = ZoneKind::FromGmt;
+  in.twilight = TwilightKind::ByAngle;
   return in;
 }
 
@@ -286,15 +286,15 @@ TEST(SaveSettings, NewKeysOnlyWhenNeeded) {
     const LoadedSettings loaded = LoadSettings(path);
     EXPECT_EQ(loaded.CheckBoxMagAz, c.mag_loaded);
     InputFields in = Fields();
-    in.ESlot = c.slot, in.EDish = c.dish, in.EFreq = c.freq, in.CheckBoxMagAz = c.mag_on;
+    in.slot = c.slot, in.dish = c.dish, in.frequency = c.freq, in.compass = c.mag_on;
     SaveSettings(path, loaded.places, 0, in);
     EXPECT_EQ(ReadBytes(path), c.after);
     PlaceList places;
-    CalcState st;
+    int place_index = 0;
     InputFields back;
-    ApplyLoadedSettings(LoadSettings(path), places, st, back);
-    EXPECT_EQ(back.ESlot + "|" + back.EDish + "|" + back.EFreq, std::string(c.slot) + "|" + c.dish + "|" + c.freq);
-    EXPECT_EQ(back.CheckBoxMagAz, c.mag_on);
+    ApplyLoadedSettings(LoadSettings(path), places, place_index, back);
+    EXPECT_EQ(back.slot + "|" + back.dish + "|" + back.frequency, std::string(c.slot) + "|" + c.dish + "|" + c.freq);
+    EXPECT_EQ(back.compass, c.mag_on);
   }
 }
 
@@ -302,7 +302,7 @@ TEST(SaveSettings, FieldTextsCannotBreakTheirLine) {
   TempDir dir;
   const std::string path = dir.File("kelmar.INI");
   InputFields in = Fields();
-  in.EditGMT = "3\r\n[Points]\r\nEvil=1;1";
+  in.gmt_offset = "3\r\n[Points]\r\nEvil=1;1";
   SaveSettings(path, List({{"A", "1\n", "2"}}), 0, in);
   const LoadedSettings s = LoadSettings(path);
   ASSERT_EQ(s.places.Count(), 1);
@@ -324,10 +324,10 @@ TEST(SaveSettings, RoundTripKeepsEverything) {
     WriteBytes(path, Cp1251(f));
     const LoadedSettings first = LoadSettings(path);
     PlaceList places;
-    CalcState st;
+    int place_index = 0;
     InputFields in;
-    ApplyLoadedSettings(first, places, st, in);
-    SaveSettings(path, places, st.PlaceIndex, in);
+    ApplyLoadedSettings(first, places, place_index, in);
+    SaveSettings(path, places, place_index, in);
     const std::string saved = ReadBytes(path);
     const LoadedSettings second = LoadSettings(path);
     EXPECT_EQ(Places(second.places), Places(first.places)) << f;
@@ -339,10 +339,10 @@ TEST(SaveSettings, RoundTripKeepsEverything) {
     EXPECT_EQ(second.RadioButtonGMT, first.RadioButtonGMT) << f;
     EXPECT_EQ(second.RadioButtonUgol, first.RadioButtonUgol) << f;
     // From the second save on nothing moves any more ("Points" has gone to the end).
-    ApplyLoadedSettings(second, places, st, in);
-    SaveSettings(path, places, st.PlaceIndex, in);
+    ApplyLoadedSettings(second, places, place_index, in);
+    SaveSettings(path, places, place_index, in);
     const std::string saved2 = ReadBytes(path);
-    SaveSettings(path, places, st.PlaceIndex, in);
+    SaveSettings(path, places, place_index, in);
     EXPECT_EQ(ReadBytes(path), saved2) << f;
     EXPECT_EQ(saved2.size(), saved.size()) << f;
   }
@@ -484,21 +484,21 @@ TEST(ApplyLoadedSettings, FillsListStateAndFields) {
   s.RadioButtonGMT = true;
   s.RadioButtonUgol = false;
   PlaceList places;
-  CalcState st;
+  int place_index = 0;
   InputFields in;
-  in.CheckBoxSec = true;
-  ApplyLoadedSettings(s, places, st, in);
+  in.seconds = true;
+  ApplyLoadedSettings(s, places, place_index, in);
   EXPECT_EQ(places, s.places);
-  EXPECT_EQ(st.PlaceIndex, 1);
-  EXPECT_EQ(in.EditSir, "3");
-  EXPECT_EQ(in.EditDolg, "4");
-  EXPECT_EQ(in.EditKm, "1");
-  EXPECT_EQ(in.EditUg, "2");
-  EXPECT_EQ(in.EditMSK, "-1");
-  EXPECT_EQ(in.EditGMT, "5");
-  EXPECT_FALSE(in.RadioButtonMSK);
-  EXPECT_FALSE(in.RadioButtonUgol);
-  EXPECT_TRUE(in.CheckBoxSec);  // not a setting of the file
+  EXPECT_EQ(place_index, 1);
+  EXPECT_EQ(in.latitude, "3");
+  EXPECT_EQ(in.longitude, "4");
+  EXPECT_EQ(in.twilight_height, "1");
+  EXPECT_EQ(in.twilight_angle, "2");
+  EXPECT_EQ(in.msk_offset, "-1");
+  EXPECT_EQ(in.gmt_offset, "5");
+  EXPECT_FALSE(in.FromMoscow());
+  EXPECT_FALSE(in.ByAngle());
+  EXPECT_TRUE(in.seconds);  // not a setting of the file
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <QPainter>
+#include <set>
+#include <utility>
 
 #include "core/text_grid.h"
 #include "ui/cell_drawing.h"
@@ -22,6 +24,7 @@ const QColor kGrey180(180, 180, 180);
 // A satellite grid with large cells, so every cell has a margin around its text box.
 struct SatGridPicture {
   TextGrid grid{kSatCols, 3};
+  std::set<std::pair<int, int>> below;  // the cells of positions below the horizon
   std::unique_ptr<TextGridView> view;
   QImage image;
 
@@ -32,7 +35,7 @@ struct SatGridPicture {
     view->SetDefaultRowHeight(30);
     view->SetDrawCell([this, sun_look](QPainter& p, int c, int r, const QRect& rc) {
       const std::string& t = grid.Cell(c, r);
-      DrawCell(p, rc, QString::fromStdString(t), sun_look ? SunCellLook(r) : SatCellLook(c, r, t));
+      DrawCell(p, rc, QString::fromStdString(t), sun_look ? SunCellLook(r) : SatCellLook(c, r, below.count({c, r}) != 0));
     });
     view->resize(19 * 91 + 10, 3 * 31 + 10);
     image = view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -45,24 +48,28 @@ TEST(CellDrawing, SatelliteCellColours) {
   struct Case {
     int col, row;
     const char* text;
+    bool below;          // the cell's position is below the horizon
     QColor fill;         // the cell's corner, outside the text box
     QColor text_colour;  // pixels that must be there
     bool yellow_box;     // a yellow box behind the text inside an aqua cell
     const char* pins;
   } cases[] = {
-      {2, 0, "Высота", kYellow, kRed, false, "header of an elevation column: red on yellow"},
-      {0, 1, "35 W", kAqua, kBlack, false, "body cell: black on aqua"},
-      {2, 1, "-5.3", kAqua, kRed, true, "negative elevation: red on a yellow box in an aqua cell"},
-      {7, 1, "-0.0", kAqua, kBlack, false, "minus zero is not below zero"},
-      {12, 1, "0.0", kAqua, kBlack, false, "zero is not below zero"},
-      {17, 1, "зенит", kAqua, kBlack, false, "the word in an elevation column is no number"},
-      {3, 1, "-33.5", kAqua, kBlack, false, "negative numbers outside the elevation columns stay black"},
-      {4, 0, "", kGrey180, kGrey180, false, "separator column in the header row"},
-      {9, 2, "", kGrey180, kGrey180, false, "separator column in a body row"},
-      {5, 2, "", kAqua, kAqua, false, "an empty cell is an empty filled rectangle"},
+      {2, 0, "Высота", false, kYellow, kRed, false, "header of an elevation column: red on yellow"},
+      {0, 1, "35 W", true, kAqua, kBlack, false, "body cell: black on aqua"},
+      {2, 1, "-5.3", true, kAqua, kRed, true, "below the horizon: red on a yellow box in an aqua cell"},
+      {7, 1, "-0.0", false, kAqua, kBlack, false, "above it: black, whatever the text"},
+      {12, 1, "0.0", false, kAqua, kBlack, false, "zero is not below zero"},
+      {17, 1, "зенит", false, kAqua, kBlack, false, "overhead"},
+      {3, 1, "-33.5", true, kAqua, kBlack, false, "outside the elevation columns a low position stays black"},
+      {4, 0, "", false, kGrey180, kGrey180, false, "separator column in the header row"},
+      {9, 2, "", false, kGrey180, kGrey180, false, "separator column in a body row"},
+      {5, 2, "", false, kAqua, kAqua, false, "an empty cell is an empty filled rectangle"},
   };
   SatGridPicture pic;
-  for (const Case& c : cases) pic.grid.SetCell(c.col, c.row, c.text);
+  for (const Case& c : cases) {
+    pic.grid.SetCell(c.col, c.row, c.text);
+    if (c.below) pic.below.insert({c.col, c.row});
+  }
   pic.Draw();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.pins);

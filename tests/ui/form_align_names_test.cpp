@@ -10,6 +10,7 @@
 
 #include "core/calc_error.h"
 #include "core/sun_align.h"
+#include "core/table_text.h"
 #include "settings/horizon_profile.h"
 #include "ui/picture_tabs.h"
 #include "ui/text_grid_view.h"
@@ -25,7 +26,7 @@ const char* const kMoscow =
 
 AlignDay CoreDay(const char* slot, QDate d, const char* horizon = "") {
   InputFields in;
-  in.EditSir = "55.75", in.EditDolg = "37.62", in.RadioButtonMSK = false, in.EditGMT = "3", in.ESlot = slot;
+  in.latitude = "55.75", in.longitude = "37.62", in.zone = ZoneKind::FromGmt, in.gmt_offset = "3", in.slot = slot;
   return ComputeAlignment(in, Horizon::Parse(horizon), {d.year(), d.month(), d.day()}, 1).days[0];
 }
 

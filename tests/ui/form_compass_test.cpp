@@ -18,8 +18,8 @@ namespace {
 // The satellite table the core gives for the window's fields, compass bearings or not.
 TextGrid CoreSatTable(const TForm1& w, std::optional<double> declination) {
   InputFields in;
-  in.EditSir = w.EditSir->text().toStdString();
-  in.EditDolg = w.EditDolg->text().toStdString();
+  in.latitude = w.EditSir->text().toStdString();
+  in.longitude = w.EditDolg->text().toStdString();
   TextGrid grid = MakeSatGrid();
   Satel(ObserverFromFields(in), grid, declination);
   return grid;

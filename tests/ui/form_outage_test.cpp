@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "core/outage.h"
+#include "core/table_text.h"
 #include "ui/text_grid_view.h"
 #include "ui_test_support.h"
 
@@ -23,8 +24,8 @@ const char* const kMoscow = "[Points]\nМосква=55.75;37.62\n[Form]\nRB3=1\n
 
 // What the core computes for the window's fields and year, as a grid.
 TextGrid CoreTable(TForm1& w, InputFields in) {
-  in.EditSir = "55.75", in.EditDolg = "37.62", in.EditGMT = "3", in.RadioButtonMSK = false;
-  in.ESlot = w.ESlot->text().toStdString(), in.EDish = w.EDish->text().toStdString(), in.EFreq = w.EFreq->text().toStdString();
+  in.latitude = "55.75", in.longitude = "37.62", in.gmt_offset = "3", in.zone = ZoneKind::FromGmt;
+  in.slot = w.ESlot->text().toStdString(), in.dish = w.EDish->text().toStdString(), in.frequency = w.EFreq->text().toStdString();
   return MakeOutageGrid(ComputeOutages(in, w.ScrollBarY->value()));
 }
 

@@ -30,14 +30,14 @@ TEST(FormPlaces, ChoosingAnEntryLoadsItAndRecomputesBothTables) {
   const std::string trace = f.trace;
   w.ComboBoxPunkt->setFocus();
   QTest::keyClick(w.ComboBoxPunkt, Qt::Key_Up);  // the user picks "A" with the keyboard
-  EXPECT_EQ(w.State().PlaceIndex, 0);
+  EXPECT_EQ(w.PlaceIndex(), 0);
   EXPECT_EQ(w.EditSir->text(), QStringLiteral("10"));
   EXPECT_EQ(w.EditDolg->text(), QStringLiteral("20"));
   EXPECT_EQ(f.trace, trace + "CS");
 
   // The program's own selection is no choice of the user's.
   w.ComboBoxPunkt->setCurrentIndex(1);
-  EXPECT_EQ(w.State().PlaceIndex, 0);
+  EXPECT_EQ(w.PlaceIndex(), 0);
   EXPECT_EQ(f.trace, trace + "CS");
 }
 
@@ -51,7 +51,7 @@ TEST(FormPlaces, TheDropDownIsSearchedByTyping) {
   // The letter arrives as text: the test library cannot type Cyrillic keys by their codes.
   QTest::sendKeyEvent(QTest::Click, w.ComboBoxPunkt, Qt::Key_unknown, QStringLiteral("К"), Qt::NoModifier);
   EXPECT_EQ(w.ComboBoxPunkt->currentIndex(), 2);
-  EXPECT_EQ(w.State().PlaceIndex, 2);
+  EXPECT_EQ(w.PlaceIndex(), 2);
   EXPECT_EQ(w.EditSir->text(), QStringLiteral("50.45"));
   EXPECT_EQ(f.trace, trace + "CS");
   EXPECT_FALSE(w.ComboBoxPunkt->isEditable());  // no free text that could name no place
@@ -119,7 +119,7 @@ TEST(FormPlaces, AddingAPlace) {
     std::string lon = c.stored_lon ? c.stored_lon : LocatorToCoords(c.name)->lon;
     EXPECT_EQ(w.Places()[2].lat, lat);
     EXPECT_EQ(w.Places()[2].lon, lon);
-    EXPECT_EQ(w.State().PlaceIndex, 2);
+    EXPECT_EQ(w.PlaceIndex(), 2);
     EXPECT_EQ(w.Places().Count(), 3);
     EXPECT_EQ(w.ComboBoxPunkt->currentIndex(), 2);
     EXPECT_EQ(w.ComboBoxPunkt->currentText(), QString::fromUtf8(c.name));
@@ -220,7 +220,7 @@ TEST(FormPlaces, DeletingAPlace) {
     }
     const bool deleted = c.answer == QMessageBox::Yes && !c.information;
     if (deleted) {
-      EXPECT_EQ(w.State().PlaceIndex, 0);
+      EXPECT_EQ(w.PlaceIndex(), 0);
       EXPECT_EQ(w.ComboBoxPunkt->currentIndex(), 0);
       EXPECT_EQ(w.EditSir->text(), QStringLiteral("10"));
       EXPECT_EQ(f.trace, trace + "CS");

@@ -174,7 +174,7 @@ TEST(FormStartup, LoadsThePlacesAndFillsBothTables) {
   ASSERT_EQ(w.ComboBoxPunkt->count(), 2);
   EXPECT_EQ(w.ComboBoxPunkt->itemText(0), QStringLiteral("Москва"));
   EXPECT_EQ(w.ComboBoxPunkt->currentIndex(), 1);
-  EXPECT_EQ(w.State().PlaceIndex, 1);
+  EXPECT_EQ(w.PlaceIndex(), 1);
   EXPECT_EQ(w.Places().Count(), 2);
   EXPECT_EQ(w.EditSir->text(), QStringLiteral("56.3"));
   EXPECT_EQ(w.EditDolg->text(), QStringLiteral("44"));
@@ -189,13 +189,12 @@ TEST(FormStartup, LoadsThePlacesAndFillsBothTables) {
 
   // The grids hold what the computations give for the same fields.
   CalcState st;
-  InitRiseAltSin(st);
   st.Year = 2026;
   st.Month = 3;
   InputFields in;
-  in.EditSir = "56.3";
-  in.EditDolg = "44";
-  in.EditKm = "12.345";
+  in.latitude = "56.3";
+  in.longitude = "44";
+  in.twilight_height = "12.345";
   TextGrid sun = MakeSunGrid();
   TextGrid sat = MakeSatGrid();
   Calc(st, in, sun);

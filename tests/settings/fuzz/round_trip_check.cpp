@@ -1,6 +1,5 @@
 #include "round_trip_check.h"
 
-#include "core/calc_state.h"
 #include "core/input_fields.h"
 #include "settings/settings_file.h"
 #include "settings/settings_image.h"
@@ -34,11 +33,11 @@ PlaceList Merged(const PlaceList& p) {
 
 std::string SaveBytes(std::string_view old_bytes, const LoadedSettings& s) {
   PlaceList places;
-  CalcState st;
+  int place_index = 0;
   InputFields in;
-  ApplyLoadedSettings(s, places, st, in);
+  ApplyLoadedSettings(s, places, place_index, in);
   SettingsImage image = SettingsImage::FromBytes(old_bytes);
-  StoreIntoImage(image, places, st.PlaceIndex, in);
+  StoreIntoImage(image, places, place_index, in);
   return image.ToBytes();
 }
 
