@@ -35,7 +35,7 @@
 #include "core/sat_table.h"
 #include "core/sun_table.h"
 #include "settings/file_layout.h"
-#include "settings/settings_file.h"
+#include "settings/settings_io.h"
 #include "ui/cell_drawing.h"
 #include "ui/layout.h"
 #include "ui/picture_tabs.h"
