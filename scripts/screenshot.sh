@@ -5,7 +5,8 @@
 #   the sun and satellite tabs at 1024×768 and 1920×1080 (Nizhny Novgorod, Moscow time);
 #   the satellite tab for Moscow with compass azimuths off and on;
 #   the outage tab for Moscow and slot 36 E at both sizes;
-#   the sky and year tabs for Moscow and for Buenos Aires with a horizon.
+#   the sky and year tabs for Moscow and for Buenos Aires with a horizon;
+#   the outage and sky tabs for Moscow with a slot's name and a horizon made from a PVGIS profile.
 # Closing the window must write the settings file back; the script fails if it does not.
 #
 # Usage: scripts/screenshot.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, docs)
@@ -18,8 +19,9 @@ root=$(cd "$here/.." && pwd)
 scaled() { echo $(($1 + ($2 * v + 320) / 640)); }
 
 if [ "${1:-}" = "--inside" ]; then
-  # Runs inside the X server. Each shot is TAB:NAME or TAB:NAME:X,Y (a click at design X,Y
-  # before the grab); tabs are reached from the first one with the arrow key.
+  # Runs inside the X server. Each shot is TAB:NAME, TAB:NAME:X,Y (a click at design X,Y
+  # before the grab) or TAB:NAME:X,Y:TEXT (TEXT and Enter typed into what the click opened);
+  # tabs are reached from the first one with the arrow key.
   work=$2 out=$3 size=$4
   shift 4
   v=${size#*x}
@@ -34,13 +36,18 @@ if [ "${1:-}" = "--inside" ]; then
   sleep 0.3
   tab=0
   for shot in "$@"; do
-    IFS=: read -r want name click <<< "$shot"
+    IFS=: read -r want name click typed <<< "$shot"
     while [ "$tab" -lt "$want" ]; do
       xdotool key --window "$wid" Right
       tab=$((tab + 1))
     done
     if [ -n "$click" ]; then
       xdotool mousemove "$(scaled "$X" "${click%,*}")" "$(scaled "$Y" "${click#*,}")" click 1
+    fi
+    if [ -n "$typed" ]; then
+      sleep 1
+      xdotool type --delay 20 "$typed"
+      xdotool key Return
     fi
     sleep 0.7
     import -window root "$out/$name.png"
@@ -83,7 +90,7 @@ shoot() {
   work=$(mktemp -d)
   cp "$exe" "$work/kelmar"
   cp -r "$build/bin/magnetic" "$work/"
-  printf "$places$horizon[Form]\n$form\n" | iconv -f UTF-8 -t CP1251 > "$work/kelmar.INI"
+  printf "$places$horizon${extra:-}[Form]\n$form\n" | iconv -f UTF-8 -t CP1251 > "$work/kelmar.INI"
   xvfb-run -a -s "-screen 0 ${size}x24" "$0" --inside "$work" "$out" "$size" "$@" || status=$?
   rm -rf "$work"
   [ "$status" -eq 0 ] || exit "$status"
@@ -98,4 +105,7 @@ done
 # The compass check box lies at (448, 14) of the design, beside the tabs.
 shoot 1024x768 "Ind=0\n$msk" "1:kelmar-compass-off" "1:kelmar-compass-on:448,14"
 shoot 1024x768 "Ind=0\n$gmt3\nESlot=36 E" "3:kelmar-sky-moscow" "4:kelmar-year-moscow"
+# Slot names, and a horizon loaded by "Загрузить…" (at 577, 508 of the design) from a PVGIS file.
+extra="[Names]\n36 E=Eutelsat 36\n13 E=Hot Bird\n19.2 E=Astra\n" shoot 1024x768 "Ind=0\n$gmt3\nESlot=36 E" \
+  "2:kelmar-align-outage" "3:kelmar-align-sky:577,508:$root/tests/data/horizon/pvgis_horizon.csv"
 shoot 1024x768 "Ind=3\nRB3=1\nRBG=1\nEK=12.345\nEU=6\nEM=0\nEG=-3" "3:kelmar-sky-buenos-aires" "4:kelmar-year-buenos-aires"

@@ -17,6 +17,7 @@ install_missing() {
   command -v ninja >/dev/null || need+=(ninja-build)
   command -v python3 >/dev/null || need+=(python3)
   command -v dpkg-source >/dev/null || need+=(dpkg-dev)  # unpacks GeographicLib's source package
+  [[ -f /usr/include/nlohmann/json.hpp ]] || need+=(nlohmann-json3-dev)  # horizon profiles' JSON, header-only
   if ((${#need[@]})); then
     echo "=== installing ${need[*]}"
     apt-get -o DPkg::Lock::Timeout=900 update -qq

@@ -37,10 +37,13 @@ constexpr const char* kUsage =
     "  kelmar-cli places [--settings FILE] [--format text|json]\n"
     "  kelmar-cli outage (--lat TEXT --lon TEXT | --place NAME) --slot TEXT|all [--year N]\n"
     "                    [--dish 0.9] [--freq 12] [--gmt TEXT | --msk TEXT] [--format text|csv|json]\n"
+    "  kelmar-cli align (--lat TEXT --lon TEXT | --place NAME) --slot TEXT [--date YYYY-MM-DD]\n"
+    "                   [--days N] [--gmt TEXT | --msk TEXT] [--format text|json]\n"
     "  kelmar-cli declination (--lat TEXT --lon TEXT | --place NAME [--settings FILE])\n"
     "                 [--date YYYY-MM-DD] [--format text|json]\n"
     "  kelmar-cli sky --lat TEXT --lon TEXT [--date YYYY-MM-DD] [--horizon \"90:5 150:25\"]\n"
-    "                 [--gmt TEXT | --msk TEXT] (--svg FILE | --png FILE) [--size WxH]\n"
+    "                 [--horizon-file FILE] [--gmt TEXT | --msk TEXT] (--svg FILE | --png FILE)\n"
+    "                 [--size WxH]\n"
     "  kelmar-cli year --lat TEXT --lon TEXT [--year N] [--gmt TEXT | --msk TEXT]\n"
     "                  [--angle TEXT | --height TEXT] (--svg FILE | --png FILE) [--size WxH]\n"
     "  kelmar-cli locator --lat TEXT --lon TEXT\n"
@@ -89,10 +92,18 @@ std::optional<CommandHelpText> HelpOf(const std::string& cmd) {
                                "  --freq GHZ              frequency in GHz; default: 12\n" + zone + format,
                            ",\n                          its zone replaces --gmt 0; the stored dish and frequency\n"
                            "                          are not used"};
+  if (cmd == "align")
+    return CommandHelpText{"  --slot TEXT             the satellite's slot (\"36 E\", \"13.5 W\", \"0\"); required\n" + date +
+                               "  --days N                days from --date, 1 to 366; default: 1\n" + zone +
+                               "  --format F              text (default) or json\n",
+                           ",\n                          its zone replaces --gmt 0, its horizon marks the Sun\n"
+                           "                          behind it"};
   if (cmd == "declination")
     return CommandHelpText{date + "  --format F              text (default) or json\n", ", which it excludes"};
   if (cmd == "sky")
-    return CommandHelpText{"  --horizon TEXT          \"AZ:EL AZ:EL ...\" in degrees; default: none\n" + date + zone +
+    return CommandHelpText{"  --horizon TEXT          \"AZ:EL AZ:EL ...\" in degrees; default: none\n"
+                           "  --horizon-file FILE     a horizon profile instead: PVGIS's CSV or JSON, or lines\n"
+                           "                          \"azimuth elevation\"\n" + date + zone +
                                kPictureHelp,
                            ",\n                          its zone and horizon replace --gmt 0 and no horizon"};
   if (cmd == "year")
@@ -373,6 +384,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "sat") return RunSat(args, out);
     if (cmd == "locator") return RunLocator(args, out);
     if (cmd == "outage") return RunOutage(args, out);
+    if (cmd == "align") return RunAlign(args, out);
     if (cmd == "declination") return RunDeclination(args, out);
     if (cmd == "sky") return RunSky(args);
     if (cmd == "year") return RunYear(args);
@@ -380,7 +392,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
       out << kUsage << "settings file (places, --place): " << DefaultSettingsPath() << '\n'
           << "\nCommands and their defaults:\n\n";
-      for (const char* c : {"sun", "sat", "outage", "declination", "sky", "year", "locator", "places"})
+      for (const char* c : {"sun", "sat", "outage", "align", "declination", "sky", "year", "locator", "places"})
         out << CommandHelp(c) << '\n';
       return 0;
     }

@@ -49,6 +49,9 @@ InputFields FieldsFromOptions(const CliOptions& opts);
 // "outage": the sun outages of a slot, or of every visible slot of the satellite table.
 int RunOutage(const std::vector<std::string>& args, std::ostream& out);
 
+// "align": the moments the Sun or a pole's shadow stands at a slot's azimuth.
+int RunAlign(const std::vector<std::string>& args, std::ostream& out);
+
 enum class GridFormat { Text, Csv, Json };
 GridFormat FormatOf(const CliOptions& opts);
 

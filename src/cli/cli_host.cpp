@@ -1,7 +1,10 @@
 #include "cli/cli_host.h"
 
 #include <QGuiApplication>
+#include <fstream>
 #include <optional>
+#include <sstream>
+#include <stdexcept>
 
 #include "core/magnetic.h"
 #include "pictures/pictures.h"
@@ -58,6 +61,14 @@ std::string DefaultMagneticModelDir() {
 }
 
 LoadedSettings ReadSettingsFile(const std::string& path) { return LoadSettings(path); }
+
+std::string ReadInputFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  if (!in) throw std::runtime_error("Cannot open file " + path);
+  return bytes.str();
+}
 
 void SaveSkyPicture(const PictureFile& file, const SkyScene& scene) {
   Draw(file, [&](QPainter& p, QSizeF size) { pictures::DrawSky(p, size, scene); });

@@ -18,6 +18,9 @@ std::string DefaultMagneticModelDir();
 // The settings in the file at path, as the window would load them. Throws SettingsError.
 LoadedSettings ReadSettingsFile(const std::string& path);
 
+// The whole of a file the user names (a horizon profile). Throws "Cannot open file %s".
+std::string ReadInputFile(const std::string& path);
+
 struct PictureFile {
   std::string path;
   int width = 1200, height = 600;

@@ -7,6 +7,7 @@
 #include "cli/cli_places.h"
 #include "core/day_serial.h"
 #include "core/scenes.h"
+#include "settings/horizon_profile.h"
 
 namespace kelmar {
 namespace {
@@ -36,14 +37,16 @@ std::string TwoDigits(int n) { return {static_cast<char>('0' + n / 10 % 10), sta
 
 int RunSky(const std::vector<std::string>& args) {
   const CliOptions opts = ParseOptions(
-      args, 1, {"--lat", "--lon", "--date", "--horizon", "--gmt", "--msk", "--svg", "--png", "--size", "--place", "--settings"}, {});
+      args, 1, {"--lat", "--lon", "--date", "--horizon", "--horizon-file", "--gmt", "--msk", "--svg", "--png", "--size", "--place", "--settings"}, {});
   const PictureFile file = OutputOf(opts);
   const InputFields in = FieldsFromOptions(opts);
   const CalendarDate date = DateOption(opts);
   const int y = date.year, m = date.month, d = date.day;
   std::string horizon_text;
   if (opts.Has("--place")) horizon_text = StoredHorizon(opts);
+  if (opts.Has("--horizon") && opts.Has("--horizon-file")) throw UsageError("--horizon and --horizon-file exclude each other");
   if (const std::string* h = opts.Value("--horizon")) horizon_text = *h;
+  if (const std::string* file = opts.Value("--horizon-file")) horizon_text = HorizonFromProfile(ReadInputFile(*file));
   SkyScene scene = MakeSkyScene(in, y, m, d, Horizon::Parse(horizon_text));
   scene.title = PlaceTitle(opts, in) + "   " + TwoDigits(d) + "." + TwoDigits(m) + "." + std::to_string(y) + "   " +
                 ZoneTitle(in);

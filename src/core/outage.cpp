@@ -9,6 +9,7 @@
 #include "day_serial.h"
 #include "float_chars.h"
 #include "number_text.h"
+#include "root_search.h"
 #include "sat_table.h"
 #include "solar.h"
 #include "sun_table.h"
@@ -26,7 +27,6 @@ constexpr double kMaxDecPerDay = 0.41;
 constexpr double kDecMargin = 0.01;
 // The peak lies within seconds of the moment the Sun's hour angle equals the satellite's.
 constexpr double kPeakWindow = 40.0 / 1440;
-constexpr double kTolerance = 0.005 * kSecond;
 
 struct Vec {
   double x, y, z;
@@ -66,20 +66,9 @@ struct Geometry {
   }
 };
 
-// The Sun's declination and Earth-fixed longitude at ut, from the sun table's model: its
-// sidereal time, carried on through the day at the same rate.
-void SunAt(double ut, double& dec, double& lon) {
-  const double d = ut - 36526.5;
-  const double t = d / 36525;
-  double ra;
-  SunRaDec(d, t + 1, ra, dec);
-  const double gmst = kTwoPi * Frac((8640184.813 * t + 24110.5) / 86400 + (ut - std::floor(ut)));
-  lon = ra - gmst;
-}
-
 double Separation(const Geometry& g, double ut) {
   double dec, lon;
-  SunAt(ut, dec, lon);
+  SunEarthFixed(ut, dec, lon);
   const double r = kSunDistance * std::cos(dec);
   const Vec sun{r * std::cos(lon) - g.observer.x, r * std::sin(lon) - g.observer.y,
                 kSunDistance * std::sin(dec) - g.observer.z};
@@ -91,65 +80,15 @@ double Separation(const Geometry& g, double ut) {
 double Transit(const Geometry& g, double ut) {
   for (int i = 0; i < 3; ++i) {
     double dec, lon;
-    SunAt(ut, dec, lon);
+    SunEarthFixed(ut, dec, lon);
     ut += WrapPi(lon - g.sat_lon) / kTwoPi;
   }
   return ut;
 }
 
-template <class F>
-double MinimumOn(double a, double b, F f) {
-  constexpr double kInvPhi = 0.6180339887498949;
-  double c = b - kInvPhi * (b - a), d = a + kInvPhi * (b - a);
-  double fc = f(c), fd = f(d);
-  while (b - a > kTolerance) {
-    if (fc < fd) {
-      b = d, d = c, fd = fc;
-      c = b - kInvPhi * (b - a), fc = f(c);
-    } else {
-      a = c, c = d, fc = fd;
-      d = a + kInvPhi * (b - a), fd = f(d);
-    }
-  }
-  return (a + b) / 2;
-}
-
-// The root of f in [a, b] where f(a) and f(b) differ in sign (regula falsi, Illinois variant).
-template <class F>
-double RootOn(double a, double b, F f) {
-  double fa = f(a), fb = f(b);
-  int side = 0;
-  for (int i = 0; i < 100 && b - a > kTolerance; ++i) {
-    const double c = (a * fb - b * fa) / (fb - fa);
-    const double fc = f(c);
-    if ((fc < 0) == (fa < 0)) {
-      a = c, fa = fc;
-      if (side == -1) fb /= 2;
-      side = -1;
-    } else {
-      b = c, fb = fc;
-      if (side == 1) fa /= 2;
-      side = 1;
-    }
-    if (fc == 0) return c;
-  }
-  return (a + b) / 2;
-}
-
 void Append2(std::string& s, long long v) {
   s += static_cast<char>('0' + v / 10 % 10);
   s += static_cast<char>('0' + v % 10);
-}
-
-std::string ClockText(long long secs) {
-  secs %= 86400;
-  std::string s;
-  Append2(s, secs / 3600);
-  s += ':';
-  Append2(s, secs / 60 % 60);
-  s += ':';
-  Append2(s, secs % 60);
-  return s;
 }
 
 std::string BadSlotMessage(std::string_view text) {
@@ -202,6 +141,22 @@ double OutageAngle(double dish_m, double freq_ghz) {
   return kBeamwidthFactor * wavelength / dish_m / 2 + kSunRadiusDeg;
 }
 
+std::string ClockText(long long secs) {
+  secs %= 86400;
+  std::string s;
+  Append2(s, secs / 3600);
+  s += ':';
+  Append2(s, secs / 60 % 60);
+  s += ':';
+  Append2(s, secs % 60);
+  return s;
+}
+
+SlotLook LookAtSlot(const Observer& obs, double slot_east) {
+  const Geometry g({obs, slot_east});
+  return {g.azimuth, g.elevation};
+}
+
 double SunSatSeparation(const OutageSite& site, double ut) { return Separation(Geometry(site), ut); }
 
 std::vector<OutagePass> FindOutages(const OutageSite& site, double alpha, double from, double to) {
@@ -212,7 +167,7 @@ std::vector<OutagePass> FindOutages(const OutageSite& site, double alpha, double
   std::vector<OutagePass> passes;
   for (double t = Transit(g, from - 1); t < to + 0.5;) {
     double dec, lon;
-    SunAt(t, dec, lon);
+    SunEarthFixed(t, dec, lon);
     const double least = std::abs(dec * kRadToDeg - sat_dec_deg) - kDecMargin;
     if (least > alpha) {
       // The declinations cannot come within alpha for the next few days either.

@@ -33,6 +33,15 @@ struct OutageSite {
   Observer obs;
   double slot_east = 0;
 };
+// The satellite table's direction to a slot: true azimuth (0–360) and elevation, degrees.
+struct SlotLook {
+  double azimuth = 0, elevation = 0;
+};
+SlotLook LookAtSlot(const Observer& obs, double slot_east);
+
+// "hh:mm:ss" of a count of seconds after midnight, taken modulo a day.
+std::string ClockText(long long secs);
+
 // The angle between the Sun and the satellite seen from the observer at the moment ut
 // (DaySerial in GMT), degrees.
 double SunSatSeparation(const OutageSite& site, double ut);

@@ -1,6 +1,8 @@
 #include "core/scenes.h"
 
 #include "core/number_text.h"
+#include "core/observer.h"
+#include "core/outage.h"
 
 namespace kelmar {
 
@@ -15,6 +17,16 @@ SkyScene MakeSkyScene(const InputFields& in, int year, int month, int day, const
   s.horizon = horizon;
   s.southern = StrToFloat(in.EditSir) < 0;
   return s;
+}
+
+void RingSlot(SkyScene& scene, const InputFields& in, const CalendarDate& date) {
+  const std::optional<double> slot = ParseSlot(in.ESlot);
+  if (!slot) return;
+  const std::string label = SlotText(*slot);
+  for (std::size_t i = 0; i < scene.arc.size(); ++i)
+    if (scene.arc[i].label == label) scene.highlighted = static_cast<int>(i);
+  if (LookAtSlot(ObserverFromFields(in), *slot).elevation > 0)
+    scene.align = ComputeAlignment(in, scene.horizon, date, 1).days[0].events;
 }
 
 YearScene MakeYearScene(const InputFields& in, int year) {

@@ -8,12 +8,15 @@
 #include "core/horizon.h"
 #include "core/input_fields.h"
 #include "core/sky.h"
+#include "core/sun_align.h"
 
 namespace kelmar {
 
 struct SkyScene {
   std::vector<ArcSlot> arc;
   int highlighted = -1;  // index into arc of the slot to show ringed; -1 for none
+  std::vector<std::string> names;  // the user's names of the arc's slots, by index; may be shorter
+  std::vector<AlignEvent> align;   // the Sun on the ringed slot's azimuth or the opposite one
   SunDay day, june, december;  // the selected date and both solstices
   std::optional<SunPoint> now;  // the Sun at this moment, when the date is today
   Horizon horizon;
@@ -25,6 +28,11 @@ struct SkyScene {
 // Throws CalcError for bad field texts.
 SkyScene MakeSkyScene(const InputFields& in, int year, int month, int day, const Horizon& horizon,
                       std::optional<double> now_hours = std::nullopt);
+
+// Rings the slot of the fields' ESlot where the arc has it (a slot at a tenth of a degree has no
+// mark of its own) and, when the slot is above the horizon, adds the moments the Sun stands on
+// its azimuth or the opposite one on that date.
+void RingSlot(SkyScene& scene, const InputFields& in, const CalendarDate& date);
 
 struct YearScene {
   std::vector<DaylightDay> days;

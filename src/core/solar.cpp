@@ -25,6 +25,15 @@ void SunRaDec(double d, double t1, double& ra, double& dec) {
   dec = ArcSin(v / std::sqrt(u));
 }
 
+void SunEarthFixed(double ut, double& dec, double& lon) {
+  const double d = ut - 36526.5;
+  const double t = d / 36525;
+  double ra;
+  SunRaDec(d, t + 1, ra, dec);
+  const double gmst = kTwoPi * Frac((8640184.813 * t + 24110.5) / 86400 + (ut - std::floor(ut)));
+  lon = ra - gmst;
+}
+
 void PrepareDay(CalcState& st, const Observer& obs) {
   st.ZoneShift = -st.ZoneHours / 24;
   st.DayNumber = st.CurDate - 36526.5;

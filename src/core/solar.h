@@ -24,6 +24,9 @@ double ArcSin(double x);
 void PosOfSun(CalcState& st);
 // The same model for any moment: d days from 2000-01-01 12:00 UT, t1 centuries from 1900.
 void SunRaDec(double d, double t1, double& ra, double& dec);
+// The Sun's declination and Earth-fixed longitude (radians) at the moment ut (DaySerial in GMT),
+// from the same model and the sun table's sidereal time, carried on through the day at its rate.
+void SunEarthFixed(double ut, double& dec, double& lon);
 // Time arguments and the Sun at the two local midnights of CurDate, seen from obs.
 void PrepareDay(CalcState& st, const Observer& obs);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "pictures/drawing.h"
+#include "core/outage.h"
 #include "pictures/pictures.h"
 
 namespace kelmar::pictures {
@@ -11,6 +12,7 @@ namespace {
 const QColor kSky(226, 238, 250), kGround(222, 212, 192), kMask(112, 100, 88, 215);
 const QColor kGrid(150, 165, 180), kText(40, 40, 40);
 const QColor kSun(225, 110, 0), kSolstice(215, 150, 50), kSlot(25, 65, 165), kHidden(130, 130, 130);
+const QColor kAlign(200, 20, 60);
 
 // A Sun path as runs of one look: hidden parts (below the mask or the horizon) dimmed; a run
 // breaks where the path crosses the picture's left and right edges.
@@ -97,6 +99,10 @@ void DrawArc(QPainter& p, const SkyFrame& f, const SkyScene& s) {
       p.setPen(slot.visible ? kSlot : kHidden);
       p.drawText(QRectF(c.x() - 30, c.y() - 20, 60, 14), Qt::AlignCenter, QString::fromStdString(slot.label));
     }
+    if (i < s.names.size() && !s.names[i].empty()) {
+      p.setPen(slot.visible ? kSlot : kHidden);
+      p.drawText(QRectF(c.x() - 80, c.y() + 5, 160, 14), Qt::AlignCenter, QString::fromStdString(s.names[i]));
+    }
     if (static_cast<int>(i) == s.highlighted) {
       p.setPen(QPen(QColor(210, 30, 30), 2));
       p.setBrush(Qt::NoBrush);
@@ -128,6 +134,17 @@ void DrawSunMarks(QPainter& p, const SkyFrame& f, const SkyScene& s) {
     p.drawEllipse(c, 2, 2);
     p.setPen(kText);
     p.drawText(QRectF(c.x() - 12, c.y() + 3, 24, 13), Qt::AlignCenter, QString::number(i / 12));
+  }
+  // Where the Sun or the shadow gives the ringed slot's bearing: a diamond on the path.
+  for (const AlignEvent& e : s.align) {
+    if (e.elevation < SkyFrame::kElMin) continue;
+    const QPointF c(f.X(e.azimuth), f.Y(e.elevation));
+    p.setPen(QPen(kAlign, 1.5));
+    p.setBrush(e.above_mask && e.above_horizon ? QBrush(kAlign) : Qt::NoBrush);
+    p.drawPolygon(QPolygonF({c + QPointF(0, -7), c + QPointF(7, 0), c + QPointF(0, 7), c + QPointF(-7, 0)}));
+    const QString word = e.kind == AlignKind::Sun ? QStringLiteral("по Солнцу") : QStringLiteral("по тени");
+    p.drawText(QRectF(c.x() + 9, c.y() - 16, 140, 14), Qt::AlignLeft | Qt::AlignVCenter,
+               word + QLatin1Char(' ') + QString::fromStdString(ClockText(e.seconds)));
   }
   if (s.now) {
     p.setPen(QPen(kSun, 2));
@@ -178,8 +195,10 @@ QString SkyTooltip(const SkyScene& s, QSizeF size, QPointF at) {
     nearest = &slot;
   }
   if (nearest != nullptr) {
+    const std::size_t i = static_cast<std::size_t>(nearest - s.arc.data());
+    const std::string name = i < s.names.size() && !s.names[i].empty() ? "  " + s.names[i] : "";
     return QStringLiteral("%1\nазимут %2\nвысота %3\nпоправка %4")
-        .arg(QString::fromStdString(nearest->label), QString::fromStdString(nearest->azimuth),
+        .arg(QString::fromStdString(nearest->label + name), QString::fromStdString(nearest->azimuth),
              QString::fromStdString(nearest->elevation), QString::fromStdString(nearest->correction));
   }
   const struct {

@@ -73,6 +73,12 @@ PlaceOutcome BeginAddPlace(InputFields& in, std::string& EditPunkt) {
   return out;
 }
 
+std::optional<std::string> Cp1251Refusal(std::string_view text) {
+  if (const auto bad = FirstNotInCp1251(text))
+    return std::string(kInvalidName) + ": символа \"" + *bad + "\" нет в кодировке Windows-1251";
+  return std::nullopt;
+}
+
 std::optional<std::string> CheckNewName(const PlaceList& places, std::string_view name) {
   // The refusal says which rule the name breaks after the one common text.
   auto refused = [](const std::string& reason) { return std::string(kInvalidName) + ": " + reason; };
@@ -93,7 +99,7 @@ std::optional<std::string> CheckNewName(const PlaceList& places, std::string_vie
   // A leading ";" makes the line a comment, a leading "[" may make it a section.
   if (rest.front() == ';' || rest.front() == '[')
     return refused("\"" + std::string(1, rest.front()) + "\" в начале названия");
-  if (const auto bad = FirstNotInCp1251(rest)) return refused("символа \"" + *bad + "\" нет в кодировке Windows-1251");
+  if (const auto refusal = Cp1251Refusal(rest)) return refusal;
   if (CharCount(name) > kMaxNameChars) return refused("длиннее " + std::to_string(kMaxNameChars) + " символов");
   // The file keeps one line per name regardless of case (and without the leading blank).
   for (const Place& stored : places)

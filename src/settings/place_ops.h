@@ -62,6 +62,11 @@ PlaceOutcome FinishAddPlace(PlaceList& places, CalcState& st, InputFields& in,
 PlaceOutcome ButtonNewClick(PlaceList& places, CalcState& st, InputFields& in,
                             std::string& EditPunkt, bool entering);
 
+// The place-name rule's refusal of a text with a character the file's code page cannot hold
+// ("Недопустимое название пункта: символа "…" нет в кодировке Windows-1251"); nullopt when
+// every character fits.
+std::optional<std::string> Cp1251Refusal(std::string_view text);
+
 // The refusal message for a new name, or nullopt when it may be added.
 std::optional<std::string> CheckNewName(const PlaceList& places, std::string_view name);
 

@@ -120,6 +120,7 @@ LoadedSettings LoadedFromImage(const SettingsImage& image) {
   for (auto& [key, value, fallback] : OutageKeys(out.outage_slot, out.dish, out.frequency)) value = image.ReadString(kForm, key, fallback);
   out.compass_azimuths = TextToBool(image.ReadString(kForm, kMagAzKey, "0"));
   out.horizons = HorizonsFromImage(image);
+  out.names = NamesFromImage(image);
   return out;
 }
 
@@ -150,7 +151,7 @@ void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcSt
 }
 
 void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
-                    const InputFields& in, const HorizonTexts* horizons) {
+                    const InputFields& in, const HorizonTexts* horizons, const SlotNames* names) {
   // Lines of "Points" that name no place are not ours to drop.
   std::vector<SettingsImage::Line> kept;
   if (const SettingsImage::Section* points = image.FindSection(kPoints))
@@ -200,6 +201,7 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
   for (const auto& [key, value, fallback] : OutageKeys(in.ESlot, in.EDish, in.EFreq)) write_new_key(key, value, fallback);
   write_new_key(kMagAzKey, BoolToText(in.CheckBoxMagAz), "0");
   if (horizons != nullptr) StoreHorizons(image, places, *horizons);
+  if (names != nullptr) StoreNames(image, *names);
 }
 
 }  // namespace kelmar

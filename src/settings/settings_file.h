@@ -10,6 +10,7 @@
 #include "core/input_fields.h"
 #include "settings/horizons.h"
 #include "settings/place_list.h"
+#include "settings/slot_names.h"
 
 namespace kelmar {
 
@@ -48,6 +49,7 @@ struct LoadedSettings {
   std::string outage_slot, dish, frequency;
   bool compass_azimuths = false;  // CheckBoxMagAz, key "MagAz": off in a file without the key
   HorizonTexts horizons;          // section "Horizon"; empty without it
+  SlotNames names;                // section "Names"; empty without it
 
   // The window's fields as these settings fill them (CheckBoxSec off).
   InputFields Fields() const;
@@ -65,9 +67,10 @@ class SettingsImage;
 // integer naming a stored place selects place 0.
 LoadedSettings LoadedFromImage(const SettingsImage& image);
 // Writes the place list and the seven settings into an image of the file (no file access).
-// With horizons, the "Horizon" section is rewritten too; without, it is left as it is.
+// With horizons (names), the "Horizon" ("Names") section is rewritten too; without, it is left
+// as it is.
 void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
-                    const InputFields& in, const HorizonTexts* horizons = nullptr);
+                    const InputFields& in, const HorizonTexts* horizons = nullptr, const SlotNames* names = nullptr);
 
 // Puts loaded settings into the window's state: the place list and PlaceIndex, and the field
 // texts, radio choices and CheckBoxMagAz (CheckBoxSec is left alone).

@@ -143,11 +143,11 @@ LoadedSettings LoadSettings(const std::string& SettingsPath) {
 }
 
 void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,
-                  const InputFields& in, const HorizonTexts* horizons) {
+                  const InputFields& in, const HorizonTexts* horizons, const SlotNames* names) {
   const std::string error = CannotCreate(SettingsPath);
   // What cannot be read cannot be carried over: refuse rather than drop it.
   SettingsImage image = ReadImage(SettingsPath, error);
-  StoreIntoImage(image, places, PlaceIndex, in, horizons);
+  StoreIntoImage(image, places, PlaceIndex, in, horizons, names);
 
   if (!ReplaceFile(SettingsPath, image.ToBytes())) throw SettingsError(error);
 }

@@ -23,6 +23,6 @@ LoadedSettings LoadSettings(const std::string& SettingsPath);
 // file. The new file is written beside the old one (beside a symbolic link's target) and
 // renamed over it only once complete. Throws SettingsError("Cannot create file %s").
 void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,
-                  const InputFields& in, const HorizonTexts* horizons = nullptr);
+                  const InputFields& in, const HorizonTexts* horizons = nullptr, const SlotNames* names = nullptr);
 
 }  // namespace kelmar

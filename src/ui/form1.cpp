@@ -10,9 +10,11 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
@@ -33,6 +35,7 @@
 #include "core/number_text.h"
 #include "core/outage.h"
 #include "core/sat_table.h"
+#include "core/sun_align.h"
 #include "core/sun_table.h"
 #include "settings/file_layout.h"
 #include "settings/settings_io.h"
@@ -284,8 +287,9 @@ void TForm1::BuildControls() {
   pictures_ = std::make_unique<PictureTabs>(this, TabControl1->Tabs(), TabControl1, report_, [this] {
     const bool placed = !places_.Empty();
     return PictureContext{ReadFields(), placed ? S(ComboBoxPunkt->currentText()) : std::string(), st_.Year, st_.Month,
-                          options_.clock(), export_dir_ + "/"};
+                          options_.clock(), export_dir_ + "/", names_};
   });
+  pictures_->on_date_changed = [this] { outage_stale_ = true; };
 
   GroupBoxInput = Named(new QGroupBox(QStringLiteral("Населенные  пункты"), this), "GroupBoxInput");
   GroupBoxInput->setFont(font("Tahoma", 11, true));
@@ -397,7 +401,12 @@ void TForm1::BuildControls() {
   EDish = field("EDish", defaults.EDish);
   LabelFreq = label("Частота, ГГц", "LabelFreq");
   EFreq = field("EFreq", defaults.EFreq);
+  LabelSlotName = label("", "LabelSlotName");
+  SetTextColor(LabelSlotName, Qt::blue);
   LabelOutInfo = label("", "LabelOutInfo");
+  LabelOutAlign = label("", "LabelOutAlign");
+  LabelOutAlign->setToolTip(QStringLiteral("Когда Солнце стоит на азимуте спутника (встаньте лицом к Солнцу) "
+                                           "или тень вертикального шеста указывает на спутник"));
   LabelOutNote = label("", "LabelOutNote");
   LabelOutNote->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   StringGridOut = Named(new TextGridView(out_grid_, PageOut), "StringGridOut");
@@ -453,13 +462,15 @@ void TForm1::ApplyGeometry() {
       {LabelSlot, {8, 9, 62, 16}},      {ESlot, {70, 6, 64, 0}},
       {LabelDish, {150, 9, 76, 16}},    {EDish, {226, 6, 40, 0}},
       {LabelFreq, {282, 9, 90, 16}},    {EFreq, {372, 6, 40, 0}},
-      {LabelOutInfo, {8, 34, 600, 16}}, {LabelOutNote, {8, 120, 600, 40}},
+      {LabelSlotName, {420, 9, 195, 16}},
+      {LabelOutInfo, {8, 34, 600, 16}}, {LabelOutAlign, {8, 52, 600, 16}},
+      {LabelOutNote, {8, 120, 600, 40}},
   };
   for (const Place& p : places) {
     const Rect r = ScaleRect(p.design, v_);
     p.w->setGeometry(r.left, r.top, r.width, r.height > 0 ? r.height : field_h);
   }
-  const Rect grid = ScaleRect({0, 56, 615, 434}, v_);
+  const Rect grid = ScaleRect({0, 72, 615, 418}, v_);
   StringGridOut->setGeometry(grid.left, grid.top, grid.width, grid.height);
   StringGridOut->SetDefaultRowHeight(layout.sun.row_height);
   StringGridOut->SetColWidths(std::vector<int>(kOutageCols, (grid.width - 12) / kOutageCols));
@@ -490,6 +501,17 @@ void TForm1::ConnectHandlers() {
 
   connect(TabControl1->Tabs(), &QTabBar::currentChanged, this, [this](int) { report_.Guarded([this] { TabControl1Change(); }); });
   StringGridSat->SetDoubleClick([this](int col, int row) { report_.Guarded([&] { StringGridSatDblClick(col, row); }); });
+  StringGridSat->SetCellTooltip([this](int col, int row) {
+    const std::string& label = sat_grid_.Cell(col - col % 5, row);
+    const std::optional<double> slot = row > 0 && col % 5 != 4 ? ParseSlot(label) : std::nullopt;
+    return slot ? Q(NamesAtSlot(names_, static_cast<int>(*slot))) : QString();
+  });
+  StringGridSat->SetContextMenu([this](int col, int row, const QPoint& at) {
+    if (row == 0 || col % 5 == 4 || sat_grid_.Cell(col - col % 5, row).empty()) return;
+    QMenu menu(this);
+    const QAction* name = menu.addAction(QStringLiteral("Название…"));
+    if (menu.exec(at) == name) report_.Guarded([&] { StringGridSatNameClick(col, row); });
+  });
   // A held arrow or page area steps again and again; the error box takes the mouse release, so
   // a failing step (its table, the outage table or the picture shown) must end the repeat itself
   // or every OK brings the next box.
@@ -559,6 +581,7 @@ void TForm1::CreateForm() {
     }
     ApplyLoadedSettings(loaded, places_, st_, in);
     pictures_->Horizons() = loaded.horizons;
+    names_ = loaded.names;
     WriteFields(in);
     ShowPlaces();
     if (loaded.cut_short) {
@@ -692,9 +715,18 @@ void TForm1::RunOutage() {
   } show{this};
   out_grid_ = MakeOutageGrid({});
   LabelOutInfo->clear();
+  LabelOutAlign->clear();
   LabelOutNote->clear();
-  const OutageTable t = ComputeOutages(ReadFields(), st_.Year);
+  ShowSlotName();
+  const InputFields in = ReadFields();
+  const OutageTable t = ComputeOutages(in, st_.Year);
   LabelOutInfo->setText(Q(OutageInfoLine(t)));
+  if (t.visible) {
+    const QDate d = pictures_->SkyDate();
+    const AlignTable a = ComputeAlignment(in, pictures_->PlaceHorizon(S(ComboBoxPunkt->currentText())),
+                                          {d.year(), d.month(), d.day()}, 1);
+    LabelOutAlign->setText(Q(AlignLine(a.days[0])));
+  }
   LabelOutNote->setText(Q(OutageNote(t, st_.Year)));
   out_grid_ = MakeOutageGrid(t);
 }
@@ -759,6 +791,31 @@ void TForm1::StringGridSatDblClick(int col, int row) {
   outage_stale_ = true;
   TabControl1->Tabs()->setCurrentIndex(kOutageTab);  // computes the table on the way
   if (outage_stale_) RunOutage();
+}
+
+void TForm1::ShowSlotName() {
+  const std::optional<double> slot = ParseSlot(S(ESlot->text()));
+  LabelSlotName->setText(slot ? Q(NameOf(names_, *slot)) : QString());
+}
+
+void TForm1::StringGridSatNameClick(int col, int row) {
+  const std::string& label = sat_grid_.Cell(col - col % 5, row);
+  if (row == 0 || col % 5 == 4 || label.empty()) return;
+  const double position = NamedPositionAt(names_, static_cast<int>(SlotFromText(label)));
+  const QString question = QStringLiteral("Название позиции %1:").arg(Q(SlotText(position)));
+  const QString old_name = Q(NameOf(names_, position));
+  std::optional<QString> name;
+  if (ask_name) {
+    name = ask_name(question, old_name);
+  } else {
+    bool ok = false;
+    const QString typed = QInputDialog::getText(this, QStringLiteral("Название"), question, QLineEdit::Normal, old_name, &ok);
+    if (ok) name = typed;
+  }
+  if (!name) return;
+  SetSlotName(names_, position, S(*name));
+  ShowSlotName();
+  pictures_->Refresh();
 }
 
 void TForm1::StringGridVosDrawCell(QPainter& p, int col, int row, const QRect& rect) const {
@@ -972,7 +1029,7 @@ bool TForm1::FormClose() {
   }
   // A new place still being entered is not part of the list yet and is not saved.
   if (settings_unreadable_) return AskYesNo(QString::fromUtf8(kCloseUnsaved));
-  const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields(), &pictures_->Horizons()); });
+  const bool saved = report_.Guarded([this] { SaveSettings(settings_path_, places_, st_.PlaceIndex, ReadFields(), &pictures_->Horizons(), &names_); });
   return saved || AskYesNo(QString::fromUtf8(kCloseUnsaved));
 }
 

@@ -17,6 +17,7 @@
 #include "settings/file_layout.h"
 #include "settings/place_list.h"
 #include "settings/place_ops.h"
+#include "settings/slot_names.h"
 #include "ui/error_report.h"
 #include "ui/version.h"
 
@@ -82,6 +83,7 @@ class TForm1 : public QWidget {
   const TextGrid& SunGrid() const { return vos_grid_; }
   const TextGrid& SatGrid() const { return sat_grid_; }
   const TextGrid& OutGrid() const { return out_grid_; }
+  const SlotNames& Names() const { return names_; }
   const std::string& SettingsPath() const { return settings_path_; }
   PictureTabs& Pictures() const { return *pictures_; }
   int ScreenHeight() const { return v_; }
@@ -116,6 +118,8 @@ class TForm1 : public QWidget {
   void EFreqExit();
   // A double click on a cell of one of the satellite table's four groups: that slot's outages.
   void StringGridSatDblClick(int col, int row);
+  // "Название…" of the satellite table's context menu on a cell of a group: names its slot.
+  void StringGridSatNameClick(int col, int row);
   void ComboBoxPunktChange(int index);
   void ButtonNewClick();
   void ButtonDeleteClick();
@@ -149,6 +153,8 @@ class TForm1 : public QWidget {
   std::unique_ptr<ExcelExporter> MakeExporter() const;
   // The outage table, computed when its tab is shown; elsewhere it is only marked out of date.
   void RunOutage();
+  // The slot's name beside the outage tab's fields.
+  void ShowSlotName();
   bool AskYesNo(const QString& text);
   void Inform(const QString& text);
 
@@ -176,6 +182,12 @@ class TForm1 : public QWidget {
   std::unique_ptr<ExcelExporter> exporter_;
   bool exporting_ = false;
   std::unique_ptr<PictureTabs> pictures_;  // the tabs "Небо" and "Год"
+  SlotNames names_;  // section "Names"
+
+ public:
+  // Asks for a slot's name (the question, the name so far); nullopt when cancelled. The input
+  // dialog when empty.
+  std::function<std::optional<QString>(const QString& question, const QString& name)> ask_name;
 
  public:
   // The controls, named as the window's design names them.
@@ -226,7 +238,9 @@ class TForm1 : public QWidget {
   QLineEdit* EDish = nullptr;
   QLabel* LabelFreq = nullptr;
   QLineEdit* EFreq = nullptr;
+  QLabel* LabelSlotName = nullptr;  // the user's name of the slot
   QLabel* LabelOutInfo = nullptr;  // angle, azimuth, elevation
+  QLabel* LabelOutAlign = nullptr; // the Sun on the slot's azimuth on the sky view's date
   QLabel* LabelOutNote = nullptr;  // instead of the table: a hidden slot, no outages
   TextGridView* StringGridOut = nullptr;
   QLabel* LabelMag = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/picture_tabs.h"
 
 #include <QDateEdit>
+#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -12,10 +13,14 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include "core/calc_error.h"
 #include "core/day_serial.h"
 #include "core/number_text.h"
 #include "core/outage.h"
+#include "core/observer.h"
+#include "core/sun_align.h"
 #include "core/sun_table.h"
+#include "settings/horizon_profile.h"
 
 namespace kelmar::ui {
 
@@ -68,6 +73,10 @@ PictureTabs::PictureTabs(QWidget* form, QTabBar* tabs, QWidget* page_parent, con
   row->addSpacing(8);
   row->addWidget(new QLabel(QStringLiteral("Горизонт"), SkyPage));
   row->addWidget(EditHorizon, 1);
+  ButtonHorizonFile = new QPushButton(QStringLiteral("Загрузить…"), SkyPage);
+  ButtonHorizonFile->setObjectName(QStringLiteral("ButtonHorizonFile"));
+  ButtonHorizonFile->setToolTip(QStringLiteral("Профиль горизонта из файла PVGIS (CSV, JSON) или строк \"азимут высота\""));
+  row->addWidget(ButtonHorizonFile);
   auto* column = new QVBoxLayout(SkyPage);
   column->setContentsMargins(0, 0, 0, 0);
   column->addWidget(SkyView, 1);
@@ -81,7 +90,11 @@ PictureTabs::PictureTabs(QWidget* form, QTabBar* tabs, QWidget* page_parent, con
   ButtonSave->setToolTip(QStringLiteral("Сохранить рисунок в PNG или SVG"));
 
   QObject::connect(EditHorizon, &QLineEdit::editingFinished, form, [this] { report_.Guarded([this] { EditHorizonExit(); }); });
-  QObject::connect(EditSkyDate, &QDateEdit::dateChanged, form, [this] { report_.Guarded([this] { Rebuild(); }); });
+  QObject::connect(EditSkyDate, &QDateEdit::dateChanged, form, [this] {
+    if (on_date_changed) on_date_changed();
+    report_.Guarded([this] { Rebuild(); });
+  });
+  QObject::connect(ButtonHorizonFile, &QPushButton::clicked, form, [this] { report_.Guarded([this] { ButtonHorizonFileClick(); }); });
   QObject::connect(ButtonSave, &QPushButton::clicked, form, [this] { report_.Guarded([this] { ButtonSaveClick(); }); });
   Show(-1);
 }
@@ -104,6 +117,28 @@ void PictureTabs::Refresh() {
   if (IsPictureTab(shown_)) Rebuild();
 }
 
+void PictureTabs::SyncDate(const PictureContext& c) {
+  if (c.year != date_year_ || c.month != date_month_) {
+    date_year_ = c.year;
+    date_month_ = c.month;
+    const QSignalBlocker block(EditSkyDate);
+    EditSkyDate->setDate(QDate(c.year, c.month, 1));
+  }
+}
+
+QDate PictureTabs::SkyDate() {
+  SyncDate(context_());
+  return EditSkyDate->date();
+}
+
+Horizon PictureTabs::PlaceHorizon(const std::string& place) const {
+  try {
+    return Horizon::Parse(HorizonOf(horizons_, place));
+  } catch (const CalcError&) {
+    return Horizon();  // the sky tab says what is wrong with it
+  }
+}
+
 void PictureTabs::Rebuild() {
   const PictureContext c = context_();
   // The field shows the selected place's mask; the date follows the scroll bars' month.
@@ -111,12 +146,7 @@ void PictureTabs::Rebuild() {
     horizon_place_ = c.place;
     EditHorizon->setText(QString::fromStdString(HorizonOf(horizons_, c.place)));
   }
-  if (c.year != date_year_ || c.month != date_month_) {
-    date_year_ = c.year;
-    date_month_ = c.month;
-    const QSignalBlocker block(EditSkyDate);
-    EditSkyDate->setDate(QDate(c.year, c.month, 1));
-  }
+  SyncDate(c);
   if (c.place.empty()) return;  // nothing to draw for, as the tables stay empty
   const std::string zone = pictures::ZoneTitle(c.fields);
   if (shown_ == sky_tab_) {
@@ -127,12 +157,10 @@ void PictureTabs::Rebuild() {
     if (zone_now.date() == d) now_hours = zone_now.time().msecsSinceStartOfDay() / 3600000.0;
     sky_ = pictures::MakeSkyScene(c.fields, d.year(), d.month(), d.day(),
                                   Horizon::Parse(HorizonOf(horizons_, c.place)), now_hours);
-    // The slot of the outage tab is ringed when the table has it (a slot at a tenth of a
-    // degree has no mark of its own).
-    if (const std::optional<double> slot = ParseSlot(c.fields.ESlot)) {
-      const std::string label = SlotText(*slot);
-      for (std::size_t i = 0; i < sky_.arc.size(); ++i)
-        if (sky_.arc[i].label == label) sky_.highlighted = static_cast<int>(i);
+    // The slot of the outage tab is ringed, with the Sun on its azimuth.
+    RingSlot(sky_, c.fields, {d.year(), d.month(), d.day()});
+    if (!c.names.empty()) {
+      for (const ArcSlot& a : sky_.arc) sky_.names.push_back(NamesAtSlot(c.names, static_cast<int>(SlotFromText(a.label))));
     }
     sky_.title = c.place + "   " + d.toString(QStringLiteral("dd.MM.yyyy")).toStdString() + "   " + zone;
     SkyView->update();
@@ -158,6 +186,20 @@ void PictureTabs::EditHorizonExit() {
     horizons_[horizon_place_] = text;
   }
   Refresh();
+}
+
+void PictureTabs::ButtonHorizonFileClick() {
+  const QString start = QString::fromStdString(context_().save_dir);
+  const QString path = ask_open_path ? ask_open_path(start)
+                                     : QFileDialog::getOpenFileName(form_, QStringLiteral("Профиль горизонта"), start,
+                                                                    QStringLiteral("Профили (*.csv *.json *.txt);;Все файлы (*)"));
+  if (path.isEmpty()) return;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) throw CalcError("Cannot open file " + path.toStdString());
+  const QByteArray bytes = file.readAll();
+  // A bad file is reported and leaves the field and the mask as they were.
+  EditHorizon->setText(QString::fromStdString(HorizonFromProfile(std::string_view(bytes.constData(), bytes.size()))));
+  EditHorizonExit();
 }
 
 void PictureTabs::ButtonSaveClick() {

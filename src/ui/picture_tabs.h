@@ -10,6 +10,7 @@
 #include "core/input_fields.h"
 #include "pictures/pictures.h"
 #include "settings/horizons.h"
+#include "settings/slot_names.h"
 #include "ui/error_report.h"
 
 class QDateEdit;
@@ -42,6 +43,7 @@ struct PictureContext {
   int month = 1;
   QDateTime now;
   std::string save_dir;  // where the save dialog starts
+  SlotNames names;       // the user's names of slots
 };
 
 class PictureTabs {
@@ -60,6 +62,10 @@ class PictureTabs {
   void Refresh();
 
   HorizonTexts& Horizons() { return horizons_; }
+  // The sky view's date: the day the user chose there, else the first of the scroll bars' month.
+  QDate SkyDate();
+  // The horizon mask of the selected place; none where its stored text does not read.
+  Horizon PlaceHorizon(const std::string& place) const;
 
   const pictures::SkyScene& Sky() const { return sky_; }
   const pictures::YearScene& Year() const { return year_; }
@@ -68,15 +74,22 @@ class PictureTabs {
   PictureView* SkyView = nullptr;
   QDateEdit* EditSkyDate = nullptr;
   QLineEdit* EditHorizon = nullptr;
+  QPushButton* ButtonHorizonFile = nullptr;  // "Загрузить…": a profile from a file
   PictureView* YearView = nullptr;
   QPushButton* ButtonSave = nullptr;
 
   // Asks for the file to save into; the save dialog when empty.
   std::function<QString(const QString& start)> ask_save_path;
+  // Asks for the profile file to read; the open dialog when empty.
+  std::function<QString(const QString& start)> ask_open_path;
+  // Told when the user picks another day for the sky view.
+  std::function<void()> on_date_changed;
 
  private:
   void EditHorizonExit();
   void ButtonSaveClick();
+  void ButtonHorizonFileClick();
+  void SyncDate(const PictureContext& c);
   void Rebuild();
 
   QWidget* form_;

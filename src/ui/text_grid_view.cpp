@@ -1,10 +1,13 @@
 #include "text_grid_view.h"
 
+#include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QToolTip>
 #include <algorithm>
 #include <numeric>
 
@@ -178,6 +181,26 @@ void TextGridView::mousePressEvent(QMouseEvent* e) {
 void TextGridView::mouseDoubleClickEvent(QMouseEvent* e) {
   int c = 0, r = 0;
   if (double_click_ && CellAt(e->position().toPoint(), c, r)) double_click_(c, r);
+}
+
+void TextGridView::contextMenuEvent(QContextMenuEvent* e) {
+  int c = 0, r = 0;
+  if (context_menu_ && CellAt(e->pos(), c, r)) context_menu_(c, r, e->globalPos());
+}
+
+bool TextGridView::viewportEvent(QEvent* e) {
+  if (e->type() == QEvent::ToolTip && cell_tooltip_) {
+    auto* help = static_cast<QHelpEvent*>(e);
+    int c = 0, r = 0;
+    const QString text = CellAt(help->pos(), c, r) ? cell_tooltip_(c, r) : QString();
+    if (text.isEmpty()) {
+      QToolTip::hideText();
+    } else {
+      QToolTip::showText(help->globalPos(), text, viewport());
+    }
+    return true;
+  }
+  return QAbstractScrollArea::viewportEvent(e);
 }
 
 void TextGridView::Resized() {

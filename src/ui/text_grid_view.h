@@ -20,6 +20,10 @@ class TextGridView : public QAbstractScrollArea {
   void SetDrawCell(DrawCellFn fn) { draw_cell_ = std::move(fn); }
   // (column, row) of a double-clicked cell, header row included.
   void SetDoubleClick(std::function<void(int, int)> fn) { double_click_ = std::move(fn); }
+  // The tooltip of a cell (column, row); none where it gives an empty text.
+  void SetCellTooltip(std::function<QString(int, int)> fn) { cell_tooltip_ = std::move(fn); }
+  // (column, row, global position) of a right click on a cell.
+  void SetContextMenu(std::function<void(int, int, const QPoint&)> fn) { context_menu_ = std::move(fn); }
   void SetColWidths(std::vector<int> widths);
   void SetDefaultRowHeight(int h);
   const std::vector<int>& ColWidths() const { return col_widths_; }
@@ -47,6 +51,8 @@ class TextGridView : public QAbstractScrollArea {
   void resizeEvent(QResizeEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void contextMenuEvent(QContextMenuEvent* e) override;
+  bool viewportEvent(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void scrollContentsBy(int dx, int dy) override;
 
@@ -61,6 +67,8 @@ class TextGridView : public QAbstractScrollArea {
   const TextGrid& grid_;
   DrawCellFn draw_cell_;
   std::function<void(int, int)> double_click_;
+  std::function<QString(int, int)> cell_tooltip_;
+  std::function<void(int, int, const QPoint&)> context_menu_;
   std::vector<int> col_widths_;
   int row_height_ = 13;
   int col_ = 0;

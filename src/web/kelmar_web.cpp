@@ -363,6 +363,17 @@ val SkySceneOf(const SkyScene& s) {
           return h;
         }));
   o.set("southern", s.southern);
+  o.set("align", Array(s.align, [](const AlignEvent& e) {
+          val a = Obj();
+          a.set("kind", std::string(e.kind == AlignKind::Sun ? "sun" : "shadow"));
+          a.set("seconds", e.seconds);
+          a.set("hours", e.hours);
+          a.set("azimuth", e.azimuth);
+          a.set("elevation", e.elevation);
+          a.set("aboveHorizon", e.above_horizon);
+          a.set("aboveMask", e.above_mask);
+          return a;
+        }));
   return o;
 }
 
@@ -374,11 +385,7 @@ val SkySceneFor(std::string packed) {
     std::optional<double> now;
     if (o.Has("now")) now = StrToFloat(o.Text("now"));
     SkyScene scene = MakeSkyScene(in, date.year, date.month, date.day, Horizon::Parse(o.Text("horizon")), now);
-    if (o.Has("slot") && !o.Text("slot").empty()) {
-      const double east = SlotFromText(o.Text("slot"));
-      for (std::size_t i = 0; i < scene.arc.size(); ++i)
-        if (ParseSlot(scene.arc[i].label) == east) scene.highlighted = static_cast<int>(i);
-    }
+    if (o.Has("slot")) RingSlot(scene, in, date);
     val out = SkySceneOf(scene);
     out.set("zone", ZoneTitle(in));
     return out;

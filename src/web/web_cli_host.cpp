@@ -15,6 +15,10 @@ LoadedSettings ReadSettingsFile(const std::string&) {
   throw std::runtime_error("no settings file here: --place and places need the desktop kelmar-cli");
 }
 
+std::string ReadInputFile(const std::string&) {
+  throw std::runtime_error("no files here: --horizon-file needs the desktop kelmar-cli");
+}
+
 void SaveSkyPicture(const PictureFile&, const SkyScene&) {
   throw std::runtime_error("no picture files here: sky and year need the desktop kelmar-cli");
 }

@@ -68,6 +68,15 @@ TEST(CliPictures, FilesHaveTheAskedSize) {
   EXPECT_EQ(Slurp(png), first);
 }
 
+TEST(CliPictures, HorizonFileDrawsItsThinnedProfile) {
+  const TempDir dir("kelmar-cli-pictures-profile");
+  const std::string a = dir.File("a.png"), b = dir.File("b.png");
+  const std::string sky = "sky --lat 45.8 --lon 8.63 --date 2026-06-21 --gmt 2 ";
+  ASSERT_EQ(RunCli(sky + "--horizon-file " KELMAR_TEST_DATA_DIR "/horizon/pvgis_horizon.json --png " + a), 0);
+  ASSERT_EQ(RunCli(sky + "--horizon '0:2.3 15:2.4 22.5:2.3 97.5:7.6 180:11.5 187.5:11.1 270:0 352.5:2.3 360:2.3' --png " + b), 0);
+  EXPECT_EQ(Slurp(a), Slurp(b));
+}
+
 TEST(CliPictures, FailuresWriteNothing) {
   const TempDir dir("kelmar-cli-pictures-none");
   const fs::path out = dir.File("a.png");
@@ -84,6 +93,9 @@ TEST(CliPictures, FailuresWriteNothing) {
       {"sky --lat 1 --lon 2 --date 2026-02-30" + o, 2, "--date"},  // no such day
       {"sky --lat 1 --lon 2 --horizon '90:5 150'" + o, 1, "'150'"}, // the window's message
       {"year --lat x --lon 2" + o, 1, "'x' is not a valid floating point value"},
+      {"sky --lat 1 --lon 2 --horizon-file /nonexistent.csv" + o, 1, "Cannot open file /nonexistent.csv"},
+      {"sky --lat 1 --lon 2 --horizon-file " KELMAR_TEST_DATA_DIR "/sun_moscow.csv" + o, 1, "Профиль горизонта, строка 1"},
+      {"sky --lat 1 --lon 2 --horizon 90:5 --horizon-file x" + o, 2, "exclude each other"},
       {"sky --lat 1 --lon 2 --png /nonexistent/dir/a.png", 1, "Cannot create file /nonexistent/dir/a.png"},
   };
   for (const Case& c : cases) {

@@ -17,6 +17,7 @@
 #include "core/date_names.h"
 #include "core/input_fields.h"
 #include "core/outage.h"
+#include "core/sun_align.h"
 #include "core/magnetic.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
@@ -429,6 +430,39 @@ TEST(CliOutage, JsonIsTheCoresForecast) {
   same(all["slots"][0], slot(visible[0]));
 }
 
+TEST(CliAlign, JsonAndTextAreTheCoresMoments) {
+  const std::vector<std::string> args = {"align", "--lat", "55.75", "--lon", "37.62", "--gmt", "3", "--slot", "36e",
+                                         "--date", "2026-03-20", "--days", "3"};
+  InputFields in = Fields("55.75", "37.62", "3");
+  in.ESlot = "36 E";
+  const AlignTable t = ComputeAlignment(in, Horizon(), {2026, 3, 20}, 3);
+  std::vector<std::string> json_args = args;
+  json_args.insert(json_args.end(), {"--format", "json"});
+  const CliRun json = RunCli(json_args);
+  ASSERT_EQ(json.status, 0) << json.err;
+  const nlohmann::json j = nlohmann::json::parse(json.out);
+  EXPECT_EQ(j["slot"], "36 E");
+  EXPECT_EQ(j["azimuth"].get<double>(), 181.96);  // two decimals, as the table shows angles
+  ASSERT_EQ(j["days"].size(), 3u);
+  EXPECT_EQ(j["days"][2]["date"], "2026-03-22");
+  const nlohmann::json& e = j["days"][0]["events"][1];
+  EXPECT_EQ(e["kind"], "sun");
+  EXPECT_EQ(e["time"], ClockText(t.days[0].events[1].seconds));
+  EXPECT_EQ(e["elevation"].get<double>(), std::stod(FormatTwoDecimals(t.days[0].events[1].elevation)));
+  EXPECT_EQ(e["above_horizon"], true);
+  EXPECT_EQ(e["above_mask"], true);
+  EXPECT_EQ(j["days"][0]["events"][0]["kind"], "shadow");
+
+  const CliRun text = RunCli(args);
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_EQ(text.out.substr(0, text.out.find('\n')), "36 E: azimuth 182.0, elevation 26.5");
+  EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 2 + 6);  // the line, the header, two moments a day
+
+  // The tropics in June never see the Sun at an eastern slot's azimuth: an empty list.
+  const CliRun none = RunCli({"align", "--lat", "10", "--lon", "0", "--slot", "60 E", "--date", "2026-06-21", "--format", "json"});
+  EXPECT_EQ(nlohmann::json::parse(none.out)["days"][0]["events"], nlohmann::json::array());
+}
+
 TEST(CliErrors, BadFieldsExitWithOneAndTheExactMessage) {
   struct Case {
     std::vector<std::string> args;
@@ -450,6 +484,7 @@ TEST(CliErrors, BadFieldsExitWithOneAndTheExactMessage) {
       {{"outage", "--lat", "55.75", "--lon", "37.62", "--slot", "36X"}, "Неверная позиция спутника '36X'"},
       {{"outage", "--lat", "55.75", "--lon", "37.62", "--slot", "all", "--dish", "40"},
        "Диаметр антенны должен быть от 0.1 до 30 м"},
+      {{"align", "--lat", "55.75", "--lon", "37.62", "--slot", "36X"}, "Неверная позиция спутника '36X'"},
       {{"declination", "--lat", "abc", "--lon", "37.62"}, "'abc' is not a valid floating point value"},
       {{"declination", "--lat", "90.01", "--lon", "0"}, "Широта должна быть от -90 до 90"},
       {{"sat", "--lat", "89", "--lon", "-121", "--magnetic", "--date", "2025-01-01"},  // beside the dip pole
@@ -478,6 +513,8 @@ TEST(CliErrors, UsageErrorsExitWithTwoAndShowTheUsage) {
       {"sun", "--lat", "55.75", "--lon"},                          // option without its value
       {"locator"},                                                 // nothing to convert
       {"outage", "--lat", "55.75", "--lon", "37.62"},              // no slot
+      {"align", "--lat", "55.75", "--lon", "37.62", "--slot", "0", "--days", "0"},       // no day
+      {"align", "--lat", "55.75", "--lon", "37.62", "--slot", "0", "--format", "csv"},  // text or json only
       {"sat", "--lat", "55.75", "--lon", "37.62", "--date", "2026-06-01"},  // a date without --magnetic
       {"declination", "--lat", "55.75", "--lon", "37.62", "--date", "2026-02-30"},  // no such day
       {"declination", "--lat", "55.75", "--lon", "37.62", "--date", "1.6.2026"},    // not YYYY-MM-DD

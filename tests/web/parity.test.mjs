@@ -41,11 +41,13 @@ const slot = (g) =>
 
 // The commands with the share of cases each gets; an outage year costs most, so it gets fewest.
 const commands = [
-  [0.45, (g) => ['sun', ...place(g), ...(g.chance(0.8) ? zone(g) : []), '--year', String(g.int(1900, 2100)),
+  [0.40, (g) => ['sun', ...place(g), ...(g.chance(0.8) ? zone(g) : []), '--year', String(g.int(1900, 2100)),
                  '--month', String(g.int(1, 12)), ...twilight(g), ...(g.chance(0.3) ? ['--seconds'] : []), ...format(g)]],
   [0.25, (g) => ['sat', ...place(g), ...format(g), ...(g.chance(0.4) ? ['--magnetic', '--date', date(g)] : [])]],
   [0.12, (g) => ['declination', ...place(g), '--date', date(g), ...format(g, ['text', 'json'])]],
   [0.08, (g) => ['locator', ...(g.chance(0.7) ? place(g) : [g.pick([' KO85TS', ' ko85ts', ' AA00AA', ' RR99XX', ' ZZ00', 'KO85TS', ' JJ00MM'])])]],
+  [0.05, (g) => ['align', ...place(g), '--slot', slot(g), '--date', date(g), ...(g.chance(0.5) ? ['--days', String(g.int(1, 40))] : []),
+                 ...(g.chance(0.7) ? zone(g) : []), ...format(g, ['text', 'json'])]],
   [0.10, (g) => ['outage', ...place(g), '--slot', g.chance(0.02) ? 'all' : slot(g), '--year', String(g.int(2000, 2050)),
                  ...(g.chance(0.3) ? ['--dish', g.pick(['0.6', '1.2', '2.4', '0.05', '40'])] : []),
                  ...(g.chance(0.3) ? ['--freq', g.pick(['4', '11.7', '20', '0.5'])] : []), ...(g.chance(0.7) ? zone(g) : []), ...format(g)]],
@@ -54,14 +56,14 @@ const commands = [
 // The browser's C library computes sin, cos and atan2 with roundings of its own, so doubles
 // may differ in their last bits. Where a command prints every bit (JSON: the declination, an
 // outage's azimuth and separations) that shows; and an outage's start or end, found by a
-// search to the second, can then fall one second apart. Those two kinds are counted and
+// search to the second (and an alignment's moment), can then fall one second apart. Those two kinds are counted and
 // reported; anything else, and anything at all in the sun and satellite tables, is a difference.
 const TOKENS = /(\d+:\d\d(?::\d\d)?|-?\d+(?:\.\d+)?(?:e[+-]?\d+)?)/;
 const seconds = (t) => t.split(':').reduce((s, part) => s * 60 + Number(part), 0);
 let largest = 0;  // the largest number difference seen
 
 function libmOnly(args, web, native) {
-  if (!['outage', 'declination'].includes(args[0]) || web.code !== native.code || web.stderr !== native.stderr) return null;
+  if (!['outage', 'align', 'declination'].includes(args[0]) || web.code !== native.code || web.stderr !== native.stderr) return null;
   const a = web.stdout.split(TOKENS), b = native.stdout.split(TOKENS);
   if (a.length !== b.length) return null;
   let kind = 'digits';
