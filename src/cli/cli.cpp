@@ -17,6 +17,7 @@
 #include "core/locator.h"
 #include "core/number_text.h"
 #include "core/observer.h"
+#include "core/outage.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
 #include "core/utf8.h"
@@ -47,7 +48,7 @@ constexpr const char* kUsage =
     "  kelmar-cli year --lat TEXT --lon TEXT [--year N] [--gmt TEXT | --msk TEXT]\n"
     "                  [--angle TEXT | --height TEXT] (--svg FILE | --png FILE) [--size WxH]\n"
     "  kelmar-cli locator --lat TEXT --lon TEXT\n"
-    "  kelmar-cli locator \" KO85TS\"\n";
+    "  kelmar-cli locator KO85TS\n";
 
 // What an option left out means. Field options take texts as the window's fields hold them.
 constexpr const char* kFieldHelp =
@@ -89,7 +90,8 @@ std::optional<CommandHelpText> HelpOf(const std::string& cmd) {
                            "                          visible slot; required\n" +
                                std::string(kYearHelp) +
                                "  --dish M                dish diameter in m; default: 0.9\n"
-                               "  --freq GHZ              frequency in GHz; default: 12\n" + zone + format,
+                               "  --freq GHZ              frequency in GHz; default: 12\n" + zone + format + "  " +
+                               kOutageCutNote + "\n",
                            ",\n                          its zone replaces --gmt 0; the stored dish and frequency\n"
                            "                          are not used"};
   if (cmd == "align")
@@ -116,7 +118,7 @@ std::string CommandHelp(const std::string& cmd) {
   std::string help;
   if (cmd == "locator") {
     return "usage: kelmar-cli locator --lat TEXT --lon TEXT   the 6-character locator\n"
-           "       kelmar-cli locator \" KO85TS\"             the locator's latitude and longitude\n" +
+           "       kelmar-cli locator KO85TS                 the locator's latitude and longitude\n" +
            std::string(kFieldHelp);
   }
   if (cmd == "places") {
@@ -243,9 +245,8 @@ int RunSat(const std::vector<std::string>& args, std::ostream& out) {
 int RunLocator(const std::vector<std::string>& args, std::ostream& out) {
   const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon"}, {});
   if (opts.positional.size() == 1 && !opts.Has("--lat") && !opts.Has("--lon")) {
-    const std::optional<CoordTexts> c = LocatorToCoords(opts.positional[0]);
-    if (!c) throw CalcError(kInvalidLocator);
-    out << c->lat << ' ' << c->lon << '\n';
+    const CoordTexts c = CoordsOfLocator(opts.positional[0]);
+    out << c.lat << ' ' << c.lon << '\n';
     return 0;
   }
   if (!opts.positional.empty()) throw UsageError("unexpected " + opts.positional[0]);

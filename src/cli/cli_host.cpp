@@ -1,6 +1,7 @@
 #include "cli/cli_host.h"
 
 #include <QGuiApplication>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -60,7 +61,12 @@ std::string DefaultMagneticModelDir() {
   return layout ? layout->data_dir + "magnetic" : MagneticModelDir();
 }
 
-LoadedSettings ReadSettingsFile(const std::string& path) { return LoadSettings(path); }
+LoadedSettings ReadSettingsFile(const std::string& path) {
+  // The file must be there: a missing one would read as a file without places.
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) throw std::runtime_error("settings file " + path + " does not exist");
+  return LoadSettings(path);
+}
 
 std::string ReadInputFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

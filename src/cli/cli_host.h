@@ -15,7 +15,8 @@ std::string DefaultSettingsPath();
 // The magnetic model's folder the window would use.
 std::string DefaultMagneticModelDir();
 
-// The settings in the file at path, as the window would load them. Throws SettingsError.
+// The settings in the file at path, as the window would load them. Throws SettingsError, and
+// std::runtime_error when there is no file: a missing one would read as a file without places.
 LoadedSettings ReadSettingsFile(const std::string& path);
 
 // The whole of a file the user names (a horizon profile). Throws "Cannot open file %s".

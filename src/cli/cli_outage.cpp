@@ -21,7 +21,9 @@ void PrintJson(const OutageTable& t, std::ostream& out) {
   for (const OutageRow& r : t.rows) {
     out << (first ? "" : ",") << "{\"date\":\"" << IsoDate({r.year, r.month, r.day}) << "\",\"start\":\"" << r.start
         << "\",\"peak\":\"" << r.peak << "\",\"end\":\"" << r.end << "\",\"duration\":\"" << r.duration
-        << "\",\"separation\":" << JsonNumber(r.separation) << '}';
+        << "\",\"separation\":" << JsonNumber(r.separation);
+    if (const char* cut = OutageCutName(r.cut)) out << ",\"cut\":\"" << cut << '"';
+    out << '}';
     first = false;
   }
   out << "]}";
@@ -30,9 +32,10 @@ void PrintJson(const OutageTable& t, std::ostream& out) {
 void PrintText(const OutageTable& t, std::ostream& out) {
   out << t.slot << ": azimuth " << FormatOneDecimal(t.azimuth) << ", elevation " << FormatOneDecimal(t.elevation)
       << ", angle " << FloatToStr(std::round(t.angle * 1000) / 1000) << '\n';
-  if (t.visible)
+  if (t.visible) {
     PrintGrid(MakeOutageGrid(t), GridFormat::Text, out);
-  else
+    if (HasCut(t)) out << kOutageCutNote << '\n';
+  } else
     out << HiddenSlotMessage(t.slot) << '\n';
 }
 
@@ -99,6 +102,7 @@ int RunOutage(const std::vector<std::string>& args, std::ostream& out) {
       out << (all ? "]}\n" : "\n");
       break;
     case GridFormat::Text:
+      if (all && tables.empty()) out << kNoSlotsAtPoleText << '\n';
       for (std::size_t i = 0; i < tables.size(); ++i) {
         if (i > 0) out << '\n';
         PrintText(tables[i], out);

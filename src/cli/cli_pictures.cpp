@@ -14,8 +14,9 @@ namespace {
 
 PictureFile OutputOf(const CliOptions& opts) {
   if (opts.Has("--svg") == opts.Has("--png")) throw UsageError("give exactly one of --svg and --png");
-  PictureFile out{*opts.Value(opts.Has("--svg") ? "--svg" : "--png")};
-  out.svg = opts.Has("--svg");
+  const bool svg = opts.Has("--svg");
+  PictureFile out{WithPictureExtension(*opts.Value(svg ? "--svg" : "--png"), svg)};
+  out.svg = svg;
   if (const std::string* size = opts.Value("--size")) {
     int w = 0, h = 0;
     char end = 0;

@@ -56,6 +56,8 @@ void PrintPlacesJson(const LoadedSettings& s, std::ostream& out) {
       << ",\"angle\":" << (s.twilight_by_angle ? "true" : "false") << "}\n";
 }
 
+LoadedSettings LoadOptionsFile(const CliOptions& opts) { return ReadSettingsFile(SettingsFileOf(opts)); }
+
 // The place named by --place: the exact name first, then the file's case-blind match.
 const Place& StoredPlace(const CliOptions& opts, const LoadedSettings& s) {
   const std::string& name = *opts.Value("--place");
@@ -74,7 +76,7 @@ int RunPlaces(const std::vector<std::string>& args, std::ostream& out) {
   const std::string* format = opts.Value("--format");
   if (format != nullptr && *format != "text" && *format != "json")
     throw UsageError("--format takes text or json");
-  const LoadedSettings s = ReadSettingsFile(SettingsFileOf(opts));
+  const LoadedSettings s = LoadOptionsFile(opts);
   if (format != nullptr && *format == "json") {
     PrintPlacesJson(s, out);
   } else {
@@ -84,7 +86,7 @@ int RunPlaces(const std::vector<std::string>& args, std::ostream& out) {
 }
 
 InputFields FieldsOfStoredPlace(const CliOptions& opts) {
-  const LoadedSettings s = ReadSettingsFile(SettingsFileOf(opts));
+  const LoadedSettings s = LoadOptionsFile(opts);
   const Place& place = StoredPlace(opts, s);
   InputFields in = s.Fields();
   in.EditSir = place.lat;
@@ -93,7 +95,7 @@ InputFields FieldsOfStoredPlace(const CliOptions& opts) {
 }
 
 std::string StoredHorizon(const CliOptions& opts) {
-  const LoadedSettings s = ReadSettingsFile(SettingsFileOf(opts));
+  const LoadedSettings s = LoadOptionsFile(opts);
   return HorizonOf(s.horizons, StoredPlace(opts, s).name);
 }
 

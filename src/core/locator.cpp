@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calc_error.h"
 #include "number_text.h"
+#include "utf8.h"
 
 namespace kelmar {
 namespace {
@@ -58,6 +60,16 @@ std::optional<CoordTexts> LocatorToCoords(std::string_view name) {
   const double lon = (t[0] - 65) * 20 + (t[2] - 48) * 2 + (t[4] - 65) / 12.0 + 1.0 / 24 - 180;
   const double lat = (t[1] - 65) * 10 + (t[3] - 48) + (t[5] - 65) / 24.0 + 1.0 / 48 - 90;
   return CoordTexts{CutTo7(lat), CutTo7(lon)};
+}
+
+CoordTexts CoordsOfLocator(std::string_view text) {
+  if (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  const auto refuse = [](const char* why) { return CalcError(std::string(kInvalidLocator) + ": " + why); };
+  if (CharCount(text) != 6) throw refuse("нужно 6 символов");
+  if (!InRange(text[0], 'A', 'R') || !InRange(text[1], 'A', 'R')) throw refuse("1-й и 2-й символы — буквы от A до R");
+  if (!InRange(text[2], '0', '9') || !InRange(text[3], '0', '9')) throw refuse("3-й и 4-й символы — цифры");
+  if (!InRange(text[4], 'A', 'X') || !InRange(text[5], 'A', 'X')) throw refuse("5-й и 6-й символы — буквы от A до X");
+  return *LocatorToCoords(" " + std::string(text));
 }
 
 bool IsValidLocatorName(std::string_view name) {

@@ -22,6 +22,11 @@ std::optional<CoordTexts> LocatorToCoords(std::string_view name);
 // The refusal of a locator name that IsValidLocatorName rejects.
 inline constexpr const char* kInvalidLocator = "Неверный QTH-локатор";
 
+// A locator typed on its own, with or without the leading blank, exactly six characters: its
+// centre as LocatorToCoords gives it. Throws CalcError("Неверный QTH-локатор: REASON"), the
+// reason naming the length or the first pair of characters out of their alphabet.
+CoordTexts CoordsOfLocator(std::string_view text);
+
 // True for a blank followed by a real locator: A–R, A–R, 0–9, 0–9, A–X, A–X in either case.
 bool IsValidLocatorName(std::string_view name);
 

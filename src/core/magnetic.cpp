@@ -74,7 +74,7 @@ MagneticField MagneticForFields(const std::string& lat_text, const std::string& 
                                 const std::string& model_dir) {
   const double lat = StrToFloat(lat_text);
   const double lon = StrToFloat(lon_text);
-  if (!(std::abs(lat) <= 90)) throw CalcError(kLatitudeRangeText);
+  CheckLatitude(lat);
   return MagneticAt(lat, lon, 0, FractionalYear(date), model_dir);
 }
 

@@ -2,6 +2,8 @@
 // The magnetic declination at a place from the World Magnetic Model, and compass bearings.
 #include <string>
 
+#include "observer.h"
+
 namespace kelmar {
 
 inline constexpr const char* kMagneticModelName = "WMM2025";
@@ -15,7 +17,6 @@ inline constexpr double kCompassUnreliableNt = 6000;
 
 inline constexpr const char* kCompassUnusableText = "Компас здесь непригоден: слишком слабое горизонтальное поле";
 inline constexpr const char* kCompassUnreliableText = "Компас здесь ненадёжен: слабое горизонтальное поле";
-inline constexpr const char* kLatitudeRangeText = "Широта должна быть от -90 до 90";
 
 struct CalendarDate {
   int year = 2025, month = 1, day = 1;

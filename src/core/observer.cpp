@@ -2,12 +2,24 @@
 
 #include <cmath>
 
+#include "calc_error.h"
 #include "number_text.h"
 #include "solar.h"
 
 namespace kelmar {
 
+void CheckLatitude(double lat_deg) {
+  if (!IsLatitude(lat_deg)) throw CalcError(kLatitudeRangeText);
+}
+
 Observer ObserverAt(double lat_deg, double lon_deg) {
+  CheckLatitude(lat_deg);
+  if (!std::isfinite(lon_deg)) throw CalcError(kLongitudeInvalidText);
+  if (std::abs(lon_deg) > 180) {
+    lon_deg = std::fmod(lon_deg, 360.0);  // exact
+    if (lon_deg > 180) lon_deg -= 360;
+    if (lon_deg < -180) lon_deg += 360;
+  }
   Observer obs;
   obs.LatDeg = lat_deg;
   obs.LatRad = lat_deg * kDegToRad;

@@ -75,6 +75,15 @@ double Separation(const Geometry& g, double ut) {
   return AngleBetween(g.to_sat, sun) * kRadToDeg;
 }
 
+// The sine of the Sun's altitude seen from the observer at ut, as the sun table reckons it
+// (from the Earth's centre: the parallax is a thousandth of the Sun's radius).
+double SunAltitudeSine(const Geometry& g, double ut) {
+  double dec, lon;
+  SunEarthFixed(ut, dec, lon);
+  // The observer's position is a unit vector: the local vertical.
+  return std::cos(dec) * (std::cos(lon) * g.observer.x + std::sin(lon) * g.observer.y) + std::sin(dec) * g.observer.z;
+}
+
 // The moment nearest to ut when the Sun's Earth-fixed longitude equals the satellite's; it falls
 // by a turn a day.
 double Transit(const Geometry& g, double ut) {
@@ -91,11 +100,65 @@ void Append2(std::string& s, long long v) {
   s += static_cast<char>('0' + v % 10);
 }
 
+// Seconds and days of DaySerial moments, floored: before 1899-12-30 the serials are negative
+// and truncation would give the previous day and negative clock digits.
+long long FloorDiv(long long a, long long b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+
 std::string BadSlotMessage(std::string_view text) {
   return "Неверная позиция спутника '" + std::string(text) + "'";
 }
 
+struct CutPass {
+  OutagePass pass;
+  OutageCut cut = OutageCut::None;
+};
+
+// The part of the pass with the Sun above the threshold (rise_sin, the sine of its altitude);
+// nothing when there is none. A pass lasts minutes, so the Sun crosses the threshold at most
+// once on each side of its highest point in it.
+std::optional<CutPass> CutByHorizon(const Geometry& g, OutagePass p, double rise_sin) {
+  const auto up = [&](double t) { return SunAltitudeSine(g, t) - rise_sin; };
+  const bool start_up = up(p.start) >= 0, end_up = up(p.end) >= 0;
+  CutPass out;
+  if (start_up && end_up) {
+    out.pass = p;
+    return out;
+  }
+  if (!start_up && !end_up) {
+    const double top = MinimumOn(p.start, p.end, [&](double t) { return -up(t); });
+    if (up(top) < 0) return std::nullopt;
+    p.start = RootOn(p.start, top, up);
+    p.end = RootOn(top, p.end, up);
+    out.cut = OutageCut::Both;
+  } else if (!start_up) {
+    p.start = RootOn(p.start, p.end, up);
+    out.cut = OutageCut::Start;
+  } else {
+    p.end = RootOn(p.start, p.end, up);
+    out.cut = OutageCut::End;
+  }
+  // The separation grows away from the peak, so the least of the visible part is at its edge.
+  p.peak = std::clamp(p.peak, p.start, p.end);
+  p.separation = Separation(g, p.peak);
+  out.pass = p;
+  return out;
+}
+
 }  // namespace
+
+const char* OutageCutName(OutageCut cut) {
+  switch (cut) {
+    case OutageCut::Start: return "start";
+    case OutageCut::End: return "end";
+    case OutageCut::Both: return "both";
+    case OutageCut::None: break;
+  }
+  return nullptr;
+}
+
+bool HasCut(const OutageTable& table) {
+  return std::any_of(table.rows.begin(), table.rows.end(), [](const OutageRow& r) { return r.cut != OutageCut::None; });
+}
 
 std::optional<double> ParseSlot(std::string_view text) {
   const std::string_view s = TrimBlanks(text);
@@ -142,7 +205,7 @@ double OutageAngle(double dish_m, double freq_ghz) {
 }
 
 std::string ClockText(long long secs) {
-  secs %= 86400;
+  secs -= FloorDiv(secs, 86400) * 86400;
   std::string s;
   Append2(s, secs / 3600);
   s += ':';
@@ -205,11 +268,16 @@ OutageTable ComputeOutages(const Observer& obs, double zone_hours, double slot_e
   // A peak a fraction of a second before midnight is shown at 00:00:00 of the next day.
   const double from = EncodeDate(year, 1, 1) - zone - kSecond;
   const double to = EncodeDate(year + 1, 1, 1) - zone + kSecond;
-  for (const OutagePass& p : FindOutages(site, angle, from, to)) {
+  CalcState st;
+  InitRiseAltSin(st);
+  for (const OutagePass& found : FindOutages(site, angle, from, to)) {
+    const std::optional<CutPass> seen = CutByHorizon(g, found, st.RiseAltSin);
+    if (!seen) continue;  // the Earth stands between
+    const OutagePass& p = seen->pass;
     const long long start = std::llround((p.start + zone) * 86400);
     const long long peak = std::llround((p.peak + zone) * 86400);
     const long long end = std::llround((p.end + zone) * 86400);
-    const YMD date = DecodeDate(static_cast<double>(peak / 86400));
+    const YMD date = DecodeDate(static_cast<double>(FloorDiv(peak, 86400)));
     if (date.year != year) continue;
     OutageRow r;
     r.year = date.year, r.month = date.month, r.day = date.day;
@@ -218,6 +286,7 @@ OutageTable ComputeOutages(const Observer& obs, double zone_hours, double slot_e
     r.duration = (secs < 600 ? "0" : "") + std::to_string(secs / 60) + ':';
     Append2(r.duration, secs % 60);
     r.separation = p.separation;
+    r.cut = seen->cut;
     t.rows.push_back(std::move(r));
   }
   return t;
@@ -257,8 +326,11 @@ TextGrid MakeOutageGrid(const OutageTable& table) {
   for (int c = 0; c < kOutageCols; ++c) grid.SetCell(c, 0, kHeaders[c]);
   int r = 1;
   for (const OutageRow& row : table.rows) {
-    const std::string cells[kOutageCols] = {OutageDateText(row), row.start,    row.peak,
-                                            row.end,             row.duration, FormatTwoDecimals(row.separation)};
+    const bool cut_start = row.cut == OutageCut::Start || row.cut == OutageCut::Both;
+    const bool cut_end = row.cut == OutageCut::End || row.cut == OutageCut::Both;
+    const std::string cells[kOutageCols] = {OutageDateText(row),         row.start + (cut_start ? "*" : ""),
+                                            row.peak,                    row.end + (cut_end ? "*" : ""),
+                                            row.duration,                FormatTwoDecimals(row.separation)};
     for (int c = 0; c < kOutageCols; ++c) grid.SetCell(c, r, cells[c]);
     ++r;
   }

@@ -39,7 +39,8 @@ struct SlotLook {
 };
 SlotLook LookAtSlot(const Observer& obs, double slot_east);
 
-// "hh:mm:ss" of a count of seconds after midnight, taken modulo a day.
+// "hh:mm:ss" of a count of seconds after midnight, taken modulo a day (a negative count is a
+// time of an earlier day).
 std::string ClockText(long long secs);
 
 // The angle between the Sun and the satellite seen from the observer at the moment ut
@@ -55,11 +56,21 @@ struct OutagePass {
 // Only meaningful for a visible slot.
 std::vector<OutagePass> FindOutages(const OutageSite& site, double alpha, double from, double to);
 
+// The dish sees the Sun only while it stands above the sun table's rise/set threshold: a pass
+// the Sun's rise or set cuts starts or ends at that moment instead.
+enum class OutageCut { None, Start, End, Both };
+// "start", "end", "both"; nullptr for None.
+const char* OutageCutName(OutageCut cut);
+// The line under a table with cut times, each marked "*".
+inline constexpr const char* kOutageCutNote = "* — восход или заход Солнца: за горизонтом интерференции нет";
+
 // A pass as shown: local date of the peak, times "hh:mm:ss", duration "mm:ss" (minutes uncapped).
+// A cut pass's peak is its least separation while the Sun is up.
 struct OutageRow {
   int year = 0, month = 0, day = 0;
   std::string start, peak, end, duration;
   double separation = 0;
+  OutageCut cut = OutageCut::None;
 };
 
 struct OutageTable {
@@ -69,8 +80,11 @@ struct OutageTable {
   double azimuth = 0, elevation = 0;  // of the satellite, degrees, unrounded
   std::vector<OutageRow> rows;
 };
+// True when a row of the table is cut by the Sun's rise or set.
+bool HasCut(const OutageTable& table);
 
-// The outages of the year in the zone of the fields. Throws CalcError for a bad field text
+// The outages of the year in the zone of the fields, only while the Sun is up: a pass wholly
+// below the rise/set threshold is left out, one it cuts is shortened and marked. Throws CalcError for a bad field text
 // (longitude, latitude, slot, dish, frequency, zone, in that order).
 OutageTable ComputeOutages(const InputFields& in, int year);
 // The angle of the fields EDish and EFreq.
@@ -79,7 +93,7 @@ double OutageAngleOf(const InputFields& in);
 // of GMT) already known.
 OutageTable ComputeOutages(const Observer& obs, double zone_hours, double slot_east, double angle, int year);
 
-// The table as the window shows it: a header row, then one row per outage.
+// The table as the window shows it: a header row, then one row per outage, "*" after a cut time.
 inline constexpr int kOutageCols = 6;
 TextGrid MakeOutageGrid(const OutageTable& table);
 // "26.02.2026"

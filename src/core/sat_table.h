@@ -9,6 +9,8 @@ namespace kelmar {
 
 inline constexpr double kOrbitRadius = 42164.0 / 6371.0;  // geostationary orbit in Earth radii
 inline constexpr double kInvOrbitRadius = 6371.0 / 42164.0;
+// Beyond about 81.3° of latitude the whole orbit is below the horizon.
+inline constexpr const char* kNoSlotsAtPoleText = "Спутники не видны у полюса";
 
 // Advances an orbital position (whole degrees east) by one degree and wraps it into [−180, 180].
 void Modif(int& SlotLon);

@@ -41,4 +41,13 @@ std::string ZoneTitle(const InputFields& in) {
   return std::string(in.RadioButtonMSK ? "MSK" : "GMT") + (offset.starts_with('-') ? "" : "+") + offset;
 }
 
+std::string WithPictureExtension(const std::string& path, bool svg) {
+  const std::size_t slash = path.rfind('/');
+  const std::size_t dot = path.rfind('.');
+  // A leading dot makes a hidden file's name, not an extension.
+  const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
+  if (dot != std::string::npos && dot > name) return path;
+  return path + (svg ? ".svg" : ".png");
+}
+
 }  // namespace kelmar

@@ -235,9 +235,11 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::str
     Filling sheet = from_template("Out.xls", "Out");
     sheet.Cells(2, 2, request.PlaceName);
     sheet.Cells(3, 1, heading);
-    if (grid.RowCount() > 1)
+    if (grid.RowCount() > 1) {
       sheet.RangeValue("A5:F" + std::to_string(grid.RowCount() + 3), BodyOf(grid, grid.RowCount() - 1));
-    else if (!request.OutageNote.empty())
+      // One row below the last outage, as the window shows it under the table.
+      if (!request.OutageCutNote.empty()) sheet.Cells(grid.RowCount() + 5, 1, request.OutageCutNote);
+    } else if (!request.OutageNote.empty())
       sheet.Cells(5, 1, request.OutageNote);
     export_file_name_ = save_dir + OutFileName(request.PlaceName, SlotText(SlotFromText(request.Fields.ESlot)), request.Year);
   } else if (request.TabIndex == 1) {

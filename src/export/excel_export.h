@@ -31,6 +31,7 @@ struct ExcelRequest {
   const TextGrid* StringGridOut = nullptr;
   int Year = 2000;
   std::string OutageNote = {};
+  std::string OutageCutNote = {};  // under the table when a time in it is cut: kOutageCutNote
 };
 
 // Every failure of an export; what() is the text for the window's error box.

@@ -20,6 +20,10 @@ using kelmar::MakeYearScene;
 using kelmar::SkyScene;
 using kelmar::YearScene;
 using kelmar::ZoneTitle;
+using kelmar::WithPictureExtension;
+
+// The line over the sky view's right side: how many slots are seen, or that none are at a pole.
+QString SkyCountText(const SkyScene& s);
 
 // The plot inside a picture of the given size: what the labels around it leave, the same for
 // both pictures.

@@ -2,6 +2,7 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "core/sat_table.h"
 #include "pictures/drawing.h"
 #include "core/outage.h"
 #include "pictures/pictures.h"
@@ -176,11 +177,16 @@ void DrawSky(QPainter& p, QSizeF size, const SkyScene& s) {
   p.setFont(PixelFont(13, true));
   p.drawText(QRectF(f.left, 4, f.width, 22), Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(s.title));
   p.setFont(PixelFont(12));
+  p.drawText(QRectF(f.left, 4, f.width, 22), Qt::AlignRight | Qt::AlignVCenter, SkyCountText(s));
+}
+
+QString SkyCountText(const SkyScene& s) {
+  // A scene never computed has no slots at all: no count, and no pole either.
+  if (s.arc.empty()) return QString();
   int plotted = 0;
   for (const ArcSlot& slot : s.arc) plotted += !std::isnan(slot.az) || slot.el == 90;
-  const QString count = plotted == 0 ? QStringLiteral("Спутники не видны у полюса")
-                                     : QStringLiteral("Видно позиций: %1 из %2").arg(VisibleSlots(s.arc)).arg(s.arc.size());
-  p.drawText(QRectF(f.left, 4, f.width, 22), Qt::AlignRight | Qt::AlignVCenter, count);
+  if (plotted == 0) return QString::fromUtf8(kNoSlotsAtPoleText);
+  return QStringLiteral("Видно позиций: %1 из %2").arg(VisibleSlots(s.arc)).arg(s.arc.size());
 }
 
 QString SkyTooltip(const SkyScene& s, QSizeF size, QPointF at) {

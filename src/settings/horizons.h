@@ -16,7 +16,8 @@ using HorizonTexts = std::map<std::string, std::string>;  // place name → "90:
 
 HorizonTexts HorizonsFromImage(const SettingsImage& image);
 // The section anew: a line for each listed place with a non-empty mask, in the list's order,
-// and no section at all when there is none (a mask of a deleted place goes with it).
+// then the section's lines for names not in the list, as they were, and no section at all when
+// nothing is left. A mask erased from horizons (its place deleted) goes.
 void StoreHorizons(SettingsImage& image, const PlaceList& places, const HorizonTexts& horizons);
 // The mask of a place; empty when it has none.
 std::string HorizonOf(const HorizonTexts& horizons, const std::string& place);

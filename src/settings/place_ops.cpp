@@ -3,6 +3,7 @@
 #include "core/calc_error.h"
 #include "core/locator.h"
 #include "core/number_text.h"
+#include "core/observer.h"
 #include "core/utf8.h"
 #include "settings/cp1251.h"
 #include "settings/settings_image.h"
@@ -40,12 +41,13 @@ void ShowPlace(const PlaceList& places, int index, InputFields& in) {
   in.EditDolg = places[index].lon;
 }
 
-// Both coordinate fields must be numbers before any table is touched; a failed conversion
+// Both coordinate fields must be numbers, and a place, before any table is touched; a failure
 // leaves both tables as they were.
 PlaceOutcome ConvertThenRecompute(const InputFields& in) {
   try {
     (void)StrToFloat(in.EditSir);
     (void)StrToFloat(in.EditDolg);
+    (void)ObserverFromFields(in);
   } catch (const CalcError& e) {
     return Message(MessageKind::Error, e.what());
   }
@@ -121,6 +123,10 @@ PlaceOutcome FinishAddPlace(PlaceList& places, CalcState& st, InputFields& in,
   } else {
     lat = CommaRule(in.EditSir);
     lon = CommaRule(in.EditDolg);
+    // A number that is no latitude is refused before the list changes; a text that is no
+    // number at all is stored and waits, as the tables do.
+    if (const auto v = ParseFloat(lat); v && !IsLatitude(*v))
+      return Message(MessageKind::Error, kLatitudeRangeText, /*entering=*/true);
   }
   places.Append(std::string(EditPunkt), std::move(lat), std::move(lon));
   st.PlaceIndex = places.Count() - 1;

@@ -8,6 +8,7 @@
 #include "core/number_text.h"
 #include "settings/cp1251.h"
 #include "settings/settings_image.h"
+#include "settings/starter_bytes.h"
 
 namespace kelmar {
 namespace {
@@ -53,6 +54,19 @@ std::string SettingsPathFor(std::string_view exe_path) {
   std::string path(exe_path);
   if (dot != std::string_view::npos && dot >= name_start) path.resize(dot);
   return path + ".INI";
+}
+
+LoadedSettings LoadedFromBytes(const std::optional<std::string>& bytes) {
+  // With no file, or nothing in it, the window starts as the starter file sets it up rather
+  // than with every field 0; the starter's places are not taken.
+  if (!bytes || bytes->find_first_not_of(" \t\r\n") == std::string::npos) {
+    SettingsImage starter = SettingsImage::FromBytes(std::string_view(kStarterBytes, sizeof kStarterBytes - 1));
+    starter.EraseSection(kPoints);
+    return LoadedFromImage(starter);
+  }
+  LoadedSettings out = LoadedFromImage(SettingsImage::FromBytes(*bytes));
+  out.cut_short = bytes->find('\0') != std::string::npos;
+  return out;
 }
 
 std::string CutShortMessage(const std::string& SettingsPath) {

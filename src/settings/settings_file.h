@@ -72,6 +72,10 @@ LoadedSettings LoadedFromImage(const SettingsImage& image);
 void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
                     const InputFields& in, const HorizonTexts* horizons = nullptr, const SlotNames* names = nullptr);
 
+// The file's bytes (nullopt: no file) as the window loads them: a missing or empty file gives
+// no places and the starter file's "Form" values; a NUL byte marks the result cut short.
+LoadedSettings LoadedFromBytes(const std::optional<std::string>& bytes);
+
 // Puts loaded settings into the window's state: the place list and PlaceIndex, and the field
 // texts, radio choices and CheckBoxMagAz (CheckBoxSec is left alone).
 void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcState& st,

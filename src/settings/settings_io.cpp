@@ -136,10 +136,7 @@ std::string ExecutablePath() {
 }
 
 LoadedSettings LoadSettings(const std::string& SettingsPath) {
-  const auto bytes = ReadFileBytes(SettingsPath, CannotOpen(SettingsPath));
-  LoadedSettings out = LoadedFromImage(bytes ? SettingsImage::FromBytes(*bytes) : SettingsImage());
-  out.cut_short = bytes && bytes->find('\0') != std::string::npos;
-  return out;
+  return LoadedFromBytes(ReadFileBytes(SettingsPath, CannotOpen(SettingsPath)));
 }
 
 void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,

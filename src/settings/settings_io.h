@@ -13,7 +13,7 @@ std::string ExecutablePath();
 // save replaces this file, and the lock beside it is one for every path that leads to it.
 std::string FinalTarget(const std::string& path);
 
-// Reads the file; a missing file gives no places and "0" everywhere. Throws
+// Reads the file as LoadedFromBytes takes it (a missing or empty one: the starter's values). Throws
 // SettingsError("Cannot open file %s") when the file exists but cannot be read: the caller must
 // then not save over it at close.
 LoadedSettings LoadSettings(const std::string& SettingsPath);

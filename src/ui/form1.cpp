@@ -285,8 +285,8 @@ void TForm1::BuildControls() {
   StringGridSat->setFont(font("Tahoma", 13, true));
   StringGridSat->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rc) { StringGridSatDrawCell(p, c, r, rc); });
   pictures_ = std::make_unique<PictureTabs>(this, TabControl1->Tabs(), TabControl1, report_, [this] {
-    const bool placed = !places_.Empty();
-    return PictureContext{ReadFields(), placed ? S(ComboBoxPunkt->currentText()) : std::string(), st_.Year, st_.Month,
+    const bool placed = !places_.Empty() && computed_;
+    return PictureContext{ComputedFields(), placed ? computed_place_ : std::string(), st_.Year, st_.Month,
                           options_.clock(), export_dir_ + "/", names_};
   });
   pictures_->on_date_changed = [this] { outage_stale_ = true; };
@@ -409,6 +409,8 @@ void TForm1::BuildControls() {
                                            "или тень вертикального шеста указывает на спутник"));
   LabelOutNote = label("", "LabelOutNote");
   LabelOutNote->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  LabelOutCut = label("", "LabelOutCut");
+  LabelOutCut->hide();
   StringGridOut = Named(new TextGridView(out_grid_, PageOut), "StringGridOut");
   StringGridOut->setFont(font("Tahoma", 13, true));
   StringGridOut->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rc) {
@@ -471,7 +473,9 @@ void TForm1::ApplyGeometry() {
     p.w->setGeometry(r.left, r.top, r.width, r.height > 0 ? r.height : field_h);
   }
   const Rect grid = ScaleRect({0, 72, 615, 418}, v_);
-  StringGridOut->setGeometry(grid.left, grid.top, grid.width, grid.height);
+  PlaceOutGrid();
+  const Rect cut = ScaleRect({8, 472, 600, 16}, v_);
+  LabelOutCut->setGeometry(cut.left, cut.top, cut.width, cut.height);
   StringGridOut->SetDefaultRowHeight(layout.sun.row_height);
   StringGridOut->SetColWidths(std::vector<int>(kOutageCols, (grid.width - 12) / kOutageCols));
   pictures_->SetGeometry(StringGridVos->geometry(), ButtonExcel->geometry());
@@ -641,6 +645,14 @@ InputFields TForm1::ReadFields() const {
   return in;
 }
 
+InputFields TForm1::ComputedFields() const {
+  InputFields in = computed_fields_;
+  const InputFields now = ReadFields();
+  in.ESlot = now.ESlot, in.EDish = now.EDish, in.EFreq = now.EFreq;
+  in.CheckBoxMagAz = now.CheckBoxMagAz;
+  return in;
+}
+
 void TForm1::WriteFields(const InputFields& in) {
   auto set = [](QLineEdit* e, const std::string& t) { SetFieldText(e, Q(t)); };
   set(EditSir, in.EditSir);
@@ -685,6 +697,9 @@ void TForm1::RunCalc() {
     ~Repaint() { grid->Refresh(); }  // also the rows written before a failure
   } repaint{StringGridVos};
   Calc(st_, in, vos_grid_);
+  computed_ = true;
+  computed_fields_ = in;
+  computed_place_ = S(ComboBoxPunkt->currentText());
   RunOutage();
   pictures_->Refresh();
 }
@@ -692,8 +707,8 @@ void TForm1::RunCalc() {
 void TForm1::RunSatel() {
   if (places_.Empty()) return;
   if (options_.on_compute) options_.on_compute('S');
-  // Only ever right after RunCalc succeeded, so the fields convert as they just did.
-  const InputFields in = ReadFields();
+  // Only ever after RunCalc succeeded, so the fields convert as they did then.
+  const InputFields in = ComputedFields();
   std::string note;
   const std::optional<double> compass = ShowDeclination(in, note);
   Satel(ObserverFromFields(in), sat_grid_, compass);
@@ -701,15 +716,23 @@ void TForm1::RunSatel() {
   StringGridSat->Refresh();
 }
 
+void TForm1::PlaceOutGrid() {
+  // The line about cut times takes the bottom of the table's place while it shows.
+  const Rect grid = ScaleRect({0, 72, 615, LabelOutCut->isVisibleTo(PageOut) ? 398 : 418}, v_);
+  StringGridOut->setGeometry(grid.left, grid.top, grid.width, grid.height);
+}
+
 void TForm1::RunOutage() {
   outage_stale_ = TabControl1->TabIndex() != kOutageTab;
-  if (outage_stale_ || places_.Empty()) return;
+  if (outage_stale_ || places_.Empty() || !computed_) return;
   struct Show {
     TForm1* f;
     ~Show() {  // also after a failure: the table is then empty
       const bool rows = f->out_grid_.RowCount() > 1;
       f->StringGridOut->setVisible(rows);
       f->LabelOutNote->setVisible(!rows);
+      f->LabelOutCut->setVisible(rows && !f->LabelOutCut->text().isEmpty());
+      f->PlaceOutGrid();
       if (rows) f->StringGridOut->Resized();
     }
   } show{this};
@@ -717,17 +740,19 @@ void TForm1::RunOutage() {
   LabelOutInfo->clear();
   LabelOutAlign->clear();
   LabelOutNote->clear();
+  LabelOutCut->clear();
   ShowSlotName();
-  const InputFields in = ReadFields();
+  const InputFields in = ComputedFields();
   const OutageTable t = ComputeOutages(in, st_.Year);
   LabelOutInfo->setText(Q(OutageInfoLine(t)));
   if (t.visible) {
     const QDate d = pictures_->SkyDate();
-    const AlignTable a = ComputeAlignment(in, pictures_->PlaceHorizon(S(ComboBoxPunkt->currentText())),
+    const AlignTable a = ComputeAlignment(in, pictures_->PlaceHorizon(computed_place_),
                                           {d.year(), d.month(), d.day()}, 1);
     LabelOutAlign->setText(Q(AlignLine(a.days[0])));
   }
   LabelOutNote->setText(Q(OutageNote(t, st_.Year)));
+  if (HasCut(t)) LabelOutCut->setText(QString::fromUtf8(kOutageCutNote));
   out_grid_ = MakeOutageGrid(t);
 }
 
@@ -962,7 +987,8 @@ void TForm1::ButtonDeleteClick() {
 void TForm1::ButtonExcelClick() {
 #ifdef KELMAR_HAVE_EXPORT
   if (exporting_) return;
-  // The export reads a copy taken now: the window stays usable while the office works.
+  // The export reads a copy taken now, of the tables and the fields and place they were computed
+  // for: the window stays usable while the office works.
   struct Snapshot {
     TextGrid vos, sat, out;
     InputFields fields;
@@ -970,11 +996,11 @@ void TForm1::ButtonExcelClick() {
     std::uint16_t month;
     int tab;
     int year;
-    std::string out_note;
+    std::string out_note, out_cut_note;
   };
-  auto snap = std::make_shared<const Snapshot>(Snapshot{vos_grid_, sat_grid_, out_grid_, ReadFields(), S(ComboBoxPunkt->currentText()),
+  auto snap = std::make_shared<const Snapshot>(Snapshot{vos_grid_, sat_grid_, out_grid_, ComputedFields(), computed_ ? computed_place_ : S(ComboBoxPunkt->currentText()),
                                                         st_.Locator, compass_note_, st_.Month, TabControl1->TabIndex(), st_.Year,
-                                                        S(LabelOutNote->text())});
+                                                        S(LabelOutNote->text()), S(LabelOutCut->text())});
   if (!worker_) worker_ = std::make_unique<WorkerThread>();
   exporting_ = true;
   ButtonExcel->setEnabled(false);
@@ -983,7 +1009,8 @@ void TForm1::ButtonExcelClick() {
       [this, snap] {
         if (!exporter_) exporter_ = MakeExporter();
         exporter_->ButtonExcelClick({snap->tab, snap->vos, snap->sat, snap->fields, snap->place, snap->locator,
-                                     snap->month, data_dir_, export_dir_, &snap->out, snap->year, snap->out_note},
+                                     snap->month, data_dir_, export_dir_, &snap->out, snap->year, snap->out_note,
+                                     snap->out_cut_note},
                                     snap->compass_note);
       },
       this,

@@ -138,6 +138,9 @@ class TForm1 : public QWidget {
 
   // Fields between the widgets and the computations.
   InputFields ReadFields() const;
+  // The fields the tables were last computed from, the outage tab's and the compass switch as
+  // they are now: typed coordinates count from the next recomputation, on every tab alike.
+  InputFields ComputedFields() const;
   void WriteFields(const InputFields& in);
   void ShowPlaces();  // the drop-down from the place list, entry PlaceIndex selected
   void SetEntering(bool entering);
@@ -153,6 +156,7 @@ class TForm1 : public QWidget {
   std::unique_ptr<ExcelExporter> MakeExporter() const;
   // The outage table, computed when its tab is shown; elsewhere it is only marked out of date.
   void RunOutage();
+  void PlaceOutGrid();
   // The slot's name beside the outage tab's fields.
   void ShowSlotName();
   bool AskYesNo(const QString& text);
@@ -166,6 +170,9 @@ class TForm1 : public QWidget {
   TextGrid sat_grid_;
   TextGrid out_grid_;
   bool outage_stale_ = true;
+  bool computed_ = false;  // the sun table was computed at least once
+  InputFields computed_fields_;
+  std::string computed_place_;
   std::string settings_path_;  // read at start (unless load_path_ differs) and saved at close
   std::string load_path_;
   std::string exe_dir_;
@@ -242,6 +249,7 @@ class TForm1 : public QWidget {
   QLabel* LabelOutInfo = nullptr;  // angle, azimuth, elevation
   QLabel* LabelOutAlign = nullptr; // the Sun on the slot's azimuth on the sky view's date
   QLabel* LabelOutNote = nullptr;  // instead of the table: a hidden slot, no outages
+  QLabel* LabelOutCut = nullptr;   // under the table: what a "*" after a time means
   TextGridView* StringGridOut = nullptr;
   QLabel* LabelMag = nullptr;
   QCheckBox* CheckBoxMagAz = nullptr;

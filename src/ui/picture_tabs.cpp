@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "core/calc_error.h"
 #include "core/day_serial.h"
@@ -66,6 +67,8 @@ PictureTabs::PictureTabs(QWidget* form, QTabBar* tabs, QWidget* page_parent, con
   EditSkyDate->setCalendarPopup(true);
   EditHorizon = new QLineEdit(SkyPage);
   EditHorizon->setObjectName(QStringLiteral("EditHorizon"));
+  // A mask may have thousands of points (a measured skyline): never cut at the default 32767.
+  EditHorizon->setMaxLength(std::numeric_limits<int>::max());
   EditHorizon->setToolTip(QStringLiteral("Азимут:высота через пробел, например 90:5 150:25 210:25 270:3"));
   auto* row = new QHBoxLayout;
   row->addWidget(new QLabel(QStringLiteral("Дата"), SkyPage));
@@ -155,8 +158,7 @@ void PictureTabs::Rebuild() {
     const QDateTime zone_now = c.now.toUTC().addSecs(static_cast<qint64>(ZoneHoursOf(c.fields) * 3600));
     std::optional<double> now_hours;
     if (zone_now.date() == d) now_hours = zone_now.time().msecsSinceStartOfDay() / 3600000.0;
-    sky_ = pictures::MakeSkyScene(c.fields, d.year(), d.month(), d.day(),
-                                  Horizon::Parse(HorizonOf(horizons_, c.place)), now_hours);
+    sky_ = pictures::MakeSkyScene(c.fields, d.year(), d.month(), d.day(), StoredHorizon(c.place), now_hours);
     // The slot of the outage tab is ringed, with the Sun on its azimuth.
     RingSlot(sky_, c.fields, {d.year(), d.month(), d.day()});
     if (!c.names.empty()) {
@@ -174,7 +176,24 @@ void PictureTabs::Rebuild() {
   }
 }
 
+Horizon PictureTabs::StoredHorizon(const std::string& place) {
+  const std::string text = HorizonOf(horizons_, place);
+  try {
+    return Horizon::Parse(text);
+  } catch (const CalcError& e) {
+    // A bad stored mask (the file edited by hand) is said once; the sky shows without it and
+    // the text waits in the field to be put right.
+    if (reported_horizon_ != place + '=' + text) {
+      reported_horizon_ = place + '=' + text;
+      report_.Report(e.what());
+    }
+    return Horizon();
+  }
+}
+
 void PictureTabs::EditHorizonExit() {
+  // Leaving the field without a change is no new mask: nothing to check or report.
+  if (EditHorizon->text().toStdString() == HorizonOf(horizons_, horizon_place_)) return;
   const std::string text = CommaRule(EditHorizon->text().toStdString());
   if (QString::fromStdString(text) != EditHorizon->text()) EditHorizon->setText(QString::fromStdString(text));
   Horizon::Parse(text);  // a bad text stays in the field, reported, and changes nothing
@@ -207,10 +226,13 @@ void PictureTabs::ButtonSaveClick() {
   const bool sky = shown_ == sky_tab_;
   const QString start = QString::fromStdString(c.save_dir) + QString::fromStdString(c.place) +
                         (sky ? QStringLiteral("_небо.png") : QStringLiteral("_год.png"));
-  const QString path = ask_save_path ? ask_save_path(start)
-                                     : QFileDialog::getSaveFileName(form_, QStringLiteral("Сохранить рисунок"), start,
-                                                                    QStringLiteral("PNG (*.png);;SVG (*.svg)"));
-  if (path.isEmpty()) return;
+  const QString svg_filter = QStringLiteral("SVG (*.svg)");
+  QString filter;
+  const QString chosen = ask_save_path ? ask_save_path(start, filter)
+                                       : QFileDialog::getSaveFileName(form_, QStringLiteral("Сохранить рисунок"), start,
+                                                                      QStringLiteral("PNG (*.png);;") + svg_filter, &filter);
+  if (chosen.isEmpty()) return;
+  const QString path = QString::fromStdString(pictures::WithPictureExtension(chosen.toStdString(), filter == svg_filter));
   const QSize size(1200, 600);
   if (sky) {
     pictures::SavePicture(path.toStdString(), size, [this](QPainter& p, QSizeF s) { pictures::DrawSky(p, s, sky_); });

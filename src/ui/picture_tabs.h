@@ -78,8 +78,9 @@ class PictureTabs {
   PictureView* YearView = nullptr;
   QPushButton* ButtonSave = nullptr;
 
-  // Asks for the file to save into; the save dialog when empty.
-  std::function<QString(const QString& start)> ask_save_path;
+  // Asks for the file to save into and sets the chosen type's filter ("SVG (*.svg)" or
+  // "PNG (*.png)"; left empty, PNG); the save dialog when empty.
+  std::function<QString(const QString& start, QString& filter)> ask_save_path;
   // Asks for the profile file to read; the open dialog when empty.
   std::function<QString(const QString& start)> ask_open_path;
   // Told when the user picks another day for the sky view.
@@ -91,6 +92,7 @@ class PictureTabs {
   void ButtonHorizonFileClick();
   void SyncDate(const PictureContext& c);
   void Rebuild();
+  Horizon StoredHorizon(const std::string& place);
 
   QWidget* form_;
   QTabBar* tabs_;
@@ -100,6 +102,7 @@ class PictureTabs {
   int shown_ = -1;
   HorizonTexts horizons_;
   std::string horizon_place_;   // the place whose mask the field shows
+  std::string reported_horizon_;  // "place=text" of the bad stored mask last reported
   int date_year_ = 0, date_month_ = 0;  // the scroll bars' month the date was last set from
   pictures::SkyScene sky_;
   pictures::YearScene year_;

@@ -263,6 +263,7 @@ val OutageSlot(const OutageTable& t, int year) {
   o.set("elevation", t.elevation);
   o.set("info", OutageInfoLine(t));
   o.set("note", OutageNote(t, year));
+  o.set("cut", std::string(HasCut(t) ? kOutageCutNote : ""));
   o.set("days", Array(t.rows, [](const OutageRow& r) {
           val d = Obj();
           d.set("date", IsoDate({r.year, r.month, r.day}));
@@ -321,11 +322,10 @@ val Locator(std::string packed) {
 
 val Coordinates(std::string text) {
   return Guarded([&] {
-    const std::optional<CoordTexts> c = LocatorToCoords(text.starts_with(' ') ? text : " " + text);
-    if (!c) throw CalcError(kInvalidLocator);
+    const CoordTexts c = CoordsOfLocator(text);
     val out = Obj();
-    out.set("lat", c->lat);
-    out.set("lon", c->lon);
+    out.set("lat", c.lat);
+    out.set("lon", c.lon);
     return out;
   });
 }

@@ -68,6 +68,27 @@ TEST(CliPictures, FilesHaveTheAskedSize) {
   EXPECT_EQ(Slurp(png), first);
 }
 
+TEST(CliPictures, NameWithoutExtensionGetsTheType) {
+  const TempDir dir("kelmar-cli-pictures-ext");
+  struct Case {
+    const char* type;
+    const char* name;
+    const char* written;
+  } cases[] = {
+      {"--png", "a", "a.png"},           // the type's extension added
+      {"--svg", "b", "b.svg"},
+      {"--png", "c.PNG", "c.PNG"},       // an extension of any kind is left alone
+      {"--svg", "d.picture", "d.picture"},
+      {"--png", "e.d/f", "e.d/f.png"},   // a dot in a folder name is no extension
+  };
+  fs::create_directory(dir.File("e.d"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(RunCli(std::string("sky --lat 55.75 --lon 37.62 ") + c.type + " " + dir.File(c.name)), 0);
+    EXPECT_TRUE(fs::exists(dir.File(c.written)));
+  }
+}
+
 TEST(CliPictures, HorizonFileDrawsItsThinnedProfile) {
   const TempDir dir("kelmar-cli-pictures-profile");
   const std::string a = dir.File("a.png"), b = dir.File("b.png");
@@ -93,6 +114,8 @@ TEST(CliPictures, FailuresWriteNothing) {
       {"sky --lat 1 --lon 2 --date 2026-02-30" + o, 2, "--date"},  // no such day
       {"sky --lat 1 --lon 2 --horizon '90:5 150'" + o, 1, "'150'"}, // the window's message
       {"year --lat x --lon 2" + o, 1, "'x' is not a valid floating point value"},
+      {"year --lat 91 --lon 2" + o, 1, "Широта должна быть от -90 до 90"},
+      {"sky --lat -1e308 --lon 2" + o, 1, "Широта должна быть от -90 до 90"},
       {"sky --lat 1 --lon 2 --horizon-file /nonexistent.csv" + o, 1, "Cannot open file /nonexistent.csv"},
       {"sky --lat 1 --lon 2 --horizon-file " KELMAR_TEST_DATA_DIR "/sun_moscow.csv" + o, 1, "Профиль горизонта, строка 1"},
       {"sky --lat 1 --lon 2 --horizon 90:5 --horizon-file x" + o, 2, "exclude each other"},

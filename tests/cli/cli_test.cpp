@@ -10,6 +10,7 @@
 #include <optional>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -369,6 +370,8 @@ TEST(CliLocator, BothDirections) {
       {{"locator", " ko85ts"}, "55.7708 37.625\n"},  // either case
       {{"locator", " AA00AA"}, "-89.979 -179.95\n"},
       {{"locator", " IJ99XX"}, "9.97916 -0.0416\n"},
+      {{"locator", "KO85TS"}, "55.7708 37.625\n"},  // without the blank of a place name
+      {{"locator", "ko85ts"}, "55.7708 37.625\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.back());
@@ -430,6 +433,49 @@ TEST(CliOutage, JsonIsTheCoresForecast) {
   same(all["slots"][0], slot(visible[0]));
 }
 
+TEST(CliOutage, CutTimesAreMarkedInEveryFormat) {
+  // Moscow, a C-band dish on 36 W: in February the Sun sets during the passes.
+  const std::vector<std::string> args = {"outage", "--lat", "55.75", "--lon", "37.62", "--gmt", "3", "--slot", "36W",
+                                         "--dish", "0.45", "--freq", "4", "--year", "2026", "--format"};
+  const auto run = [&](const char* format) {
+    std::vector<std::string> a = args;
+    a.push_back(format);
+    const CliRun r = RunCli(a);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
+  };
+  const nlohmann::json j = nlohmann::json::parse(run("json"));
+  std::map<std::string, std::string> cut;  // date → "cut", days without the field left out
+  for (const auto& d : j["days"])
+    if (d.contains("cut")) cut[d["date"]] = d["cut"];
+  EXPECT_EQ(cut.at("2026-02-18"), "end");
+  EXPECT_EQ(cut.count("2026-03-08"), 0u);  // a whole pass has no field
+  EXPECT_EQ(cut.size(), 36u);  // 18 February to 7 March, 6 to 23 October
+  const std::string text = run("text");
+  EXPECT_NE(text.find("18.02.2026  17:39:08  17:40:15  17:40:15*  01:07"), std::string::npos) << text;
+  EXPECT_TRUE(text.ends_with(std::string(kOutageCutNote) + "\n"));
+  const std::string csv = run("csv");
+  EXPECT_NE(csv.find("36 W,18.02.2026,17:39:08,17:40:15,17:40:15*,01:07"), std::string::npos) << csv;
+  EXPECT_EQ(csv.find(kOutageCutNote), std::string::npos);  // rows only
+  EXPECT_NE(RunCli({"outage", "--help"}).out.find(kOutageCutNote), std::string::npos);
+}
+
+TEST(CliOutage, NoSlotAtThePoleIsSaidInText) {
+  struct Case {
+    const char* format;
+    const char* out;
+  } cases[] = {
+      {"text", "Спутники не видны у полюса\n"},
+      {"json", "{\"slots\":[]}\n"},  // an empty list, as for any place
+      {"csv", ""},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = RunCli({"outage", "--lat", "90", "--lon", "0", "--slot", "all", "--format", c.format});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, c.out) << c.format;
+  }
+}
+
 TEST(CliAlign, JsonAndTextAreTheCoresMoments) {
   const std::vector<std::string> args = {"align", "--lat", "55.75", "--lon", "37.62", "--gmt", "3", "--slot", "36e",
                                          "--date", "2026-03-20", "--days", "3"};
@@ -487,6 +533,24 @@ TEST(CliErrors, BadFieldsExitWithOneAndTheExactMessage) {
       {{"align", "--lat", "55.75", "--lon", "37.62", "--slot", "36X"}, "Неверная позиция спутника '36X'"},
       {{"declination", "--lat", "abc", "--lon", "37.62"}, "'abc' is not a valid floating point value"},
       {{"declination", "--lat", "90.01", "--lon", "0"}, "Широта должна быть от -90 до 90"},
+      // No table for a latitude beyond the poles, whichever command.
+      {{"sun", "--lat", "91", "--lon", "37.62"}, "Широта должна быть от -90 до 90"},
+      {{"sun", "--lat", "1000", "--lon", "37.62"}, "Широта должна быть от -90 до 90"},
+      {{"sun", "--lat", "1e308", "--lon", "37.62"}, "Широта должна быть от -90 до 90"},
+      {{"sat", "--lat", "-91", "--lon", "37.62"}, "Широта должна быть от -90 до 90"},
+      {{"outage", "--lat", "91", "--lon", "0", "--slot", "all"}, "Широта должна быть от -90 до 90"},
+      {{"outage", "--lat", "91", "--lon", "0", "--slot", "36E"}, "Широта должна быть от -90 до 90"},
+      {{"locator", "--lat", "91", "--lon", "0"}, "Широта должна быть от -90 до 90"},
+      {{"align", "--lat", "91", "--lon", "0", "--slot", "36E"}, "Широта должна быть от -90 до 90"},
+      // A wrong locator says why.
+      {{"locator", "KO85T"}, "Неверный QTH-локатор: нужно 6 символов"},
+      {{"locator", "  KO85TS"}, "Неверный QTH-локатор: нужно 6 символов"},
+      {{"locator", "KS85TS"}, "Неверный QTH-локатор: 1-й и 2-й символы — буквы от A до R"},
+      {{"locator", "KOX5TS"}, "Неверный QTH-локатор: 3-й и 4-й символы — цифры"},
+      {{"locator", " KO85TY"}, "Неверный QTH-локатор: 5-й и 6-й символы — буквы от A до X"},
+      // A settings file that is not there is named as such.
+      {{"sun", "--place", "Москва", "--settings", "/nonexistent/k.INI"}, "settings file /nonexistent/k.INI does not exist"},
+      {{"places", "--settings", "/nonexistent/k.INI"}, "settings file /nonexistent/k.INI does not exist"},
       {{"sat", "--lat", "89", "--lon", "-121", "--magnetic", "--date", "2025-01-01"},  // beside the dip pole
        "Компас здесь непригоден: слишком слабое горизонтальное поле"},
   };

@@ -9,6 +9,7 @@
 #include "core/calc_error.h"
 #include "core/day_serial.h"
 #include "core/outage.h"
+#include "core/sun_table.h"
 #include "grid_checks.h"
 
 namespace kelmar {
@@ -196,6 +197,85 @@ TEST(Outage, HiddenSlot) {
   EXPECT_LT(t.elevation, 0);
   EXPECT_TRUE(t.rows.empty());
   EXPECT_EQ(HiddenSlotMessage(t.slot), "Спутник 140 W не виден из этого пункта");
+}
+
+TEST(Outage, SunBelowTheHorizonCutsOrDropsThePass) {
+  // The sun table's rise and set, to the second, are where a cut pass starts or ends.
+  const auto sun_cell = [](const InputFields& in, int month, int day, int col) {
+    CalcState st = MonthState(2026, month);
+    InputFields with_seconds = in;
+    with_seconds.CheckBoxSec = true;
+    TextGrid grid = MakeSunGrid();
+    Calc(st, with_seconds, grid);
+    return grid.Cell(col, day);
+  };
+  constexpr int kRise = 1, kSet = 2;
+  struct Case {
+    const char *lat, *lon, *gmt, *slot, *dish, *freq;
+    int month, day;
+    bool listed;
+    OutageCut cut;
+    const char* marked;  // the row's start and end cells
+    int within = 1;      // seconds from the sun table's rise or set
+  } cases[] = {
+      // Moscow, a C-band dish on a slot low in the west: the Sun has set before the whole window.
+      {"55.75", "37.62", "3", "36W", "0.45", "4", 2, 13, false, OutageCut::None, ""},
+      // ... and on a later day it sets during it.
+      {"55.75", "37.62", "3", "36W", "0.45", "4", 2, 18, true, OutageCut::End, "17:39:08 17:40:15*"},
+      // A slot low in the east: the Sun rises into the beam.
+      {"55.75", "37.62", "3", "110E", "0.45", "4", 2, 17, true, OutageCut::Start, "07:49:48* 07:50:42"},
+      // Near the limit of the orbit's visibility the Sun only grazes the horizon at noon.
+      // The table's search interpolates, seconds off when the Sun barely climbs.
+      {"80", "0", "0", "0", "0.45", "4", 2, 20, true, OutageCut::Both, "11:58:14* 12:31:49*", 10},
+      // A slot high in the sky in daytime: as it always was.
+      {"55.75", "37.62", "3", "36E", "0.9", "12", 2, 26, true, OutageCut::None, "12:45:54 12:53:02"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.slot) + " " + std::to_string(c.day));
+    const InputFields in = Dish(PlaceFields(c.lat, c.lon, c.gmt), c.slot, c.dish, c.freq);
+    const OutageTable t = ComputeOutages(in, 2026);
+    const TextGrid g = MakeOutageGrid(t);
+    int found = -1;
+    for (std::size_t i = 0; i < t.rows.size(); ++i)
+      if (t.rows[i].month == c.month && t.rows[i].day == c.day) found = static_cast<int>(i);
+    ASSERT_EQ(found >= 0, c.listed);
+    EXPECT_EQ(HasCut(t), c.cut != OutageCut::None || !c.listed);
+    if (!c.listed) continue;
+    const OutageRow& r = t.rows[static_cast<std::size_t>(found)];
+    EXPECT_EQ(r.cut, c.cut);
+    EXPECT_EQ(g.Cell(1, found + 1) + " " + g.Cell(3, found + 1), c.marked);
+    if (c.cut == OutageCut::Start || c.cut == OutageCut::Both) {
+      EXPECT_NEAR(Secs(r.start), Secs(sun_cell(in, c.month, c.day, kRise)), c.within);
+    }
+    if (c.cut == OutageCut::End || c.cut == OutageCut::Both) {
+      EXPECT_NEAR(Secs(r.end), Secs(sun_cell(in, c.month, c.day, kSet)), c.within);
+    }
+    // The peak is the least separation the dish sees: within the visible part.
+    EXPECT_TRUE(r.start <= r.peak && r.peak <= r.end);
+  }
+  EXPECT_EQ(std::string(OutageCutName(OutageCut::Both)) + OutageCutName(OutageCut::Start) + OutageCutName(OutageCut::End),
+            "bothstartend");
+  EXPECT_EQ(OutageCutName(OutageCut::None), nullptr);
+}
+
+TEST(Outage, YearsBefore1900) {
+  // Before 1899-12-30 the moments are negative serials: still clock times and the year's own
+  // dates, the late-winter outages on about the same days as in the years after.
+  const auto well_formed = [](const std::string& t) {
+    return t.size() == 8 && t[2] == ':' && t[5] == ':' && t.find_first_not_of("0123456789:") == std::string::npos;
+  };
+  for (const int year : {1800, 1899, 1900, 2200}) {
+    SCOPED_TRACE(year);
+    const OutageTable t = ComputeOutages(Dish(PlaceFields("55.75", "37.62", "3"), "36E", "0.9", "12"), year);
+    ASSERT_GE(t.rows.size(), 8u);
+    for (const OutageRow& r : t.rows) {
+      EXPECT_EQ(r.year, year);
+      EXPECT_TRUE(well_formed(r.start) && well_formed(r.peak) && well_formed(r.end)) << r.start << " " << r.peak << " " << r.end;
+      EXPECT_EQ(r.duration.size(), 5u) << r.duration;
+    }
+    EXPECT_EQ(t.rows.front().month, 2);
+    EXPECT_NEAR(t.rows.front().day, 25, 3);
+  }
 }
 
 TEST(Outage, YearBoundary) {

@@ -348,18 +348,11 @@ TEST(SatTable, HugeLongitudesStillFillEveryCell) {
   }
 }
 
-TEST(SatTable, OutOfRangeLatitudesStillFillEveryCell) {
-  // Latitudes are not range-tested anywhere; whatever such a table shows, every data cell is
-  // written and none holds a NaN or an infinity.
+TEST(SatTable, PolesStillFillEveryCell) {
+  // At a pole every data cell is still written and none holds a NaN or an infinity.
   const char* const lats[] = {
-      "90",          // the pole itself: no azimuth, tan φ enormous
-      "-90",         // the south pole
-      "100",         // beyond the pole
-      "180",         // cos φ = −1: the position under the observer's meridian has g = −1
-      "-180",
-      "360",         // a full turn: sin φ is a rounding residue, not zero
-      "1e300",       // far beyond
-      "-1.7e308",
+      "90",   // the pole itself: no azimuth, tan φ enormous
+      "-90",  // the south pole
   };
   for (const char* lat : lats) {
     SCOPED_TRACE(lat);

@@ -9,6 +9,7 @@
 
 #include "core/calc_error.h"
 #include "core/day_serial.h"
+#include "core/observer.h"
 #include "core/sun_table.h"
 #include "grid_checks.h"
 
@@ -466,8 +467,6 @@ TEST(SunTable, ExtremeInputsNeverWriteNanOrInfinity) {
       {"huge angle", [](InputFields& f) { f.EditUg = "1e300"; }},
       {"huge zone", [](InputFields& f) { f.EditGMT = "1e308"; }},
       {"huge negative zone", [](InputFields& f) { f.EditGMT = "-1e308"; }},
-      {"huge latitude", [](InputFields& f) { f.EditSir = "1e300"; }},
-      {"latitude beyond the pole", [](InputFields& f) { f.EditSir = "100"; }},
       {"huge longitude", [](InputFields& f) { f.EditDolg = "1e300"; }},
       {"largest longitude", [](InputFields& f) { f.EditDolg = "-1.7e308"; }},
   };
@@ -484,6 +483,38 @@ TEST(SunTable, ExtremeInputsNeverWriteNanOrInfinity) {
       EXPECT_TRUE(m == kInvalidFloatOp || m == kFloatOverflow || m == kFloatDivByZero) << m;
     }
     EXPECT_FALSE(HasNanOrInf(grid));
+  }
+}
+
+}  // namespace
+}  // namespace kelmar
+
+namespace kelmar {
+namespace {
+
+TEST(SunTable, ImpossibleLatitudesAreRefusedLongitudesReduced) {
+  // No table for a place that cannot exist: the refusal comes before any row is made.
+  for (const char* lat : {"90.0001", "-90.5", "91", "1000", "1e308", "-1.7e308"}) {
+    SCOPED_TRACE(lat);
+    CalcState st = testing_support::MonthState(2026, 6);
+    TextGrid grid = MakeSunGrid();
+    EXPECT_EQ(CalcFailure(st, testing_support::PlaceFields(lat, "37.62"), grid), kLatitudeRangeText);
+  }
+  // Longitudes name a meridian whatever the number of turns, 1e308 included (exactly reduced).
+  char reduced[32];
+  std::snprintf(reduced, sizeof reduced, "%.17g", std::fmod(1e308, 360.0));
+  struct Case {
+    std::string lat, lon, same_as;
+  } cases[] = {
+      {"90", "-190", "170"},  // the pole itself is a place
+      {"-90", "370", "10"},
+      {"55.75", "1e308", reduced},
+      {"55.75", "-1e308", "-" + std::string(reduced)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lon);
+    EXPECT_EQ(SunTable(testing_support::PlaceFields(c.lat, c.lon), 2026, 3),
+              SunTable(testing_support::PlaceFields(c.lat, c.same_as), 2026, 3));
   }
 }
 

@@ -241,6 +241,28 @@ TEST_F(ExportCalls, AWorkbookFolderOfItsOwnIsMadeOnDemand) {
   }
 }
 
+// The line about cut times goes one row below the last outage, as in the window; without it
+// the sheet is as before.
+TEST_F(ExportCalls, CutTimesExplainedUnderTheOutages) {
+  WriteFile(dir.Path() / "Out.xls", "template");
+  office.sheet_names.push_back("Out");
+  OutageTable t;
+  t.rows.resize(3);
+  t.rows[1].cut = OutageCut::End;
+  const TextGrid grid = MakeOutageGrid(t);  // header and three rows: A5:F7
+  for (const bool cut : {true, false}) {
+    office.log.clear();
+    ExcelRequest r = Request(2);
+    r.StringGridOut = &grid;
+    r.OutageCutNote = cut ? kOutageCutNote : "";
+    exporter.ButtonExcelClick(r);
+    const std::string note = std::string("Cells(9,1)=") + kOutageCutNote;
+    EXPECT_EQ(std::count(office.log.begin(), office.log.end(), note), cut ? 1 : 0);
+    EXPECT_EQ(std::count_if(office.log.begin(), office.log.end(), [](const std::string& e) { return e.starts_with("Cells(9,"); }),
+              cut ? 1 : 0);
+  }
+}
+
 // Each failure stops the export with a message naming the file, and the previous export stays.
 TEST(ExportFailures, ClearMessagesAndThePreviousExportKept) {
   struct Case {

@@ -56,6 +56,22 @@ TEST(SkyScene, ArcMarksMapBackToTheTable) {
   }
 }
 
+TEST(SkyScene, PoleTextOnlyAtAPole) {
+  struct Case {
+    const char* lat;  // nullptr: a scene never computed
+    const char* text;
+  } cases[] = {
+      {"55.75", "Видно позиций: 148 из 160"},
+      {"89", "Спутники не видны у полюса"},
+      {"-90", "Спутники не видны у полюса"},
+      {nullptr, ""},  // no numbers behind it: no pole either
+  };
+  for (const Case& c : cases) {
+    const SkyScene s = c.lat != nullptr ? MakeSkyScene(Place(c.lat, "37.62"), 2026, 3, 1, Horizon()) : SkyScene();
+    EXPECT_EQ(SkyCountText(s).toStdString(), c.text) << (c.lat ? c.lat : "none");
+  }
+}
+
 TEST(YearFrame, SunriseCurveMapsBackToTheHours) {
   const YearScene s = MakeYearScene(Place("55.75", "37.62"), 2026);
   const YearFrame f(QSizeF(1200, 600), static_cast<int>(s.days.size()));

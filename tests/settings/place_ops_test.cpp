@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/observer.h"
+
 #include <string>
 #include <vector>
 
@@ -133,6 +135,34 @@ TEST(ButtonNewClick, SecondPressAddsByCoordinatesOrLocator) {
     EXPECT_EQ(o.message, c.message) << c.name;
     EXPECT_EQ(o.kind, c.message.empty() ? MessageKind::None : MessageKind::Error) << c.name;
   }
+}
+
+TEST(ButtonNewClick, RefusesLatitudesBeyondThePoles) {
+  // Refused before the list changes; the flow stays entering for a correction. The poles and
+  // texts that are no number at all (stored, the tables wait) are not refused here.
+  struct Case {
+    const char* lat;
+    bool stored;
+  } cases[] = {{"91", false}, {"-90,5", false}, {"1e308", false}, {"90", true}, {"-90", true}, {"abc", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lat);
+    Window w(kTwo);
+    const PlaceOutcome o = w.Add("Тверь", c.lat, "35.9");
+    EXPECT_EQ(w.places.Count(), c.stored ? 3 : 2);
+    EXPECT_EQ(o.entering, !c.stored);
+    if (!c.stored) {
+      EXPECT_EQ(o.kind, MessageKind::Error);
+      EXPECT_EQ(o.message, kLatitudeRangeText);
+      EXPECT_EQ(o.recompute, Recompute::Nothing);
+    }
+  }
+  // A place stored at 91 by hand stays in the list; choosing it refuses the tables.
+  Window w(kTwo);
+  w.places.Append("Край", "91", "0");
+  const PlaceOutcome o = ComboBoxPunktChange(w.places, w.st, w.in, 2);
+  EXPECT_EQ(o.message, kLatitudeRangeText);
+  EXPECT_EQ(o.recompute, Recompute::Nothing);
+  EXPECT_EQ(w.places.Count(), 3);
 }
 
 TEST(ButtonNewClick, RefusesNamesTheFileCannotKeep) {

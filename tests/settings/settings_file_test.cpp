@@ -112,7 +112,11 @@ TEST(LoadSettings, HandWrittenFiles) {
        false},
       // No "Points" at all; and an empty file.
       {"[Form]\r\nEK=1\r\nInd=3\r\n", {}, 0, "1", "0", "0", "0", false, false},
-      {"", {}, 0, "0", "0", "0", "0", false, false},
+      // A file with nothing in it starts as the starter file does, without its places.
+      {"", {}, 0, "12.345", "6", "0", "3", true, true},
+      {"\r\n  \r\n", {}, 0, "12.345", "6", "0", "3", true, true},
+      // One that merely lacks keys does not.
+      {"[Points]\r\n", {}, 0, "0", "0", "0", "0", false, false},
   };
   TempDir dir;
   for (const auto& c : cases) {
@@ -150,7 +154,8 @@ TEST(LoadSettings, MissingFileIsEmptyAndUnreadableFileFails) {
   TempDir dir;
   const LoadedSettings none = LoadSettings(dir.File("absent.INI"));
   EXPECT_TRUE(none.places.Empty());
-  EXPECT_EQ(none.zone_gmt, "0");
+  EXPECT_EQ(none.zone_gmt, "3");  // the starter file's
+  EXPECT_TRUE(none.twilight_by_angle);
   EXPECT_EQ(none.latitude, "");
   EXPECT_FALSE(none.cut_short);
   // A dangling link is a missing file too.
@@ -502,26 +507,39 @@ TEST(ApplyLoadedSettings, FillsListStateAndFields) {
 namespace kelmar {
 namespace {
 
-// The "Horizon" section: read back as written, only for listed places, and absent (the file
-// as before) when no place has a mask.
-TEST(SettingsHorizons, RoundTripOnlyForListedPlacesWithAMask) {
+// The "Horizon" section: read back as written, the listed places' masks first; lines for names
+// the list lacks kept unless their mask was erased (a place deleted); absent (the file as
+// before) when nothing is left.
+TEST(SettingsHorizons, RoundTripKeepsUnlistedNames) {
   PlaceList places;
   places.Append("Москва", "55.75", "37.62");
   places.Append("Б", "-34.6", "-58.38");
   const InputFields in;
+  const char* const file = "[Horizon]\nстарый=1:1\nчужой=5:5\nМосква=2:2\n";
   struct Case {
     HorizonTexts stored;
-    HorizonTexts read_back;
+    const char* text;  // the section as written
   } cases[] = {
-      {{{"Москва", "90:5 270:3"}}, {{"Москва", "90:5 270:3"}}},
-      {{{"Москва", ""}, {"Удалённый", "0:10 360:10"}}, {}},  // empty masks and gone places vanish
+      // As loaded: every line stays, the listed place first.
+      {{{"Москва", "2:2"}, {"старый", "1:1"}, {"чужой", "5:5"}}, "[Horizon]\r\nМосква=2:2\r\nстарый=1:1\r\nчужой=5:5\r\n\r\n"},
+      // "старый" deleted in the program, Москва's mask changed.
+      {{{"Москва", "90:5 270:3"}, {"чужой", "5:5"}}, "[Horizon]\r\nМосква=90:5 270:3\r\nчужой=5:5\r\n\r\n"},
+      // Nothing left: no section.
+      {{{"Москва", ""}}, ""},
   };
   for (const Case& c : cases) {
-    SettingsImage image = SettingsImage::FromText("[Horizon]\nстарый=1:1\n");
+    SettingsImage image = SettingsImage::FromText(file);
     StoreIntoImage(image, places, 0, in, &c.stored);
-    EXPECT_EQ(LoadedFromImage(SettingsImage::FromBytes(image.ToBytes())).horizons, c.read_back);
-    EXPECT_EQ(image.FindSection("Horizon") != nullptr, !c.read_back.empty());
+    SettingsImage horizon;
+    if (const SettingsImage::Section* h = image.FindSection("Horizon"))
+      for (const SettingsImage::Line& line : h->lines) horizon.AppendLine("Horizon", line);
+    EXPECT_EQ(horizon.ToText(), c.text);
   }
+  // What the window loads it saves again unchanged.
+  SettingsImage loaded_image = SettingsImage::FromText(file);
+  const LoadedSettings loaded = LoadedFromImage(loaded_image);
+  StoreIntoImage(loaded_image, places, 0, in, &loaded.horizons);
+  EXPECT_EQ(LoadedFromImage(loaded_image).horizons, loaded.horizons);
   // Without masks handed in, the section is not touched.
   SettingsImage image = SettingsImage::FromText("[Horizon]\nМосква=1:1\n");
   StoreIntoImage(image, places, 0, in);

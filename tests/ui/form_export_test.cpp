@@ -2,6 +2,7 @@
 // thread and reports its failures when it ends.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -56,6 +57,21 @@ TEST(FormExport, TheExportGetsTheProgramFolderAndItsFailuresAreReported) {
     EXPECT_EQ(f.errors, std::vector<std::string>(2, c.shown));
     EXPECT_EQ(f.trace, trace);  // nothing recomputed
   }
+}
+
+// Typed texts not yet computed are not in the workbook: its heading is the table's.
+TEST(FormExport, TheWorkbookIsHeadedWithWhatTheTableWasComputedFor) {
+  testing::FakeOffice office;
+  test::FormFixture f;
+  f.make_exporter = [&] { return std::make_unique<ExcelExporter>([&](const std::string&) { return office.Create(); }); };
+  f.Start("[Points]\nA=10;20\n[Form]\nRBG=1\nEG=3\n");
+  std::ofstream(f.dir.filePath("Sun.xls").toStdString()) << "template";
+  f.form->EditGMT->setText(QStringLiteral("5"));
+  f.form->EditSir->setText(QStringLiteral("86"));
+  QTest::mouseClick(f.form->ButtonExcel, Qt::LeftButton);
+  ASSERT_TRUE(ExportEnds(*f.form));
+  EXPECT_TRUE(f.errors.empty());
+  EXPECT_EQ(std::count(office.log.begin(), office.log.end(), "Cells(3,1)=Время: GMT+3"), 1);
 }
 
 // An office that takes over a second to start: the window keeps painting, shows it is busy,

@@ -79,6 +79,30 @@ TEST(FormOutage, FieldsRecomputeOnLeavingAndErrorsAreReported) {
   EXPECT_EQ(w.OutGrid(), CoreTable(w, {}));
 }
 
+TEST(FormOutage, CutTimesAreExplainedUnderTheTable) {
+  FormFixture f;
+  f.Start(kMoscow);
+  TForm1& w = *f.form;
+  w.TabControl1->Tabs()->setCurrentIndex(kOutageTab);
+  struct Case {
+    const char *slot, *dish, *freq;
+    bool cut;
+  } cases[] = {{"36W", "0.45", "4", true}, {"36 E", "0.9", "12", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.slot);
+    w.ESlot->setText(QString::fromUtf8(c.slot));
+    w.EDish->setText(QString::fromUtf8(c.dish));
+    w.EFreq->setText(QString::fromUtf8(c.freq));
+    w.EFreqExit();
+    EXPECT_EQ(w.OutGrid(), CoreTable(w, {}));
+    EXPECT_EQ(w.LabelOutCut->isVisibleTo(&w), c.cut);
+    EXPECT_EQ(w.LabelOutCut->text(), c.cut ? QString::fromUtf8(kOutageCutNote) : QString());
+    // The table gives the line its room.
+    EXPECT_EQ(w.StringGridOut->geometry().bottom() < w.LabelOutCut->geometry().top(), c.cut);
+  }
+  EXPECT_TRUE(f.errors.empty());
+}
+
 TEST(FormOutage, DoubleClickOnTheSatelliteTableOpensTheSlot) {
   struct Case {
     int col, row;

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <cstdio>
 
 #include "ui/picture_tabs.h"
 #include "ui_test_support.h"
@@ -123,22 +124,117 @@ TEST(FormPictures, HorizonFieldFollowsTheFieldRulesAndTheSettingsFile) {
   EXPECT_EQ(test::ReadSettingsFile(f.settings_path).find("Horizon"), std::string::npos);
 }
 
+TEST(FormPictures, EveryTabUsesThePlaceLastComputed) {
+  FormFixture f;
+  f.Start(std::string(kPlaces) + "[Form]\nESlot=36 E\n");
+  TForm1& w = *f.form;
+  QTabBar* tabs = w.TabControl1->Tabs();
+  PictureTabs& p = w.Pictures();
+  tabs->setCurrentIndex(3);
+  const std::vector<ArcSlot> sky = p.Sky().arc;
+  tabs->setCurrentIndex(4);
+  const std::vector<double> rises = p.Year().days[100].rises;
+  tabs->setCurrentIndex(0);
+  // Typed coordinates wait for the next recomputation, on the new tabs as on the tables.
+  w.EditSir->setText(QStringLiteral("86"));
+  w.EditDolg->setText(QStringLiteral("-150"));
+  w.EditSirExit();
+  w.EditDolgExit();
+  const auto moscow_everywhere = [&](bool moscow) {
+    tabs->setCurrentIndex(3);
+    EXPECT_EQ(p.Sky().arc.size(), sky.size());
+    EXPECT_EQ(p.Sky().arc[0].azimuth == sky[0].azimuth, moscow);
+    EXPECT_EQ(p.Sky().title.starts_with("Москва"), true);
+    tabs->setCurrentIndex(4);
+    EXPECT_EQ(p.Year().days[100].rises == rises, moscow);
+    tabs->setCurrentIndex(kOutageTab);
+    EXPECT_EQ(w.LabelOutInfo->text().contains(QStringLiteral("Высота 26.5°")), moscow) << w.LabelOutInfo->text().toStdString();
+  };
+  moscow_everywhere(true);
+  // A double click on 36 E of Moscow's table opens Moscow's outages.
+  int col = -1, row = -1;
+  for (int c = 0; c < w.SatGrid().ColCount(); c += 5)
+    for (int r = 1; r < w.SatGrid().RowCount(); ++r)
+      if (w.SatGrid().Cell(c, r) == "36 E") col = c, row = r;
+  ASSERT_GE(col, 0);
+  w.StringGridSatDblClick(col + 2, row);
+  EXPECT_EQ(w.ESlot->text(), QStringLiteral("36 E"));
+  EXPECT_EQ(w.LabelOutNote->text(), QString());
+  EXPECT_TRUE(w.LabelOutInfo->text().contains(QStringLiteral("Высота 26.5°")));
+  EXPECT_TRUE(f.errors.empty()) << f.errors[0];
+  // The next recomputation takes the typed place everywhere.
+  w.CheckBoxSecClick();
+  moscow_everywhere(false);
+}
+
+TEST(FormPictures, BadStoredHorizonIsReportedOnceAndLeftForCorrection) {
+  FormFixture f;
+  f.Start("[Points]\nМосква=55.75;37.62\n[Horizon]\nМосква=garbage:::;;; 90:5 xx\n");
+  TForm1& w = *f.form;
+  PictureTabs& p = w.Pictures();
+  for (int i = 0; i < 2; ++i) {
+    w.TabControl1->Tabs()->setCurrentIndex(3);
+    w.TabControl1->Tabs()->setCurrentIndex(0);
+  }
+  w.TabControl1->Tabs()->setCurrentIndex(3);
+  emit p.EditHorizon->editingFinished();  // left without a change
+  ASSERT_EQ(f.errors.size(), 1u);
+  EXPECT_NE(f.errors[0].find("Неверная точка горизонта 'garbage:::;;;'"), std::string::npos) << f.errors[0];
+  EXPECT_EQ(p.EditHorizon->text(), QStringLiteral("garbage:::;;; 90:5 xx"));
+  // The sky without the mask, titled, counting the place's slots.
+  EXPECT_TRUE(p.Sky().title.starts_with("Москва"));
+  EXPECT_EQ(pictures::SkyCountText(p.Sky()), QStringLiteral("Видно позиций: 148 из 160"));
+}
+
+TEST(FormPictures, LongHorizonIsShownWholeAndNotCheckedUnchanged) {
+  std::string mask;
+  char point[32];
+  for (int i = 0; i < 10000; ++i) {
+    std::snprintf(point, sizeof point, "%s%.3f:%d", i ? " " : "", i * 0.036, 5 + i % 7);
+    mask += point;
+  }
+  ASSERT_GT(mask.size(), 32767u);
+  FormFixture f;
+  f.Start("[Points]\nМосква=55.75;37.62\n[Horizon]\nМосква=" + mask + "\n");
+  TForm1& w = *f.form;
+  PictureTabs& p = w.Pictures();
+  w.TabControl1->Tabs()->setCurrentIndex(3);
+  EXPECT_EQ(p.EditHorizon->text().toStdString(), mask);
+  emit p.EditHorizon->editingFinished();
+  EXPECT_TRUE(f.errors.empty()) << f.errors[0];
+  ASSERT_TRUE(w.FormClose());
+  EXPECT_NE(test::ReadSettingsFile(f.settings_path).find(mask + "\r\n"), std::string::npos);
+}
+
 TEST(FormPictures, SaveWritesThePicture) {
   FormFixture f;
   f.Start(kPlaces);
   TForm1& w = *f.form;
   QString asked;
-  const QString target = f.dir.filePath(QStringLiteral("sky.svg"));
-  w.Pictures().ask_save_path = [&](const QString& start) {
-    asked = start;
-    return target;
+  struct Case {
+    const char* name;    // as typed in the dialog
+    const char* filter;  // the type chosen there
+    const char* file;    // written
+    const char* holds;
+  } cases[] = {
+      {"sky.svg", "SVG (*.svg)", "sky.svg", "viewBox=\"0 0 1200 600\""},
+      {"sky", "SVG (*.svg)", "sky.svg", "viewBox=\"0 0 1200 600\""},  // the type's extension added
+      {"plain", "PNG (*.png)", "plain.png", "PNG"},
   };
   w.TabControl1->Tabs()->setCurrentIndex(3);
-  w.Pictures().ButtonSave->click();
-  EXPECT_EQ(asked, f.dir.path() + QStringLiteral("/Москва_небо.png"));  // where exports go
-  QFile svg(target);
-  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(svg.readAll().contains("viewBox=\"0 0 1200 600\""));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    w.Pictures().ask_save_path = [&](const QString& start, QString& filter) {
+      asked = start;
+      filter = QString::fromUtf8(c.filter);
+      return f.dir.filePath(QString::fromUtf8(c.name));
+    };
+    w.Pictures().ButtonSave->click();
+    EXPECT_EQ(asked, f.dir.path() + QStringLiteral("/Москва_небо.png"));  // where exports go
+    QFile file(f.dir.filePath(QString::fromUtf8(c.file)));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains(c.holds));
+  }
 }
 
 }  // namespace

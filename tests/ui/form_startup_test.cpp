@@ -202,14 +202,18 @@ TEST(FormStartup, WithoutPlacesNothingIsComputed) {
   struct Case {
     const char* ini;
     const char* pins;
+    const char* gmt;  // EditGMT, and whether twilight goes by angle
+    bool angle;
   } cases[] = {
-      {"", "no settings file"},
-      {"[Form]\nInd=3\n", "a file without places"},
+      {"", "no settings file: the starter file's zone and twilight", "3", true},
+      {"[Form]\nInd=3\n", "a file without places", "0", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.pins);
     FormFixture f;
     f.Start(c.ini);
+    EXPECT_EQ(f.form->EditGMT->text(), QString::fromUtf8(c.gmt));
+    EXPECT_EQ(f.form->RadioButtonUgol->isChecked(), c.angle);
     EXPECT_TRUE(f.errors.empty());
     EXPECT_EQ(f.trace, "");
     EXPECT_EQ(f.form->ComboBoxPunkt->count(), 0);
