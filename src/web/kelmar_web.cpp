@@ -443,9 +443,8 @@ std::string BytesOf(const val& bytes) {
 
 val ReadIni(val bytes) {
   return Guarded([&] {
-    const std::string b = BytesOf(bytes);
-    LoadedSettings s = LoadedFromImage(SettingsImage::FromBytes(b));
-    s.cut_short = b.find('\0') != std::string::npos;
+    // Empty bytes are a missing file: the starter file's values, as the desktop starts.
+    const LoadedSettings s = LoadedFromBytes(BytesOf(bytes));
     val form = Obj();
     form.set("twilightHeight", s.twilight_height);
     form.set("twilightAngle", s.twilight_angle);

@@ -122,6 +122,9 @@ test('kelmar.INI: read and written as the desktop does', async () => {
   const web = k.readIni(cp1251(odd));
   assert.deepEqual([web.places, web.selected, web.form.twilightHeight], [native.places, native.index, native.EK]);
   assert.match(web.caseTwins, /^Названия пунктов, различающиеся только регистром букв/);
+  // No file: no places and the starter file's zone, as the desktop starts.
+  const none = k.readIni(new Uint8Array());
+  assert.deepEqual([none.places, none.form.zoneGmt], [[], JSON.parse(cli(['places', '--settings', '/dev/null', '--format', 'json']).stdout).EG]);
 });
 
 test('the place list\'s rules and messages', () => {
