@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: a normal build and its Debian package (checked by
-# lintian and the desktop and AppStream validators, never installed), a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets (clang, bounded time).
+# lintian and the desktop and AppStream validators, never installed), the WebAssembly module
+# against the normal build (Node's test runner), a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the fuzz targets (clang, bounded time).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -33,6 +34,15 @@ trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
 desktop-file-validate "$unpacked/usr/share/applications/org.kelmar.Kelmar.desktop"
 appstreamcli validate --no-net "$unpacked/usr/share/metainfo/org.kelmar.Kelmar.metainfo.xml"
+
+# The WebAssembly module (emscripten installed by the web script) against the build above.
+echo "=== web"
+bash scripts/web.sh build
+# The module is also loaded in a browser: Debian's Chromium, headless.
+if ! command -v chromium >/dev/null; then
+  apt-get -o DPkg::Lock::Timeout=900 install -y --no-install-recommends chromium
+fi
+node --test tests/web/*.test.mjs
 
 build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DKELMAR_SANITIZE=ON -DKELMAR_WERROR=ON
 

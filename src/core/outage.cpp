@@ -6,6 +6,7 @@
 
 #include "calc_error.h"
 #include "day_serial.h"
+#include "float_chars.h"
 #include "number_text.h"
 #include "root_search.h"
 #include "sat_table.h"
@@ -164,8 +165,9 @@ std::optional<double> ParseSlot(std::string_view text) {
     else break;
   }
   if (!digits) return std::nullopt;
-  double v = 0;
-  if (std::from_chars(s.data(), s.data() + n, v).ec != std::errc()) return std::nullopt;
+  const std::optional<double> read = ReadDouble(s.substr(0, n));
+  if (!read) return std::nullopt;
+  const double v = *read;
   const std::string_view rest = TrimBlanks(s.substr(n));
   if (v > 180) return std::nullopt;
   if (rest.empty()) {

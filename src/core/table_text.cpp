@@ -206,6 +206,17 @@ std::string FormatTwoDecimals(double v) {
 
 std::string HiddenSlotMessage(const std::string& slot) { return "Спутник " + slot + " не виден из этого пункта"; }
 
+std::string OutageInfoLine(const OutageTable& table) {
+  return "Угол интерференции " + FormatTwoDecimals(table.angle) + "°   Азимут " + FormatOneDecimal(table.azimuth) +
+         "°   Высота " + FormatOneDecimal(table.elevation) + "°";
+}
+
+std::string OutageNote(const OutageTable& table, int year) {
+  if (!table.visible) return HiddenSlotMessage(table.slot);
+  if (table.rows.empty()) return "В " + std::to_string(year) + " году интерференции нет";
+  return {};
+}
+
 TextGrid MakeOutageGrid(const OutageTable& table) {
   TextGrid grid(kOutageCols, static_cast<int>(table.rows.size()) + 1);
   static const char* const kHeaders[kOutageCols] = {"Дата", "Начало", "Максимум", "Конец", "Длит.", "Угол, °"};

@@ -63,15 +63,6 @@ void SaveSvg(const std::string& path, QSize size, const Painting& paint) {
   WriteWhole(path, bytes);
 }
 
-std::string WithPictureExtension(const std::string& path, bool svg) {
-  const std::size_t slash = path.rfind('/');
-  const std::size_t dot = path.rfind('.');
-  // A leading dot makes a hidden file's name, not an extension.
-  const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
-  if (dot != std::string::npos && dot > name) return path;
-  return path + (svg ? ".svg" : ".png");
-}
-
 void SavePicture(const std::string& path, QSize size, const Painting& paint) {
   const bool svg = path.size() >= 4 && QString::fromStdString(path.substr(path.size() - 4)).compare(".svg", Qt::CaseInsensitive) == 0;
   if (svg) {

@@ -41,7 +41,7 @@
 #include "core/sun_table.h"
 #include "core/table_text.h"
 #include "settings/file_layout.h"
-#include "settings/settings_file.h"
+#include "settings/settings_io.h"
 #include "ui/cell_drawing.h"
 #include "ui/layout.h"
 #include "ui/picture_tabs.h"
@@ -833,19 +833,14 @@ void TForm1::RunOutage() {
   ShowSlotName();
   const InputFields in = ComputedFields();
   const OutageTable t = ComputeOutages(in, st_.Year);
-  LabelOutInfo->setText(QStringLiteral("Угол интерференции %1°   Азимут %2°   Высота %3°")
-                            .arg(Q(FormatTwoDecimals(t.angle)), Q(FormatOneDecimal(t.azimuth)), Q(FormatOneDecimal(t.elevation))));
+  LabelOutInfo->setText(Q(OutageInfoLine(t)));
   if (t.visible) {
     const QDate d = pictures_->SkyDate();
     const AlignTable a = ComputeAlignment(in, pictures_->PlaceHorizon(computed_place_),
                                           {d.year(), d.month(), d.day()}, 1);
     LabelOutAlign->setText(Q(AlignLine(a.days[0])));
   }
-  if (!t.visible) {
-    LabelOutNote->setText(Q(HiddenSlotMessage(t.slot)));
-  } else if (t.rows.empty()) {
-    LabelOutNote->setText(QStringLiteral("В %1 году интерференции нет").arg(st_.Year));
-  }
+  LabelOutNote->setText(Q(OutageNote(t, st_.Year)));
   if (HasCut(t)) LabelOutCut->setText(QString::fromUtf8(kOutageCutNote));
   out_grid_ = MakeOutageGrid(t);
 }

@@ -185,14 +185,8 @@ void PictureTabs::Rebuild() {
     std::optional<double> now_hours;
     if (zone_now.date() == d) now_hours = zone_now.time().msecsSinceStartOfDay() / 3600000.0;
     sky_ = pictures::MakeSkyScene(c.fields, d.year(), d.month(), d.day(), StoredHorizon(c.place), now_hours);
-    // The slot of the outage tab is ringed when the table has it (a slot at a tenth of a
-    // degree has no mark of its own).
-    if (const std::optional<double> slot = ParseSlot(c.fields.slot)) {
-      for (std::size_t i = 0; i < sky_.arc.size(); ++i)
-        if (sky_.arc[i].lon == *slot) sky_.highlighted = static_cast<int>(i);
-      if (LookAtSlot(ObserverFromFields(c.fields), *slot).elevation > 0)
-        sky_.align = ComputeAlignment(c.fields, sky_.horizon, {d.year(), d.month(), d.day()}, 1).days[0].events;
-    }
+    // The slot of the outage tab is ringed, with the Sun on its azimuth.
+    RingSlot(sky_, c.fields, {d.year(), d.month(), d.day()});
     if (!c.names.empty()) {
       for (const ArcSlot& a : sky_.arc) sky_.names.push_back(NamesAtSlot(c.names, SlotEast(a.lon)));
     }

@@ -183,7 +183,7 @@ TEST(FormPictures, BadStoredHorizonIsReportedOnceAndLeftForCorrection) {
   EXPECT_EQ(p.EditHorizon->text(), QStringLiteral("garbage:::;;; 90:5 xx"));
   // The sky without the mask, titled, counting the place's slots.
   EXPECT_TRUE(p.Sky().title.starts_with("Москва"));
-  EXPECT_EQ(SkyCountText(p.Sky()), QStringLiteral("Видно позиций: 148 из 160"));
+  EXPECT_EQ(pictures::SkyCountText(p.Sky()), QStringLiteral("Видно позиций: 148 из 160"));
 }
 
 TEST(FormPictures, LongHorizonIsShownWholeAndNotCheckedUnchanged) {

@@ -1,0 +1,659 @@
+// The JavaScript API of the WebAssembly module: each entry point takes plain JS values (the
+// window's field texts and choices), runs the same core as the window and kelmar-cli, and
+// returns plain JS objects. kelmar.js wraps these; an error comes back as {error: message}
+// and kelmar.js throws it as a JS Error, so no C++ exception ever reaches JS.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <cmath>
+#include <exception>
+#include <stdexcept>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "core/calc_error.h"
+#include "core/calc_state.h"
+#include "core/date_names.h"
+#include "core/locator.h"
+#include "core/magnetic.h"
+#include "core/number_text.h"
+#include "core/observer.h"
+#include "core/outage.h"
+#include "core/sat_table.h"
+#include "core/scenes.h"
+#include "core/sun_table.h"
+#include "core/table_text.h"
+#include "core/text_grid.h"
+#include "settings/cp1251.h"
+#include "settings/horizons.h"
+#include "settings/place_ops.h"
+#include "settings/settings_file.h"
+#include "settings/settings_image.h"
+
+using emscripten::val;
+
+namespace kelmar::web {
+namespace {
+
+// ---- plain values to JS and back
+
+val Obj() { return val::object(); }
+
+template <class T, class F>
+val Array(const std::vector<T>& items, F to_js) {
+  val a = val::array();
+  for (const T& item : items) a.call<void>("push", to_js(item));
+  return a;
+}
+
+val Numbers(const std::vector<double>& v) {
+  return Array(v, [](double x) { return val(x); });
+}
+
+// The grid as rows of cell texts. One string crosses into JS and is split there: a call per
+// cell would cost more than the table itself.
+val Cells(const TextGrid& grid) {
+  static const val split_row = val::global("Function").new_(val("row"), val("return row.split('\\x1f')"));
+  std::string joined;
+  for (int r = 0; r < grid.RowCount(); ++r) {
+    if (r > 0) joined += '\x1e';
+    for (int c = 0; c < grid.ColCount(); ++c) {
+      if (c > 0) joined += '\x1f';
+      joined += grid.Cell(c, r);
+    }
+  }
+  return val(joined).call<val>("split", val("\x1e")).call<val>("map", split_row);
+}
+
+// The arguments of a table call, packed by kelmar.js into one string: "key\x1evalue" items
+// joined by "\x1f", nested objects as "zone.kind". One string crosses from JS instead of a
+// call per property, which cost more than a month's sun table.
+class Args {
+ public:
+  explicit Args(std::string_view packed) {
+    while (!packed.empty()) {
+      const std::size_t end = std::min(packed.find('\x1f'), packed.size());
+      const std::string_view item = packed.substr(0, end);
+      const std::size_t sep = item.find('\x1e');
+      if (sep != std::string_view::npos) values_.emplace(item.substr(0, sep), item.substr(sep + 1));
+      packed.remove_prefix(std::min(end + 1, packed.size()));
+    }
+  }
+  bool Has(const std::string& key) const { return values_.count(key) != 0; }
+  std::string Text(const std::string& key, const std::string& fallback = "") const {
+    const auto it = values_.find(key);
+    return it == values_.end() ? fallback : it->second;
+  }
+  int Int(const std::string& key, int fallback) const {
+    if (!Has(key)) return fallback;
+    if (const std::optional<int> n = ParseInt(Text(key))) return *n;
+    throw CalcError(NotAnIntegerMessage(Text(key)));
+  }
+  // A whole number within [lo, hi]; the app's own controls give these, so a bad one is the
+  // caller's mistake, told in kelmar-cli's words.
+  int IntIn(const std::string& key, int fallback, int lo, int hi) const {
+    const int n = Int(key, fallback);
+    if (n < lo || n > hi)
+      throw std::invalid_argument(key + " takes a whole number from " + std::to_string(lo) + " to " + std::to_string(hi));
+    return n;
+  }
+  bool Bool(const std::string& key) const { return Text(key) == "1"; }
+
+ private:
+  std::map<std::string, std::string, std::less<>> values_;
+};
+
+bool Has(const val& o, const char* key) { return o.hasOwnProperty(key) && !o[key].isUndefined() && !o[key].isNull(); }
+
+std::string Text(const val& o, const char* key, const std::string& fallback = "") {
+  return Has(o, key) ? o[key].as<std::string>() : fallback;
+}
+
+int Int(const val& o, const char* key, int fallback) { return Has(o, key) ? o[key].as<int>() : fallback; }
+
+bool Bool(const val& o, const char* key) { return Has(o, key) && o[key].as<bool>(); }
+
+// "date" as YYYY-MM-DD, today without it; read as kelmar-cli reads --date.
+CalendarDate DateArg(const Args& o) {
+  CliOptions date;
+  if (o.Has("date")) date.values["--date"] = o.Text("date");
+  return DateOption(date);
+}
+
+// The window's fields for the arguments: texts as typed, zone and twilight as chosen.
+InputFields FieldsOf(const Args& o) {
+  InputFields in;
+  in.latitude = o.Text("lat");
+  in.longitude = o.Text("lon");
+  in.zone = o.Text("zone.kind", "gmt") == "msk" ? ZoneKind::FromMoscow : ZoneKind::FromGmt;
+  (in.FromMoscow() ? in.msk_offset : in.gmt_offset) = o.Text("zone.text", "0");
+  in.twilight = o.Text("twilight.kind", "angle") != "height" ? TwilightKind::ByAngle : TwilightKind::ByHeight;
+  if (in.ByAngle()) {
+    in.twilight_angle = o.Text("twilight.text", "6");
+  } else {
+    in.twilight_height = o.Text("twilight.text", "0");
+  }
+  in.seconds = o.Bool("seconds");
+  in.slot = o.Text("slot", in.slot);
+  in.dish = o.Text("dish", in.dish);
+  in.frequency = o.Text("freq", in.frequency);
+  return in;
+}
+
+// Runs one entry point: its value, or {error: message} for any exception.
+template <class F>
+val Guarded(F body) {
+  try {
+    return body();
+  } catch (const std::exception& e) {
+    val out = Obj();
+    out.set("error", std::string(e.what()));
+    return out;
+  } catch (...) {
+    val out = Obj();
+    out.set("error", std::string("unknown error"));
+    return out;
+  }
+}
+
+// ---- tables
+
+const char* PolarText(PolarState state) {
+  switch (state) {
+    case PolarState::Night: return "night";
+    case PolarState::Day: return "day";
+    case PolarState::None: break;
+  }
+  return "none";
+}
+
+// One day of the sun table as its typed row: local hours, azimuths in degrees.
+val SunDayOf(const SunDayRow& d) {
+  val day = Obj();
+  day.set("day", d.day);
+  day.set("weekday", d.weekday);  // 0 = Monday
+  val rises = val::array(), sets = val::array();
+  for (const Crossing& c : d.sun) {
+    val e = Obj();
+    e.set("hours", c.hours);
+    e.set("azimuth", c.has_azimuth ? val(c.azimuth) : val::null());
+    (c.rise ? rises : sets).call<void>("push", e);
+  }
+  day.set("rises", rises);
+  day.set("sets", sets);
+  day.set("noon", d.noon);
+  day.set("dayLength", d.day_length ? val(*d.day_length) : val::null());
+  day.set("sunPolar", std::string(PolarText(d.sun_polar)));
+  val dawns = val::array(), dusks = val::array();
+  for (const Crossing& c : d.twilight) (c.rise ? dawns : dusks).call<void>("push", val(c.hours));
+  day.set("dawns", dawns);
+  day.set("dusks", dusks);
+  day.set("twilightPolar", std::string(PolarText(d.twilight_polar)));
+  return day;
+}
+
+val SunTable(std::string packed) {
+  return Guarded([&] {
+    const Args o(packed);
+    const InputFields in = FieldsOf(o);
+    const std::tm today = o.Has("year") && o.Has("month") ? std::tm{} : Today();
+    SunMonth month;
+    ComputeSunMonth(in, o.IntIn("year", today.tm_year + 1900, 1, 9999), o.IntIn("month", today.tm_mon + 1, 1, 12), month);
+    TextGrid grid = MakeSunGrid();
+    FormatSunTable(month, in.seconds, RussianDateNames(), grid);
+    val out = Obj();
+    out.set("cells", Cells(grid));
+    out.set("locator", month.locator);
+    out.set("days", Array(month.days, SunDayOf));
+    return out;
+  });
+}
+
+val DeclinationOf(const MagneticField& f, const CalendarDate& date) {
+  val d = Obj();
+  const CompassTrust trust = CompassTrustFor(f);
+  d.set("degrees", f.declination);
+  d.set("horizontal", f.horizontal);
+  d.set("valid", f.valid);
+  d.set("line", DeclinationLine(f, date));
+  const char* warning = CompassWarning(trust);
+  d.set("warning", std::string(warning != nullptr ? warning : ""));
+  d.set("usable", trust != CompassTrust::Unusable);
+  d.set("note", CompassNote(f, date));
+  return d;
+}
+
+val ArcSlotOf(const ArcSlot& s) {
+  val o = Obj();
+  o.set("label", s.label);
+  o.set("azimuth", s.azimuth);
+  o.set("elevation", s.elevation);
+  o.set("correction", s.correction);
+  o.set("az", s.az);
+  o.set("el", s.el);
+  o.set("visible", s.visible);
+  return o;
+}
+
+const char* SlotKindText(SlotKind kind) {
+  switch (kind) {
+    case SlotKind::Equator: return "equator";
+    case SlotKind::Zenith: return "zenith";
+    case SlotKind::Pole: return "pole";
+    case SlotKind::Normal: break;
+  }
+  return "normal";
+}
+
+val SatTable(std::string packed) {
+  return Guarded([&] {
+    const Args o(packed);
+    const InputFields in = FieldsOf(o);
+    const Observer obs = ObserverFromFields(in);
+    val declination = val::null();
+    std::optional<double> compass;
+    try {
+      const CalendarDate date = DateArg(o);
+      const MagneticField f = MagneticForFields(in.latitude, in.longitude, date);
+      declination = DeclinationOf(f, date);
+      if (o.Bool("compass")) {
+        if (CompassTrustFor(f) == CompassTrust::Unusable) throw CalcError(kCompassUnusableText);
+        compass = f.declination;
+      }
+    } catch (const CalcError&) {
+      // Without a declination the window shows the message in its label and the true azimuths.
+      if (o.Bool("compass")) throw;
+    }
+    const SatTable table = SatelliteSlots(obs, compass);
+    TextGrid grid = MakeSatGrid();
+    FormatSatTable(table, grid);
+    val slots = val::array();
+    for (int i = 0; i < kSlotCount; ++i) {
+      const SatSlot& s = table.positions[static_cast<std::size_t>(i)];
+      const auto [col, row] = SlotCellOf(i);
+      const auto number = [](double v) { return std::isnan(v) ? val::null() : val(v); };
+      val slot = Obj();
+      slot.set("label", grid.Cell(col, row));
+      slot.set("position", s.lon == -180 ? 180 : s.lon);
+      slot.set("azimuth", number(s.azimuth));
+      slot.set("elevation", s.elevation);
+      slot.set("correction", number(s.correction));
+      slot.set("kind", std::string(SlotKindText(s.kind)));
+      slot.set("belowHorizon", s.below_horizon);
+      slot.set("column", col);
+      slot.set("row", row);
+      val cells = Obj();
+      cells.set("azimuth", grid.Cell(col + 1, row));
+      cells.set("elevation", grid.Cell(col + 2, row));
+      cells.set("correction", grid.Cell(col + 3, row));
+      slot.set("cells", cells);
+      slots.call<void>("push", slot);
+    }
+    val out = Obj();
+    out.set("cells", Cells(grid));
+    out.set("slots", slots);
+    out.set("declination", declination);
+    return out;
+  });
+}
+
+val OutageSlot(const OutageTable& t, int year) {
+  val o = Obj();
+  o.set("label", t.slot);
+  o.set("visible", t.visible);
+  o.set("angle", t.angle);
+  o.set("azimuth", t.azimuth);
+  o.set("elevation", t.elevation);
+  o.set("info", OutageInfoLine(t));
+  o.set("note", OutageNote(t, year));
+  o.set("cut", std::string(HasCut(t) ? kOutageCutNote : ""));
+  o.set("days", Array(t.rows, [](const OutageRow& r) {
+          val d = Obj();
+          d.set("date", IsoDate({r.year, r.month, r.day}));
+          d.set("start", r.start);
+          d.set("peak", r.peak);
+          d.set("end", r.end);
+          d.set("duration", r.duration);
+          d.set("separation", r.separation);
+          return d;
+        }));
+  o.set("cells", Cells(MakeOutageGrid(t)));
+  return o;
+}
+
+val Outage(std::string packed) {
+  return Guarded([&] {
+    const Args o(packed);
+    const InputFields in = FieldsOf(o);
+    const int year = o.IntIn("year", Today().tm_year + 1900, 1, 9998);
+    val slots = val::array();
+    if (in.slot == "all") {
+      // Every visible slot of the satellite table, in the table's order.
+      const Observer obs = ObserverFromFields(in);
+      const double angle = OutageAngleOf(in);
+      const double zone = ZoneHoursOf(in);
+      for (const SatSlot& s : SatelliteSlots(obs).positions) {
+        const OutageTable t = ComputeOutages(obs, zone, s.lon == -180 ? 180.0 : s.lon, angle, year);
+        if (t.visible) slots.call<void>("push", OutageSlot(t, year));
+      }
+    } else {
+      slots.call<void>("push", OutageSlot(ComputeOutages(in, year), year));
+    }
+    val out = Obj();
+    out.set("slots", slots);
+    return out;
+  });
+}
+
+val Declination(std::string packed) {
+  return Guarded([&] {
+    const Args o(packed);
+    const CalendarDate date = DateArg(o);
+    return DeclinationOf(MagneticForFields(o.Text("lat"), o.Text("lon"), date), date);
+  });
+}
+
+val Locator(std::string packed) {
+  return Guarded([&] {
+    const Args o(packed);
+    const Observer obs = ObserverFromFields(FieldsOf(o));
+    return val(LocatorFromCoords(obs.LatDeg, obs.LonDeg));
+  });
+}
+
+val Coordinates(std::string text) {
+  return Guarded([&] {
+    const CoordTexts c = CoordsOfLocator(text);
+    val out = Obj();
+    out.set("lat", c.lat);
+    out.set("lon", c.lon);
+    return out;
+  });
+}
+
+// ---- pictures
+
+val SunPointOf(const SunPoint& p) {
+  val o = Obj();
+  o.set("hours", p.hours);
+  o.set("az", p.az);
+  o.set("el", p.el);
+  return o;
+}
+
+val SunDayValue(const SunDay& d) {
+  val o = Obj();
+  o.set("path", Array(d.path, SunPointOf));
+  o.set("rises", Array(d.rises, SunPointOf));
+  o.set("sets", Array(d.sets, SunPointOf));
+  return o;
+}
+
+val SkySceneOf(const SkyScene& s) {
+  val o = Obj();
+  o.set("arc", Array(s.arc, ArcSlotOf));
+  o.set("highlighted", s.highlighted);
+  o.set("day", SunDayValue(s.day));
+  o.set("june", SunDayValue(s.june));
+  o.set("december", SunDayValue(s.december));
+  o.set("now", s.now ? SunPointOf(*s.now) : val::null());
+  o.set("horizon", Array(s.horizon.Points(), [](const Horizon::Point& p) {
+          val h = Obj();
+          h.set("az", p.az);
+          h.set("el", p.el);
+          return h;
+        }));
+  o.set("southern", s.southern);
+  o.set("align", Array(s.align, [](const AlignEvent& e) {
+          val a = Obj();
+          a.set("kind", std::string(e.kind == AlignKind::Sun ? "sun" : "shadow"));
+          a.set("seconds", e.seconds);
+          a.set("hours", e.hours);
+          a.set("azimuth", e.azimuth);
+          a.set("elevation", e.elevation);
+          a.set("aboveHorizon", e.above_horizon);
+          a.set("aboveMask", e.above_mask);
+          return a;
+        }));
+  return o;
+}
+
+val SkySceneFor(std::string packed) {
+  return Guarded([&] {
+    const Args o(packed);
+    const InputFields in = FieldsOf(o);
+    const CalendarDate date = DateArg(o);
+    std::optional<double> now;
+    if (o.Has("now")) now = StrToFloat(o.Text("now"));
+    SkyScene scene = MakeSkyScene(in, date.year, date.month, date.day, Horizon::Parse(o.Text("horizon")), now);
+    if (o.Has("slot")) RingSlot(scene, in, date);
+    val out = SkySceneOf(scene);
+    out.set("zone", ZoneTitle(in));
+    return out;
+  });
+}
+
+val YearSceneFor(std::string packed) {
+  return Guarded([&] {
+    const Args o(packed);
+    const InputFields in = FieldsOf(o);
+    const YearScene scene = MakeYearScene(in, o.IntIn("year", Today().tm_year + 1900, 1, 9999));
+    val out = Obj();
+    out.set("year", scene.year);
+    out.set("zone", ZoneTitle(in));
+    out.set("days", Array(scene.days, [](const DaylightDay& d) {
+              val day = Obj();
+              day.set("rises", Numbers(d.rises));
+              day.set("sets", Numbers(d.sets));
+              day.set("dawns", Numbers(d.dawns));
+              day.set("dusks", Numbers(d.dusks));
+              day.set("noon", d.noon);
+              day.set("upAtMidnight", d.up_at_midnight);
+              day.set("lightAtMidnight", d.light_at_midnight);
+              return day;
+            }));
+    return out;
+  });
+}
+
+// ---- kelmar.INI and the place list
+
+val PlacesValue(const PlaceList& places) {
+  return Array(places.items, [](const Place& p) {
+    val o = Obj();
+    o.set("name", p.name);
+    o.set("lat", p.lat);
+    o.set("lon", p.lon);
+    return o;
+  });
+}
+
+PlaceList PlacesOf(const val& a) {
+  PlaceList places;
+  if (a.isUndefined() || a.isNull()) return places;
+  const int n = a["length"].as<int>();
+  for (int i = 0; i < n; ++i) places.Append(Text(a[i], "name"), Text(a[i], "lat"), Text(a[i], "lon"));
+  return places;
+}
+
+std::string BytesOf(const val& bytes) {
+  if (bytes.isUndefined() || bytes.isNull()) return {};
+  const std::vector<std::uint8_t> v = emscripten::convertJSArrayToNumberVector<std::uint8_t>(bytes);
+  return std::string(v.begin(), v.end());
+}
+
+val ReadIni(val bytes) {
+  return Guarded([&] {
+    // Empty bytes are a missing file: the starter file's values, as the desktop starts.
+    const LoadedSettings s = LoadedFromBytes(BytesOf(bytes));
+    val form = Obj();
+    form.set("twilightHeight", s.twilight_height);
+    form.set("twilightAngle", s.twilight_angle);
+    form.set("zoneMsk", s.zone_msk);
+    form.set("zoneGmt", s.zone_gmt);
+    form.set("zoneIsGmt", s.zone_is_gmt);
+    form.set("twilightByAngle", s.twilight_by_angle);
+    form.set("latitude", s.latitude);
+    form.set("longitude", s.longitude);
+    form.set("outageSlot", s.outage_slot);
+    form.set("dish", s.dish);
+    form.set("frequency", s.frequency);
+    form.set("compassAzimuths", s.compass_azimuths);
+    val horizons = Obj();
+    for (const auto& [name, text] : s.horizons) horizons.set(name, text);
+    val out = Obj();
+    out.set("places", PlacesValue(s.places));
+    out.set("selected", s.selected);
+    out.set("form", form);
+    out.set("horizons", horizons);
+    out.set("cutShort", s.cut_short);
+    out.set("caseTwins", CaseTwinsMessage(s.places).value_or(""));
+    return out;
+  });
+}
+
+val WriteIni(val state, val previous) {
+  return Guarded([&] {
+    SettingsImage image = SettingsImage::FromBytes(BytesOf(previous));
+    const PlaceList places = PlacesOf(state["places"]);
+    InputFields in;
+    const val form = Has(state, "form") ? state["form"] : Obj();
+    in.twilight_height = Text(form, "twilightHeight", "0");
+    in.twilight_angle = Text(form, "twilightAngle", "0");
+    in.msk_offset = Text(form, "zoneMsk", "0");
+    in.gmt_offset = Text(form, "zoneGmt", "0");
+    in.zone = Bool(form, "zoneIsGmt") ? ZoneKind::FromGmt : ZoneKind::FromMoscow;
+    in.twilight = Bool(form, "twilightByAngle") ? TwilightKind::ByAngle : TwilightKind::ByHeight;
+    in.slot = Text(form, "outageSlot", in.slot);
+    in.dish = Text(form, "dish", in.dish);
+    in.frequency = Text(form, "frequency", in.frequency);
+    in.compass = Bool(form, "compassAzimuths");
+    HorizonTexts horizons;
+    const bool with_horizons = Has(state, "horizons");
+    if (with_horizons) {
+      const val keys = val::global("Object").call<val>("keys", state["horizons"]);
+      for (int i = 0; i < keys["length"].as<int>(); ++i) {
+        const std::string name = keys[i].as<std::string>();
+        horizons[name] = state["horizons"][name].as<std::string>();
+      }
+    }
+    StoreIntoImage(image, places, Int(state, "selected", 0), in, with_horizons ? &horizons : nullptr);
+    const std::string bytes = image.ToBytes();
+    return val::global("Uint8Array").new_(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<const std::uint8_t*>(bytes.data())))
+        .call<val>("slice");
+  });
+}
+
+val CheckPlaceName(val places, std::string name) {
+  return Guarded([&] { return val(CheckNewName(PlacesOf(places), name).value_or("")); });
+}
+
+val OutcomeOf(const PlaceOutcome& r, const PlaceList& places, int selected, const InputFields& in) {
+  val out = Obj();
+  out.set("places", PlacesValue(places));
+  out.set("selected", selected);
+  out.set("lat", in.latitude);
+  out.set("lon", in.longitude);
+  out.set("message", r.message);
+  return out;
+}
+
+val AddPlace(val o) {
+  return Guarded([&] {
+    PlaceList places = PlacesOf(o["places"]);
+    const int before = places.Count();
+    int selected = 0;
+    InputFields in;
+    in.latitude = Text(o, "lat");
+    in.longitude = Text(o, "lon");
+    const PlaceOutcome r = FinishAddPlace(places, selected, in, Text(o, "name"));
+    val out = OutcomeOf(r, places, selected, in);
+    out.set("ok", places.Count() > before);
+    return out;
+  });
+}
+
+val ChoosePlace(val o) {
+  return Guarded([&] {
+    const PlaceList places = PlacesOf(o["places"]);
+    int selected = 0;
+    InputFields in;
+    const PlaceOutcome r = ComboBoxPunktChange(places, selected, in, Int(o, "index", 0));
+    return OutcomeOf(r, places, selected, in);
+  });
+}
+
+val DeletePlace(val o) {
+  return Guarded([&] {
+    PlaceList places = PlacesOf(o["places"]);
+    const int before = places.Count();
+    int selected = Int(o, "selected", 0);
+    InputFields in;
+    const PlaceOutcome r = ButtonDeleteClick(places, selected, in, true);
+    val out = OutcomeOf(r, places, selected, in);
+    out.set("ok", places.Count() < before);
+    return out;
+  });
+}
+
+val DeleteQuestionFor(val o) {
+  return Guarded([&] { return val(DeleteQuestion(PlacesOf(o["places"]), Int(o, "selected", 0)).value_or("")); });
+}
+
+// For bench/web_sun_bench.mjs: the sun table of the arguments computed `times` times inside
+// the module, without the trip of its cells into JS; the last grid's last cell is returned.
+val BenchSunTable(std::string packed, int times) {
+  return Guarded([&] {
+    const Args o(packed);
+    const InputFields in = FieldsOf(o);
+    CalcState st;
+    st.Year = static_cast<std::uint16_t>(o.Int("year", 2026));
+    st.Month = static_cast<std::uint16_t>(o.Int("month", 7));
+    TextGrid grid = MakeSunGrid();
+    for (int i = 0; i < times; ++i) Calc(st, in, grid);
+    return val(grid.Cell(8, 31));
+  });
+}
+
+// ---- kelmar-cli
+
+val Cli(val args) {
+  return Guarded([&] {
+    const std::vector<std::string> a = emscripten::vecFromJSArray<std::string>(args);
+    std::ostringstream out, err;
+    const int code = RunCli(a, out, err);
+    val r = Obj();
+    r.set("code", code);
+    r.set("stdout", out.str());
+    r.set("stderr", err.str());
+    return r;
+  });
+}
+
+}  // namespace
+}  // namespace kelmar::web
+
+EMSCRIPTEN_BINDINGS(kelmar) {
+  using namespace kelmar::web;
+  emscripten::function("sunTable", &SunTable);
+  emscripten::function("satTable", &SatTable);
+  emscripten::function("outage", &Outage);
+  emscripten::function("declination", &Declination);
+  emscripten::function("locator", &Locator);
+  emscripten::function("coordinates", &Coordinates);
+  emscripten::function("skyScene", &SkySceneFor);
+  emscripten::function("yearScene", &YearSceneFor);
+  emscripten::function("readIni", &ReadIni);
+  emscripten::function("writeIni", &WriteIni);
+  emscripten::function("checkPlaceName", &CheckPlaceName);
+  emscripten::function("addPlace", &AddPlace);
+  emscripten::function("choosePlace", &ChoosePlace);
+  emscripten::function("deletePlace", &DeletePlace);
+  emscripten::function("deleteQuestion", &DeleteQuestionFor);
+  emscripten::function("cli", &Cli);
+  emscripten::function("benchSunTable", &BenchSunTable);
+}
