@@ -1,0 +1,437 @@
+// The page: fields and choices in, the module's tables and messages out.
+import { openCore } from './core.js';
+import { renderGrid } from './grid.js';
+import * as store from './store.js';
+
+const $ = (id) => document.getElementById(id);
+const MONTHS = ['Январь', 'Февраль', 'Март', 'Апрель', 'Май', 'Июнь', 'Июль', 'Август', 'Сентябрь', 'Октябрь',
+  'Ноябрь', 'Декабрь'];
+const YEARS = { min: 1800, max: 2200 };
+const TEXT_FIELDS = ['EditSir', 'EditDolg', 'EditGMT', 'EditMSK', 'EditUg', 'EditKm', 'ESlot', 'EDish', 'EFreq'];
+// Which error line a field's message goes to.
+const ERROR_LINE = {
+  EditPunkt: 'EditPunkt', EditSir: 'EditSir', EditDolg: 'EditSir', EditYear: 'EditYear',
+  EditGMT: 'EditGMT', EditMSK: 'EditGMT', RadioButtonGMT: 'EditGMT', RadioButtonMSK: 'EditGMT',
+  EditUg: 'EditUg', EditKm: 'EditUg', RadioButtonUgol: 'EditUg', RadioButtonVys: 'EditUg',
+};
+// The fields each view reads: a change elsewhere leaves its table as it is.
+const READS = {
+  sun: ['EditSir', 'EditDolg', 'EditYear', 'SelectMonth', 'EditGMT', 'EditMSK', 'RadioButtonGMT', 'RadioButtonMSK',
+    'EditUg', 'EditKm', 'RadioButtonUgol', 'RadioButtonVys', 'CheckBoxSec'],
+  sat: ['EditSir', 'EditDolg', 'CheckBoxMagAz'],
+  out: ['EditSir', 'EditDolg', 'EditYear', 'EditGMT', 'EditMSK', 'RadioButtonGMT', 'RadioButtonMSK', 'ESlot', 'EDish',
+    'EFreq'],
+};
+
+let core;
+let file = new Uint8Array(0);  // the stored kelmar.INI, exactly as last written or imported
+let ini = { places: [], selected: 0, form: {} };
+let view = 'sun';
+let adding = false;
+const stale = { sun: true, sat: true, out: true };
+
+// ---- fields ----
+
+function fields() {
+  const f = {};
+  for (const id of TEXT_FIELDS) f[id] = $(id).value;
+  f.zone = $('RadioButtonGMT').checked ? 'gmt' : 'msk';
+  f.twilight = $('RadioButtonUgol').checked ? 'angle' : 'height';
+  f.CheckBoxSec = $('CheckBoxSec').checked;
+  f.CheckBoxMagAz = $('CheckBoxMagAz').checked;
+  f.year = Number($('EditYear').value);
+  f.month = Number($('SelectMonth').value);
+  return f;
+}
+
+function formDefaults(form) {
+  const read = (key, fallback) => (form[key] === undefined ? fallback : String(form[key]));
+  $('EditGMT').value = read('EG', '0');
+  $('EditMSK').value = read('EM', '0');
+  $('EditUg').value = read('EU', '0');
+  $('EditKm').value = read('EK', '0');
+  $('ESlot').value = read('ESlot', '0');
+  $('EDish').value = read('EDish', '0.9');
+  $('EFreq').value = read('EFreq', '12');
+  $(read('RBG', '0') === '1' ? 'RadioButtonGMT' : 'RadioButtonMSK').checked = true;
+  $(read('RB3', '0') === '1' ? 'RadioButtonUgol' : 'RadioButtonVys').checked = true;
+  $('CheckBoxMagAz').checked = read('MagAz', '0') === '1';
+}
+
+function formFromFields() {
+  const f = fields();
+  const form = { ...ini.form };
+  Object.assign(form, {
+    Ind: String(ini.selected), RB3: f.twilight === 'angle' ? '1' : '0', RBG: f.zone === 'gmt' ? '1' : '0',
+    EK: f.EditKm, EU: f.EditUg, EM: f.EditMSK, EG: f.EditGMT,
+  });
+  // The desktop writes these only once they differ from a file's missing keys.
+  const optional = { MagAz: f.CheckBoxMagAz ? '1' : '0', ESlot: f.ESlot, EDish: f.EDish, EFreq: f.EFreq };
+  for (const [key, value] of Object.entries(optional)) {
+    if (form[key] !== undefined || value !== { MagAz: '0', ESlot: '0', EDish: '0.9', EFreq: '12' }[key]) form[key] = value;
+  }
+  return form;
+}
+
+// ---- errors beside the fields ----
+
+function clearErrors(lines) {
+  for (const p of document.querySelectorAll('.err')) {
+    if (!lines || lines.includes(p.dataset.for)) p.textContent = '';
+  }
+  for (const input of document.querySelectorAll('[aria-invalid]')) {
+    if (!lines || lines.includes(ERROR_LINE[input.id] || input.id)) input.removeAttribute('aria-invalid');
+  }
+}
+
+function showError(line, field, error) {
+  const p = document.querySelector(`.err[data-for="${line}"]`);
+  p.textContent = error instanceof Error ? error.message : String(error);
+  if (field && $(field) && $(field).tagName === 'INPUT' && $(field).type !== 'radio') {
+    $(field).setAttribute('aria-invalid', 'true');
+  }
+}
+
+// ---- the three views ----
+
+function today() {
+  const d = new Date();
+  const two = (n) => String(n).padStart(2, '0');
+  return `${d.getFullYear()}-${two(d.getMonth() + 1)}-${two(d.getDate())}`;
+}
+
+const VIEWS = {
+  sun() {
+    renderGrid($('StringGridVos'), core.sun(fields()).cells);
+  },
+  sat() {
+    const t = core.sat(fields(), today());
+    const d = t.declination;
+    $('LabelMag').textContent = d ? [d.line, d.warning].filter(Boolean).join('\n') : '';
+    $('CheckBoxMagAz').disabled = !(d && d.usable);
+    renderGrid($('StringGridSat'), t.cells);
+  },
+  out() {
+    const t = core.outage(fields());
+    const slot = t.slots[0];
+    $('LabelOutInfo').textContent = slot ? slot.info : '';
+    $('LabelOutNote').textContent = (slot && slot.note) || t.note || '';
+    renderGrid($('StringGridOut'), slot ? slot.cells : []);
+  },
+};
+
+const VIEW_TABLE = { sun: 'StringGridVos', sat: 'StringGridSat', out: 'StringGridOut' };
+
+// Recomputes the view in front; the others follow when they are opened. `cause` names the
+// field whose change asked for it, so that a message stands beside that field.
+function compute(cause) {
+  stale.sun = stale.sat = stale.out = true;
+  if (ini.places.length === 0 && !adding) return;
+  run(view, cause);
+}
+
+function run(name, cause) {
+  stale[name] = false;
+  const line = ERROR_LINE[cause] || (cause === 'place' ? 'EditSir' : name);
+  clearErrors([line, name]);
+  const started = performance.now();
+  try {
+    VIEWS[name]();
+    document.body.dataset.computed = String(performance.now() - started);
+  } catch (e) {
+    $(VIEW_TABLE[name]).classList.add('stale');
+    showError(line, cause, e);
+  }
+}
+
+function openView(name) {
+  view = name;
+  for (const b of document.querySelectorAll('#tabs button')) {
+    b.setAttribute('aria-selected', String(b.dataset.view === name));
+  }
+  $('ViewSun').hidden = name !== 'sun';
+  $('ViewSat').hidden = name !== 'sat';
+  $('ViewOut').hidden = name !== 'out';
+  // As on the desktop: the date and zone panel stays for the tables that read it.
+  $('GroupBox1').hidden = name === 'sat';
+  for (const el of document.querySelectorAll('[data-sun]')) el.hidden = name !== 'sun';
+  saveView();
+  if (stale[name]) run(name, 'view');
+}
+
+// ---- places ----
+
+function showPlaces() {
+  const select = $('ComboBoxPunkt');
+  select.replaceChildren(...ini.places.map((p, i) => new Option(p.name, String(i))));
+  if (ini.places.length > 0) {
+    ini.selected = Math.min(Math.max(ini.selected, 0), ini.places.length - 1);
+    select.value = String(ini.selected);
+    $('EditSir').value = ini.places[ini.selected].lat;
+    $('EditDolg').value = ini.places[ini.selected].lon;
+  }
+  $('ButtonDelete').disabled = adding || ini.places.length === 0;
+}
+
+function choosePlace() {
+  ini.selected = Number($('ComboBoxPunkt').value);
+  showPlaces();
+  save();
+  compute('place');
+}
+
+function startAdding(name = '', lat = '', lon = '') {
+  adding = true;
+  $('ButtonNew').textContent = 'Готово';
+  $('ComboBoxPunkt').hidden = true;
+  $('EditPunkt').hidden = false;
+  $('ButtonDelete').disabled = true;
+  $('EditPunkt').value = name;
+  $('EditSir').value = lat;
+  $('EditDolg').value = lon;
+  for (const id of ['EditSir', 'EditDolg']) $(id).placeholder = '???';
+  $('EditPunkt').focus();
+}
+
+function stopAdding() {
+  adding = false;
+  $('ButtonNew').textContent = 'Добавить';
+  $('ComboBoxPunkt').hidden = false;
+  $('EditPunkt').hidden = true;
+  for (const id of ['EditSir', 'EditDolg']) $(id).placeholder = '';
+  showPlaces();
+}
+
+// The module decides what a name and a locator may be, and a place whose coordinates the
+// tables refuse is not stored: a phone has no second try at the roof.
+function finishAdding() {
+  clearErrors(['EditPunkt', 'EditSir']);
+  const name = $('EditPunkt').value;
+  let place;
+  try {
+    place = core.rules.add(ini.places, { name, lat: $('EditSir').value, lon: $('EditDolg').value });
+  } catch (e) {
+    showError('EditPunkt', 'EditPunkt', e);
+    return;
+  }
+  $('EditSir').value = place.lat;
+  $('EditDolg').value = place.lon;
+  try {
+    core.sun(fields());
+  } catch (e) {
+    showError('EditSir', 'EditSir', e);
+    return;
+  }
+  ini.places.push({ name: place.name, lat: place.lat, lon: place.lon });
+  ini.selected = ini.places.length - 1;
+  stopAdding();
+  save();
+  compute('place');
+}
+
+function deletePlace() {
+  const p = ini.places[ini.selected];
+  if (!p || !window.confirm(`Удалить запись "${p.name}" ?`)) return;
+  if (ini.places.length < 2) {
+    window.alert('Нельзя уничтожить последнюю запись');
+    return;
+  }
+  ini.places.splice(ini.selected, 1);
+  ini.selected = 0;
+  showPlaces();
+  save();
+  compute('place');
+}
+
+// The device's position as a new place, named by its locator; the zone follows the device.
+function addHere() {
+  clearErrors(['EditPunkt', 'EditSir']);
+  if (!navigator.geolocation) {
+    showError('EditPunkt', null, 'Местоположение недоступно');
+    return;
+  }
+  navigator.geolocation.getCurrentPosition(
+    (pos) => {
+      const lat = pos.coords.latitude.toFixed(4);
+      const lon = pos.coords.longitude.toFixed(4);
+      let name = 'Здесь';
+      try {
+        name += ' ' + core.locator(lat, lon);
+      } catch {
+        // a name without its locator is still a name
+      }
+      $('EditGMT').value = String(-new Date().getTimezoneOffset() / 60);
+      $('RadioButtonGMT').checked = true;
+      startAdding(name, lat, lon);
+    },
+    () => showError('EditPunkt', null, 'Местоположение недоступно'),
+    { enableHighAccuracy: true, timeout: 20000, maximumAge: 60000 },
+  );
+}
+
+// ---- the settings file ----
+
+let saveTimer = 0;
+
+function save() {
+  clearTimeout(saveTimer);
+  saveTimer = setTimeout(flush, 200);
+}
+
+function flush() {
+  clearTimeout(saveTimer);
+  saveTimer = 0;
+  clearErrors(['FileIni']);
+  try {
+    ini.form = formFromFields();
+    file = core.writeIni(ini, file);
+    store.saveIni(file);
+  } catch (e) {
+    showError('FileIni', null, e);
+  }
+}
+
+function loadFile(bytes) {
+  const read = core.readIni(bytes);  // throws the module's message before anything changes
+  file = bytes;
+  ini = { ...read, places: read.places.map((p) => ({ ...p })), form: { ...read.form } };
+  if (adding) stopAdding();
+  formDefaults(ini.form);
+  showPlaces();
+  if (ini.places.length === 0) startAdding();
+}
+
+async function importFile(input) {
+  clearErrors(['FileIni']);
+  const chosen = input.files && input.files[0];
+  input.value = '';
+  if (!chosen) return;
+  try {
+    loadFile(new Uint8Array(await chosen.arrayBuffer()));
+    store.saveIni(file);
+  } catch (e) {
+    showError('FileIni', null, e);
+    return;
+  }
+  compute('place');
+}
+
+function exportFile() {
+  if (saveTimer) flush();
+  const url = URL.createObjectURL(new Blob([file], { type: 'application/octet-stream' }));
+  const a = document.createElement('a');
+  a.href = url;
+  a.download = 'kelmar.INI';
+  document.body.appendChild(a);
+  a.click();
+  a.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 1000);
+}
+
+function saveView() {
+  store.saveView({ view, year: $('EditYear').value, month: $('SelectMonth').value });
+}
+
+// ---- wiring ----
+
+function stepYear(delta) {
+  const y = Number($('EditYear').value);
+  if (!Number.isInteger(y)) return;
+  $('EditYear').value = String(Math.min(YEARS.max, Math.max(YEARS.min, y + delta)));
+  onChange('EditYear');
+}
+
+function stepMonth(delta) {
+  const select = $('SelectMonth');
+  const m = Number(select.value) + delta;
+  if (m < 1 || m > 12) return;
+  select.value = String(m);
+  onChange('SelectMonth');
+}
+
+function onChange(id) {
+  if (id === 'EditYear' || id === 'SelectMonth') saveView();
+  else if (!adding && id !== 'EditSir' && id !== 'EditDolg') save();
+  if (adding && (id === 'EditSir' || id === 'EditDolg')) return;
+  for (const name of Object.keys(READS)) if (READS[name].includes(id)) stale[name] = true;
+  if (stale[view]) run(view, id);
+}
+
+function wire() {
+  for (const id of TEXT_FIELDS.concat('EditYear', 'EditPunkt')) {
+    const input = $(id);
+    // The desktop's comma rule: the first "," becomes "." when the field is left.
+    input.addEventListener('blur', () => {
+      if (input.value.includes(',')) input.value = input.value.replace(',', '.');
+    });
+    input.addEventListener('keydown', (e) => {
+      if (e.key === 'Enter') input.blur();
+    });
+  }
+  for (const id of TEXT_FIELDS.concat('EditYear', 'SelectMonth', 'CheckBoxSec', 'CheckBoxMagAz', 'RadioButtonGMT',
+    'RadioButtonMSK', 'RadioButtonUgol', 'RadioButtonVys')) {
+    $(id).addEventListener('change', () => {
+      const input = $(id);
+      if (input.value.includes(',') && input.tagName === 'INPUT' && input.type === 'text') {
+        input.value = input.value.replace(',', '.');
+      }
+      onChange(id);
+    });
+  }
+  $('ComboBoxPunkt').addEventListener('change', choosePlace);
+  $('ButtonNew').addEventListener('click', () => (adding ? finishAdding() : startAdding()));
+  $('ButtonDelete').addEventListener('click', deletePlace);
+  $('ButtonHere').addEventListener('click', addHere);
+  $('FileIni').addEventListener('change', (e) => importFile(e.target));
+  $('ButtonSaveIni').addEventListener('click', exportFile);
+  $('YearDown').addEventListener('click', () => stepYear(-1));
+  $('YearUp').addEventListener('click', () => stepYear(1));
+  $('MonthDown').addEventListener('click', () => stepMonth(-1));
+  $('MonthUp').addEventListener('click', () => stepMonth(1));
+  for (const b of document.querySelectorAll('#tabs button')) b.addEventListener('click', () => openView(b.dataset.view));
+  window.addEventListener('pagehide', () => saveTimer && flush());
+  document.addEventListener('visibilitychange', () => document.hidden && saveTimer && flush());
+}
+
+async function starterFile() {
+  try {
+    const r = await fetch('kelmar.INI');
+    if (r.ok) return new Uint8Array(await r.arrayBuffer());
+  } catch {
+    // no starter places: the page starts with an empty list
+  }
+  return new Uint8Array(0);
+}
+
+async function main() {
+  const select = $('SelectMonth');
+  select.replaceChildren(...MONTHS.map((m, i) => new Option(m, String(i + 1))));
+  const saved = store.loadView();
+  const now = new Date();
+  $('EditYear').value = saved.year || String(now.getFullYear());
+  select.value = saved.month || String(now.getMonth() + 1);
+  try {
+    core = await openCore();
+  } catch (e) {
+    $('boot').textContent = e instanceof Error ? e.message : String(e);
+    return;
+  }
+  $('version').textContent = `(v. ${core.version})`;
+  $('LabelVersion').textContent = `Kelmar ${core.version}`;
+  const stored = store.loadIni();
+  try {
+    loadFile(stored || (await starterFile()));
+  } catch (e) {
+    showError('FileIni', null, e);
+    loadFile(new Uint8Array(0));
+  }
+  wire();
+  store.askPersistence();
+  openView(['sun', 'sat', 'out'].includes(saved.view) ? saved.view : 'sun');
+  document.body.dataset.ready = '1';
+  if ('serviceWorker' in navigator) {
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+  }
+}
+
+main();

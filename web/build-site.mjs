@@ -1,0 +1,41 @@
+// Finishes build-web/site/ for any static host: the page's files beside the module, the starter
+// places and the icons, and the service worker stamped with the list of everything it keeps.
+// Usage: node web/build-site.mjs SITE_DIR
+import { createHash } from 'node:crypto';
+import { cpSync, existsSync, readdirSync, readFileSync, statSync, writeFileSync } from 'node:fs';
+import { dirname, join, relative } from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const root = join(dirname(fileURLToPath(import.meta.url)), '..');
+const site = process.argv[2];
+if (!site) {
+  console.error('usage: node web/build-site.mjs SITE_DIR');
+  process.exit(2);
+}
+cpSync(join(root, 'web/app'), site, { recursive: true });
+cpSync(join(root, 'data/kelmar.INI'), join(site, 'kelmar.INI'));
+cpSync(join(root, 'src/ui/icons/kelmar.svg'), join(site, 'icon.svg'));
+cpSync(join(root, 'packaging/icons/kelmar-256.png'), join(site, 'icon-256.png'));
+for (const needed of ['kelmar.js', 'kelmar.wasm']) {
+  if (!existsSync(join(site, needed))) console.warn(`build-site: ${needed} is missing from ${site}`);
+}
+
+function walk(dir) {
+  return readdirSync(dir).flatMap((name) => {
+    const path = join(dir, name);
+    return statSync(path).isDirectory() ? walk(path) : [path];
+  });
+}
+const files = walk(site)
+  .map((path) => relative(site, path).split('\\').join('/'))
+  .filter((path) => path !== 'sw.js' && !path.endsWith('.map'))
+  .sort();
+const hash = createHash('sha256');
+for (const path of files) hash.update(path).update(readFileSync(join(site, path)));
+const stamp = hash.digest('hex').slice(0, 16);
+const sw = join(site, 'sw.js');
+const text = readFileSync(sw, 'utf8')
+  .replace("const STAMP = 'dev';", `const STAMP = '${stamp}';`)
+  .replace('const FILES = [];', `const FILES = ${JSON.stringify(['./', ...files])};`);
+writeFileSync(sw, text);
+console.log(`build-site: ${files.length} files, stamp ${stamp}`);
