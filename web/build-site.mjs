@@ -2,6 +2,7 @@
 // places and the icons, and the service worker stamped with the list of everything it keeps.
 // Usage: node web/build-site.mjs SITE_DIR
 import { createHash } from 'node:crypto';
+import { gzipSync } from 'node:zlib';
 import { cpSync, existsSync, readdirSync, readFileSync, statSync, writeFileSync } from 'node:fs';
 import { dirname, join, relative } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -38,4 +39,5 @@ const text = readFileSync(sw, 'utf8')
   .replace("const STAMP = 'dev';", `const STAMP = '${stamp}';`)
   .replace('const FILES = [];', `const FILES = ${JSON.stringify(['./', ...files])};`);
 writeFileSync(sw, text);
-console.log(`build-site: ${files.length} files, stamp ${stamp}`);
+const gzip = files.reduce((sum, path) => sum + gzipSync(readFileSync(join(site, path)), { level: 9 }).length, 0);
+console.log(`build-site: ${files.length} files, ${(gzip / 1024).toFixed(1)} KB gzip, stamp ${stamp}`);

@@ -170,7 +170,10 @@ function showPlaces() {
     $('EditSir').value = ini.places[ini.selected].lat;
     $('EditDolg').value = ini.places[ini.selected].lon;
   }
-  $('ButtonDelete').disabled = adding || ini.places.length === 0;
+  $('ButtonDelete').disabled = ini.places.length === 0;
+  // While a place is entered its button is the way back (the desktop has none; a phone needs one).
+  $('ButtonDelete').hidden = adding;
+  $('ButtonCancel').hidden = !adding || ini.places.length === 0;
 }
 
 function choosePlace() {
@@ -185,7 +188,7 @@ function startAdding(name = '', lat = '', lon = '') {
   $('ButtonNew').textContent = 'Готово';
   $('ComboBoxPunkt').hidden = true;
   $('EditPunkt').hidden = false;
-  $('ButtonDelete').disabled = true;
+  showPlaces();
   $('EditPunkt').value = name;
   $('EditSir').value = lat;
   $('EditDolg').value = lon;
@@ -199,6 +202,7 @@ function stopAdding() {
   $('ComboBoxPunkt').hidden = false;
   $('EditPunkt').hidden = true;
   for (const id of ['EditSir', 'EditDolg']) $(id).placeholder = '';
+  clearErrors(['EditPunkt', 'EditSir']);
   showPlaces();
 }
 
@@ -381,6 +385,10 @@ function wire() {
   $('ComboBoxPunkt').addEventListener('change', choosePlace);
   $('ButtonNew').addEventListener('click', () => (adding ? finishAdding() : startAdding()));
   $('ButtonDelete').addEventListener('click', deletePlace);
+  $('ButtonCancel').addEventListener('click', () => {
+    stopAdding();
+    compute('place');
+  });
   $('ButtonHere').addEventListener('click', addHere);
   $('FileIni').addEventListener('change', (e) => importFile(e.target));
   $('ButtonSaveIni').addEventListener('click', exportFile);

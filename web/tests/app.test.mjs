@@ -6,6 +6,7 @@ import { existsSync, readFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { fileURLToPath } from 'node:url';
+import { gzipSync } from 'node:zlib';
 import { DESKTOP, launch, openApp, PHONE, tableTexts } from './browser.mjs';
 import { serve } from './server.mjs';
 
@@ -187,6 +188,30 @@ describe('places', () => {
     }
   });
 
+  test('the device position is offered as "Здесь" with its locator and the device zone', async () => {
+    const ctx = await browser.newContext({
+      viewport: PHONE, locale: 'ru-RU', timezoneId: 'Asia/Yekaterinburg',
+      geolocation: { latitude: 56.8389, longitude: 60.6057 }, permissions: ['geolocation'],
+    });
+    const { page } = await openApp(browser, server.url, { context: ctx });
+    try {
+      await page.click('#ButtonHere');
+      await page.waitForFunction(() => !document.getElementById('EditPunkt').hidden);
+      const locator = cli('locator', '--lat', '56.8389', '--lon', '60.6057').out.trim();
+      assert.equal(await page.inputValue('#EditPunkt'), `Здесь ${locator}`);
+      assert.deepEqual([await page.inputValue('#EditSir'), await page.inputValue('#EditDolg')], ['56.8389', '60.6057']);
+      assert.equal(await page.inputValue('#EditGMT'), '5');
+      assert.ok(await page.isChecked('#RadioButtonGMT'));
+      await page.fill('#EditPunkt', 'Екатеринбург');  // the name is the user's to change
+      await page.click('#ButtonNew');
+      assert.equal(await page.$eval('#ComboBoxPunkt', (s) => s.selectedOptions[0].textContent), 'Екатеринбург');
+      assert.deepEqual(await tableTexts(page, 'StringGridVos'),
+        shown(cliGrid('sun', '--lat', '56.8389', '--lon', '60.6057', '--gmt', '5', '--angle', '6')));
+    } finally {
+      await ctx.close();
+    }
+  });
+
   // Each bad text gets kelmar-cli's own message for it, and the stored places stay as they were.
   const bad = [
     { name: 'a latitude that is no number', field: 'EditSir', text: 'abc', args: ['--lat', 'abc', '--lon', '37.62'] },
@@ -265,6 +290,16 @@ describe('kelmar.INI', () => {
 });
 
 describe('offline and layout', () => {
+  test('the service worker keeps every file of the site, at most 600 KB gzip in all', () => {
+    const sw = readFileSync(join(SITE, 'sw.js'), 'utf8');
+    const files = JSON.parse(/const FILES = (\[.*\]);/.exec(sw)[1]).filter((f) => f !== './');
+    for (const needed of ['index.html', 'main.js', 'kelmar.js', 'kelmar.wasm', 'manifest.webmanifest', 'kelmar.INI']) {
+      assert.ok(files.includes(needed), needed);
+    }
+    const gzip = files.reduce((sum, f) => sum + gzipSync(readFileSync(join(SITE, f)), { level: 9 }).length, 0);
+    assert.ok(gzip <= 600 * 1024, `${gzip} bytes gzip`);
+  });
+
   test('a reload with the network off still shows the tables', async () => {
     const { ctx, page } = await openApp(browser, server.url);
     try {
