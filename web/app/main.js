@@ -353,7 +353,17 @@ function stepMonth(delta) {
   onChange('SelectMonth');
 }
 
+// The year is the desktop's scroll bar: a whole number from 1800 to 2200, nothing else.
+let lastYear = '';
+function keepYear() {
+  const text = $('EditYear').value.trim();
+  const y = /^\d{1,4}$/.test(text) ? Number(text) : NaN;
+  $('EditYear').value = Number.isNaN(y) ? lastYear : String(Math.min(YEARS.max, Math.max(YEARS.min, y)));
+  lastYear = $('EditYear').value;
+}
+
 function onChange(id) {
+  if (id === 'EditYear') keepYear();
   if (id === 'EditYear' || id === 'SelectMonth') saveView();
   else if (!adding && id !== 'EditSir' && id !== 'EditDolg') save();
   if (adding && (id === 'EditSir' || id === 'EditDolg')) return;
@@ -383,6 +393,16 @@ function wire() {
     });
   }
   $('ComboBoxPunkt').addEventListener('change', choosePlace);
+  // As the desktop's double click: a slot of the pointing table opens its outages.
+  $('StringGridSat').addEventListener('click', (e) => {
+    const td = e.target.closest('td');
+    if (!td || td.classList.contains('sep')) return;
+    const header = $('StringGridSat').rows[0].cells[td.cellIndex];
+    if (!header || header.textContent !== 'Спутник') return;
+    $('ESlot').value = td.textContent;
+    onChange('ESlot');
+    openView('out');
+  });
   $('ButtonNew').addEventListener('click', () => (adding ? finishAdding() : startAdding()));
   $('ButtonDelete').addEventListener('click', deletePlace);
   $('ButtonCancel').addEventListener('click', () => {
@@ -417,6 +437,8 @@ async function main() {
   const saved = store.loadView();
   const now = new Date();
   $('EditYear').value = saved.year || String(now.getFullYear());
+  lastYear = String(now.getFullYear());
+  keepYear();
   select.value = saved.month || String(now.getMonth() + 1);
   try {
     core = await openCore();
