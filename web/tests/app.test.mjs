@@ -212,6 +212,34 @@ describe('places', () => {
     }
   });
 
+  test('deleting asks first, keeps the last place, and is kept after a reload', async () => {
+    const { ctx, page } = await openApp(browser, server.url);
+    try {
+      const names = () => page.$$eval('#ComboBoxPunkt option', (o) => o.map((x) => x.textContent));
+      const dialogs = [];
+      let answer = false;
+      page.on('dialog', (d) => {
+        dialogs.push(d.message());
+        return answer ? d.accept() : d.dismiss();
+      });
+      const all = await names();
+      await page.selectOption('#ComboBoxPunkt', '1');
+      await page.click('#ButtonDelete');  // "No": nothing goes
+      assert.deepEqual(await names(), all);
+      answer = true;
+      for (let n = all.length; n > 1; --n) await page.click('#ButtonDelete');
+      await page.click('#ButtonDelete');  // the last one stays
+      assert.deepEqual(dialogs.slice(0, 2), [`Удалить запись "${all[1]}" ?`, `Удалить запись "${all[1]}" ?`]);
+      assert.equal(dialogs.at(-1), 'Нельзя уничтожить последнюю запись');
+      await page.waitForTimeout(400);
+      await page.reload();
+      await page.waitForSelector('body[data-ready="1"]');
+      assert.deepEqual(await names(), [all.at(-1)]);
+    } finally {
+      await ctx.close();
+    }
+  });
+
   // Each bad text gets kelmar-cli's own message for it, and the stored places stay as they were.
   const bad = [
     { name: 'a latitude that is no number', field: 'EditSir', text: 'abc', args: ['--lat', 'abc', '--lon', '37.62'] },
