@@ -76,6 +76,16 @@ function desktopIni() {
 let server;
 let browser;
 
+// A fresh profile with the app open; the profile goes when `fn` ends, also on a failure.
+async function withApp(options, fn) {
+  const { ctx, page } = await openApp(browser, server.url, options);
+  try {
+    await fn(page);
+  } finally {
+    await ctx.close();
+  }
+}
+
 before(async () => {
   for (const [what, path] of [['site', join(SITE, 'kelmar.wasm')], ['kelmar-cli', CLI]]) {
     assert.ok(existsSync(path), `${what} missing: ${path} (bash scripts/web.sh build; cmake --build build)`);
@@ -102,8 +112,7 @@ describe('tables', () => {
   ];
   for (const c of cases) {
     test(c.name, async () => {
-      const { ctx, page } = await openApp(browser, server.url);
-      try {
+      await withApp({}, async (page) => {
         await setField(page, 'EditSir', c.lat);
         await setField(page, 'EditDolg', c.lon);
         await setField(page, 'EditYear', String(c.year));
@@ -131,15 +140,12 @@ describe('tables', () => {
         const out = parseCsv(cli('outage', '--lat', c.lat, '--lon', c.lon, '--slot', '36E', '--year',
           String(c.year), ...zone, '--format', 'csv').out).map((row) => row.slice(1));
         assert.deepEqual(await tableTexts(page, 'StringGridOut'), out.length > 1 ? out : []);
-      } finally {
-        await ctx.close();
-      }
+      });
     });
   }
 
   test('compass azimuths follow the declination line', async () => {
-    const { ctx, page } = await openApp(browser, server.url);
-    try {
+    await withApp({}, async (page) => {
       await page.click('#TabSat');
       const line = await page.textContent('#LabelMag');
       assert.match(line, /^Магнитное склонение: /);
@@ -148,16 +154,13 @@ describe('tables', () => {
       const date = `${d.getFullYear()}-${String(d.getMonth() + 1).padStart(2, '0')}-${String(d.getDate()).padStart(2, '0')}`;
       const expected = cliGrid('sat', '--lat', '55.75', '--lon', '37.62', '--magnetic', '--date', date);
       assert.deepEqual(await tableTexts(page, 'StringGridSat'), shown(expected));
-    } finally {
-      await ctx.close();
-    }
+    });
   });
 });
 
 describe('places', () => {
   test('added by coordinates and by locator, found again after a reload', async () => {
-    const { ctx, page } = await openApp(browser, server.url);
-    try {
+    await withApp({}, async (page) => {
       const before = await page.$$eval('#ComboBoxPunkt option', (o) => o.length);
       for (const [name, lat, lon] of [['Дача', '56.1', '38,25'], [' KO85TS', '', '']]) {
         await page.click('#ButtonNew');
@@ -183,9 +186,7 @@ describe('places', () => {
       assert.deepEqual([await page.inputValue('#EditSir'), await page.inputValue('#EditDolg')], ['56.1', '38.25']);
       assert.deepEqual(await tableTexts(page, 'StringGridVos'),
         shown(cliGrid('sun', '--lat', '56.1', '--lon', '38.25', '--gmt', '3', '--angle', '6')));
-    } finally {
-      await ctx.close();
-    }
+    });
   });
 
   test('the device position is offered as "Здесь" with its locator and the device zone', async () => {
@@ -193,8 +194,7 @@ describe('places', () => {
       viewport: PHONE, locale: 'ru-RU', timezoneId: 'Asia/Yekaterinburg',
       geolocation: { latitude: 56.8389, longitude: 60.6057 }, permissions: ['geolocation'],
     });
-    const { page } = await openApp(browser, server.url, { context: ctx });
-    try {
+    await withApp({ context: ctx }, async (page) => {
       await page.click('#ButtonHere');
       await page.waitForFunction(() => !document.getElementById('EditPunkt').hidden);
       const locator = cli('locator', '--lat', '56.8389', '--lon', '60.6057').out.trim();
@@ -207,14 +207,11 @@ describe('places', () => {
       assert.equal(await page.$eval('#ComboBoxPunkt', (s) => s.selectedOptions[0].textContent), 'Екатеринбург');
       assert.deepEqual(await tableTexts(page, 'StringGridVos'),
         shown(cliGrid('sun', '--lat', '56.8389', '--lon', '60.6057', '--gmt', '5', '--angle', '6')));
-    } finally {
-      await ctx.close();
-    }
+    });
   });
 
   test('deleting asks first, keeps the last place, and is kept after a reload', async () => {
-    const { ctx, page } = await openApp(browser, server.url);
-    try {
+    await withApp({}, async (page) => {
       const names = () => page.$$eval('#ComboBoxPunkt option', (o) => o.map((x) => x.textContent));
       const dialogs = [];
       let answer = false;
@@ -235,9 +232,7 @@ describe('places', () => {
       await page.reload();
       await page.waitForSelector('body[data-ready="1"]');
       assert.deepEqual(await names(), [all.at(-1)]);
-    } finally {
-      await ctx.close();
-    }
+    });
   });
 
   // Each bad text gets kelmar-cli's own message for it, and the stored places stay as they were.
@@ -248,8 +243,7 @@ describe('places', () => {
   ];
   for (const c of bad) {
     test(`refused: ${c.name}`, async () => {
-      const { ctx, page } = await openApp(browser, server.url);
-      try {
+      await withApp({}, async (page) => {
         const expected = cli('sun', ...c.args);
         assert.equal(expected.code, 1, expected.err);
         await setField(page, c.field, c.text);
@@ -259,15 +253,12 @@ describe('places', () => {
         // Fixed, the message goes and the table is the new one.
         await setField(page, c.field, { EditSir: '55.75', EditDolg: '37.62', EditGMT: '3' }[c.field]);
         assert.equal(await errorText(page, line), '');
-      } finally {
-        await ctx.close();
-      }
+      });
     });
   }
 
   test('a new place with a bad latitude or locator is not stored', async () => {
-    const { ctx, page } = await openApp(browser, server.url);
-    try {
+    await withApp({}, async (page) => {
       const names = () => page.$$eval('#ComboBoxPunkt option', (o) => o.map((x) => x.textContent));
       const before = await names();
       const cases = [
@@ -286,16 +277,13 @@ describe('places', () => {
       await page.reload();
       await page.waitForSelector('body[data-ready="1"]');
       assert.deepEqual(await names(), before);
-    } finally {
-      await ctx.close();
-    }
+    });
   });
 });
 
 describe('kelmar.INI', () => {
   test('a desktop file imported and exported comes back byte for byte', async () => {
-    const { ctx, page } = await openApp(browser, server.url);
-    try {
+    await withApp({}, async (page) => {
       const original = desktopIni();
       const roundTrip = async (bytes) => {
         await page.setInputFiles('#FileIni', { name: 'kelmar.INI', mimeType: 'application/octet-stream', buffer: bytes });
@@ -311,9 +299,7 @@ describe('kelmar.INI', () => {
       assert.deepEqual(names, ['Москва', 'Мурманск', 'KO85TS', 'Ёлки-Палки']);
       assert.equal(await page.inputValue('#ComboBoxPunkt'), '1');
       assert.equal(await page.inputValue('#ESlot'), '36 E');
-    } finally {
-      await ctx.close();
-    }
+    });
   });
 });
 
@@ -329,8 +315,7 @@ describe('offline and layout', () => {
   });
 
   test('a reload with the network off still shows the tables', async () => {
-    const { ctx, page } = await openApp(browser, server.url);
-    try {
+    await withApp({}, async (page) => {
       await page.evaluate(async () => {
         await navigator.serviceWorker.ready;
         if (!navigator.serviceWorker.controller) {
@@ -338,7 +323,7 @@ describe('offline and layout', () => {
         }
       });
       const online = await tableTexts(page, 'StringGridVos');
-      await ctx.setOffline(true);
+      await page.context().setOffline(true);
       await page.reload();
       await page.waitForSelector('body[data-ready="1"]');
       assert.deepEqual(await tableTexts(page, 'StringGridVos'), online);
@@ -346,15 +331,12 @@ describe('offline and layout', () => {
       assert.ok((await tableTexts(page, 'StringGridSat')).length > 1);
       await page.selectOption('#SelectMonth', '1');
       assert.match((await tableTexts(page, 'StringGridVos'))[1]?.[0] ?? '', /^01\.01\./);
-    } finally {
-      await ctx.close();
-    }
+    });
   });
 
   for (const viewport of [PHONE, DESKTOP]) {
     test(`${viewport.width}x${viewport.height}: the page never scrolls sideways, the version shows`, async () => {
-      const { ctx, page } = await openApp(browser, server.url, { viewport });
-      try {
+      await withApp({ viewport }, async (page) => {
         const version = /project\(\s*\w+\s+VERSION\s+([\d.]+)/.exec(readFileSync(join(root, 'CMakeLists.txt'), 'utf8'))[1];
         assert.equal(await page.textContent('#version'), `(v. ${version})`);
         for (const tab of ['TabSun', 'TabSat', 'TabOut']) {
@@ -362,9 +344,7 @@ describe('offline and layout', () => {
           const wide = await page.evaluate(() => document.documentElement.scrollWidth - window.innerWidth);
           assert.ok(wide <= 0, `${tab}: ${wide} px sideways`);
         }
-      } finally {
-        await ctx.close();
-      }
+      });
     });
   }
 });
