@@ -17,7 +17,7 @@ cpSync(join(root, 'web/app'), site, { recursive: true });
 cpSync(join(root, 'data/kelmar.INI'), join(site, 'kelmar.INI'));
 cpSync(join(root, 'src/ui/icons/kelmar.svg'), join(site, 'icon.svg'));
 cpSync(join(root, 'packaging/icons/kelmar-256.png'), join(site, 'icon-256.png'));
-for (const needed of ['kelmar.js', 'kelmar.wasm']) {
+for (const needed of ['kelmar.js', 'kelmar_wasm.js', 'kelmar_wasm.wasm']) {
   if (!existsSync(join(site, needed))) console.warn(`build-site: ${needed} is missing from ${site}`);
 }
 

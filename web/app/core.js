@@ -21,9 +21,10 @@ export async function openCore() {
     outage: (f) =>
       k.outage({ ...place(f), slot: f.ESlot, year: f.year, dish: f.EDish, freq: f.EFreq, zone: zone(f) }),
     locator: (lat, lon) => k.locator({ lat, lon }),
-    coordinates: (text) => k.coordinates(text),
     readIni: (bytes) => k.readIni(bytes),
     writeIni: (state, previous) => k.writeIni(state, previous),
-    rules: k.placeRules,
+    addPlace: (places, name, lat, lon) => k.addPlace({ places, name, lat, lon }),
+    deletePlace: (places, selected) => k.deletePlace({ places, selected }),
+    deleteQuestion: (places, selected) => k.deleteQuestion({ places, selected }),
   };
 }

@@ -44,33 +44,34 @@ function fields() {
   return f;
 }
 
+// The module names the window's settings; flags may come as booleans or as the file's "1"/"0".
+const isOn = (v) => v === true || v === '1' || v === 1;
+
 function formDefaults(form) {
-  const read = (key, fallback) => (form[key] === undefined ? fallback : String(form[key]));
-  $('EditGMT').value = read('EG', '0');
-  $('EditMSK').value = read('EM', '0');
-  $('EditUg').value = read('EU', '0');
-  $('EditKm').value = read('EK', '0');
-  $('ESlot').value = read('ESlot', '0');
-  $('EDish').value = read('EDish', '0.9');
-  $('EFreq').value = read('EFreq', '12');
-  $(read('RBG', '0') === '1' ? 'RadioButtonGMT' : 'RadioButtonMSK').checked = true;
-  $(read('RB3', '0') === '1' ? 'RadioButtonUgol' : 'RadioButtonVys').checked = true;
-  $('CheckBoxMagAz').checked = read('MagAz', '0') === '1';
+  const read = (key, fallback) => (form[key] === undefined || form[key] === null ? fallback : String(form[key]));
+  $('EditGMT').value = read('zoneGmt', '0');
+  $('EditMSK').value = read('zoneMsk', '0');
+  $('EditUg').value = read('twilightAngle', '0');
+  $('EditKm').value = read('twilightHeight', '0');
+  $('ESlot').value = read('outageSlot', '0');
+  $('EDish').value = read('dish', '0.9');
+  $('EFreq').value = read('frequency', '12');
+  $(isOn(form.zoneIsGmt) ? 'RadioButtonGMT' : 'RadioButtonMSK').checked = true;
+  $(isOn(form.twilightByAngle) ? 'RadioButtonUgol' : 'RadioButtonVys').checked = true;
+  $('CheckBoxMagAz').checked = isOn(form.compassAzimuths);
 }
 
 function formFromFields() {
   const f = fields();
-  const form = { ...ini.form };
-  Object.assign(form, {
-    Ind: String(ini.selected), RB3: f.twilight === 'angle' ? '1' : '0', RBG: f.zone === 'gmt' ? '1' : '0',
-    EK: f.EditKm, EU: f.EditUg, EM: f.EditMSK, EG: f.EditGMT,
-  });
-  // The desktop writes these only once they differ from a file's missing keys.
-  const optional = { MagAz: f.CheckBoxMagAz ? '1' : '0', ESlot: f.ESlot, EDish: f.EDish, EFreq: f.EFreq };
-  for (const [key, value] of Object.entries(optional)) {
-    if (form[key] !== undefined || value !== { MagAz: '0', ESlot: '0', EDish: '0.9', EFreq: '12' }[key]) form[key] = value;
-  }
-  return form;
+  const old = ini.form;
+  const flag = (key, on) => (typeof old[key] === 'string' ? (on ? '1' : '0') : on);
+  return {
+    ...old,
+    zoneGmt: f.EditGMT, zoneMsk: f.EditMSK, twilightAngle: f.EditUg, twilightHeight: f.EditKm,
+    zoneIsGmt: flag('zoneIsGmt', f.zone === 'gmt'), twilightByAngle: flag('twilightByAngle', f.twilight === 'angle'),
+    compassAzimuths: flag('compassAzimuths', f.CheckBoxMagAz),
+    outageSlot: f.ESlot, dish: f.EDish, frequency: f.EFreq, latitude: f.EditSir, longitude: f.EditDolg,
+  };
 }
 
 // ---- errors beside the fields ----
@@ -102,7 +103,9 @@ function today() {
 
 const VIEWS = {
   sun() {
-    renderGrid($('StringGridVos'), core.sun(fields()).cells);
+    const t = core.sun(fields());
+    $('LabelLocator').textContent = t.locator || '';
+    renderGrid($('StringGridVos'), t.cells);
   },
   sat() {
     const t = core.sat(fields(), today());
@@ -206,42 +209,48 @@ function stopAdding() {
   showPlaces();
 }
 
-// The module decides what a name and a locator may be, and a place whose coordinates the
-// tables refuse is not stored: a phone has no second try at the roof.
+// The module decides what a name and a locator may be. A place whose coordinates the tables
+// refuse is not stored (the desktop keeps it and fails later): the message comes now, beside
+// the field, while the texts are still there to mend.
 function finishAdding() {
   clearErrors(['EditPunkt', 'EditSir']);
-  const name = $('EditPunkt').value;
-  let place;
-  try {
-    place = core.rules.add(ini.places, { name, lat: $('EditSir').value, lon: $('EditDolg').value });
-  } catch (e) {
-    showError('EditPunkt', 'EditPunkt', e);
+  const [name, lat, lon] = [$('EditPunkt').value, $('EditSir').value, $('EditDolg').value];
+  const added = core.addPlace(ini.places, name, lat, lon);
+  const check = (la, lo) => {
+    try {
+      core.sun({ ...fields(), EditSir: la, EditDolg: lo });
+      return null;
+    } catch (e) {
+      return e;
+    }
+  };
+  if (!added.ok) {
+    const bad = check(lat, lon);
+    const beside = bad && bad.message === added.message ? 'EditSir' : 'EditPunkt';
+    showError(beside, beside, added.message);
     return;
   }
-  $('EditSir').value = place.lat;
-  $('EditDolg').value = place.lon;
-  try {
-    core.sun(fields());
-  } catch (e) {
-    showError('EditSir', 'EditSir', e);
+  const bad = check(added.lat, added.lon);
+  if (bad) {
+    showError('EditSir', 'EditSir', bad);
     return;
   }
-  ini.places.push({ name: place.name, lat: place.lat, lon: place.lon });
-  ini.selected = ini.places.length - 1;
+  ini.places = added.places;
+  ini.selected = added.selected;
   stopAdding();
   save();
   compute('place');
 }
 
 function deletePlace() {
-  const p = ini.places[ini.selected];
-  if (!p || !window.confirm(`Удалить запись "${p.name}" ?`)) return;
-  if (ini.places.length < 2) {
-    window.alert('Нельзя уничтожить последнюю запись');
+  if (!ini.places[ini.selected] || !window.confirm(core.deleteQuestion(ini.places, ini.selected))) return;
+  const done = core.deletePlace(ini.places, ini.selected);
+  if (!done.ok) {
+    window.alert(done.message);
     return;
   }
-  ini.places.splice(ini.selected, 1);
-  ini.selected = 0;
+  ini.places = done.places;
+  ini.selected = done.selected;
   showPlaces();
   save();
   compute('place');
@@ -298,7 +307,9 @@ function flush() {
 function loadFile(bytes) {
   const read = core.readIni(bytes);  // throws the module's message before anything changes
   file = bytes;
-  ini = { ...read, places: read.places.map((p) => ({ ...p })), form: { ...read.form } };
+  ini = { places: read.places, selected: read.selected, form: read.form, horizons: read.horizons || {} };
+  // Names equal but for case share one line of the file: said, as the desktop says it.
+  $('LabelFileNote').textContent = read.caseTwins || '';
   if (adding) stopAdding();
   formDefaults(ini.form);
   showPlaces();

@@ -87,7 +87,7 @@ async function withApp(options, fn) {
 }
 
 before(async () => {
-  for (const [what, path] of [['site', join(SITE, 'kelmar.wasm')], ['kelmar-cli', CLI]]) {
+  for (const [what, path] of [['site', join(SITE, 'kelmar.js')], ['kelmar-cli', CLI]]) {
     assert.ok(existsSync(path), `${what} missing: ${path} (bash scripts/web.sh build; cmake --build build)`);
   }
   // KELMAR_URL: a site already served elsewhere (the same build) instead of our own server.
@@ -307,7 +307,7 @@ describe('offline and layout', () => {
   test('the service worker keeps every file of the site, at most 600 KB gzip in all', () => {
     const sw = readFileSync(join(SITE, 'sw.js'), 'utf8');
     const files = JSON.parse(/const FILES = (\[.*\]);/.exec(sw)[1]).filter((f) => f !== './');
-    for (const needed of ['index.html', 'main.js', 'kelmar.js', 'kelmar.wasm', 'manifest.webmanifest', 'kelmar.INI']) {
+    for (const needed of ['index.html', 'main.js', 'kelmar.js', 'kelmar_wasm.js', 'kelmar_wasm.wasm', 'manifest.webmanifest', 'kelmar.INI']) {
       assert.ok(files.includes(needed), needed);
     }
     const gzip = files.reduce((sum, f) => sum + gzipSync(readFileSync(join(SITE, f)), { level: 9 }).length, 0);
