@@ -44,8 +44,3 @@ function cell(tag, text, gap) {
   }
   return el;
 }
-
-// The texts of a rendered table, for whoever checks it against the desktop's.
-export function gridTexts(table) {
-  return [...table.rows].map((tr) => [...tr.cells].map((c) => c.textContent));
-}

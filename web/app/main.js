@@ -137,10 +137,8 @@ function run(name, cause) {
   stale[name] = false;
   const line = ERROR_LINE[cause] || (cause === 'place' ? 'EditSir' : name);
   clearErrors([line, name]);
-  const started = performance.now();
   try {
     VIEWS[name]();
-    document.body.dataset.computed = String(performance.now() - started);
   } catch (e) {
     $(VIEW_TABLE[name]).classList.add('stale');
     showError(line, cause, e);
