@@ -17,6 +17,16 @@ cpSync(join(root, 'web/app'), site, { recursive: true });
 cpSync(join(root, 'data/kelmar.INI'), join(site, 'kelmar.INI'));
 cpSync(join(root, 'src/ui/icons/kelmar.svg'), join(site, 'icon.svg'));
 cpSync(join(root, 'packaging/icons/kelmar-256.png'), join(site, 'icon-256.png'));
+// Fetched on the first export only: the spreadsheet library and the workbooks' templates.
+const lib = join(site, 'lib');
+const exceljs = join(root, 'web/node_modules/exceljs/dist');
+if (existsSync(exceljs)) {
+  cpSync(join(exceljs, 'exceljs.bare.min.js'), join(lib, 'exceljs.bare.min.js'));
+  cpSync(join(exceljs, 'LICENSE'), join(lib, 'exceljs.LICENSE'));
+} else {
+  console.warn('build-site: web/node_modules/exceljs is missing (npm ci in web/): no workbook export');
+}
+for (const name of ['Sun', 'Sat', 'Out']) cpSync(join(root, `data/templates/${name}.fods`), join(lib, `${name}.fods`));
 for (const needed of ['kelmar.js', 'kelmar_wasm.js', 'kelmar_wasm.wasm']) {
   if (!existsSync(join(site, needed))) console.warn(`build-site: ${needed} is missing from ${site}`);
 }
@@ -27,17 +37,21 @@ function walk(dir) {
     return statSync(path).isDirectory() ? walk(path) : [path];
   });
 }
-const files = walk(site)
+const all = walk(site)
   .map((path) => relative(site, path).split('\\').join('/'))
   .filter((path) => path !== 'sw.js' && !path.endsWith('.map'))
   .sort();
+// The first visit keeps everything but lib/, which the worker keeps once it is fetched.
+const files = all.filter((path) => !path.startsWith('lib/'));
+const later = all.filter((path) => path.startsWith('lib/'));
 const hash = createHash('sha256');
-for (const path of files) hash.update(path).update(readFileSync(join(site, path)));
+for (const path of all) hash.update(path).update(readFileSync(join(site, path)));
 const stamp = hash.digest('hex').slice(0, 16);
 const sw = join(site, 'sw.js');
 const text = readFileSync(sw, 'utf8')
   .replace("const STAMP = 'dev';", `const STAMP = '${stamp}';`)
   .replace('const FILES = [];', `const FILES = ${JSON.stringify(['./', ...files])};`);
 writeFileSync(sw, text);
-const gzip = files.reduce((sum, path) => sum + gzipSync(readFileSync(join(site, path)), { level: 9 }).length, 0);
-console.log(`build-site: ${files.length} files, ${(gzip / 1024).toFixed(1)} KB gzip, stamp ${stamp}`);
+const gzipOf = (list) => list.reduce((sum, path) => sum + gzipSync(readFileSync(join(site, path)), { level: 9 }).length, 0);
+console.log(`build-site: ${files.length} files, ${(gzipOf(files) / 1024).toFixed(1)} KB gzip, stamp ${stamp}; ` +
+  `on the first export ${later.length} more, ${(gzipOf(later) / 1024).toFixed(1)} KB gzip`);

@@ -21,6 +21,8 @@ export async function openCore() {
     outage: (f) =>
       k.outage({ ...place(f), slot: f.ESlot, year: f.year, dish: f.EDish, freq: f.EFreq, zone: zone(f) }),
     locator: (lat, lon) => k.locator({ lat, lon }),
+    skyScene: (args) => k.skyScene(args),
+    yearScene: (args) => k.yearScene(args),
     readIni: (bytes) => k.readIni(bytes),
     writeIni: (state, previous) => k.writeIni(state, previous),
     addPlace: (places, name, lat, lon) => k.addPlace({ places, name, lat, lon }),

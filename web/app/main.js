@@ -2,6 +2,7 @@
 import { openCore } from './core.js';
 import { renderGrid } from './grid.js';
 import * as store from './store.js';
+import { pictureViews, showButtons } from './views.js';
 
 const $ = (id) => document.getElementById(id);
 const MONTHS = ['Январь', 'Февраль', 'Март', 'Апрель', 'Май', 'Июнь', 'Июль', 'Август', 'Сентябрь', 'Октябрь',
@@ -13,6 +14,7 @@ const ERROR_LINE = {
   EditPunkt: 'EditPunkt', EditSir: 'EditSir', EditDolg: 'EditSir', EditYear: 'EditYear',
   EditGMT: 'EditGMT', EditMSK: 'EditGMT', RadioButtonGMT: 'EditGMT', RadioButtonMSK: 'EditGMT',
   EditUg: 'EditUg', EditKm: 'EditUg', RadioButtonUgol: 'EditUg', RadioButtonVys: 'EditUg',
+  EditHorizon: 'sky', EditSkyDate: 'sky',
 };
 // The fields each view reads: a change elsewhere leaves its table as it is.
 const READS = {
@@ -21,14 +23,21 @@ const READS = {
   sat: ['EditSir', 'EditDolg', 'CheckBoxMagAz'],
   out: ['EditSir', 'EditDolg', 'EditYear', 'EditGMT', 'EditMSK', 'RadioButtonGMT', 'RadioButtonMSK', 'ESlot', 'EDish',
     'EFreq'],
+  sky: ['EditSir', 'EditDolg', 'EditYear', 'SelectMonth', 'EditGMT', 'EditMSK', 'RadioButtonGMT', 'RadioButtonMSK', 'ESlot'],
+  year: ['EditSir', 'EditDolg', 'EditYear', 'SelectMonth', 'EditGMT', 'EditMSK', 'RadioButtonGMT', 'RadioButtonMSK',
+    'EditUg', 'EditKm', 'RadioButtonUgol', 'RadioButtonVys'],
 };
+const VIEW_NAMES = ['sun', 'sat', 'out', 'sky', 'year'];
+const SECTIONS = { sun: 'ViewSun', sat: 'ViewSat', out: 'ViewOut', sky: 'ViewSky', year: 'ViewYear' };
 
 let core;
+let pictures;
 let file = new Uint8Array(0);  // the stored kelmar.INI, exactly as last written or imported
 let ini = { places: [], selected: 0, form: {} };
 let view = 'sun';
 let adding = false;
-const stale = { sun: true, sat: true, out: true };
+const stale = { sun: true, sat: true, out: true, sky: true, year: true };
+const tables = {};  // the last table of each view, for the downloads
 
 // ---- fields ----
 
@@ -104,18 +113,22 @@ function today() {
 const VIEWS = {
   sun() {
     const t = core.sun(fields());
+    tables.sun = t;
     $('LabelLocator').textContent = t.locator || '';
     renderGrid($('StringGridVos'), t.cells);
   },
   sat() {
     const t = core.sat(fields(), today());
     const d = t.declination;
+    tables.sat = t;
+    tables.satNote = d && d.usable && $('CheckBoxMagAz').checked ? d.note || '' : '';
     $('LabelMag').textContent = d ? [d.line, d.warning].filter(Boolean).join('\n') : '';
     $('CheckBoxMagAz').disabled = !(d && d.usable);
     renderGrid($('StringGridSat'), t.cells);
   },
   out() {
     const t = core.outage(fields());
+    tables.out = t;
     const slot = t.slots[0];
     $('LabelOutInfo').textContent = slot ? slot.info : '';
     $('LabelOutNote').textContent = (slot && slot.note) || t.note || '';
@@ -123,12 +136,12 @@ const VIEWS = {
   },
 };
 
-const VIEW_TABLE = { sun: 'StringGridVos', sat: 'StringGridSat', out: 'StringGridOut' };
+const VIEW_TABLE = { sun: 'StringGridVos', sat: 'StringGridSat', out: 'StringGridOut', sky: 'SkyView', year: 'YearView' };
 
 // Recomputes the view in front; the others follow when they are opened. `cause` names the
 // field whose change asked for it, so that a message stands beside that field.
 function compute(cause) {
-  stale.sun = stale.sat = stale.out = true;
+  for (const name of VIEW_NAMES) stale[name] = true;
   if (ini.places.length === 0 && !adding) return;
   run(view, cause);
 }
@@ -150,12 +163,11 @@ function openView(name) {
   for (const b of document.querySelectorAll('#tabs button')) {
     b.setAttribute('aria-selected', String(b.dataset.view === name));
   }
-  $('ViewSun').hidden = name !== 'sun';
-  $('ViewSat').hidden = name !== 'sat';
-  $('ViewOut').hidden = name !== 'out';
-  // As on the desktop: the date and zone panel stays for the tables that read it.
+  for (const [v, id] of Object.entries(SECTIONS)) $(id).hidden = name !== v;
+  // As on the desktop: the date and zone panel stays for the views that read it.
   $('GroupBox1').hidden = name === 'sat';
-  for (const el of document.querySelectorAll('[data-sun]')) el.hidden = name !== 'sun';
+  for (const el of document.querySelectorAll('[data-sun]')) el.hidden = !(el.dataset.views || 'sun').split(' ').includes(name);
+  showButtons(name);
   saveView();
   if (stale[name]) run(name, 'view');
 }
@@ -242,11 +254,13 @@ function finishAdding() {
 
 function deletePlace() {
   if (!ini.places[ini.selected] || !window.confirm(core.deleteQuestion(ini.places, ini.selected))) return;
+  const gone = ini.places[ini.selected].name;
   const done = core.deletePlace(ini.places, ini.selected);
   if (!done.ok) {
     window.alert(done.message);
     return;
   }
+  if (!done.places.some((p) => p.name === gone)) delete ini.horizons[gone];  // its horizon goes with it
   ini.places = done.places;
   ini.selected = done.selected;
   showPlaces();
@@ -373,7 +387,10 @@ function keepYear() {
 
 function onChange(id) {
   if (id === 'EditYear') keepYear();
-  if (id === 'EditYear' || id === 'SelectMonth') saveView();
+  if (id === 'EditYear' || id === 'SelectMonth') {
+    saveView();
+    pictures.monthChanged();
+  }
   else if (!adding && id !== 'EditSir' && id !== 'EditDolg') save();
   if (adding && (id === 'EditSir' || id === 'EditDolg')) return;
   for (const name of Object.keys(READS)) if (READS[name].includes(id)) stale[name] = true;
@@ -455,6 +472,14 @@ async function main() {
     $('boot').textContent = e instanceof Error ? e.message : String(e);
     return;
   }
+  pictures = pictureViews({
+    core, fields, tables, showError, clearErrors, save, view: () => view, run: (name) => run(name, name),
+    place: () => (!adding && ini.places[ini.selected] ? ini.places[ini.selected].name : ''),
+    horizons: () => ini.horizons,
+    zoneOf: (f) => ({ kind: f.zone, text: f.zone === 'gmt' ? f.EditGMT : f.EditMSK }),
+    twilightOf: (f) => ({ kind: f.twilight, text: f.twilight === 'angle' ? f.EditUg : f.EditKm }),
+  });
+  Object.assign(VIEWS, { sky: pictures.sky, year: pictures.year });
   $('version').textContent = `(v. ${core.version})`;
   $('LabelVersion').textContent = `Kelmar ${core.version}`;
   const stored = store.loadIni();
@@ -466,7 +491,9 @@ async function main() {
   }
   wire();
   store.askPersistence();
-  openView(['sun', 'sat', 'out'].includes(saved.view) ? saved.view : 'sun');
+  pictures.monthChanged();
+  pictures.wire();
+  openView(VIEW_NAMES.includes(saved.view) ? saved.view : 'sun');
   document.body.dataset.ready = '1';
   if ('serviceWorker' in navigator) {
     navigator.serviceWorker.register('sw.js').catch(() => {});
