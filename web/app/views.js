@@ -43,7 +43,7 @@ export function pictureViews(app) {
 
   function size(box) {
     const width = Math.max(300, Math.floor(box.clientWidth || 340));
-    return { width, height: Math.round(Math.min(640, Math.max(300, width * 0.55))) };
+    return { width, height: Math.round(Math.min(640, Math.max(380, width * 0.55))) };
   }
 
   function showSky() {
