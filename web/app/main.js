@@ -13,6 +13,7 @@ const ERROR_LINE = {
   EditPunkt: 'EditPunkt', EditSir: 'EditSir', EditDolg: 'EditSir', EditYear: 'EditYear',
   EditGMT: 'EditGMT', EditMSK: 'EditGMT', RadioButtonGMT: 'EditGMT', RadioButtonMSK: 'EditGMT',
   EditUg: 'EditUg', EditKm: 'EditUg', RadioButtonUgol: 'EditUg', RadioButtonVys: 'EditUg',
+  ESlot: 'out', EDish: 'out', EFreq: 'out', CheckBoxMagAz: 'sat',
 };
 // The fields each view reads: a change elsewhere leaves its table as it is.
 const READS = {
@@ -111,7 +112,8 @@ const VIEWS = {
     const t = core.sat(fields(), today());
     const d = t.declination;
     $('LabelMag').textContent = d ? [d.line, d.warning].filter(Boolean).join('\n') : '';
-    $('CheckBoxMagAz').disabled = !(d && d.usable);
+    // Where a compass is no use the box can still be cleared, never set.
+    $('CheckBoxMagAz').disabled = !(d && d.usable) && !$('CheckBoxMagAz').checked;
     renderGrid($('StringGridSat'), t.cells);
   },
   out() {
@@ -136,7 +138,8 @@ function compute(cause) {
 function run(name, cause) {
   stale[name] = false;
   const line = ERROR_LINE[cause] || (cause === 'place' ? 'EditSir' : name);
-  clearErrors([line, name]);
+  // A table computed or refused speaks for every field it reads: older messages there go.
+  clearErrors([name, ...READS[name].map((id) => ERROR_LINE[id]).filter(Boolean)]);
   try {
     VIEWS[name]();
   } catch (e) {
