@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "core/date_names.h"
-#include "settings/settings_file.h"
+#include "settings/settings_io.h"
 #include "ui/error_report.h"
 #include "ui/form1.h"
 #include "ui/front_request.h"

@@ -12,6 +12,7 @@
 #include "core/calc_error.h"
 #include "core/calc_state.h"
 #include "core/day_serial.h"
+#include "core/float_chars.h"
 #include "core/input_fields.h"
 #include "core/locator.h"
 #include "core/number_text.h"
@@ -335,8 +336,7 @@ void PrintGrid(const TextGrid& grid, GridFormat format, std::ostream& out) {
 }
 
 std::string JsonNumber(double v) {
-  char buf[32];
-  return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+  return ShortestText(v);
 }
 
 std::string JsonString(const std::string& s) {

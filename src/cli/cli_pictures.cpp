@@ -1,56 +1,28 @@
 #include "cli/cli_pictures.h"
 
-#include <QGuiApplication>
 #include <cstdio>
-#include <cstdlib>
 
 #include "cli/cli.h"
-#include "core/day_serial.h"
+#include "cli/cli_host.h"
 #include "cli/cli_places.h"
-#include "pictures/pictures.h"
+#include "core/day_serial.h"
+#include "core/scenes.h"
 
 namespace kelmar {
 namespace {
 
-struct Output {
-  std::string path;
-  QSize size;
-};
-
-Output OutputOf(const CliOptions& opts) {
+PictureFile OutputOf(const CliOptions& opts) {
   if (opts.Has("--svg") == opts.Has("--png")) throw UsageError("give exactly one of --svg and --png");
-  Output out{*opts.Value(opts.Has("--svg") ? "--svg" : "--png"), QSize(1200, 600)};
+  PictureFile out{*opts.Value(opts.Has("--svg") ? "--svg" : "--png")};
+  out.svg = opts.Has("--svg");
   if (const std::string* size = opts.Value("--size")) {
     int w = 0, h = 0;
     char end = 0;
     if (std::sscanf(size->c_str(), "%dx%d%c", &w, &h, &end) != 2 || w < 200 || w > 4000 || h < 200 || h > 4000)
       throw UsageError("--size takes WxH, each from 200 to 4000");
-    out.size = QSize(w, h);
+    out.width = w, out.height = h;
   }
   return out;
-}
-
-// Qt's own chatter (such as a missing XDG_RUNTIME_DIR) is no business of the tool's user, whose
-// errors come as the tool's messages; only what stops Qt reaches stderr.
-QtMessageHandler qt_default_handler = nullptr;
-void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) qt_default_handler(type, context, text);
-}
-
-// The file's pixels must not depend on the desktop: offscreen, unless the user chose a platform.
-void Draw(const CliOptions& opts, const pictures::Painting& paint) {
-  const Output out = OutputOf(opts);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qt_default_handler = qInstallMessageHandler(QuietQtMessages);
-  static int argc = 1;
-  static char name[] = "kelmar-cli";
-  static char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
-  if (opts.Has("--svg")) {
-    pictures::SaveSvg(out.path, out.size, paint);
-  } else {
-    pictures::SavePng(out.path, out.size, paint);
-  }
 }
 
 std::string PlaceTitle(const CliOptions& opts, const InputFields& in) {
@@ -65,17 +37,17 @@ std::string TwoDigits(int n) { return {static_cast<char>('0' + n / 10 % 10), sta
 int RunSky(const std::vector<std::string>& args) {
   const CliOptions opts = ParseOptions(
       args, 1, {"--lat", "--lon", "--date", "--horizon", "--gmt", "--msk", "--svg", "--png", "--size", "--place", "--settings"}, {});
-  OutputOf(opts);
+  const PictureFile file = OutputOf(opts);
   const InputFields in = FieldsFromOptions(opts);
   const CalendarDate date = DateOption(opts);
   const int y = date.year, m = date.month, d = date.day;
   std::string horizon_text;
   if (opts.Has("--place")) horizon_text = StoredHorizon(opts);
   if (const std::string* h = opts.Value("--horizon")) horizon_text = *h;
-  pictures::SkyScene scene = pictures::MakeSkyScene(in, y, m, d, Horizon::Parse(horizon_text));
+  SkyScene scene = MakeSkyScene(in, y, m, d, Horizon::Parse(horizon_text));
   scene.title = PlaceTitle(opts, in) + "   " + TwoDigits(d) + "." + TwoDigits(m) + "." + std::to_string(y) + "   " +
-                pictures::ZoneTitle(in);
-  Draw(opts, [&](QPainter& p, QSizeF size) { pictures::DrawSky(p, size, scene); });
+                ZoneTitle(in);
+  SaveSkyPicture(file, scene);
   return 0;
 }
 
@@ -84,12 +56,12 @@ int RunYear(const std::vector<std::string>& args) {
       ParseOptions(args, 1, {"--lat", "--lon", "--year", "--gmt", "--msk", "--angle", "--height", "--svg", "--png", "--size",
                              "--place", "--settings"},
                    {});
-  OutputOf(opts);
+  const PictureFile file = OutputOf(opts);
   const InputFields in = FieldsFromOptions(opts);
   const int year = NumberOption(opts, "--year", Today().tm_year + 1900, 1, 9999);
-  pictures::YearScene scene = pictures::MakeYearScene(in, year);
-  scene.title = PlaceTitle(opts, in) + "   " + std::to_string(year) + "   " + pictures::ZoneTitle(in);
-  Draw(opts, [&](QPainter& p, QSizeF size) { pictures::DrawYear(p, size, scene); });
+  YearScene scene = MakeYearScene(in, year);
+  scene.title = PlaceTitle(opts, in) + "   " + std::to_string(year) + "   " + ZoneTitle(in);
+  SaveYearPicture(file, scene);
   return 0;
 }
 

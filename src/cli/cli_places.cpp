@@ -4,10 +4,8 @@
 #include <optional>
 #include <stdexcept>
 
-#include "core/magnetic.h"
+#include "cli/cli_host.h"
 #include "core/utf8.h"
-#include "settings/file_layout.h"
-#include "settings/settings_file.h"
 #include "settings/settings_image.h"
 
 namespace kelmar {
@@ -31,18 +29,18 @@ void PrintPlacesText(const LoadedSettings& s, std::ostream& out) {
   for (int i = 0; i < p.Count(); ++i) {
     std::string num = std::to_string(i);
     if (num.size() < 3) num.insert(0, 3 - num.size(), ' ');
-    std::string line = (i == s.PlaceIndex ? "*" : " ") + num + " " + pad(p[i].name, wn) + "  " +
+    std::string line = (i == s.selected ? "*" : " ") + num + " " + pad(p[i].name, wn) + "  " +
                        pad(p[i].lat, wl) + "  " + p[i].lon;
     while (!line.empty() && line.back() == ' ') line.pop_back();
     out << line << '\n';
   }
-  out << "index: " << s.PlaceIndex << '\n'
-      << "EK: " << s.EditKm << '\n'
-      << "EU: " << s.EditUg << '\n'
-      << "EM: " << s.EditMSK << '\n'
-      << "EG: " << s.EditGMT << '\n'
-      << "zone: " << (s.RadioButtonGMT ? "GMT" : "MSK") << '\n'
-      << "twilight: " << (s.RadioButtonUgol ? "angle" : "height") << '\n';
+  out << "index: " << s.selected << '\n'
+      << "EK: " << s.twilight_height << '\n'
+      << "EU: " << s.twilight_angle << '\n'
+      << "EM: " << s.zone_msk << '\n'
+      << "EG: " << s.zone_gmt << '\n'
+      << "zone: " << (s.zone_is_gmt ? "GMT" : "MSK") << '\n'
+      << "twilight: " << (s.twilight_by_angle ? "angle" : "height") << '\n';
 }
 
 void PrintPlacesJson(const LoadedSettings& s, std::ostream& out) {
@@ -52,10 +50,10 @@ void PrintPlacesJson(const LoadedSettings& s, std::ostream& out) {
     out << (i > 0 ? "," : "") << "{\"name\":" << JsonString(p[i].name)
         << ",\"lat\":" << JsonString(p[i].lat) << ",\"lon\":" << JsonString(p[i].lon) << '}';
   }
-  out << "],\"index\":" << s.PlaceIndex << ",\"EK\":" << JsonString(s.EditKm)
-      << ",\"EU\":" << JsonString(s.EditUg) << ",\"EM\":" << JsonString(s.EditMSK)
-      << ",\"EG\":" << JsonString(s.EditGMT) << ",\"gmt\":" << (s.RadioButtonGMT ? "true" : "false")
-      << ",\"angle\":" << (s.RadioButtonUgol ? "true" : "false") << "}\n";
+  out << "],\"index\":" << s.selected << ",\"EK\":" << JsonString(s.twilight_height)
+      << ",\"EU\":" << JsonString(s.twilight_angle) << ",\"EM\":" << JsonString(s.zone_msk)
+      << ",\"EG\":" << JsonString(s.zone_gmt) << ",\"gmt\":" << (s.zone_is_gmt ? "true" : "false")
+      << ",\"angle\":" << (s.twilight_by_angle ? "true" : "false") << "}\n";
 }
 
 // The place named by --place: the exact name first, then the file's case-blind match.
@@ -68,28 +66,7 @@ const Place& StoredPlace(const CliOptions& opts, const LoadedSettings& s) {
   return *it;
 }
 
-// The layout of the "kelmar" executable beside this one; nothing when this one's folder is unknown.
-std::optional<FileLayout> WindowLayout() {
-  const std::string exe = ExecutablePath();
-  const std::size_t slash = exe.rfind('/');
-  if (slash == std::string::npos) return std::nullopt;
-  const std::string dir = exe.substr(0, slash);
-  return ChooseLayout(dir, SettingsPathFor(dir + "/kelmar"), EnvironmentUserDirs());
-}
-
 }  // namespace
-
-std::string DefaultSettingsPath() {
-  // The window's file: the settings path of the "kelmar" executable beside this one, or, when
-  // installed, the user's file (the starter file while there is none; it is never made here).
-  const std::optional<FileLayout> layout = WindowLayout();
-  return layout ? SettingsToRead(*layout) : SettingsPathFor("kelmar");
-}
-
-std::string DefaultMagneticModelDir() {
-  const std::optional<FileLayout> layout = WindowLayout();
-  return layout ? layout->data_dir + "magnetic" : MagneticModelDir();
-}
 
 int RunPlaces(const std::vector<std::string>& args, std::ostream& out) {
   const CliOptions opts = ParseOptions(args, 1, {"--settings", "--format"}, {});
@@ -97,7 +74,7 @@ int RunPlaces(const std::vector<std::string>& args, std::ostream& out) {
   const std::string* format = opts.Value("--format");
   if (format != nullptr && *format != "text" && *format != "json")
     throw UsageError("--format takes text or json");
-  const LoadedSettings s = LoadSettings(SettingsFileOf(opts));
+  const LoadedSettings s = ReadSettingsFile(SettingsFileOf(opts));
   if (format != nullptr && *format == "json") {
     PrintPlacesJson(s, out);
   } else {
@@ -107,7 +84,7 @@ int RunPlaces(const std::vector<std::string>& args, std::ostream& out) {
 }
 
 InputFields FieldsOfStoredPlace(const CliOptions& opts) {
-  const LoadedSettings s = LoadSettings(SettingsFileOf(opts));
+  const LoadedSettings s = ReadSettingsFile(SettingsFileOf(opts));
   const Place& place = StoredPlace(opts, s);
   InputFields in = s.Fields();
   in.EditSir = place.lat;
@@ -116,7 +93,7 @@ InputFields FieldsOfStoredPlace(const CliOptions& opts) {
 }
 
 std::string StoredHorizon(const CliOptions& opts) {
-  const LoadedSettings s = LoadSettings(SettingsFileOf(opts));
+  const LoadedSettings s = ReadSettingsFile(SettingsFileOf(opts));
   return HorizonOf(s.horizons, StoredPlace(opts, s).name);
 }
 

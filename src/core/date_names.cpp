@@ -8,6 +8,7 @@
 #include <string_view>
 
 namespace kelmar {
+#if !defined(__EMSCRIPTEN__)
 namespace {
 
 bool LocaleHasNoNames(std::string_view name) {
@@ -56,6 +57,7 @@ std::string CapitalizeFirst(std::string_view s, locale_t loc) {
 }
 
 }  // namespace
+#endif
 
 const DateNames& RussianDateNames() {
   static const DateNames kNames{
@@ -66,6 +68,11 @@ const DateNames& RussianDateNames() {
 }
 
 DateNames LocaleDateNames() {
+#if defined(__EMSCRIPTEN__)
+  // A browser's language is not a C library locale (and that library has no ALTMON names): the
+  // web shows the program's own names.
+  return RussianDateNames();
+#else
   if (LocaleHasNoNames(EnvironmentTimeLocale())) return RussianDateNames();
   locale_t loc = newlocale(LC_TIME_MASK | LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
   if (loc == static_cast<locale_t>(nullptr)) return RussianDateNames();
@@ -83,6 +90,7 @@ DateNames LocaleDateNames() {
   for (const auto& n : names.month_long)
     if (n.empty()) return RussianDateNames();
   return names;
+#endif
 }
 
 }  // namespace kelmar

@@ -52,6 +52,9 @@ double FractionalYear(const CalendarDate& date) {
 }
 
 std::string MagneticModelDir() {
+#if defined(__EMSCRIPTEN__)
+  return "/magnetic";  // embedded in the module
+#endif
   std::error_code ec;
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   return (ec ? std::filesystem::path("magnetic") : exe.parent_path() / "magnetic").string();

@@ -1,7 +1,10 @@
 #include "number_text.h"
 
+#include "float_chars.h"
+
 #include <locale.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -92,8 +95,8 @@ int StrToInt(std::string_view text) {
 std::string FloatToStr(double value) {
   if (value == 0 || !std::isfinite(value)) return value == 0 ? "0" : (std::isnan(value) ? "NAN" : value > 0 ? "INF" : "-INF");
   // 15 significant digits, correctly rounded, and the decimal exponent of the first one.
-  char buf[40];
-  *std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14).ptr = '\0';
+  const std::string sci = ScientificText(value, 14);
+  const char* buf = sci.c_str();
   const bool negative = buf[0] == '-';
   const char* p = buf + (negative ? 1 : 0);
   char digits[16];
@@ -169,7 +172,10 @@ std::size_t FormatOneDecimal(double value, char (&out)[kOneDecimalMax]) {
       return len;
     }
   }
-  return static_cast<std::size_t>(std::to_chars(out, out + kOneDecimalMax, value, std::chars_format::fixed, 1).ptr - out);
+  const std::string text = FixedText(value, 1);
+  const std::size_t n = std::min(text.size(), kOneDecimalMax);
+  std::copy_n(text.data(), n, out);
+  return n;
 }
 
 std::string FormatOneDecimal(double value) {

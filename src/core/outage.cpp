@@ -7,6 +7,7 @@
 
 #include "calc_error.h"
 #include "day_serial.h"
+#include "float_chars.h"
 #include "number_text.h"
 #include "sat_table.h"
 #include "solar.h"
@@ -167,8 +168,9 @@ std::optional<double> ParseSlot(std::string_view text) {
     else break;
   }
   if (!digits) return std::nullopt;
-  double v = 0;
-  if (std::from_chars(s.data(), s.data() + n, v).ec != std::errc()) return std::nullopt;
+  const std::optional<double> read = ReadDouble(s.substr(0, n));
+  if (!read) return std::nullopt;
+  const double v = *read;
   const std::string_view rest = TrimBlanks(s.substr(n));
   if (v > 180) return std::nullopt;
   if (rest.empty()) {
@@ -306,6 +308,17 @@ TextGrid MakeOutageGrid(const OutageTable& table) {
     ++r;
   }
   return grid;
+}
+
+std::string OutageInfoLine(const OutageTable& table) {
+  return "Угол интерференции " + FormatTwoDecimals(table.angle) + "°   Азимут " + FormatOneDecimal(table.azimuth) +
+         "°   Высота " + FormatOneDecimal(table.elevation) + "°";
+}
+
+std::string OutageNote(const OutageTable& table, int year) {
+  if (!table.visible) return HiddenSlotMessage(table.slot);
+  if (table.rows.empty()) return "В " + std::to_string(year) + " году интерференции нет";
+  return {};
 }
 
 }  // namespace kelmar

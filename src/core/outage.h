@@ -79,5 +79,10 @@ std::string OutageDateText(const OutageRow& row);
 std::string FormatTwoDecimals(double value);
 // "Спутник 36 E не виден из этого пункта"
 std::string HiddenSlotMessage(const std::string& slot);
+// The line above the table: "Угол интерференции 1.94°   Азимут 181.9°   Высота 26.5°".
+std::string OutageInfoLine(const OutageTable& table);
+// What stands instead of the table: the hidden slot's message, "В 2026 году интерференции нет"
+// for a visible slot without outages, nothing when there are rows.
+std::string OutageNote(const OutageTable& table, int year);
 
 }  // namespace kelmar

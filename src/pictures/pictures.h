@@ -5,43 +5,21 @@
 #include <QSize>
 #include <QString>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "core/horizon.h"
-#include "core/input_fields.h"
-#include "core/sky.h"
+#include "core/scenes.h"
 
 class QPainter;
 
 namespace kelmar::pictures {
 
-struct SkyScene {
-  std::vector<ArcSlot> arc;
-  int highlighted = -1;  // index into arc of the slot to show ringed; -1 for none
-  SunDay day, june, december;  // the selected date and both solstices
-  std::optional<SunPoint> now;  // the Sun at this moment, when the date is today
-  Horizon horizon;
-  bool southern = false;  // centred on north instead of south
-  std::string title;      // place and date, as the caller words it
-};
-
-// The scene for the fields' place on a local date; now_hours adds the current position.
-// Throws CalcError for bad field texts.
-SkyScene MakeSkyScene(const InputFields& in, int year, int month, int day, const Horizon& horizon,
-                      std::optional<double> now_hours = std::nullopt);
-
-struct YearScene {
-  std::vector<DaylightDay> days;
-  int year = 2000;
-  int month = 0;      // the month to highlight, 1–12; 0 for none
-  int today = -1;     // day of the year (0 = January 1) to mark; -1 for none
-  std::string title;
-};
-
-// Throws CalcError for bad field texts.
-YearScene MakeYearScene(const InputFields& in, int year);
+// The scenes are the core's; this library draws them.
+using kelmar::MakeSkyScene;
+using kelmar::MakeYearScene;
+using kelmar::SkyScene;
+using kelmar::YearScene;
+using kelmar::ZoneTitle;
 
 // The plot inside a picture of the given size: what the labels around it leave, the same for
 // both pictures.
@@ -75,9 +53,6 @@ void DrawYear(QPainter& p, QSizeF size, const YearScene& scene);
 // The tooltip at a point of the sky view: a slot's label, azimuth, elevation and correction,
 // or a time on one of the Sun's paths; empty elsewhere.
 QString SkyTooltip(const SkyScene& scene, QSizeF size, QPointF at);
-
-// "GMT+3", "GMT-2", "MSK+0": the zone of the times a picture shows.
-std::string ZoneTitle(const InputFields& in);
 
 using Painting = std::function<void(QPainter&, QSizeF)>;
 // The picture as a PNG of exactly size pixels or as an SVG whose width, height and view box

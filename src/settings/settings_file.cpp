@@ -1,18 +1,9 @@
 #include "settings/settings_file.h"
 
-#include <QFile>
-#include <QSaveFile>
-#include <algorithm>
 #include <array>
-#include <cctype>
-#include <cerrno>
-#include <fcntl.h>
-#include <filesystem>
 #include <optional>
-#include <sys/stat.h>
 #include <unordered_map>
 #include <vector>
-#include <unistd.h>
 
 #include "core/number_text.h"
 #include "settings/cp1251.h"
@@ -23,41 +14,6 @@ namespace {
 
 constexpr const char* kPoints = kSectionPoints;
 constexpr const char* kForm = kSectionForm;
-
-std::string CannotOpen(const std::string& path) { return "Cannot open file " + path; }
-std::string CannotCreate(const std::string& path) { return "Cannot create file " + path; }
-
-// The file's bytes; nullopt when there is no file; throws `error` when a file (or something
-// else) is there but cannot be read whole.
-std::optional<std::string> ReadFileBytes(const std::string& path, const std::string& error) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;  // dangling links included
-    throw SettingsError(error);
-  }
-  if (S_ISDIR(st.st_mode)) throw SettingsError(error);
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw SettingsError(error);
-  std::string bytes;
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      throw SettingsError(error);
-    }
-    bytes.append(buf, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return bytes;
-}
-
-SettingsImage ReadImage(const std::string& path, const std::string& error) {
-  const auto bytes = ReadFileBytes(path, error);
-  return bytes ? SettingsImage::FromBytes(*bytes) : SettingsImage();
-}
 
 // A place is a "Points" line with "=" and a name; anything else in the section (a line
 // without "=", "=1;2") names no place.
@@ -71,97 +27,20 @@ std::string OneLine(std::string_view text) {
   return s;
 }
 
-// True for a name that an interrupted save of `file` leaves beside it: the writer's unfinished
-// file "<file>.XXXXXX" (six random letters and digits), or "<file>.tmp<pid>-<n>" of earlier
-// versions. Six characters of one kind only ("backup", "BACKUP") are taken for the user's own
-// file and kept; the rare random name of that shape is left for the user to remove.
-bool IsSaveLeftover(std::string_view name, std::string_view file) {
-  if (name.size() <= file.size() + 1 || !name.starts_with(file) || name[file.size()] != '.') return false;
-  const std::string_view rest = name.substr(file.size() + 1);
-  auto alnum = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
-  auto digits = [](std::string_view t) {
-    return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
-  };
-  if (rest.size() == 6 && std::all_of(rest.begin(), rest.end(), alnum)) {
-    const bool lower = std::any_of(rest.begin(), rest.end(), [](char c) { return c >= 'a' && c <= 'z'; });
-    const bool upper = std::any_of(rest.begin(), rest.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
-    const bool digit = std::any_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; });
-    return lower + upper + digit >= 2;
-  }
-  if (!rest.starts_with("tmp")) return false;
-  const std::size_t dash = rest.find('-');
-  return dash != std::string_view::npos && digits(rest.substr(3, dash - 3)) && digits(rest.substr(dash + 1));
-}
-
-// Removes the regular files an interrupted save of `target` left beside it.
-void RemoveSaveLeftovers(const std::string& target) {
-  namespace fs = std::filesystem;
-  const fs::path t = target;
-  const std::string file = t.filename().string();
-  std::error_code ec;
-  for (const fs::directory_entry& e : fs::directory_iterator(t.parent_path().empty() ? "." : t.parent_path(), ec))
-    if (IsSaveLeftover(e.path().filename().string(), file) && e.is_regular_file(ec) && !e.is_symlink(ec))
-      fs::remove(e.path(), ec);
-}
-
-// Writes the whole text into a new file beside the target and renames it over the target
-// only when it is complete and on disk, so a crash or a full disk leaves the old file whole.
-bool ReplaceFile(const std::string& path, const std::string& bytes) {
-  const std::string target = FinalTarget(path);
-  struct stat old {};
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (exists && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
-  RemoveSaveLeftovers(target);
-
-  QSaveFile file(QFile::decodeName(QByteArray::fromStdString(target)));
-  // Unbuffered, so a short write (a full disk) shows in the count rather than being lost in a flush.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
-    return false;  // the unfinished file goes with `file`
-  if (exists) {
-    // QSaveFile keeps the read and write bits only; the file keeps every mode bit it had.
-    if (::fchmod(file.handle(), old.st_mode & 07777) != 0) return false;
-    // Keeps the owner when run as root; anyone else's new file is theirs already.
-    [[maybe_unused]] const int owner_kept = ::fchown(file.handle(), old.st_uid, old.st_gid);
-  }
-  if (!file.commit()) return false;
-  // QSaveFile syncs the file, not the folder: make the rename itself durable.
-  const std::string dir = std::filesystem::path(target).parent_path().string();
-  const int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
-  return true;
-}
-
-// The outage tab's "Form" keys with their defaults.
-template <class Fields>
-auto OutageKeys(Fields& f) {
-  using Text = decltype((f.ESlot));
+// The outage tab's "Form" keys with their texts and defaults.
+template <class Text>
+auto OutageKeys(Text& slot, Text& dish, Text& frequency) {
   struct Key {
     const char* name;
-    Text value;
+    Text& value;
     const char* fallback;
   };
   static const InputFields defaults;
-  return std::array<Key, 3>{Key{"ESlot", f.ESlot, defaults.ESlot.c_str()}, Key{"EDish", f.EDish, defaults.EDish.c_str()},
-                            Key{"EFreq", f.EFreq, defaults.EFreq.c_str()}};
+  return std::array<Key, 3>{Key{"ESlot", slot, defaults.ESlot.c_str()}, Key{"EDish", dish, defaults.EDish.c_str()},
+                            Key{"EFreq", frequency, defaults.EFreq.c_str()}};
 }
 
 }  // namespace
-
-std::string FinalTarget(const std::string& path) {
-  namespace fs = std::filesystem;
-  fs::path p = path;
-  std::error_code ec;
-  for (int depth = 0; depth < 40 && fs::is_symlink(p, ec); ++depth) {
-    const fs::path t = fs::read_symlink(p, ec);
-    if (ec) break;
-    p = t.is_absolute() ? t : p.parent_path() / t;
-  }
-  return p.string();
-}
 
 std::string BoolToText(bool value) { return value ? "1" : "0"; }
 
@@ -174,19 +53,6 @@ std::string SettingsPathFor(std::string_view exe_path) {
   std::string path(exe_path);
   if (dot != std::string_view::npos && dot >= name_start) path.resize(dot);
   return path + ".INI";
-}
-
-std::string ExecutablePath() {
-  std::error_code ec;
-  const auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string() : p.string();
-}
-
-LoadedSettings LoadSettings(const std::string& SettingsPath) {
-  const auto bytes = ReadFileBytes(SettingsPath, CannotOpen(SettingsPath));
-  LoadedSettings out = LoadedFromImage(bytes ? SettingsImage::FromBytes(*bytes) : SettingsImage());
-  out.cut_short = bytes && bytes->find('\0') != std::string::npos;
-  return out;
 }
 
 std::string CutShortMessage(const std::string& SettingsPath) {
@@ -238,46 +104,46 @@ LoadedSettings LoadedFromImage(const SettingsImage& image) {
       }
     }
   }
-  out.EditKm = image.ReadString(kForm, "EK", "0");
-  out.EditUg = image.ReadString(kForm, "EU", "0");
-  out.EditMSK = image.ReadString(kForm, "EM", "0");
-  out.EditGMT = image.ReadString(kForm, "EG", "0");
+  out.twilight_height = image.ReadString(kForm, "EK", "0");
+  out.twilight_angle = image.ReadString(kForm, "EU", "0");
+  out.zone_msk = image.ReadString(kForm, "EM", "0");
+  out.zone_gmt = image.ReadString(kForm, "EG", "0");
 
   const std::optional<int> ind = ParseInt(image.ReadString(kForm, "Ind", "0"));
-  out.PlaceIndex = ind && *ind >= 0 && *ind < out.places.Count() ? *ind : 0;
+  out.selected = ind && *ind >= 0 && *ind < out.places.Count() ? *ind : 0;
   if (!out.places.Empty()) {
-    out.EditSir = out.places[out.PlaceIndex].lat;
-    out.EditDolg = out.places[out.PlaceIndex].lon;
+    out.latitude = out.places[out.selected].lat;
+    out.longitude = out.places[out.selected].lon;
   }
-  out.RadioButtonGMT = TextToBool(image.ReadString(kForm, "RBG", "0"));
-  out.RadioButtonUgol = TextToBool(image.ReadString(kForm, "RB3", "0"));
-  for (auto& [key, value, fallback] : OutageKeys(out)) value = image.ReadString(kForm, key, fallback);
-  out.CheckBoxMagAz = TextToBool(image.ReadString(kForm, kMagAzKey, "0"));
+  out.zone_is_gmt = TextToBool(image.ReadString(kForm, "RBG", "0"));
+  out.twilight_by_angle = TextToBool(image.ReadString(kForm, "RB3", "0"));
+  for (auto& [key, value, fallback] : OutageKeys(out.outage_slot, out.dish, out.frequency)) value = image.ReadString(kForm, key, fallback);
+  out.compass_azimuths = TextToBool(image.ReadString(kForm, kMagAzKey, "0"));
   out.horizons = HorizonsFromImage(image);
   return out;
 }
 
 InputFields LoadedSettings::Fields() const {
   InputFields in;
-  in.EditSir = EditSir;
-  in.EditDolg = EditDolg;
-  in.EditKm = EditKm;
-  in.EditUg = EditUg;
-  in.EditMSK = EditMSK;
-  in.EditGMT = EditGMT;
-  in.RadioButtonMSK = !RadioButtonGMT;
-  in.RadioButtonUgol = RadioButtonUgol;
-  in.ESlot = ESlot;
-  in.EDish = EDish;
-  in.EFreq = EFreq;
-  in.CheckBoxMagAz = CheckBoxMagAz;
+  in.EditSir = latitude;
+  in.EditDolg = longitude;
+  in.EditKm = twilight_height;
+  in.EditUg = twilight_angle;
+  in.EditMSK = zone_msk;
+  in.EditGMT = zone_gmt;
+  in.RadioButtonMSK = !zone_is_gmt;
+  in.RadioButtonUgol = twilight_by_angle;
+  in.ESlot = outage_slot;
+  in.EDish = dish;
+  in.EFreq = frequency;
+  in.CheckBoxMagAz = compass_azimuths;
   return in;
 }
 
 void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcState& st,
                          InputFields& in) {
   places = loaded.places;
-  st.PlaceIndex = loaded.PlaceIndex;
+  st.PlaceIndex = loaded.selected;
   const bool seconds = in.CheckBoxSec;
   in = loaded.Fields();
   in.CheckBoxSec = seconds;
@@ -331,19 +197,9 @@ void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceInde
   auto write_new_key = [&](const char* key, const std::string& value, std::string_view fallback) {
     if (value != fallback || image.Read(kForm, key)) image.WriteString(kForm, key, OneLine(value));
   };
-  for (const auto& [key, value, fallback] : OutageKeys(in)) write_new_key(key, value, fallback);
+  for (const auto& [key, value, fallback] : OutageKeys(in.ESlot, in.EDish, in.EFreq)) write_new_key(key, value, fallback);
   write_new_key(kMagAzKey, BoolToText(in.CheckBoxMagAz), "0");
   if (horizons != nullptr) StoreHorizons(image, places, *horizons);
-}
-
-void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,
-                  const InputFields& in, const HorizonTexts* horizons) {
-  const std::string error = CannotCreate(SettingsPath);
-  // What cannot be read cannot be carried over: refuse rather than drop it.
-  SettingsImage image = ReadImage(SettingsPath, error);
-  StoreIntoImage(image, places, PlaceIndex, in, horizons);
-
-  if (!ReplaceFile(SettingsPath, image.ToBytes())) throw SettingsError(error);
 }
 
 }  // namespace kelmar

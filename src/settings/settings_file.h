@@ -1,5 +1,6 @@
 #pragma once
-// The settings file beside the executable: the place list and the window's seven settings.
+// The settings file's contents: the place list and the window's seven settings, read from and
+// written into an image of the file. The file itself is read and written in settings_io.h.
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -30,25 +31,22 @@ bool TextToBool(std::string_view text);
 // the file name has no "."): "/opt/kelmar/kelmar" → "/opt/kelmar/kelmar.INI".
 std::string SettingsPathFor(std::string_view exe_path);
 
-// The running program's own full path (/proc/self/exe); empty when unknown.
-std::string ExecutablePath();
-
-// The file a path finally names: symbolic links followed, also when the last one dangles. The
-// save replaces this file, and the lock beside it is one for every path that leads to it.
-std::string FinalTarget(const std::string& path);
-
-// What the file puts into the window at start-up.
+// What the file puts into the window at start-up. The texts are the fields' as typed; the
+// window's control each fills is named beside it.
 struct LoadedSettings {
   PlaceList places;
-  int PlaceIndex = 0;  // always a valid index, 0 when the list is empty
-  std::string EditKm = "0", EditUg = "0", EditMSK = "0", EditGMT = "0";
-  bool RadioButtonGMT = false;   // else RadioButtonMSK
-  bool RadioButtonUgol = false;  // else RadioButtonVys
-  std::string EditSir, EditDolg;  // the selected place's texts; empty with no place
+  int selected = 0;  // PlaceIndex: always a valid index, 0 when the list is empty
+  std::string twilight_height = "0";  // EditKm, key "EK"
+  std::string twilight_angle = "0";   // EditUg, key "EU"
+  std::string zone_msk = "0";         // EditMSK, key "EM"
+  std::string zone_gmt = "0";         // EditGMT, key "EG"
+  bool zone_is_gmt = false;           // RadioButtonGMT, key "RBG"; else RadioButtonMSK
+  bool twilight_by_angle = false;     // RadioButtonUgol, key "RB3"; else RadioButtonVys
+  std::string latitude, longitude;    // EditSir, EditDolg: the selected place's; empty with no place
   bool cut_short = false;  // the file's text ends early at a NUL byte: saving would lose the rest
-  // The outage tab's fields; a file without them reads as InputFields' defaults.
-  std::string ESlot, EDish, EFreq;
-  bool CheckBoxMagAz = false;     // "MagAz": compass azimuths, off in a file without the key
+  // The outage tab's fields (ESlot, EDish, EFreq); a file without them reads as InputFields' defaults.
+  std::string outage_slot, dish, frequency;
+  bool compass_azimuths = false;  // CheckBoxMagAz, key "MagAz": off in a file without the key
   HorizonTexts horizons;          // section "Horizon"; empty without it
 
   // The window's fields as these settings fill them (CheckBoxSec off).
@@ -63,28 +61,17 @@ std::optional<std::string> CaseTwinsMessage(const PlaceList& places);
 
 class SettingsImage;
 
-// What an image of the file puts into the window (no file access).
+// What an image of the file puts into the window (no file access). An "Ind" that is not an
+// integer naming a stored place selects place 0.
 LoadedSettings LoadedFromImage(const SettingsImage& image);
 // Writes the place list and the seven settings into an image of the file (no file access).
 // With horizons, the "Horizon" section is rewritten too; without, it is left as it is.
 void StoreIntoImage(SettingsImage& image, const PlaceList& places, int PlaceIndex,
                     const InputFields& in, const HorizonTexts* horizons = nullptr);
 
-// Reads the file; a missing file gives no places and "0" everywhere. An "Ind" that is not an
-// integer naming a stored place selects place 0. Throws SettingsError("Cannot open file %s")
-// when the file exists but cannot be read: the caller must then not save over it at close.
-LoadedSettings LoadSettings(const std::string& SettingsPath);
-
 // Puts loaded settings into the window's state: the place list and PlaceIndex, and the field
 // texts, radio choices and CheckBoxMagAz (CheckBoxSec is left alone).
 void ApplyLoadedSettings(const LoadedSettings& loaded, PlaceList& places, CalcState& st,
                          InputFields& in);
-
-// Rewrites "Points" and the seven "Form" keys (and the outage tab's keys where they differ from
-// their defaults or the file holds them already), keeping every other section and key of the
-// file. The new file is written beside the old one (beside a symbolic link's target) and
-// renamed over it only once complete. Throws SettingsError("Cannot create file %s").
-void SaveSettings(const std::string& SettingsPath, const PlaceList& places, int PlaceIndex,
-                  const InputFields& in, const HorizonTexts* horizons = nullptr);
 
 }  // namespace kelmar

@@ -35,7 +35,7 @@
 #include "core/sat_table.h"
 #include "core/sun_table.h"
 #include "settings/file_layout.h"
-#include "settings/settings_file.h"
+#include "settings/settings_io.h"
 #include "ui/cell_drawing.h"
 #include "ui/layout.h"
 #include "ui/picture_tabs.h"
@@ -694,13 +694,8 @@ void TForm1::RunOutage() {
   LabelOutInfo->clear();
   LabelOutNote->clear();
   const OutageTable t = ComputeOutages(ReadFields(), st_.Year);
-  LabelOutInfo->setText(QStringLiteral("Угол интерференции %1°   Азимут %2°   Высота %3°")
-                            .arg(Q(FormatTwoDecimals(t.angle)), Q(FormatOneDecimal(t.azimuth)), Q(FormatOneDecimal(t.elevation))));
-  if (!t.visible) {
-    LabelOutNote->setText(Q(HiddenSlotMessage(t.slot)));
-  } else if (t.rows.empty()) {
-    LabelOutNote->setText(QStringLiteral("В %1 году интерференции нет").arg(st_.Year));
-  }
+  LabelOutInfo->setText(Q(OutageInfoLine(t)));
+  LabelOutNote->setText(Q(OutageNote(t, st_.Year)));
   out_grid_ = MakeOutageGrid(t);
 }
 

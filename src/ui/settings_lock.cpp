@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "settings/settings_file.h"
+#include "settings/settings_io.h"
 
 namespace kelmar::ui {
 namespace {

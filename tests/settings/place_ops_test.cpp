@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings_file.h"
+#include "settings/settings_io.h"
 #include "test_files.h"
 
 namespace kelmar {
@@ -234,8 +234,8 @@ TEST(ButtonNewClick, FromAnEmptyListAndSavedAsTheLastLine) {
   ASSERT_EQ(s.places.Count(), 2);
   EXPECT_EQ(s.places[1].name, "Самара");
   EXPECT_EQ(s.places[0].lat, "-54.8");
-  EXPECT_EQ(s.PlaceIndex, 1);
-  EXPECT_EQ(s.EditSir, "53.2");
+  EXPECT_EQ(s.selected, 1);
+  EXPECT_EQ(s.latitude, "53.2");
 }
 
 TEST(ButtonDeleteClick, AsksThenDeletesOrRefuses) {

@@ -1,5 +1,5 @@
 // Loading and saving real settings files in a temporary folder.
-#include "settings/settings_file.h"
+#include "settings/settings_io.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -120,17 +120,17 @@ TEST(LoadSettings, HandWrittenFiles) {
     WriteBytes(path, Cp1251(c.file));
     const LoadedSettings s = LoadSettings(path);
     EXPECT_EQ(Describe(Places(s.places)), Describe(c.places)) << c.file;
-    EXPECT_EQ(s.PlaceIndex, c.index) << c.file;
-    EXPECT_EQ(s.EditKm, c.ek) << c.file;
-    EXPECT_EQ(s.EditUg, c.eu) << c.file;
-    EXPECT_EQ(s.EditMSK, c.em) << c.file;
-    EXPECT_EQ(s.EditGMT, c.eg) << c.file;
-    EXPECT_EQ(s.RadioButtonGMT, c.gmt) << c.file;
-    EXPECT_EQ(s.RadioButtonUgol, c.angle) << c.file;
+    EXPECT_EQ(s.selected, c.index) << c.file;
+    EXPECT_EQ(s.twilight_height, c.ek) << c.file;
+    EXPECT_EQ(s.twilight_angle, c.eu) << c.file;
+    EXPECT_EQ(s.zone_msk, c.em) << c.file;
+    EXPECT_EQ(s.zone_gmt, c.eg) << c.file;
+    EXPECT_EQ(s.zone_is_gmt, c.gmt) << c.file;
+    EXPECT_EQ(s.twilight_by_angle, c.angle) << c.file;
     const std::string lat = c.places.empty() ? "" : c.places[static_cast<std::size_t>(c.index)].lat;
     const std::string lon = c.places.empty() ? "" : c.places[static_cast<std::size_t>(c.index)].lon;
-    EXPECT_EQ(s.EditSir, lat) << c.file;
-    EXPECT_EQ(s.EditDolg, lon) << c.file;
+    EXPECT_EQ(s.latitude, lat) << c.file;
+    EXPECT_EQ(s.longitude, lon) << c.file;
   }
 }
 
@@ -142,7 +142,7 @@ TEST(LoadSettings, RawBytesNulAndWindowsLetters) {
   const LoadedSettings s = LoadSettings(path);
   ASSERT_EQ(s.places.Count(), 1);
   EXPECT_EQ(s.places[0].name, "Москва");
-  EXPECT_EQ(s.EditSir, "55.75");
+  EXPECT_EQ(s.latitude, "55.75");
   EXPECT_TRUE(s.cut_short);  // the window must not save over what the NUL hides
 }
 
@@ -150,8 +150,8 @@ TEST(LoadSettings, MissingFileIsEmptyAndUnreadableFileFails) {
   TempDir dir;
   const LoadedSettings none = LoadSettings(dir.File("absent.INI"));
   EXPECT_TRUE(none.places.Empty());
-  EXPECT_EQ(none.EditGMT, "0");
-  EXPECT_EQ(none.EditSir, "");
+  EXPECT_EQ(none.zone_gmt, "0");
+  EXPECT_EQ(none.latitude, "");
   EXPECT_FALSE(none.cut_short);
   // A dangling link is a missing file too.
   std::filesystem::create_symlink(dir.File("nowhere"), dir.File("link.INI"));
@@ -279,7 +279,7 @@ TEST(SaveSettings, NewKeysOnlyWhenNeeded) {
     const std::string path = dir.File("kelmar.INI");
     WriteBytes(path, c.before);
     const LoadedSettings loaded = LoadSettings(path);
-    EXPECT_EQ(loaded.CheckBoxMagAz, c.mag_loaded);
+    EXPECT_EQ(loaded.compass_azimuths, c.mag_loaded);
     InputFields in = Fields();
     in.ESlot = c.slot, in.EDish = c.dish, in.EFreq = c.freq, in.CheckBoxMagAz = c.mag_on;
     SaveSettings(path, loaded.places, 0, in);
@@ -302,7 +302,7 @@ TEST(SaveSettings, FieldTextsCannotBreakTheirLine) {
   const LoadedSettings s = LoadSettings(path);
   ASSERT_EQ(s.places.Count(), 1);
   EXPECT_EQ(s.places[0].name, "A");
-  EXPECT_EQ(s.EditGMT, "3  [Points]  Evil=1;1");
+  EXPECT_EQ(s.zone_gmt, "3  [Points]  Evil=1;1");
 }
 
 TEST(SaveSettings, RoundTripKeepsEverything) {
@@ -326,13 +326,13 @@ TEST(SaveSettings, RoundTripKeepsEverything) {
     const std::string saved = ReadBytes(path);
     const LoadedSettings second = LoadSettings(path);
     EXPECT_EQ(Places(second.places), Places(first.places)) << f;
-    EXPECT_EQ(second.PlaceIndex, first.PlaceIndex) << f;
-    EXPECT_EQ(second.EditKm, first.EditKm) << f;
-    EXPECT_EQ(second.EditUg, first.EditUg) << f;
-    EXPECT_EQ(second.EditMSK, first.EditMSK) << f;
-    EXPECT_EQ(second.EditGMT, first.EditGMT) << f;
-    EXPECT_EQ(second.RadioButtonGMT, first.RadioButtonGMT) << f;
-    EXPECT_EQ(second.RadioButtonUgol, first.RadioButtonUgol) << f;
+    EXPECT_EQ(second.selected, first.selected) << f;
+    EXPECT_EQ(second.twilight_height, first.twilight_height) << f;
+    EXPECT_EQ(second.twilight_angle, first.twilight_angle) << f;
+    EXPECT_EQ(second.zone_msk, first.zone_msk) << f;
+    EXPECT_EQ(second.zone_gmt, first.zone_gmt) << f;
+    EXPECT_EQ(second.zone_is_gmt, first.zone_is_gmt) << f;
+    EXPECT_EQ(second.twilight_by_angle, first.twilight_by_angle) << f;
     // From the second save on nothing moves any more ("Points" has gone to the end).
     ApplyLoadedSettings(second, places, st, in);
     SaveSettings(path, places, st.PlaceIndex, in);
@@ -469,15 +469,15 @@ TEST(ApplyLoadedSettings, FillsListStateAndFields) {
   LoadedSettings s;
   s.places.Append("A", "1", "2");
   s.places.Append("B", "3", "4");
-  s.PlaceIndex = 1;
-  s.EditSir = "3";
-  s.EditDolg = "4";
-  s.EditKm = "1";
-  s.EditUg = "2";
-  s.EditMSK = "-1";
-  s.EditGMT = "5";
-  s.RadioButtonGMT = true;
-  s.RadioButtonUgol = false;
+  s.selected = 1;
+  s.latitude = "3";
+  s.longitude = "4";
+  s.twilight_height = "1";
+  s.twilight_angle = "2";
+  s.zone_msk = "-1";
+  s.zone_gmt = "5";
+  s.zone_is_gmt = true;
+  s.twilight_by_angle = false;
   PlaceList places;
   CalcState st;
   InputFields in;

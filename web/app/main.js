@@ -14,6 +14,7 @@ const ERROR_LINE = {
   EditPunkt: 'EditPunkt', EditSir: 'EditSir', EditDolg: 'EditSir', EditYear: 'EditYear',
   EditGMT: 'EditGMT', EditMSK: 'EditGMT', RadioButtonGMT: 'EditGMT', RadioButtonMSK: 'EditGMT',
   EditUg: 'EditUg', EditKm: 'EditUg', RadioButtonUgol: 'EditUg', RadioButtonVys: 'EditUg',
+  ESlot: 'out', EDish: 'out', EFreq: 'out', CheckBoxMagAz: 'sat',
   EditHorizon: 'sky', EditSkyDate: 'sky',
 };
 // The fields each view reads: a change elsewhere leaves its table as it is.
@@ -123,7 +124,8 @@ const VIEWS = {
     tables.sat = t;
     tables.satNote = d && d.usable && $('CheckBoxMagAz').checked ? d.note || '' : '';
     $('LabelMag').textContent = d ? [d.line, d.warning].filter(Boolean).join('\n') : '';
-    $('CheckBoxMagAz').disabled = !(d && d.usable);
+    // Where a compass is no use the box can still be cleared, never set.
+    $('CheckBoxMagAz').disabled = !(d && d.usable) && !$('CheckBoxMagAz').checked;
     renderGrid($('StringGridSat'), t.cells);
   },
   out() {
@@ -149,7 +151,8 @@ function compute(cause) {
 function run(name, cause) {
   stale[name] = false;
   const line = ERROR_LINE[cause] || (cause === 'place' ? 'EditSir' : name);
-  clearErrors([line, name]);
+  // A table computed or refused speaks for every field it reads: older messages there go.
+  clearErrors([name, ...READS[name].map((id) => ERROR_LINE[id]).filter(Boolean)]);
   try {
     VIEWS[name]();
   } catch (e) {
@@ -390,8 +393,7 @@ function onChange(id) {
   if (id === 'EditYear' || id === 'SelectMonth') {
     saveView();
     pictures.monthChanged();
-  }
-  else if (!adding && id !== 'EditSir' && id !== 'EditDolg') save();
+  } else if (!adding && id !== 'EditSir' && id !== 'EditDolg') save();
   if (adding && (id === 'EditSir' || id === 'EditDolg')) return;
   for (const name of Object.keys(READS)) if (READS[name].includes(id)) stale[name] = true;
   if (stale[view]) run(view, id);

@@ -49,30 +49,30 @@ std::string CheckSettingsRoundTrip(std::string_view bytes) {
   const PlaceList& p = first.places;
   for (const Place& x : p)
     if (x.name.empty()) return "a place without a name";
-  if (first.PlaceIndex < 0 || (first.PlaceIndex >= p.Count() && !(p.Empty() && first.PlaceIndex == 0)))
-    return "index out of range: " + std::to_string(first.PlaceIndex);
+  if (first.selected < 0 || (first.selected >= p.Count() && !(p.Empty() && first.selected == 0)))
+    return "index out of range: " + std::to_string(first.selected);
 
   const std::string saved = SaveBytes(bytes, first);
   const LoadedSettings second = LoadedFromImage(SettingsImage::FromBytes(saved));
   const PlaceList expected = Merged(p);
   if (!(second.places == expected))
     return "places changed: " + Show(expected) + " became " + Show(second.places);
-  if (second.EditKm != first.EditKm || second.EditUg != first.EditUg ||
-      second.EditMSK != first.EditMSK || second.EditGMT != first.EditGMT)
+  if (second.twilight_height != first.twilight_height || second.twilight_angle != first.twilight_angle ||
+      second.zone_msk != first.zone_msk || second.zone_gmt != first.zone_gmt)
     return "a Form text changed";
-  if (second.RadioButtonGMT != first.RadioButtonGMT || second.RadioButtonUgol != first.RadioButtonUgol ||
-      second.CheckBoxMagAz != first.CheckBoxMagAz)
+  if (second.zone_is_gmt != first.zone_is_gmt || second.twilight_by_angle != first.twilight_by_angle ||
+      second.compass_azimuths != first.compass_azimuths)
     return "a choice changed";
   // The selection stays on its place's line wherever the merge puts it.
   int index = 0;
   for (int j = 0; j < expected.Count() && !p.Empty(); ++j)
-    if (SameKey(expected[j].name, p[first.PlaceIndex].name))
+    if (SameKey(expected[j].name, p[first.selected].name))
       index = j;
-  if (second.PlaceIndex != index) return "index changed";
+  if (second.selected != index) return "index changed";
 
   // A file the program wrote itself is stable from the next save on.
   const std::string again = SaveBytes(saved, second);
-  if (second.PlaceIndex == first.PlaceIndex && SaveBytes(again, second) != again)
+  if (second.selected == first.selected && SaveBytes(again, second) != again)
     return "saving is not stable";
   return {};
 }

@@ -1,0 +1,26 @@
+# Everything but the window, the pictures' drawing and the office plugin builds without Qt, so
+# the browser build can share it: configuring fails when one of these libraries links Qt,
+# directly or through another library.
+function(kelmar_qt_in target out)
+  set(found "")
+  get_target_property(libs ${target} LINK_LIBRARIES)
+  get_target_property(ilibs ${target} INTERFACE_LINK_LIBRARIES)
+  foreach(lib IN LISTS libs ilibs)
+    string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" lib "${lib}")
+    if(lib MATCHES "^Qt[0-9]*::")
+      list(APPEND found ${lib})
+    elseif(TARGET ${lib} AND NOT lib STREQUAL target)
+      kelmar_qt_in(${lib} sub)
+      list(APPEND found ${sub})
+    endif()
+  endforeach()
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+foreach(target kelmar_core kelmar_settings kelmar_cli_commands)
+  kelmar_qt_in(${target} qt)
+  if(qt)
+    message(FATAL_ERROR "${target} must not link Qt, yet links ${qt}")
+  endif()
+endforeach()
+message(STATUS "kelmar_core, kelmar_settings and kelmar_cli_commands link no Qt")

@@ -1,0 +1,43 @@
+#pragma once
+// What the two pictures show, as numbers: the sky view's arc, Sun paths and horizon, and the
+// year chart's days. The window, the picture files and the browser draw these same scenes.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/horizon.h"
+#include "core/input_fields.h"
+#include "core/sky.h"
+
+namespace kelmar {
+
+struct SkyScene {
+  std::vector<ArcSlot> arc;
+  int highlighted = -1;  // index into arc of the slot to show ringed; -1 for none
+  SunDay day, june, december;  // the selected date and both solstices
+  std::optional<SunPoint> now;  // the Sun at this moment, when the date is today
+  Horizon horizon;
+  bool southern = false;  // centred on north instead of south
+  std::string title;      // place and date, as the caller words it
+};
+
+// The scene for the fields' place on a local date; now_hours adds the current position.
+// Throws CalcError for bad field texts.
+SkyScene MakeSkyScene(const InputFields& in, int year, int month, int day, const Horizon& horizon,
+                      std::optional<double> now_hours = std::nullopt);
+
+struct YearScene {
+  std::vector<DaylightDay> days;
+  int year = 2000;
+  int month = 0;      // the month to highlight, 1–12; 0 for none
+  int today = -1;     // day of the year (0 = January 1) to mark; -1 for none
+  std::string title;
+};
+
+// Throws CalcError for bad field texts.
+YearScene MakeYearScene(const InputFields& in, int year);
+
+// "GMT+3", "GMT-2", "MSK+0": the zone of the times a picture shows.
+std::string ZoneTitle(const InputFields& in);
+
+}  // namespace kelmar
