@@ -35,9 +35,8 @@ export function pictureViews(app) {
     }
     try {
       return app.core.skyScene(args);
-    } catch (e) {
-      const scene = app.core.skyScene({ ...args, slot: '' });  // the same error again when it is not the slot's
-      return scene;
+    } catch {
+      return app.core.skyScene({ ...args, slot: '' });  // the same error again when it is not the slot's
     }
   }
 
@@ -123,6 +122,7 @@ export function pictureViews(app) {
   async function saveTable(kind) {
     const view = app.view();
     app.clearErrors(['export']);
+    if (!app.tables[view]) return;  // the table never came out: nothing to save
     try {
       const f = app.fields();
       const plan = layout(view, {

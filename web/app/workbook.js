@@ -32,10 +32,7 @@ async function readTemplate(name) {
   const styles = {};
   for (const s of doc.getElementsByTagNameNS(STYLE, 'style')) {
     const look = {};
-    const prop = (local, attr, ns = FO) => {
-      const e = s.getElementsByTagNameNS(STYLE, local)[0];
-      return e ? e.getAttributeNS(ns, attr) || e.getAttribute(`fo:${attr}`) || e.getAttribute(`style:${attr}`) : '';
-    };
+    const prop = (local, attr, ns = FO) => s.getElementsByTagNameNS(STYLE, local)[0]?.getAttributeNS(ns, attr) || '';
     look.size = parseFloat(prop('text-properties', 'font-size')) || undefined;
     look.bold = prop('text-properties', 'font-weight') === 'bold';
     look.fill = prop('table-cell-properties', 'background-color');

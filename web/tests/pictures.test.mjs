@@ -108,6 +108,7 @@ describe('sky view', () => {
       await setField(page, 'EditSkyDate', '2026-06-21');  // the Sun high above the arc
       const scene = k.skyScene({ ...MOSCOW, date: '2026-06-21', horizon: '', slot: '36 E' });
       const slot = scene.arc[scene.highlighted];
+      await page.$eval('#SkyView', (e) => e.scrollIntoView({ block: 'start' }));
       const box = await page.$eval('circle.ring', (c) => {
         const r = c.getBoundingClientRect();
         return { x: r.x + r.width / 2, y: r.y + r.height / 2 };
@@ -128,6 +129,25 @@ describe('sky view', () => {
       const point = at10[ten - visibleFrom];
       await page.mouse.move(point.x, point.y);
       assert.equal(await page.textContent('#SkyReadout'), 'Солнце 10:00');
+    });
+  });
+});
+
+describe('picture downloads', () => {
+  test('PNG and SVG of both pictures at 1200×600, named as the desktop names them', async () => {
+    await withApp({}, async (page) => {
+      await march(page);
+      for (const [tab, word] of [['TabSky', 'небо'], ['TabYear', 'год']]) {
+        await page.click(`#${tab}`);
+        for (const kind of ['png', 'svg']) {
+          const [download] = await Promise.all([page.waitForEvent('download'), page.click(`#Button${kind === 'png' ? 'Png' : 'Svg'}`)]);
+          assert.equal(download.suggestedFilename(), `Москва_${word}.${kind}`);
+          const bytes = readFileSync(await download.path());
+          const size = kind === 'png' ? [bytes.readUInt32BE(16), bytes.readUInt32BE(20)]
+            : /<svg[^>]* width="(\d+)" height="(\d+)"/.exec(bytes.toString('utf8')).slice(1).map(Number);
+          assert.deepEqual(size, [1200, 600], `${word}.${kind}`);
+        }
+      }
     });
   });
 });
