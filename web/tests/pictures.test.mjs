@@ -60,12 +60,20 @@ const reload = async (page) => {
 };
 
 describe('sky view', () => {
-  for (const viewport of [PHONE, DESKTOP]) {
-    test(`${viewport.width} px: every slot's mark sits at the scene's azimuth and elevation, read off the drawn axes`, async () => {
+  // Moscow faces south; Buenos Aires (the starter list's sixth place, GMT+3 kept) faces north.
+  const cases = [
+    { viewport: PHONE, place: 0, where: MOSCOW, slot: '36 E' },
+    { viewport: DESKTOP, place: 0, where: MOSCOW, slot: '36 E' },
+    { viewport: PHONE, place: 5, where: { lat: '-34.6', lon: '-58.38', zone: MOSCOW.zone }, slot: '61 W' },
+  ];
+  for (const { viewport, place, where, slot } of cases) {
+    test(`${viewport.width} px, ${where.lat}: every slot's mark sits at the scene's azimuth and elevation, read off the drawn axes`, async () => {
       await withApp({ viewport }, async (page) => {
         await march(page);
+        await setField(page, 'ESlot', slot);
+        await page.selectOption('#ComboBoxPunkt', String(place));
         await page.click('#TabSky');
-        const scene = k.skyScene({ ...MOSCOW, date: '2026-03-01', horizon: '', slot: '36 E' });
+        const scene = k.skyScene({ ...where, date: '2026-03-01', horizon: '', slot });
         const drawn = await page.$eval('#SkyView svg', (svg) => {
           const lines = [...svg.querySelectorAll('line')].map((l) => ({
             x1: +l.getAttribute('x1'), x2: +l.getAttribute('x2'), y1: +l.getAttribute('y1'), y2: +l.getAttribute('y2'),
@@ -95,7 +103,7 @@ describe('sky view', () => {
           assert.equal(m.filled, s.visible, s.label);
         }
         const ringed = drawn.marks.find((m) => m.i === scene.highlighted);
-        assert.equal(scene.arc[scene.highlighted].label, '36 E');
+        assert.equal(scene.arc[scene.highlighted].label, slot);
         assert.deepEqual(drawn.ring, { x: ringed.x, y: ringed.y });
       });
     });
