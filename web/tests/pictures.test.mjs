@@ -296,6 +296,20 @@ describe('workbooks', () => {
     });
   }
 
+  test('compass azimuths: the satellite workbook carries the compass note beside the place', async () => {
+    await withApp({}, async (page) => {
+      await page.click('#TabSat');
+      await page.check('#CheckBoxMagAz');
+      const d = new Date();
+      const date = `${d.getFullYear()}-${String(d.getMonth() + 1).padStart(2, '0')}-${String(d.getDate()).padStart(2, '0')}`;
+      const sat = k.satTable({ ...MOSCOW, compass: true, date });
+      const book = await readBook((await exportBook(page)).path);
+      assert.match(sat.declination.note, /^Азимут по компасу/);
+      assert.equal(book.text('F2'), sat.declination.note);
+      assert.deepEqual(book.block(sat.cells.length - 1, 19), sat.cells.slice(1));
+    });
+  });
+
   test('CSV: the table as shown, under the same name', async () => {
     await withApp({}, async (page) => {
       await march(page);
