@@ -31,3 +31,13 @@ export async function openApp(browser, url, { viewport = PHONE, dark = false, co
 export function tableTexts(page, id) {
   return page.$eval(`#${id}`, (t) => [...t.rows].map((tr) => [...tr.cells].map((c) => c.textContent)));
 }
+
+// `fn(page)` on a fresh profile; the profile goes when `fn` ends, also on a failure.
+export async function withApp(browser, url, options, fn) {
+  const { ctx, page } = await openApp(browser, url, options);
+  try {
+    await fn(page);
+  } finally {
+    await ctx.close();
+  }
+}

@@ -7,7 +7,7 @@ import { after, before, describe, test } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import { gzipSync } from 'node:zlib';
 import ExcelJS from 'exceljs';
-import { DESKTOP, launch, openApp, PHONE, tableTexts } from './browser.mjs';
+import { DESKTOP, launch, PHONE, tableTexts, withApp as withProfile } from './browser.mjs';
 import { serve } from './server.mjs';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '../..');
@@ -31,14 +31,7 @@ after(async () => {
   await server?.close();
 });
 
-async function withApp(options, fn) {
-  const { ctx, page } = await openApp(browser, server.url, options);
-  try {
-    await fn(page);
-  } finally {
-    await ctx.close();
-  }
-}
+const withApp = (options, fn) => withProfile(browser, server.url, options, fn);
 
 async function setField(page, id, text) {
   await page.fill(`#${id}`, text);
