@@ -34,6 +34,11 @@ dpkg-deb -x "$deb" "$unpacked"
 desktop-file-validate "$unpacked/usr/share/applications/org.kelmar.Kelmar.desktop"
 appstreamcli validate --no-net "$unpacked/usr/share/metainfo/org.kelmar.Kelmar.metainfo.xml"
 
+# The web app in a headless browser, its tables checked against build/bin/kelmar-cli.
+echo "=== web app"
+bash scripts/web.sh build
+bash web/test.sh
+
 build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DKELMAR_SANITIZE=ON -DKELMAR_WERROR=ON
 
 echo "=== fuzz"
