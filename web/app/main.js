@@ -134,7 +134,8 @@ const VIEWS = {
     const slot = t.slots[0];
     $('LabelOutInfo').textContent = slot ? slot.info : '';
     $('LabelOutNote').textContent = (slot && slot.note) || t.note || '';
-    renderGrid($('StringGridOut'), slot ? slot.cells : []);
+    // No outage, or a slot under the horizon: the note instead of an empty table, as on the desktop.
+    renderGrid($('StringGridOut'), slot && slot.cells.length > 1 ? slot.cells : []);
   },
 };
 

@@ -137,9 +137,12 @@ describe('tables', () => {
 
         await page.click('#TabOut');
         await setField(page, 'ESlot', '36E');
-        const out = parseCsv(cli('outage', '--lat', c.lat, '--lon', c.lon, '--slot', '36E', '--year',
-          String(c.year), ...zone, '--format', 'csv').out).map((row) => row.slice(1));
+        const outArgs = ['outage', '--lat', c.lat, '--lon', c.lon, '--slot', '36E', '--year', String(c.year), ...zone];
+        const out = parseCsv(cli(...outArgs, '--format', 'csv').out).map((row) => row.slice(1));
         assert.deepEqual(await tableTexts(page, 'StringGridOut'), out.length > 1 ? out : []);
+        // Without a table the note says why, in the words kelmar-cli prints under the slot's line.
+        const note = out.length > 1 ? '' : cli(...outArgs).out.split('\n')[1];
+        assert.equal(await page.textContent('#LabelOutNote'), note);
       });
     });
   }
@@ -329,6 +332,7 @@ describe('offline and layout', () => {
       assert.deepEqual(await tableTexts(page, 'StringGridVos'), online);
       await page.click('#TabSat');
       assert.ok((await tableTexts(page, 'StringGridSat')).length > 1);
+      await page.click('#TabSun');
       await page.selectOption('#SelectMonth', '1');
       assert.match((await tableTexts(page, 'StringGridVos'))[1]?.[0] ?? '', /^01\.01\./);
     });
