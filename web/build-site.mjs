@@ -1,6 +1,7 @@
 // Finishes build-web/site/ for any static host: the page's files beside the module, the starter
 // places and the icons, and the service worker stamped with the list of everything it keeps.
 // Usage: node web/build-site.mjs SITE_DIR
+import { spawnSync } from 'node:child_process';
 import { createHash } from 'node:crypto';
 import { gzipSync } from 'node:zlib';
 import { cpSync, existsSync, readdirSync, readFileSync, statSync, writeFileSync } from 'node:fs';
@@ -20,6 +21,12 @@ cpSync(join(root, 'packaging/icons/kelmar-256.png'), join(site, 'icon-256.png'))
 // Fetched on the first export only: the spreadsheet library and the workbooks' templates.
 const lib = join(site, 'lib');
 const exceljs = join(root, 'web/node_modules/exceljs/dist');
+if (!existsSync(exceljs)) {
+  // The lock file's packages, when npm is there to fetch them.
+  spawnSync('npm', ['ci', '--no-audit', '--no-fund'], {
+    cwd: join(root, 'web'), stdio: 'inherit', env: { ...process.env, PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD: '1' },
+  });
+}
 if (existsSync(exceljs)) {
   cpSync(join(exceljs, 'exceljs.bare.min.js'), join(lib, 'exceljs.bare.min.js'));
   cpSync(join(exceljs, 'LICENSE'), join(lib, 'exceljs.LICENSE'));

@@ -303,6 +303,20 @@ describe('workbooks', () => {
     });
   });
 
+  test('an outage workbook without a table carries the note in A5', async () => {
+    await withApp({}, async (page) => {
+      await march(page);
+      await setField(page, 'ESlot', '150W');
+      const out = k.outage({ ...MOSCOW, slot: '150W', year: 2026, dish: '0.9', freq: '12' }).slots[0];
+      assert.ok(out.note, 'a slot Moscow does not see');
+      const { name, path } = await exportBook(page);
+      assert.equal(name, `Моск_${out.label.replace(/ /g, '')}_2026.xlsx`);
+      const book = await readBook(path);
+      assert.equal(book.text('A5'), out.note);
+      assert.equal(book.text('B5'), '');
+    });
+  });
+
   test('CSV: the table as shown, under the same name', async () => {
     await withApp({}, async (page) => {
       await march(page);
