@@ -95,6 +95,18 @@ describe('sky view', () => {
           assert.ok(Math.abs(elAt(m.y) - s.el) < 0.5, `${s.label}: elevation ${elAt(m.y)} for ${s.el}`);
           assert.equal(m.filled, s.visible, s.label);
         }
+        // No label of the plot lies over another, however narrow the screen.
+        const boxes = await page.$$eval('#SkyView svg g[clip-path] text', (ts) => ts.map((t) => {
+          const b = t.getBBox();
+          return { text: t.textContent, x0: b.x, x1: b.x + b.width, y0: b.y, y1: b.y + b.height };
+        }));
+        assert.ok(boxes.length > 10, `${boxes.length} labels`);
+        for (const [i, a] of boxes.entries()) {
+          for (const b of boxes.slice(i + 1)) {
+            const overlap = Math.min(a.x1, b.x1) - Math.max(a.x0, b.x0) > 1 && Math.min(a.y1, b.y1) - Math.max(a.y0, b.y0) > 3;
+            assert.ok(!overlap, `"${a.text}" over "${b.text}"`);
+          }
+        }
         const ringed = drawn.marks.find((m) => m.i === scene.highlighted);
         assert.equal(scene.arc[scene.highlighted].label, slot);
         assert.deepEqual(drawn.ring, { x: ringed.x, y: ringed.y });
