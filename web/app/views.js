@@ -86,7 +86,8 @@ export function pictureViews(app) {
     const text = input.value;
     const place = app.place();
     try {
-      app.core.skyScene({ lat: '0', lon: '0', date: skyDate(), horizon: text, zone: app.zoneOf(app.fields()), slot: '' });
+      // Only the horizon is in question here: any place, any day.
+      app.core.skyScene({ lat: '0', lon: '0', date: '2000-01-01', horizon: text, slot: '' });
     } catch (e) {
       app.showError('sky', 'EditHorizon', e);
       return;

@@ -180,6 +180,11 @@ describe('horizon', () => {
       const [download] = await Promise.all([page.waitForEvent('download'), page.click('#ButtonSaveIni')]);
       const text = new TextDecoder('windows-1251').decode(readFileSync(await download.path()));
       assert.match(text, /\r\n\[Horizon\]\r\nМосква=90:5 150:25\.5 210:25\r\n/);
+      // Blanks clear it.
+      await page.selectOption('#ComboBoxPunkt', '0');
+      await setField(page, 'EditHorizon', '  ');
+      await reload(page);
+      assert.equal(await page.inputValue('#EditHorizon'), '');
     });
   });
 
