@@ -311,6 +311,10 @@ describe('offline and layout', () => {
     for (const needed of ['index.html', 'main.js', 'kelmar.js', 'kelmar_wasm.js', 'kelmar_wasm.wasm', 'manifest.webmanifest', 'kelmar.INI']) {
       assert.ok(files.includes(needed), needed);
     }
+    // Installable: the manifest's icons are among the kept files.
+    const manifest = JSON.parse(readFileSync(join(SITE, 'manifest.webmanifest'), 'utf8'));
+    assert.equal(manifest.display, 'standalone');
+    for (const icon of manifest.icons) assert.ok(files.includes(icon.src), icon.src);
     const gzip = files.reduce((sum, f) => sum + gzipSync(readFileSync(join(SITE, f)), { level: 9 }).length, 0);
     assert.ok(gzip <= 600 * 1024, `${gzip} bytes gzip`);
   });
