@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: a normal build and its Debian package (checked by
-# lintian and the desktop and AppStream validators, never installed), a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets (clang, bounded time).
+# lintian and the desktop and AppStream validators, never installed), the WebAssembly module
+# against the normal build (Node's test runner), a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the fuzz targets (clang, bounded time).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -34,9 +35,13 @@ dpkg-deb -x "$deb" "$unpacked"
 desktop-file-validate "$unpacked/usr/share/applications/org.kelmar.Kelmar.desktop"
 appstreamcli validate --no-net "$unpacked/usr/share/metainfo/org.kelmar.Kelmar.metainfo.xml"
 
+# The WebAssembly module (emscripten installed by the web script) against the build above.
+echo "=== web"
+bash scripts/web.sh build
+node --test tests/web/*.test.mjs
+
 # The web app in a headless browser, its tables checked against build/bin/kelmar-cli.
 echo "=== web app"
-bash scripts/web.sh build
 bash web/test.sh
 
 build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DKELMAR_SANITIZE=ON -DKELMAR_WERROR=ON

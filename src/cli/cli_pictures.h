@@ -1,5 +1,5 @@
 #pragma once
-// kelmar-cli's pictures: "sky" and "year" drawn offscreen into a PNG or SVG file.
+// kelmar-cli's pictures: the scenes of "sky" and "year", saved into a PNG or SVG file by cli_host.h.
 #include <string>
 #include <vector>
 

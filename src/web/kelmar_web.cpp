@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <exception>
+#include <stdexcept>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -91,6 +92,14 @@ class Args {
     if (const std::optional<int> n = ParseInt(Text(key))) return *n;
     throw CalcError(NotAnIntegerMessage(Text(key)));
   }
+  // A whole number within [lo, hi]; the app's own controls give these, so a bad one is the
+  // caller's mistake, told in kelmar-cli's words.
+  int IntIn(const std::string& key, int fallback, int lo, int hi) const {
+    const int n = Int(key, fallback);
+    if (n < lo || n > hi)
+      throw std::invalid_argument(key + " takes a whole number from " + std::to_string(lo) + " to " + std::to_string(hi));
+    return n;
+  }
   bool Bool(const std::string& key) const { return Text(key) == "1"; }
 
  private:
@@ -107,18 +116,11 @@ int Int(const val& o, const char* key, int fallback) { return Has(o, key) ? o[ke
 
 bool Bool(const val& o, const char* key) { return Has(o, key) && o[key].as<bool>(); }
 
-CalendarDate DateOf(const std::string& iso) {
-  const auto y = iso.size() == 10 && iso[4] == '-' && iso[7] == '-' ? ParseInt(iso.substr(0, 4)) : std::nullopt;
-  const auto m = y ? ParseInt(iso.substr(5, 2)) : std::nullopt;
-  const auto d = m ? ParseInt(iso.substr(8, 2)) : std::nullopt;
-  if (!d || *y < 1 || *m < 1 || *m > 12 || *d < 1 || *d > 31) throw CalcError("Неверная дата '" + iso + "'");
-  return {*y, *m, *d};
-}
-
+// "date" as YYYY-MM-DD, today without it; read as kelmar-cli reads --date.
 CalendarDate DateArg(const Args& o) {
-  if (o.Has("date")) return DateOf(o.Text("date"));
-  const std::tm today = Today();
-  return {today.tm_year + 1900, today.tm_mon + 1, today.tm_mday};
+  CliOptions date;
+  if (o.Has("date")) date.values["--date"] = o.Text("date");
+  return DateOption(date);
 }
 
 // The window's fields for the arguments: texts as typed, zone and twilight as chosen.
@@ -163,12 +165,12 @@ val SunTable(std::string packed) {
   return Guarded([&] {
     const Args o(packed);
     const InputFields in = FieldsOf(o);
-    const std::tm today = Today();
+    const std::tm today = o.Has("year") && o.Has("month") ? std::tm{} : Today();
     CalcState st;
     InitRiseAltSin(st);
     st.Names = RussianDateNames();
-    st.Year = static_cast<std::uint16_t>(o.Int("year", today.tm_year + 1900));
-    st.Month = static_cast<std::uint16_t>(o.Int("month", today.tm_mon + 1));
+    st.Year = static_cast<std::uint16_t>(o.IntIn("year", today.tm_year + 1900, 1, 9999));
+    st.Month = static_cast<std::uint16_t>(o.IntIn("month", today.tm_mon + 1, 1, 12));
     TextGrid grid = MakeSunGrid();
     Calc(st, in, grid);
     val out = Obj();
@@ -279,7 +281,7 @@ val Outage(std::string packed) {
   return Guarded([&] {
     const Args o(packed);
     const InputFields in = FieldsOf(o);
-    const int year = o.Int("year", Today().tm_year + 1900);
+    const int year = o.IntIn("year", Today().tm_year + 1900, 1, 9998);
     val slots = val::array();
     if (in.ESlot == "all") {
       // Every visible slot of the satellite table, in the table's order.
@@ -387,7 +389,7 @@ val YearSceneFor(std::string packed) {
   return Guarded([&] {
     const Args o(packed);
     const InputFields in = FieldsOf(o);
-    const YearScene scene = MakeYearScene(in, o.Int("year", Today().tm_year + 1900));
+    const YearScene scene = MakeYearScene(in, o.IntIn("year", Today().tm_year + 1900, 1, 9999));
     val out = Obj();
     out.set("year", scene.year);
     out.set("zone", ZoneTitle(in));
