@@ -205,6 +205,7 @@ function startAdding(name = '', lat = '', lon = '') {
   $('ButtonNew').textContent = 'Готово';
   $('ComboBoxPunkt').hidden = true;
   $('EditPunkt').hidden = false;
+  $('LabelLocator').textContent = '';  // the chosen place's, not the new one's
   showPlaces();
   $('EditPunkt').value = name;
   $('EditSir').value = lat;

@@ -175,8 +175,7 @@ describe('places', () => {
         assert.equal(await page.textContent('#ButtonNew'), 'Добавить');
       }
       const [locLat, locLon] = cli('locator', ' KO85TS').out.trim().split(/\s+/);
-      await page.waitForTimeout(400);  // the page writes its file a moment after the change
-      await page.reload();
+      await page.reload();  // at once: leaving the page writes what is still pending
       await page.waitForSelector('body[data-ready="1"]');
       const names = await page.$$eval('#ComboBoxPunkt option', (o) => o.map((x) => x.textContent));
       assert.equal(names.length, before + 2);
@@ -231,7 +230,6 @@ describe('places', () => {
       await page.click('#ButtonDelete');  // the last one stays
       assert.deepEqual(dialogs.slice(0, 2), [`Удалить запись "${all[1]}" ?`, `Удалить запись "${all[1]}" ?`]);
       assert.equal(dialogs.at(-1), 'Нельзя уничтожить последнюю запись');
-      await page.waitForTimeout(400);
       await page.reload();
       await page.waitForSelector('body[data-ready="1"]');
       assert.deepEqual(await names(), [all.at(-1)]);
@@ -313,6 +311,10 @@ describe('offline and layout', () => {
     for (const needed of ['index.html', 'main.js', 'kelmar.js', 'kelmar_wasm.js', 'kelmar_wasm.wasm', 'manifest.webmanifest', 'kelmar.INI']) {
       assert.ok(files.includes(needed), needed);
     }
+    // Installable: the manifest's icons are among the kept files.
+    const manifest = JSON.parse(readFileSync(join(SITE, 'manifest.webmanifest'), 'utf8'));
+    assert.equal(manifest.display, 'standalone');
+    for (const icon of manifest.icons) assert.ok(files.includes(icon.src), icon.src);
     const gzip = files.reduce((sum, f) => sum + gzipSync(readFileSync(join(SITE, f)), { level: 9 }).length, 0);
     assert.ok(gzip <= 600 * 1024, `${gzip} bytes gzip`);
   });

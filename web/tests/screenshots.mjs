@@ -16,10 +16,12 @@ for (const [viewport, dark] of [[PHONE, false], [PHONE, true], [DESKTOP, false]]
   await page.fill('#EditYear', '2026');
   await page.dispatchEvent('#EditYear', 'change');
   await page.selectOption('#SelectMonth', '3');
-  await page.fill('#ESlot', '36 E');
-  await page.dispatchEvent('#ESlot', 'change');
   for (const [tab, view] of [['TabSun', 'sun'], ['TabSat', 'sat'], ['TabOut', 'out']]) {
     await page.click(`#${tab}`);
+    if (view === 'out') {
+      await page.fill('#ESlot', '36 E');
+      await page.dispatchEvent('#ESlot', 'change');
+    }
     const path = join(out, `web-${view}-${viewport.width}x${viewport.height}${dark ? '-dark' : ''}.png`);
     await page.screenshot({ path });
     shots.push(path);
