@@ -44,6 +44,10 @@ if ! command -v chromium >/dev/null; then
 fi
 node --test tests/web/*.test.mjs
 
+# The web app in a headless browser, its tables checked against build/bin/kelmar-cli.
+echo "=== web app"
+bash web/test.sh
+
 build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DKELMAR_SANITIZE=ON -DKELMAR_WERROR=ON
 
 echo "=== fuzz"

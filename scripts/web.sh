@@ -44,6 +44,8 @@ build_app() {
 install_missing
 build_module
 build_app
+# The web app's own finishing step: starter places, icons, the service worker's file list.
+node "$root/web/build-site.mjs" "$site"
 echo "site: $site"
 
 case "${1:-serve}" in
