@@ -238,9 +238,15 @@ function finishAdding() {
     showError('EditSir', 'EditSir', bad);
     return;
   }
-  ini.places = added.places;
-  ini.selected = added.selected;
   stopAdding();
+  takePlaces(added);
+}
+
+// The module's new list and choice, shown, stored and computed.
+function takePlaces(result) {
+  ini.places = result.places;
+  ini.selected = result.selected;
+  showPlaces();
   save();
   compute('place');
 }
@@ -252,11 +258,7 @@ function deletePlace() {
     window.alert(done.message);
     return;
   }
-  ini.places = done.places;
-  ini.selected = done.selected;
-  showPlaces();
-  save();
-  compute('place');
+  takePlaces(done);
 }
 
 // The device's position as a new place, named by its locator; the zone follows the device.
