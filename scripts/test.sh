@@ -38,6 +38,10 @@ appstreamcli validate --no-net "$unpacked/usr/share/metainfo/org.kelmar.Kelmar.m
 # The WebAssembly module (emscripten installed by the web script) against the build above.
 echo "=== web"
 bash scripts/web.sh build
+# The module is also loaded in a browser: Debian's Chromium, headless.
+if ! command -v chromium >/dev/null; then
+  apt-get -o DPkg::Lock::Timeout=900 install -y --no-install-recommends chromium
+fi
 node --test tests/web/*.test.mjs
 
 # The web app in a headless browser, its tables checked against build/bin/kelmar-cli.
