@@ -250,9 +250,15 @@ function finishAdding() {
     showError('EditSir', 'EditSir', bad);
     return;
   }
-  ini.places = added.places;
-  ini.selected = added.selected;
   stopAdding();
+  takePlaces(added);
+}
+
+// The module's new list and choice, shown, stored and computed.
+function takePlaces(result) {
+  ini.places = result.places;
+  ini.selected = result.selected;
+  showPlaces();
   save();
   compute('place');
 }
@@ -266,11 +272,7 @@ function deletePlace() {
     return;
   }
   if (!done.places.some((p) => p.name === gone)) delete ini.horizons[gone];  // its horizon goes with it
-  ini.places = done.places;
-  ini.selected = done.selected;
-  showPlaces();
-  save();
-  compute('place');
+  takePlaces(done);
 }
 
 // The device's position as a new place, named by its locator; the zone follows the device.
