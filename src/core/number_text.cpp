@@ -186,9 +186,7 @@ std::string FormatOneDecimal(double value) {
 double OneDecimalValue(double value) {
   if (!std::isfinite(value)) return std::numeric_limits<double>::quiet_NaN();
   char buf[kOneDecimalMax];
-  double v = 0;
-  std::from_chars(buf, buf + FormatOneDecimal(value, buf), v);
-  return v;
+  return ReadDouble(std::string_view(buf, FormatOneDecimal(value, buf))).value_or(0);
 }
 
 std::string CommaRule(std::string text) {

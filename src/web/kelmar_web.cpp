@@ -268,7 +268,7 @@ val SatTable(std::string packed) {
       // Without a declination the window shows the message in its label and the true azimuths.
       if (o.Bool("compass")) throw;
     }
-    const SatTable table = SatelliteSlots(obs, compass);
+    const kelmar::SatTable table = SatelliteSlots(obs, compass);
     TextGrid grid = MakeSatGrid();
     FormatSatTable(table, grid);
     val slots = val::array();
