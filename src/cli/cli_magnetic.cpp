@@ -36,8 +36,7 @@ int RunDeclination(const std::vector<std::string>& args, std::ostream& out) {
         << "\", \"date\": \"" << IsoDate(date) << "\", \"valid\": " << (field.valid ? "true" : "false") << "}\n";
     return 0;
   }
-  out << DeclinationLine(field, date) << '\n';
-  if (const char* warning = CompassWarning(CompassTrustFor(field))) out << warning << '\n';
+  out << DeclinationReport(field, date) << '\n';
   return 0;
 }
 
@@ -47,7 +46,7 @@ std::optional<double> CompassDeclination(const CliOptions& opts, const InputFiel
     return std::nullopt;
   }
   const MagneticField field = MagneticForFields(in.latitude, in.longitude, DateOption(opts), DefaultMagneticModelDir());
-  if (CompassTrustFor(field) == CompassTrust::Unusable) throw CalcError(kCompassUnusableText);
+  if (!CompassUsable(field)) throw CalcError(kCompassUnusableText);
   return field.declination;
 }
 

@@ -84,6 +84,8 @@ CompassTrust CompassTrustFor(const MagneticField& field) {
   return CompassTrust::Good;
 }
 
+bool CompassUsable(const MagneticField& field) { return CompassTrustFor(field) != CompassTrust::Unusable; }
+
 const char* CompassWarning(CompassTrust trust) {
   switch (trust) {
     case CompassTrust::Unusable: return kCompassUnusableText;
@@ -126,6 +128,12 @@ std::string DeclinationWithSource(const MagneticField& field, const CalendarDate
 
 std::string DeclinationLine(const MagneticField& field, const CalendarDate& date) {
   return "Магнитное склонение: " + DeclinationWithSource(field, date);
+}
+
+std::string DeclinationReport(const MagneticField& field, const CalendarDate& date) {
+  std::string text = DeclinationLine(field, date);
+  if (const char* warning = CompassWarning(CompassTrustFor(field))) text += std::string("\n") + warning;
+  return text;
 }
 
 std::string CompassNote(const MagneticField& field, const CalendarDate& date) {

@@ -47,6 +47,8 @@ MagneticField MagneticForFields(const std::string& lat_text, const std::string& 
 
 enum class CompassTrust { Good, Unreliable, Unusable };
 CompassTrust CompassTrustFor(const MagneticField& field);
+// Whether compass bearings are given at all: an unreliable needle still is, with its warning.
+bool CompassUsable(const MagneticField& field);
 
 // True azimuth − declination, in [0, 360).
 double CompassAzimuth(double true_azimuth, double declination);
@@ -63,5 +65,8 @@ std::string DateText(const CalendarDate& date);
 std::string IsoDate(const CalendarDate& date);
 // The warning shown under the declination, none where the compass can be trusted.
 const char* CompassWarning(CompassTrust trust);
+// The declination line and, on a line of its own, the compass's warning where there is one: what
+// the window and kelmar-cli say about the compass at a place.
+std::string DeclinationReport(const MagneticField& field, const CalendarDate& date);
 
 }  // namespace kelmar

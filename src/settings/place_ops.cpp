@@ -58,7 +58,7 @@ PlaceOutcome ConvertThenRecompute(const InputFields& in) {
 
 }  // namespace
 
-PlaceOutcome ComboBoxPunktChange(const PlaceList& places, int& PlaceIndex, InputFields& in,
+PlaceOutcome SelectPlace(const PlaceList& places, int& PlaceIndex, InputFields& in,
                                  int index) {
   if (index < 0 || index >= places.Count()) return {};
   PlaceIndex = index;
@@ -66,10 +66,10 @@ PlaceOutcome ComboBoxPunktChange(const PlaceList& places, int& PlaceIndex, Input
   return ConvertThenRecompute(in);
 }
 
-PlaceOutcome BeginAddPlace(InputFields& in, std::string& EditPunkt) {
+PlaceOutcome BeginAddPlace(InputFields& in, std::string& name) {
   in.latitude = kPlaceholder;
   in.longitude = kPlaceholder;
-  EditPunkt = kPlaceholder;
+  name = kPlaceholder;
   PlaceOutcome out;
   out.entering = true;
   return out;
@@ -109,15 +109,14 @@ std::optional<std::string> CheckNewName(const PlaceList& places, std::string_vie
   return std::nullopt;
 }
 
-PlaceOutcome FinishAddPlace(PlaceList& places, int& PlaceIndex, InputFields& in,
-                            std::string_view EditPunkt) {
-  if (auto refusal = CheckNewName(places, EditPunkt))
+PlaceOutcome FinishAddPlace(PlaceList& places, int& PlaceIndex, InputFields& in, std::string_view name) {
+  if (auto refusal = CheckNewName(places, name))
     return Message(MessageKind::Information, *std::move(refusal), /*entering=*/true);
 
   std::string lat;
   std::string lon;
-  if (EditPunkt.front() == ' ') {
-    CoordTexts c = *LocatorToCoords(EditPunkt);  // CheckNewName let only a real locator through
+  if (name.front() == ' ') {
+    CoordTexts c = *LocatorToCoords(name);  // CheckNewName let only a real locator through
     lat = std::move(c.lat);
     lon = std::move(c.lon);
   } else {
@@ -128,17 +127,11 @@ PlaceOutcome FinishAddPlace(PlaceList& places, int& PlaceIndex, InputFields& in,
     if (const auto v = ParseFloat(lat); v && !IsLatitude(*v))
       return Message(MessageKind::Error, kLatitudeRangeText, /*entering=*/true);
   }
-  places.Append(std::string(EditPunkt), std::move(lat), std::move(lon));
+  places.Append(std::string(name), std::move(lat), std::move(lon));
   PlaceIndex = places.Count() - 1;
   ShowPlace(places, PlaceIndex, in);
   // The place stays even when its texts are not numbers; only the tables wait.
   return ConvertThenRecompute(in);
-}
-
-PlaceOutcome ButtonNewClick(PlaceList& places, int& PlaceIndex, InputFields& in,
-                            std::string& EditPunkt, bool entering) {
-  if (!entering) return BeginAddPlace(in, EditPunkt);
-  return FinishAddPlace(places, PlaceIndex, in, EditPunkt);
 }
 
 std::optional<std::string> DeleteQuestion(const PlaceList& places, int PlaceIndex) {
@@ -146,7 +139,7 @@ std::optional<std::string> DeleteQuestion(const PlaceList& places, int PlaceInde
   return "Удалить запись \"" + places[PlaceIndex].name + "\" ?";
 }
 
-PlaceOutcome ButtonDeleteClick(PlaceList& places, int& PlaceIndex, InputFields& in,
+PlaceOutcome DeletePlace(PlaceList& places, int& PlaceIndex, InputFields& in,
                                bool answered_yes) {
   if (!answered_yes || places.Empty()) return {};
   if (places.Count() < 2) return Message(MessageKind::Information, kLastPlace);

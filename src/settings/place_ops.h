@@ -1,7 +1,7 @@
 #pragma once
-// The place-list operations behind the drop-down and the "Добавить"/"Удалить" buttons, free
-// of any toolkit: each changes the place list, the selected index and the field texts, and tells the
-// window what to recompute and which message, if any, to show.
+// The place-list rules behind choosing, adding and deleting a place, free of any toolkit: each
+// changes the place list, the selected index and the field texts, and tells its caller what to
+// recompute and which message, if any, to show.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,8 +12,6 @@
 
 namespace kelmar {
 
-inline constexpr const char* kCaptionAdd = "Добавить";     // ButtonNew while idle
-inline constexpr const char* kCaptionDone = "Готово";      // ButtonNew while entering
 inline constexpr const char* kPlaceholder = "???";
 inline constexpr const char* kDuplicateName = "Пункт с таким названием уже есть";
 inline constexpr const char* kInvalidName = "Недопустимое название пункта";
@@ -37,29 +35,24 @@ struct PlaceOutcome {
   Recompute recompute = Recompute::Nothing;
   MessageKind kind = MessageKind::None;
   std::string message;
-  // The add flow's state afterwards: true while a new place is being entered
-  // (ButtonNew reads "Готово", EditPunkt shown, ComboBoxPunkt hidden, ButtonDelete disabled).
+  // The add flow's state afterwards: true while a new place is being entered (its name asked
+  // for, the list and deleting out of reach).
   bool entering = false;
 };
 
-// ComboBoxPunktChange: the user picked entry `index`. An index naming no place changes nothing.
-// Loads the place's texts into EditSir/EditDolg; a text that is not a number gives the
-// conversion message and no recomputation.
-PlaceOutcome ComboBoxPunktChange(const PlaceList& places, int& PlaceIndex, InputFields& in,
+// The user picked entry `index`. An index naming no place changes nothing. Loads the place's
+// texts into the coordinates; a text that is not a number gives the conversion message and no
+// recomputation.
+PlaceOutcome SelectPlace(const PlaceList& places, int& PlaceIndex, InputFields& in,
                                  int index);
 
-// ButtonNewClick, first press: "???" into EditSir, EditDolg and EditPunkt; entering.
-PlaceOutcome BeginAddPlace(InputFields& in, std::string& EditPunkt);
+// Adding, first step: "???" into the coordinates and the new name; entering.
+PlaceOutcome BeginAddPlace(InputFields& in, std::string& name);
 
-// ButtonNewClick, second press: adds the place named EditPunkt, by a locator when the name
-// begins with a blank, else by the texts of EditSir/EditDolg (first "," → "."). A name the
-// settings file cannot keep is refused with a message and the flow stays entering.
-PlaceOutcome FinishAddPlace(PlaceList& places, int& PlaceIndex, InputFields& in,
-                            std::string_view EditPunkt);
-
-// The same press, whichever phase `entering` says.
-PlaceOutcome ButtonNewClick(PlaceList& places, int& PlaceIndex, InputFields& in,
-                            std::string& EditPunkt, bool entering);
+// Adding, second step: adds the place `name`, by a locator when the name begins with a blank,
+// else by the coordinate texts (first "," → "."). A name the settings file cannot keep is
+// refused with a message and the flow stays entering.
+PlaceOutcome FinishAddPlace(PlaceList& places, int& PlaceIndex, InputFields& in, std::string_view name);
 
 // The place-name rule's refusal of a text with a character the file's code page cannot hold
 // ("Недопустимое название пункта: символа "…" нет в кодировке Windows-1251"); nullopt when
@@ -69,13 +62,13 @@ std::optional<std::string> Cp1251Refusal(std::string_view text);
 // The refusal message for a new name, or nullopt when it may be added.
 std::optional<std::string> CheckNewName(const PlaceList& places, std::string_view name);
 
-// The question of ButtonDeleteClick: "Удалить запись "<name>" ?"; nullopt with no place
-// stored (then the button does nothing).
+// The question before deleting: "Удалить запись "<name>" ?"; nullopt with no place stored
+// (then nothing is deleted).
 std::optional<std::string> DeleteQuestion(const PlaceList& places, int PlaceIndex);
 
-// ButtonDeleteClick after the Yes/No answer: refuses to delete the last place, else deletes
-// the selected one and selects place 0.
-PlaceOutcome ButtonDeleteClick(PlaceList& places, int& PlaceIndex, InputFields& in,
+// After the Yes/No answer: refuses to delete the last place, else deletes the selected one and
+// selects place 0.
+PlaceOutcome DeletePlace(PlaceList& places, int& PlaceIndex, InputFields& in,
                                bool answered_yes);
 
 }  // namespace kelmar

@@ -34,7 +34,8 @@ Rect ScaleRect(const Rect& r, int v) {
 }
 
 const std::vector<ControlDesign>& DesignControls() {
-  // name, parent, {left, top, width, height}, own font px (0 = inherited), height follows font
+  // name, parent, {left, top, width, height}, own font px (0 = inherited), height follows font,
+  // the font's face when not bold Tahoma
   static const std::vector<ControlDesign> controls = {
       {"TabControl1", "Form1", {3, 5, 624, 520}, 13, false},
       {"StringGridVos", "TabControl1", {4, 25, 615, 490}, 13, false},
@@ -49,7 +50,7 @@ const std::vector<ControlDesign>& DesignControls() {
       {"ButtonNew", "GroupBoxInput", {8, 99, 66, 21}, 11, false},
       {"ButtonDelete", "GroupBoxInput", {82, 99, 66, 21}, 11, false},
       {"ButtonExcel", "Form1", {673, 160, 76, 25}, 11, false},
-      {"Label2", "Form1", {632, 189, 158, 286}, 12, false},
+      {"Label2", "Form1", {632, 189, 158, 286}, 12, false, DesignFace::SansSerif},
       {"GroupBox1", "Form1", {632, 189, 158, 286}, 0, false},
       {"LabelY", "GroupBox1", {7, 12, 144, 29}, 24, false},
       {"ScrollBarY", "GroupBox1", {8, 45, 140, 17}, 0, false},
@@ -62,8 +63,8 @@ const std::vector<ControlDesign>& DesignControls() {
       {"RadioButtonMSK", "GroupBoxTime", {6, 46, 60, 17}, 0, false},
       {"EditMSK", "GroupBoxTime", {64, 44, 36, 21}, 0, true},
       {"Label8", "GroupBoxTime", {102, 46, 20, 13}, 0, false},
-      {"ButtonTDown", "GroupBoxTime", {108, 31, 16, 16}, 11, false},
-      {"ButtonTUp", "GroupBoxTime", {124, 31, 16, 16}, 11, false},
+      {"ButtonTDown", "GroupBoxTime", {108, 31, 16, 16}, 11, false, DesignFace::SansSerif},
+      {"ButtonTUp", "GroupBoxTime", {124, 31, 16, 16}, 11, false, DesignFace::SansSerif},
       {"CheckBoxSec", "GroupBoxTime", {24, 66, 98, 21}, 0, false},
       {"GroupBoxSumerki", "GroupBox1", {7, 210, 144, 69}, 11, false},
       {"RadioButtonUgol", "GroupBoxSumerki", {5, 15, 63, 17}, 11, false},
@@ -72,12 +73,12 @@ const std::vector<ControlDesign>& DesignControls() {
       {"RadioButtonVys", "GroupBoxSumerki", {5, 44, 63, 17}, 11, false},
       {"EditKm", "GroupBoxSumerki", {64, 42, 36, 21}, 11, true},
       {"LabelKm", "GroupBoxSumerki", {103, 44, 15, 13}, 11, false},
-      {"ButtonUgDown", "GroupBoxSumerki", {108, 30, 16, 16}, 11, false},
-      {"ButtonUgUp", "GroupBoxSumerki", {124, 30, 16, 16}, 11, false},
-      {"Label1", "Form1", {660, 487, 113, 28}, 11, false},
+      {"ButtonUgDown", "GroupBoxSumerki", {108, 30, 16, 16}, 11, false, DesignFace::SansSerif},
+      {"ButtonUgUp", "GroupBoxSumerki", {124, 30, 16, 16}, 11, false, DesignFace::SansSerif},
+      {"Label1", "Form1", {660, 487, 113, 28}, 11, false, DesignFace::ArialBold},
       // The satellite tab's compass controls: the declination under the note, the switch in
       // the free strip beside the tabs.
-      {"LabelMag", "Form1", {634, 459, 156, 28}, 10, false},
+      {"LabelMag", "Form1", {634, 459, 156, 28}, 10, false, DesignFace::Tahoma},
       {"CheckBoxMagAz", "Form1", {440, 6, 184, 17}, 11, false},
   };
   return controls;

@@ -27,6 +27,9 @@ struct Rect {
 // Edges are scaled as points, so neighbours that touch at design still touch after scaling.
 Rect ScaleRect(const Rect& r, int v);
 
+// The face of a control's own font; most of the window's are bold Tahoma.
+enum class DesignFace { TahomaBold, Tahoma, SansSerif, ArialBold };
+
 // One control of the window at design size, relative to its parent's client area.
 struct ControlDesign {
   std::string_view name;
@@ -34,6 +37,7 @@ struct ControlDesign {
   Rect rect;
   int font_px;             // own font's character height in pixels; 0 when inherited
   bool height_follows_font; // edit fields and the drop-down keep the height of their font
+  DesignFace face = DesignFace::TahomaBold;
 };
 
 // Every placed control of the window, parents before their children.

@@ -222,7 +222,7 @@ val DeclinationOf(const MagneticField& f, const CalendarDate& date) {
   d.set("line", DeclinationLine(f, date));
   const char* warning = CompassWarning(trust);
   d.set("warning", std::string(warning != nullptr ? warning : ""));
-  d.set("usable", trust != CompassTrust::Unusable);
+  d.set("usable", CompassUsable(f));
   d.set("note", CompassNote(f, date));
   return d;
 }
@@ -261,7 +261,7 @@ val SatTable(std::string packed) {
       const MagneticField f = MagneticForFields(in.latitude, in.longitude, date);
       declination = DeclinationOf(f, date);
       if (o.Bool("compass")) {
-        if (CompassTrustFor(f) == CompassTrust::Unusable) throw CalcError(kCompassUnusableText);
+        if (!CompassUsable(f)) throw CalcError(kCompassUnusableText);
         compass = f.declination;
       }
     } catch (const CalcError&) {
@@ -582,7 +582,7 @@ val ChoosePlace(val o) {
     const PlaceList places = PlacesOf(o["places"]);
     int selected = 0;
     InputFields in;
-    const PlaceOutcome r = ComboBoxPunktChange(places, selected, in, Int(o, "index", 0));
+    const PlaceOutcome r = SelectPlace(places, selected, in, Int(o, "index", 0));
     return OutcomeOf(r, places, selected, in);
   });
 }
@@ -593,7 +593,7 @@ val DeletePlace(val o) {
     const int before = places.Count();
     int selected = Int(o, "selected", 0);
     InputFields in;
-    const PlaceOutcome r = ButtonDeleteClick(places, selected, in, true);
+    const PlaceOutcome r = kelmar::DeletePlace(places, selected, in, true);
     val out = OutcomeOf(r, places, selected, in);
     out.set("ok", places.Count() < before);
     return out;

@@ -30,7 +30,7 @@ struct Window {
     }
   }
   PlaceOutcome Press() {
-    PlaceOutcome o = ButtonNewClick(places, place_index, in, EditPunkt, entering);
+    PlaceOutcome o = entering ? FinishAddPlace(places, place_index, in, EditPunkt) : BeginAddPlace(in, EditPunkt);
     entering = o.entering;
     return o;
   }
@@ -48,7 +48,7 @@ struct Window {
 const std::vector<std::vector<std::string>> kTwo = {{"Москва", "55.75", "37.62"},
                                                     {"Самара", "53.2", "50.15"}};
 
-TEST(ComboBoxPunktChange, LoadsTheChosenPlace) {
+TEST(SelectPlace, LoadsTheChosenPlace) {
   struct Case {
     std::vector<std::vector<std::string>> rows;
     int index;
@@ -71,7 +71,7 @@ TEST(ComboBoxPunktChange, LoadsTheChosenPlace) {
   };
   for (const auto& c : cases) {
     Window w(c.rows);
-    const PlaceOutcome o = ComboBoxPunktChange(w.places, w.place_index, w.in, c.index);
+    const PlaceOutcome o = SelectPlace(w.places, w.place_index, w.in, c.index);
     EXPECT_EQ(w.place_index, c.place_index) << c.index;
     EXPECT_EQ(w.in.latitude, c.sir) << c.index;
     EXPECT_EQ(w.in.longitude, c.dolg) << c.index;
@@ -81,7 +81,7 @@ TEST(ComboBoxPunktChange, LoadsTheChosenPlace) {
   }
 }
 
-TEST(ButtonNewClick, FirstPressShowsPlaceholdersAndEnters) {
+TEST(AddPlace, FirstPressShowsPlaceholdersAndEnters) {
   Window w(kTwo);
   const PlaceOutcome o = w.Press();
   EXPECT_TRUE(o.entering);
@@ -93,7 +93,7 @@ TEST(ButtonNewClick, FirstPressShowsPlaceholdersAndEnters) {
   EXPECT_EQ(w.places.Count(), 2);
 }
 
-TEST(ButtonNewClick, SecondPressAddsByCoordinatesOrLocator) {
+TEST(AddPlace, SecondPressAddsByCoordinatesOrLocator) {
   struct Case {
     std::string name, lat, lon;          // typed
     std::string stored_lat, stored_lon;  // kept in the list
@@ -137,7 +137,7 @@ TEST(ButtonNewClick, SecondPressAddsByCoordinatesOrLocator) {
   }
 }
 
-TEST(ButtonNewClick, RefusesLatitudesBeyondThePoles) {
+TEST(AddPlace, RefusesLatitudesBeyondThePoles) {
   // Refused before the list changes; the flow stays entering for a correction. The poles and
   // texts that are no number at all (stored, the tables wait) are not refused here.
   struct Case {
@@ -159,13 +159,13 @@ TEST(ButtonNewClick, RefusesLatitudesBeyondThePoles) {
   // A place stored at 91 by hand stays in the list; choosing it refuses the tables.
   Window w(kTwo);
   w.places.Append("Край", "91", "0");
-  const PlaceOutcome o = ComboBoxPunktChange(w.places, w.place_index, w.in, 2);
+  const PlaceOutcome o = SelectPlace(w.places, w.place_index, w.in, 2);
   EXPECT_EQ(o.message, kLatitudeRangeText);
   EXPECT_EQ(o.recompute, Recompute::Nothing);
   EXPECT_EQ(w.places.Count(), 3);
 }
 
-TEST(ButtonNewClick, RefusesNamesTheFileCannotKeep) {
+TEST(AddPlace, RefusesNamesTheFileCannotKeep) {
   const std::string long_ok(4095, 'x');
   std::string long_cyr;
   for (int i = 0; i < 4095; ++i) long_cyr += "ж";
@@ -226,7 +226,7 @@ TEST(ButtonNewClick, RefusesNamesTheFileCannotKeep) {
   }
 }
 
-TEST(ButtonNewClick, LocatorNamesCompareWithoutTheirBlank) {
+TEST(AddPlace, LocatorNamesCompareWithoutTheirBlank) {
   // " KO85TS" is stored as "KO85TS" once the file is read back, so the two are one name.
   struct Case {
     std::string stored, typed;
@@ -238,7 +238,7 @@ TEST(ButtonNewClick, LocatorNamesCompareWithoutTheirBlank) {
   }
 }
 
-TEST(ButtonNewClick, CorrectedNameIsAddedOnTheNextPress) {
+TEST(AddPlace, CorrectedNameIsAddedOnTheNextPress) {
   Window w(kTwo);
   EXPECT_EQ(w.Add("МОСКВА", "55", "37").message, kDuplicateName);
   ASSERT_TRUE(w.entering);
@@ -250,7 +250,7 @@ TEST(ButtonNewClick, CorrectedNameIsAddedOnTheNextPress) {
   EXPECT_EQ(w.places.items.back().lat, "55");
 }
 
-TEST(ButtonNewClick, FromAnEmptyListAndSavedAsTheLastLine) {
+TEST(AddPlace, FromAnEmptyListAndSavedAsTheLastLine) {
   testing::TempDir dir;
   const std::string path = dir.File("kelmar.INI");
   Window w({});
@@ -268,7 +268,7 @@ TEST(ButtonNewClick, FromAnEmptyListAndSavedAsTheLastLine) {
   EXPECT_EQ(s.latitude, "53.2");
 }
 
-TEST(ButtonDeleteClick, AsksThenDeletesOrRefuses) {
+TEST(DeletePlace, AsksThenDeletesOrRefuses) {
   struct Case {
     std::vector<std::vector<std::string>> rows;
     int index;
@@ -296,7 +296,7 @@ TEST(ButtonDeleteClick, AsksThenDeletesOrRefuses) {
   };
   for (const auto& c : cases) {
     Window w(c.rows, c.index);
-    const PlaceOutcome o = ButtonDeleteClick(w.places, w.place_index, w.in, c.yes);
+    const PlaceOutcome o = DeletePlace(w.places, w.place_index, w.in, c.yes);
     std::vector<std::string> names;
     for (const Place& p : w.places) names.push_back(p.name);
     EXPECT_EQ(names, c.names_after);
@@ -308,12 +308,12 @@ TEST(ButtonDeleteClick, AsksThenDeletesOrRefuses) {
   }
 }
 
-TEST(ButtonDeleteClick, QuestionNamesThePlaceAndNoPlaceDoesNothing) {
+TEST(DeletePlace, QuestionNamesThePlaceAndNoPlaceDoesNothing) {
   Window w(kTwo, 1);
   EXPECT_EQ(DeleteQuestion(w.places, w.place_index), "Удалить запись \"Самара\" ?");
   Window none({});
   EXPECT_EQ(DeleteQuestion(none.places, none.place_index), std::nullopt);
-  const PlaceOutcome o = ButtonDeleteClick(none.places, none.place_index, none.in, true);
+  const PlaceOutcome o = DeletePlace(none.places, none.place_index, none.in, true);
   EXPECT_EQ(o.kind, MessageKind::None);
   EXPECT_EQ(o.recompute, Recompute::Nothing);
   EXPECT_TRUE(none.places.Empty());

@@ -47,7 +47,7 @@ TEST(FormAlign, TheOutageTabAndTheSkyViewShowTheSunOnTheSlotsAzimuth) {
   EXPECT_EQ(w.LabelOutAlign->text().toStdString(), AlignLine(CoreDay("36 E", QDate(2026, 3, 20))));
   // A slot below the horizon: no line and no marks.
   w.ESlot->setText(QStringLiteral("140 W"));
-  w.ESlotExit();
+  w.Outage().ESlotExit();
   EXPECT_TRUE(w.LabelOutAlign->text().isEmpty());
   tabs->setCurrentIndex(3);
   EXPECT_TRUE(w.Pictures().Sky().align.empty());
@@ -100,25 +100,25 @@ TEST(FormNames, TheContextMenuNamesASlotShownEverywhereAndSaved) {
   cell_of("19 E", c19, r19);
   QString asked, offered;
   std::optional<QString> answer = QStringLiteral(" Экспресс ");
-  w.ask_name = [&](const QString& q, const QString& old) {
+  w.Sat().ask_name = [&](const QString& q, const QString& old) {
     asked = q, offered = old;
     return answer;
   };
-  w.StringGridSatNameClick(c36 + 1, r36);  // any cell of the slot's group row
+  w.Sat().StringGridSatNameClick(c36 + 1, r36);  // any cell of the slot's group row
   EXPECT_EQ(asked, QStringLiteral("Название позиции 36 E:"));
   EXPECT_EQ(offered, QString());
   EXPECT_EQ(w.Names().at("36 E"), "Экспресс");
   // A name at a fractional position is edited from its nearest slot.
   answer = QStringLiteral("Astra 1");
-  w.StringGridSatNameClick(c19, r19);
+  w.Sat().StringGridSatNameClick(c19, r19);
   EXPECT_EQ(asked, QStringLiteral("Название позиции 19.2 E:"));
   EXPECT_EQ(offered, QStringLiteral("Astra"));
   EXPECT_EQ(w.Names().at("19.2E"), "Astra 1");
   // Cancelled, or a character the file cannot hold: nothing changes.
   answer = std::nullopt;
-  w.StringGridSatNameClick(c36, r36);
+  w.Sat().StringGridSatNameClick(c36, r36);
   answer = QStringLiteral("Σ");
-  EXPECT_THROW(w.StringGridSatNameClick(c36, r36), CalcError);
+  EXPECT_THROW(w.Sat().StringGridSatNameClick(c36, r36), CalcError);
   EXPECT_EQ(w.Names().at("36 E"), "Экспресс");
   // The outage tab and the sky view show it.
   w.TabControl1->Tabs()->setCurrentIndex(kOutageTab);

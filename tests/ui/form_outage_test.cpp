@@ -101,7 +101,7 @@ TEST(FormOutage, CutTimesAreExplainedUnderTheTable) {
     w.ESlot->setText(QString::fromUtf8(c.slot));
     w.EDish->setText(QString::fromUtf8(c.dish));
     w.EFreq->setText(QString::fromUtf8(c.freq));
-    w.EFreqExit();
+    w.Outage().EFreqExit();
     EXPECT_EQ(w.OutGrid(), CoreTable(w, {}));
     EXPECT_EQ(w.LabelOutCut->isVisibleTo(&w), c.cut);
     EXPECT_EQ(w.LabelOutCut->text(), c.cut ? QString::fromUtf8(kOutageCutNote) : QString());

@@ -32,7 +32,7 @@ void EnterHorizon(TForm1& w, const QString& text) {
 // The user picks a place from the drop-down.
 void ChoosePlace(TForm1& w, int index) {
   w.ComboBoxPunkt->setCurrentIndex(index);
-  w.ComboBoxPunktChange(index);
+  w.PlaceBox().ComboBoxPunktChange(index);
 }
 
 TEST(FormPictures, EachTabShowsItsControls) {
@@ -111,7 +111,7 @@ TEST(FormPictures, HorizonFieldFollowsTheFieldRulesAndTheSettingsFile) {
   EXPECT_EQ(p.EditHorizon->text().left(7), QStringLiteral("300:15 "));
   test::BoxAnswer answer;
   test::AnswerNextBox(QMessageBox::Yes, &answer);
-  w.ButtonDeleteClick();
+  w.PlaceBox().ButtonDeleteClick();
   ASSERT_TRUE(w.FormClose());
   const std::string saved = test::ReadSettingsFile(f.settings_path);
   EXPECT_NE(saved.find("[Horizon]\r\nМосква=90:20 270:20.5\r\n"), std::string::npos) << saved;
@@ -138,8 +138,8 @@ TEST(FormPictures, EveryTabUsesThePlaceLastComputed) {
   // Typed coordinates wait for the next recomputation, on the new tabs as on the tables.
   w.EditSir->setText(QStringLiteral("86"));
   w.EditDolg->setText(QStringLiteral("-150"));
-  w.EditSirExit();
-  w.EditDolgExit();
+  w.Input().EditSirExit();
+  w.Input().EditDolgExit();
   const auto moscow_everywhere = [&](bool moscow) {
     tabs->setCurrentIndex(3);
     EXPECT_EQ(p.Sky().arc.size(), sky.size());
@@ -157,13 +157,13 @@ TEST(FormPictures, EveryTabUsesThePlaceLastComputed) {
     for (int r = 1; r < w.SatGrid().RowCount(); ++r)
       if (w.SatGrid().Cell(c, r) == "36 E") col = c, row = r;
   ASSERT_GE(col, 0);
-  w.StringGridSatDblClick(col + 2, row);
+  w.Sat().StringGridSatDblClick(col + 2, row);
   EXPECT_EQ(w.ESlot->text(), QStringLiteral("36 E"));
   EXPECT_EQ(w.LabelOutNote->text(), QString());
   EXPECT_TRUE(w.LabelOutInfo->text().contains(QStringLiteral("Высота 26.5°")));
   EXPECT_TRUE(f.errors.empty()) << f.errors[0];
   // The next recomputation takes the typed place everywhere.
-  w.CheckBoxSecClick();
+  w.Input().CheckBoxSecClick();
   moscow_everywhere(false);
 }
 

@@ -11,6 +11,10 @@
 #include <vector>
 
 #include "ui/form1.h"
+#include "ui/input_panel.h"
+#include "ui/outage_tab.h"
+#include "ui/places_panel.h"
+#include "ui/sat_tab.h"
 
 namespace kelmar::ui::test {
 
