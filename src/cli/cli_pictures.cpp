@@ -7,6 +7,7 @@
 #include "cli/cli_places.h"
 #include "core/day_serial.h"
 #include "core/scenes.h"
+#include "core/table_text.h"
 #include "settings/horizon_profile.h"
 
 namespace kelmar {
@@ -32,8 +33,6 @@ std::string PlaceTitle(const CliOptions& opts, const InputFields& in) {
   return in.latitude + ", " + in.longitude;
 }
 
-std::string TwoDigits(int n) { return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)}; }
-
 }  // namespace
 
 int RunSky(const std::vector<std::string>& args) {
@@ -49,8 +48,7 @@ int RunSky(const std::vector<std::string>& args) {
   if (const std::string* h = opts.Value("--horizon")) horizon_text = *h;
   if (const std::string* file = opts.Value("--horizon-file")) horizon_text = HorizonFromProfile(ReadInputFile(*file));
   SkyScene scene = MakeSkyScene(in, y, m, d, Horizon::Parse(horizon_text));
-  scene.title = PlaceTitle(opts, in) + "   " + TwoDigits(d) + "." + TwoDigits(m) + "." + std::to_string(y) + "   " +
-                ZoneTitle(in);
+  scene.title = PlaceTitle(opts, in) + "   " + DateText({y, m, d}) + "   " + ZoneText(in);
   SaveSkyPicture(file, scene);
   return 0;
 }
@@ -64,7 +62,7 @@ int RunYear(const std::vector<std::string>& args) {
   const InputFields in = FieldsFromOptions(opts);
   const int year = NumberOption(opts, "--year", Today().tm_year + 1900, 1, 9999);
   YearScene scene = MakeYearScene(in, year);
-  scene.title = PlaceTitle(opts, in) + "   " + std::to_string(year) + "   " + ZoneTitle(in);
+  scene.title = PlaceTitle(opts, in) + "   " + std::to_string(year) + "   " + ZoneText(in);
   SaveYearPicture(file, scene);
   return 0;
 }

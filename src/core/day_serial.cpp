@@ -1,6 +1,7 @@
 #include "day_serial.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace kelmar {
 namespace {
@@ -48,6 +49,18 @@ int WeekdayMondayFirst(double serial) {
   // Day 0 (1899-12-30) was a Saturday.
   long long n = (static_cast<long long>(std::floor(serial)) + 5) % 7;
   return static_cast<int>(n < 0 ? n + 7 : n);
+}
+
+std::string IsoDate(const CalendarDate& d) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
+  return buf;
+}
+
+std::string DateText(const CalendarDate& d) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", d.day, d.month, d.year);
+  return buf;
 }
 
 }  // namespace kelmar

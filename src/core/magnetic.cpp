@@ -37,12 +37,6 @@ const GeographicLib::MagneticModel& ModelIn(const std::string& dir) {
 
 }  // namespace
 
-std::string IsoDate(const CalendarDate& d) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
-  return buf;
-}
-
 double FractionalYear(const CalendarDate& date) {
   try {
     return GeographicLib::Utility::fractionalyear<double>(IsoDate(date));
@@ -107,12 +101,6 @@ std::string DeclinationText(double declination) {
   const std::string degrees = FormatOneDecimal(std::abs(declination)) + "°";
   if (degrees == "0.0°") return degrees;  // neither east nor west once rounded
   return degrees + (declination > 0 ? " В" : " З");
-}
-
-std::string DateText(const CalendarDate& d) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", d.day, d.month, d.year);
-  return buf;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // The magnetic declination at a place from the World Magnetic Model, and compass bearings.
 #include <string>
 
+#include "day_serial.h"
 #include "observer.h"
 
 namespace kelmar {
@@ -17,10 +18,6 @@ inline constexpr double kCompassUnreliableNt = 6000;
 
 inline constexpr const char* kCompassUnusableText = "Компас здесь непригоден: слишком слабое горизонтальное поле";
 inline constexpr const char* kCompassUnreliableText = "Компас здесь ненадёжен: слабое горизонтальное поле";
-
-struct CalendarDate {
-  int year = 2025, month = 1, day = 1;
-};
 
 // year + (day of the year − 1) / days in the year: 2025-01-01 → 2025.0.
 double FractionalYear(const CalendarDate& date);
@@ -60,9 +57,6 @@ std::string DeclinationLine(const MagneticField& field, const CalendarDate& date
 std::string CompassNote(const MagneticField& field, const CalendarDate& date);
 // "12.1° В", for the lines above and the exported workbook.
 std::string DeclinationText(double declination);
-// "08.12.2025" for people, "2025-12-08" for files and scripts.
-std::string DateText(const CalendarDate& date);
-std::string IsoDate(const CalendarDate& date);
 // The warning shown under the declination, none where the compass can be trusted.
 const char* CompassWarning(CompassTrust trust);
 // The declination line and, on a line of its own, the compass's warning where there is one: what

@@ -36,11 +36,6 @@ YearScene MakeYearScene(const InputFields& in, int year) {
   return s;
 }
 
-std::string ZoneTitle(const InputFields& in) {
-  const std::string& offset = in.ZoneOffset();
-  return std::string(in.FromMoscow() ? "MSK" : "GMT") + (offset.starts_with('-') ? "" : "+") + offset;
-}
-
 std::string WithPictureExtension(const std::string& path, bool svg) {
   const std::size_t slash = path.rfind('/');
   const std::size_t dot = path.rfind('.');

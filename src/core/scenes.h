@@ -45,8 +45,6 @@ struct YearScene {
 // Throws CalcError for bad field texts.
 YearScene MakeYearScene(const InputFields& in, int year);
 
-// "GMT+3", "GMT-2", "MSK+0": the zone of the times a picture shows.
-std::string ZoneTitle(const InputFields& in);
 
 // The path with ".svg" or ".png" appended when its file name has no extension of its own.
 std::string WithPictureExtension(const std::string& path, bool svg);

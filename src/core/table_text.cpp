@@ -4,18 +4,14 @@
 #include <cmath>
 #include <cstdio>
 
+#include "day_serial.h"
 #include "number_text.h"
 
 namespace kelmar {
 namespace {
 
-// "hh:nn" or "hh:nn:ss" of a fraction of a day, rounded to whole milliseconds, the remainder dropped.
-int FormatTimeOfDay(double day_fraction, bool seconds, char* out) {
-  long long ms = std::llround(day_fraction * 86400000.0);
-  if (ms < 0) ms = 0;
-  const int h = static_cast<int>(ms / 3600000 % 100);
-  const int n = static_cast<int>(ms / 60000 % 60);
-  const int s = static_cast<int>(ms / 1000 % 60);
+// "hh:nn" or "hh:nn:ss", two digits each: the one way both tables and the outage rows write a time.
+int WriteClock(char* out, int h, int n, int s, bool seconds) {
   out[0] = static_cast<char>('0' + h / 10);
   out[1] = static_cast<char>('0' + h % 10);
   out[2] = ':';
@@ -26,6 +22,14 @@ int FormatTimeOfDay(double day_fraction, bool seconds, char* out) {
   out[6] = static_cast<char>('0' + s / 10);
   out[7] = static_cast<char>('0' + s % 10);
   return 8;
+}
+
+// "hh:nn" or "hh:nn:ss" of a fraction of a day, rounded to whole milliseconds, the remainder dropped.
+int FormatTimeOfDay(double day_fraction, bool seconds, char* out) {
+  long long ms = std::llround(day_fraction * 86400000.0);
+  if (ms < 0) ms = 0;
+  return WriteClock(out, static_cast<int>(ms / 3600000 % 100), static_cast<int>(ms / 60000 % 60),
+                    static_cast<int>(ms / 1000 % 60), seconds);
 }
 
 // One decimal, right-aligned in at least four characters: " 7.1", "43.3", "316.7".
@@ -172,13 +176,9 @@ std::string ClockText(long long secs) {
   // Floored: before 1899-12-30 the seconds are negative, and truncation would give negative
   // clock digits.
   secs -= (secs / 86400 - (secs % 86400 != 0 && secs < 0)) * 86400;
-  std::string s;
-  Append2(s, secs / 3600);
-  s += ':';
-  Append2(s, secs / 60 % 60);
-  s += ':';
-  Append2(s, secs % 60);
-  return s;
+  char buf[8];
+  const int h = static_cast<int>(secs / 3600), n = static_cast<int>(secs / 60 % 60), s = static_cast<int>(secs % 60);
+  return std::string(buf, static_cast<std::size_t>(WriteClock(buf, h, n, s, true)));
 }
 
 std::string OutageDurationText(long long secs) {
@@ -187,21 +187,22 @@ std::string OutageDurationText(long long secs) {
   return s;
 }
 
-std::string OutageDateText(const OutageRow& r) {
-  std::string s;
-  Append2(s, r.day);
-  s += '.';
-  Append2(s, r.month);
-  s += '.';
-  s += std::to_string(r.year);
-  return s;
-}
+std::string OutageDateText(const OutageRow& r) { return DateText({r.year, r.month, r.day}); }
 
 std::string FormatTwoDecimals(double v) {
   const long long c = std::llround(std::abs(v) * 100);
   char buf[32];
   std::snprintf(buf, sizeof buf, "%s%lld.%02lld", v < 0 && c != 0 ? "-" : "", c / 100, c % 100);
   return buf;
+}
+
+std::string ZoneText(const InputFields& fields) {
+  const std::string& text = fields.ZoneOffset();
+  std::string zone = fields.FromMoscow() ? "MSK" : "GMT";
+  const double value = StrToFloat(text);
+  if (value > 0) zone += "+" + text;
+  else if (value < 0) zone += text;
+  return zone;
 }
 
 std::string HiddenSlotMessage(const std::string& slot) { return "Спутник " + slot + " не виден из этого пункта"; }

@@ -33,6 +33,10 @@ std::string OutageDurationText(long long secs);
 std::string OutageDateText(const OutageRow& row);
 // Two decimals, as the table shows angles: "1.24".
 std::string FormatTwoDecimals(double value);
+// The zone the times are in, as headings and picture titles name it: "GMT+3", "MSK-1", and "GMT"
+// or "MSK" alone for an offset of 0. The offset goes in as typed ("+3" gives "GMT++3"). Throws
+// CalcError for an offset that is not a number.
+std::string ZoneText(const InputFields& fields);
 // "Спутник 36 E не виден из этого пункта"
 std::string HiddenSlotMessage(const std::string& slot);
 // The line above the table: "Угол интерференции 1.94°   Азимут 181.9°   Высота 26.5°".

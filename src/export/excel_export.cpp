@@ -133,17 +133,6 @@ void SaveOver(automation::Application& app, std::unique_ptr<automation::Workbook
 
 }  // namespace
 
-std::string ZoneText(const InputFields& fields) {
-  const bool gmt = !fields.FromMoscow();
-  const std::string& text = fields.ZoneOffset();
-  std::string zone = gmt ? "GMT" : "MSK";
-  const double value = StrToFloat(text);
-  // The field's text goes in as typed: "+3" gives "GMT++3".
-  if (value > 0) zone += "+" + text;
-  else if (value < 0) zone += text;
-  return zone;
-}
-
 std::string TwilightText(const InputFields& fields) {
   if (fields.ByAngle()) return "Угол=" + fields.twilight_angle + "гр.";
   return "Высота=" + fields.twilight_height + "км";
@@ -176,11 +165,9 @@ std::string OutFileName(const std::string& place_name, const std::string& slot, 
   return PlacePrefix(place_name) + "_" + compact + "_" + std::to_string(year) + ".xls";
 }
 
-std::string OutageHeading(const InputFields& fields) {
-  const std::string slot = SlotText(SlotFromText(fields.slot));
-  const std::string angle = FormatTwoDecimals(OutageAngleOf(fields));
-  return "Спутник: " + slot + "   Антенна: " + fields.dish + " м, " + fields.frequency + " ГГц   Угол: " + angle +
-         "°   Время: " + ZoneText(fields);
+std::string OutageHeading(const OutageTable& table, const InputFields& fields) {
+  return "Спутник: " + table.slot + "   Антенна: " + fields.dish + " м, " + fields.frequency +
+         " ГГц   Угол: " + FormatTwoDecimals(table.angle) + "°   Время: " + ZoneText(fields);
 }
 
 ExcelExporter::ExcelExporter() : ExcelExporter(OfficeOptions{}) {}
@@ -239,19 +226,20 @@ void ExcelExporter::ButtonExcelClick(const ExcelRequest& request, const std::str
   // The selected tab's table into a workbook made from its template, headed with the place (the
   // sun table also with its zone, twilight and locator, the outage table with its slot, dish and
   // angle), and the name it is saved under.
-  if (request.TabIndex == 2 && request.StringGridOut != nullptr) {
-    const TextGrid& grid = *request.StringGridOut;
-    const std::string heading = OutageHeading(request.Fields);
+  if (request.TabIndex == 2 && request.Outage != nullptr) {
+    const OutageTable& table = *request.Outage;
+    const TextGrid grid = MakeOutageGrid(table);
+    const std::string heading = OutageHeading(table, request.Fields);
     Filling sheet = from_template("Out.xls", "Out");
     sheet.Cells(2, 2, request.PlaceName);
     sheet.Cells(3, 1, heading);
     if (grid.RowCount() > 1) {
       sheet.RangeValue("A5:F" + std::to_string(grid.RowCount() + 3), BodyOf(grid, grid.RowCount() - 1));
       // One row below the last outage, as the window shows it under the table.
-      if (!request.OutageCutNote.empty()) sheet.Cells(grid.RowCount() + 5, 1, request.OutageCutNote);
-    } else if (!request.OutageNote.empty())
-      sheet.Cells(5, 1, request.OutageNote);
-    export_file_name_ = save_dir + OutFileName(request.PlaceName, SlotText(SlotFromText(request.Fields.slot)), request.Year);
+      if (HasCut(table)) sheet.Cells(grid.RowCount() + 5, 1, kOutageCutNote);
+    } else if (const std::string note = OutageNote(table, request.Year); !note.empty())
+      sheet.Cells(5, 1, note);
+    export_file_name_ = save_dir + OutFileName(request.PlaceName, table.slot, request.Year);
   } else if (request.TabIndex == 1) {
     const TextGrid& grid = request.StringGridSat;
     Filling sheet = from_template("Sat.xls", "Satel");

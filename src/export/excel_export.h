@@ -10,6 +10,8 @@
 #include <string>
 
 #include "core/input_fields.h"
+#include "core/outage.h"
+#include "core/table_text.h"  // ZoneText
 #include "core/text_grid.h"
 #include "export/automation.h"
 
@@ -26,12 +28,9 @@ struct ExcelRequest {
   std::uint16_t Month = 1;          // CalcState::Month
   std::string ExeDir;               // the templates' folder; a trailing '/' is added when missing
   std::string SaveDir = {};         // where the workbook is saved, made when missing; empty: ExeDir
-  // The outage tab (TabIndex 2): its table, the year shown, and the line shown instead of an
-  // empty table (a hidden slot), if any.
-  const TextGrid* StringGridOut = nullptr;
+  // The outage tab (TabIndex 2): the table the window shows and its year.
+  const OutageTable* Outage = nullptr;
   int Year = 2000;
-  std::string OutageNote = {};
-  std::string OutageCutNote = {};  // under the table when a time in it is cut: kOutageCutNote
 };
 
 // Every failure of an export; what() is the text for the window's error box.
@@ -78,7 +77,6 @@ class ExcelExporter {
 };
 
 // Pieces of the export that the window or the tests may want on their own.
-std::string ZoneText(const InputFields& fields);      // "GMT+3", "MSK-1", "GMT"; throws CalcError
 std::string TwilightText(const InputFields& fields);  // "Угол=6гр.", "Высота=12.345км"
 // First four characters (not bytes) of the place name, made safe as a file name:
 // "/" and NUL become "_", and so does a leading ".".
@@ -87,7 +85,8 @@ std::string SunFileName(const std::string& place_name, std::uint16_t month, bool
 std::string SatFileName(const std::string& place_name);
 // "Моск_36E_2026.xls": the slot's normal form without its blank.
 std::string OutFileName(const std::string& place_name, const std::string& slot, int year);
-// The line above the outage table: slot, dish, frequency, angle and zone. Throws CalcError.
-std::string OutageHeading(const InputFields& fields);
+// The line above the outage table: the table's slot and angle, the fields' dish, frequency and
+// zone. Throws CalcError for a zone that is not a number.
+std::string OutageHeading(const OutageTable& table, const InputFields& fields);
 
 }  // namespace kelmar

@@ -20,7 +20,6 @@ using kelmar::MakeSkyScene;
 using kelmar::MakeYearScene;
 using kelmar::SkyScene;
 using kelmar::YearScene;
-using kelmar::ZoneTitle;
 using kelmar::WithPictureExtension;
 
 // The line over the sky view's right side: how many slots are seen, or that none are at a pole.

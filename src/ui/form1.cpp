@@ -314,21 +314,24 @@ void TForm1::TabControl1Change() {
 void TForm1::ButtonExcelClick() {
 #ifdef KELMAR_HAVE_EXPORT
   if (exporting_) return;
+  // An outage table that failed is computed again here, so its field's message is the export's.
+  std::optional<OutageTable> out = outage_->Table();
+  if (Tab() == kOutageTab && !out && !places_->List().Empty()) out = ComputeOutages(sun_->ComputedFields(), st_.Year);
   // The export reads a copy taken now, of the tables and the fields and place they were computed
   // for: the window stays usable while the office works.
   struct Snapshot {
-    TextGrid vos, sat, out;
+    TextGrid vos, sat;
+    std::optional<OutageTable> out;
     InputFields fields;
     std::string place, locator, compass_note;
     std::uint16_t month;
     int tab;
     int year;
-    std::string out_note, out_cut_note;
   };
   auto snap = std::make_shared<const Snapshot>(Snapshot{
-      sun_->Grid(), sat_->Grid(), outage_->Grid(), sun_->ComputedFields(),
+      sun_->Grid(), sat_->Grid(), std::move(out), sun_->ComputedFields(),
       sun_->Computed() ? sun_->ComputedPlace() : S(ComboBoxPunkt->currentText()), st_.Locator, sat_->CompassNoteText(),
-      st_.Month, Tab(), st_.Year, S(LabelOutNote->text()), S(LabelOutCut->text())});
+      st_.Month, Tab(), st_.Year});
   if (!worker_) worker_ = std::make_unique<WorkerThread>();
   exporting_ = true;
   ButtonExcel->setEnabled(false);
@@ -337,8 +340,7 @@ void TForm1::ButtonExcelClick() {
       [this, snap] {
         if (!exporter_) exporter_ = MakeExporter();
         exporter_->ButtonExcelClick({snap->tab, snap->vos, snap->sat, snap->fields, snap->place, snap->locator,
-                                     snap->month, data_dir_, export_dir_, &snap->out, snap->year, snap->out_note,
-                                     snap->out_cut_note},
+                                     snap->month, data_dir_, export_dir_, snap->out ? &*snap->out : nullptr, snap->year},
                                     snap->compass_note);
       },
       this,

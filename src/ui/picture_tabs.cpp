@@ -22,6 +22,7 @@
 #include "core/sat_table.h"
 #include "core/sun_align.h"
 #include "core/sun_table.h"
+#include "core/table_text.h"
 #include "settings/horizon_profile.h"
 
 namespace kelmar::ui {
@@ -177,7 +178,7 @@ void PictureTabs::Rebuild() {
   }
   SyncDate(c);
   if (c.place.empty()) return;  // nothing to draw for, as the tables stay empty
-  const std::string zone = pictures::ZoneTitle(c.fields);
+  const std::string zone = ZoneText(c.fields);
   if (shown_ == sky_tab_) {
     const QDate d = EditSkyDate->date();
     // The Sun's current place shows when the date is today in the zone of the window.
@@ -190,7 +191,7 @@ void PictureTabs::Rebuild() {
     if (!c.names.empty()) {
       for (const ArcSlot& a : sky_.arc) sky_.names.push_back(NamesAtSlot(c.names, SlotEast(a.lon)));
     }
-    sky_.title = c.place + "   " + d.toString(QStringLiteral("dd.MM.yyyy")).toStdString() + "   " + zone;
+    sky_.title = c.place + "   " + DateText({d.year(), d.month(), d.day()}) + "   " + zone;
     SkyView->update();
   } else {
     year_ = pictures::MakeYearScene(c.fields, c.year);

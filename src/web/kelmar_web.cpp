@@ -432,7 +432,7 @@ val SkySceneFor(std::string packed) {
     SkyScene scene = MakeSkyScene(in, date.year, date.month, date.day, Horizon::Parse(o.Text("horizon")), now);
     if (o.Has("slot")) RingSlot(scene, in, date);
     val out = SkySceneOf(scene);
-    out.set("zone", ZoneTitle(in));
+    out.set("zone", ZoneText(in));
     return out;
   });
 }
@@ -444,7 +444,7 @@ val YearSceneFor(std::string packed) {
     const YearScene scene = MakeYearScene(in, o.IntIn("year", Today().tm_year + 1900, 1, 9999));
     val out = Obj();
     out.set("year", scene.year);
-    out.set("zone", ZoneTitle(in));
+    out.set("zone", ZoneText(in));
     out.set("days", Array(scene.days, [](const DaylightDay& d) {
               val day = Obj();
               day.set("rises", Numbers(d.rises));

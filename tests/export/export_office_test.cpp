@@ -189,17 +189,17 @@ TEST_F(OfficeExport, OutageTable) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.slot);
     fields_.latitude = "53.2", fields_.longitude = "50.15", fields_.slot = c.slot;
-    const TextGrid out = MakeOutageGrid(ComputeOutages(fields_, 2026));
+    const OutageTable table = ComputeOutages(fields_, 2026);
+    const TextGrid out = MakeOutageGrid(table);
     ExcelRequest request = Request(2);  // the outage tab
-    request.StringGridOut = &out;
+    request.Outage = &table;
     request.Year = 2026;
-    request.OutageNote = c.note;
     ASSERT_EQ(Export(request), "");
     EXPECT_EQ(exporter_->ExportFileName(), Path(c.file));
     const Sheet sheet = ReadBack(Path(c.file), "Out");
     ExpectText(sheet, 1, 1, "Солнечная интерференция");
     ExpectText(sheet, 2, 2, "Самара");
-    ExpectText(sheet, 3, 1, OutageHeading(fields_));
+    ExpectText(sheet, 3, 1, OutageHeading(table, fields_));
     ExpectText(sheet, 4, 2, "Начало");
     ExpectBody(sheet, out, out.RowCount() - 1);
     if (*c.note) ExpectText(sheet, 5, 1, c.note);
@@ -361,16 +361,16 @@ TEST_F(OfficeExport, SaveThatCannotBeWritten) {
 }
 
 // At the close an office the export started is ended when every export failed before a workbook
-// stayed open (a bad slot, a folder that takes no file); one showing a saved workbook stays.
+// stayed open (a bad zone, a folder that takes no file); one showing a saved workbook stays.
 TEST(OfficeAtClose, AnOfficeLeftWithNothingToShowIsEnded) {
 #ifdef KELMAR_TEST_NO_OFFICE
   GTEST_SKIP() << KELMAR_TEST_NO_OFFICE;
 #endif
   struct Case {
     const char* what;
-    bool read_only, bad_slot, stays;
+    bool read_only, bad_zone, stays;
   } cases[] = {
-      {"a slot that is no slot", false, true, false},
+      {"a zone that is no number", false, true, false},
       {"a folder that takes no file", true, false, false},
       {"a saved workbook", false, false, true},
   };
@@ -380,15 +380,17 @@ TEST(OfficeAtClose, AnOfficeLeftWithNothingToShowIsEnded) {
     fs::copy_file(kBinDir + "/Out.xls", dir.Path() / "Out.xls");
     PrivateOffice office;
     ExcelExporter exporter(office.Options(kPlugin));
-    TextGrid sun = SunGridOf(31), sat = SatGridOf(), out = MakeOutageGrid({});
+    TextGrid sun = SunGridOf(31), sat = SatGridOf();
     InputFields fields;
-    if (c.bad_slot) fields.slot = "abc";
+    if (c.bad_zone) fields.msk_offset = "abc";
+    OutageTable out;
+    out.slot = "0";
     // Root writes into any folder, but not where a folder stands in the way of the file.
-    if (c.read_only) fs::create_directory(dir.Path() / OutFileName("Уфа", SlotText(SlotFromText(fields.slot)), 2026));
+    if (c.read_only) fs::create_directory(dir.Path() / OutFileName("Уфа", out.slot, 2026));
     try {
       exporter.ButtonExcelClick({.TabIndex = 2, .StringGridVos = sun, .StringGridSat = sat, .Fields = fields,
                                  .PlaceName = "Уфа", .Locator = "", .Month = 1, .ExeDir = dir.Dir(),
-                                 .StringGridOut = &out, .Year = 2026});
+                                 .Outage = &out, .Year = 2026});
       EXPECT_TRUE(c.stays) << "no error";
     } catch (const std::exception& e) {
       EXPECT_FALSE(c.stays) << e.what();

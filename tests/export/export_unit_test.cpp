@@ -59,7 +59,9 @@ TEST(ExportFileNames, OutagesBySlotAndYear) {
   InputFields in;
   in.zone = ZoneKind::FromGmt;
   in.slot = "36e", in.dish = "1.2", in.frequency = "11.7";
-  EXPECT_EQ(OutageHeading(in), "Спутник: 36 E   Антенна: 1.2 м, 11.7 ГГц   Угол: 1.01°   Время: GMT+3");
+  OutageTable t;
+  t.slot = "36 E", t.angle = OutageAngleOf(in);
+  EXPECT_EQ(OutageHeading(t, in), "Спутник: 36 E   Антенна: 1.2 м, 11.7 ГГц   Угол: 1.01°   Время: GMT+3");
 }
 
 TEST(ExportHeaderTexts, ZoneFromTheSelectedField) {
@@ -218,7 +220,8 @@ TEST_F(ExportCalls, ExistingOutputIsReplacedAndNoBackupRemains) {
 TEST_F(ExportCalls, AWorkbookFolderOfItsOwnIsMadeOnDemand) {
   WriteFile(dir.Path() / "Out.xls", "template");
   office.sheet_names.push_back("Out");
-  const TextGrid no_outages = MakeOutageGrid({});
+  OutageTable no_outages;
+  no_outages.slot = "0";
   const struct {
     int tab;
     const char* tmpl;
@@ -229,7 +232,7 @@ TEST_F(ExportCalls, AWorkbookFolderOfItsOwnIsMadeOnDemand) {
     office.log.clear();
     ExcelRequest r = Request(c.tab);
     r.SaveDir = Path("Documents/Kelmar");
-    r.StringGridOut = &no_outages;
+    r.Outage = &no_outages;
     r.Year = 2000;
     if (c.tab == 0) {
       fs::create_directories(Path("Documents/Kelmar"));
@@ -249,13 +252,11 @@ TEST_F(ExportCalls, CutTimesExplainedUnderTheOutages) {
   office.sheet_names.push_back("Out");
   OutageTable t;
   t.rows.resize(3);
-  t.rows[1].cut = OutageCut::End;
-  const TextGrid grid = MakeOutageGrid(t);  // header and three rows: A5:F7
-  for (const bool cut : {true, false}) {
+  for (const bool cut : {true, false}) {  // header and three rows: A5:F7
     office.log.clear();
+    t.rows[1].cut = cut ? OutageCut::End : OutageCut::None;
     ExcelRequest r = Request(2);
-    r.StringGridOut = &grid;
-    r.OutageCutNote = cut ? kOutageCutNote : "";
+    r.Outage = &t;
     exporter.ButtonExcelClick(r);
     const std::string note = std::string("Cells(9,1)=") + kOutageCutNote;
     EXPECT_EQ(std::count(office.log.begin(), office.log.end(), note), cut ? 1 : 0);

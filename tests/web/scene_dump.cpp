@@ -9,6 +9,7 @@
 
 #include "core/float_chars.h"
 #include "core/scenes.h"
+#include "core/table_text.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
     }) << ",\"highlighted\":" << s.highlighted << ",\"day\":" << Day(s.day) << ",\"june\":" << Day(s.june)
               << ",\"december\":" << Day(s.december) << ",\"now\":null,\"horizon\":"
               << List(s.horizon.Points(), [](const Horizon::Point& p) { return "{\"az\":" + Num(p.az) + ",\"el\":" + Num(p.el) + "}"; })
-              << ",\"southern\":" << (s.southern ? "true" : "false") << ",\"zone\":" << Str(ZoneTitle(in)) << "}\n";
+              << ",\"southern\":" << (s.southern ? "true" : "false") << ",\"zone\":" << Str(ZoneText(in)) << "}\n";
     return 0;
   }
   if (kind == "year" && argc == 9) {
@@ -62,7 +63,7 @@ int main(int argc, char** argv) {
     (in.ByAngle() ? in.twilight_angle : in.twilight_height) = argv[8];
     const YearScene s = MakeYearScene(in, std::stoi(argv[4]));
     const auto nums = [](const std::vector<double>& v) { return List(v, Num); };
-    std::cout << "{\"year\":" << s.year << ",\"zone\":" << Str(ZoneTitle(in)) << ",\"days\":" << List(s.days, [&](const DaylightDay& d) {
+    std::cout << "{\"year\":" << s.year << ",\"zone\":" << Str(ZoneText(in)) << ",\"days\":" << List(s.days, [&](const DaylightDay& d) {
       return "{\"rises\":" + nums(d.rises) + ",\"sets\":" + nums(d.sets) + ",\"dawns\":" + nums(d.dawns) + ",\"dusks\":" +
              nums(d.dusks) + ",\"noon\":" + Num(d.noon) + ",\"upAtMidnight\":" + (d.up_at_midnight ? "true" : "false") +
              ",\"lightAtMidnight\":" + (d.light_at_midnight ? "true" : "false") + "}";
