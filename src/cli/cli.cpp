@@ -182,12 +182,10 @@ CalendarDate DateOption(const CliOptions& opts) {
   return {*y, *m, *d};
 }
 
-InputFields FieldsFromOptions(const CliOptions& opts) {
-  if (opts.Has("--gmt") && opts.Has("--msk")) throw UsageError("--gmt and --msk exclude each other");
-  if (opts.Has("--angle") && opts.Has("--height")) throw UsageError("--angle and --height exclude each other");
+InputFields PlaceFromOptions(const CliOptions& opts, bool lat_lon_override) {
   InputFields in;
   if (opts.Has("--place")) {
-    // The stored place and the file's zone and twilight settings, which the options below override.
+    if (!lat_lon_override && (opts.Has("--lat") || opts.Has("--lon"))) throw UsageError("--place excludes --lat and --lon");
     in = FieldsOfStoredPlace(opts);
     if (const std::string* v = opts.Value("--lat")) in.latitude = *v;
     if (const std::string* v = opts.Value("--lon")) in.longitude = *v;
@@ -198,6 +196,14 @@ InputFields FieldsFromOptions(const CliOptions& opts) {
     in.zone = ZoneKind::FromGmt;
     in.gmt_offset = "0";
   }
+  return in;
+}
+
+InputFields FieldsFromOptions(const CliOptions& opts) {
+  if (opts.Has("--gmt") && opts.Has("--msk")) throw UsageError("--gmt and --msk exclude each other");
+  if (opts.Has("--angle") && opts.Has("--height")) throw UsageError("--angle and --height exclude each other");
+  // The stored place and the file's zone and twilight settings, which the options below override.
+  InputFields in = PlaceFromOptions(opts, true);
   if (const std::string* v = opts.Value("--gmt")) in.zone = ZoneKind::FromGmt, in.gmt_offset = *v;
   if (const std::string* v = opts.Value("--msk")) in.zone = ZoneKind::FromMoscow, in.msk_offset = *v;
   if (const std::string* v = opts.Value("--angle")) in.twilight = TwilightKind::ByAngle, in.twilight_angle = *v;

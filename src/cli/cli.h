@@ -42,8 +42,11 @@ CliOptions ParseOptions(const std::vector<std::string>& args, std::size_t first,
 const std::string& Required(const CliOptions& opts, const std::string& name);
 // A whole-number option within [lo, hi], or fallback when absent.
 int NumberOption(const CliOptions& opts, const std::string& name, int fallback, int lo, int hi);
-// The field texts the window would hold: the stored place (--place) or --lat/--lon, then the
-// zone and twilight options.
+// The place of a command: the stored place of --place (with the file's zone and twilight) or
+// --lat and --lon at GMT. With `lat_lon_override` --lat and --lon may replace the stored
+// coordinates, else --place excludes them.
+InputFields PlaceFromOptions(const CliOptions& opts, bool lat_lon_override);
+// The field texts the window would hold: PlaceFromOptions, then the zone and twilight options.
 InputFields FieldsFromOptions(const CliOptions& opts);
 
 // "outage": the sun outages of a slot, or of every visible slot of the satellite table.

@@ -8,26 +8,13 @@
 #include "cli/cli_places.h"
 
 namespace kelmar {
-namespace {
-
-// --date as YYYY-MM-DD; today's local date without it.
-
-}  // namespace
 
 int RunDeclination(const std::vector<std::string>& args, std::ostream& out) {
   const CliOptions opts = ParseOptions(args, 1, {"--lat", "--lon", "--place", "--settings", "--date", "--format"}, {});
   if (!opts.positional.empty()) throw UsageError("unexpected " + opts.positional[0]);
   const GridFormat format = FormatOf(opts);
   if (format == GridFormat::Csv) throw UsageError("declination prints text or json");
-  InputFields in;
-  if (opts.Has("--place")) {
-    if (opts.Has("--lat") || opts.Has("--lon")) throw UsageError("--place excludes --lat and --lon");
-    in = FieldsOfStoredPlace(opts);
-  } else {
-    if (opts.Has("--settings")) throw UsageError("--settings goes with --place");
-    in.latitude = Required(opts, "--lat");
-    in.longitude = Required(opts, "--lon");
-  }
+  const InputFields in = PlaceFromOptions(opts, false);
   const CalendarDate date = DateOption(opts);
   const MagneticField field = MagneticForFields(in.latitude, in.longitude, date, DefaultMagneticModelDir());
   if (format == GridFormat::Json) {
