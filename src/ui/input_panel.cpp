@@ -61,24 +61,26 @@ void InputPanel::Build() {
 
   f.GroupBox1 = Named(new QGroupBox(&f), "GroupBox1");
   SetBackground(f.GroupBox1, kBtnFace);
-  f.LabelY = Named(new QLabel(QStringLiteral("Год"), f.GroupBox1), "LabelY");
-  f.LabelY->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  SetTextColor(f.LabelY, Qt::blue);
-  SetBackground(f.LabelY, kActiveBorder);
-  f.ScrollBarY = Named(new QScrollBar(Qt::Horizontal, f.GroupBox1), "ScrollBarY");
-  f.ScrollBarY->setRange(1800, 2200);
-  f.ScrollBarY->setSingleStep(1);
-  f.ScrollBarY->setPageStep(10);
-  f.ScrollBarY->setValue(2000);
-  f.LabelM = Named(new QLabel(QStringLiteral("Месяц"), f.GroupBox1), "LabelM");
-  f.LabelM->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  SetTextColor(f.LabelM, Qt::blue);
-  SetBackground(f.LabelM, kActiveBorder);
-  f.ScrollBarM = Named(new QScrollBar(Qt::Horizontal, f.GroupBox1), "ScrollBarM");
-  f.ScrollBarM->setRange(1, 12);
-  f.ScrollBarM->setSingleStep(1);
-  f.ScrollBarM->setPageStep(6);
-  f.ScrollBarM->setValue(10);
+  // The year and the month: a caption over a scroll bar each.
+  auto caption = [&](const char* text, const char* name) {
+    QLabel* l = Named(new QLabel(QString::fromUtf8(text), f.GroupBox1), name);
+    l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    SetTextColor(l, Qt::blue);
+    SetBackground(l, kActiveBorder);
+    return l;
+  };
+  auto bar = [&](const char* name, int lo, int hi, int page, int value) {
+    QScrollBar* b = Named(new QScrollBar(Qt::Horizontal, f.GroupBox1), name);
+    b->setRange(lo, hi);
+    b->setSingleStep(1);
+    b->setPageStep(page);
+    b->setValue(value);
+    return b;
+  };
+  f.LabelY = caption("Год", "LabelY");
+  f.ScrollBarY = bar("ScrollBarY", 1800, 2200, 10, 2000);
+  f.LabelM = caption("Месяц", "LabelM");
+  f.ScrollBarM = bar("ScrollBarM", 1, 12, 6, 10);
 
   f.GroupBoxTime = Named(new QGroupBox(QStringLiteral("Время"), f.GroupBox1), "GroupBoxTime");
   f.RadioButtonGMT = Named(new MouseUpRadioButton(QStringLiteral("GMT +"), f.GroupBoxTime), "RadioButtonGMT");
