@@ -237,5 +237,28 @@ TEST(FormPictures, SaveWritesThePicture) {
   }
 }
 
+// The titles name the zone as the workbooks do: an offset of 0 stands without a sign.
+TEST(FormPictures, TitlesNameTheZoneAsTheWorkbooks) {
+  const struct {
+    const char* form;
+    const char* zone;
+  } cases[] = {
+      {"RBG=0\nEM=0", "   MSK"},    // Moscow time itself
+      {"RBG=1\nEG=0", "   GMT"},    // GMT itself
+      {"RBG=1\nEG=3", "   GMT+3"},  // east of GMT
+      {"RBG=0\nEM=-1", "   MSK-1"}, // west of Moscow
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.form);
+    FormFixture f;
+    f.Start(std::string("[Points]\nМосква=55.75;37.62\n[Form]\n") + c.form + "\n");
+    PictureTabs& p = f.form->Pictures();
+    f.form->TabControl1->Tabs()->setCurrentIndex(3);
+    EXPECT_TRUE(p.Sky().title.ends_with(c.zone)) << p.Sky().title;
+    f.form->TabControl1->Tabs()->setCurrentIndex(4);
+    EXPECT_TRUE(p.Year().title.ends_with(c.zone)) << p.Year().title;
+  }
+}
+
 }  // namespace
 }  // namespace kelmar::ui
