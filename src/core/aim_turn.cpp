@@ -17,6 +17,8 @@ AimTurn TurnToward(double heading, double target) {
   if (d > 180) d -= 360;
   if (d <= -180) d += 360;
   t.turn = d;
+  const long whole = std::lround(std::fmod(heading, 360.0));
+  t.heading_text = std::to_string((whole % 360 + 360) % 360) + "°";
   t.degrees = static_cast<int>(std::lround(std::abs(d)));
   if (t.degrees <= kOnTargetDegrees) {
     t.side = TurnSide::On;

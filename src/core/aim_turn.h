@@ -23,6 +23,7 @@ struct AimTurn {
   int degrees = 0;   // |turn| rounded
   TurnSide side = TurnSide::On;
   std::string words;  // "левее 12°", "правее 3°", "на цели"
+  std::string heading_text;  // the heading in whole degrees, 0–359: "165°"
 };
 // Both in degrees from north through east, any range.
 AimTurn TurnToward(double heading, double target);

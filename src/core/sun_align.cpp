@@ -138,6 +138,12 @@ TextGrid MakeAlignGrid(const AlignTable& table) {
   return grid;
 }
 
+std::string AlignEventText(const AlignEvent& e) {
+  std::string text = ClockText(e.seconds) + " (";
+  if (e.above_mask && e.above_horizon) return text + FormatOneDecimal(e.elevation) + "°)";
+  return text + (e.above_horizon ? "за препятствием)" : "под горизонтом)");
+}
+
 std::string AlignLine(const AlignDay& day) {
   std::string line = DateText(day.date);
   for (const AlignKind kind : {AlignKind::Sun, AlignKind::Shadow}) {
@@ -146,12 +152,7 @@ std::string AlignLine(const AlignDay& day) {
     for (const AlignEvent& e : day.events) {
       if (e.kind != kind) continue;
       line += any ? ", " : "";
-      line += ClockText(e.seconds) + " (";
-      if (e.above_mask && e.above_horizon) {
-        line += FormatOneDecimal(e.elevation) + "°)";
-      } else {
-        line += e.above_horizon ? "за препятствием)" : "под горизонтом)";
-      }
+      line += AlignEventText(e);
       any = true;
     }
     if (!any) line += "нет";

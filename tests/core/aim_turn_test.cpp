@@ -37,6 +37,12 @@ TEST(AimTurn, WordsAndTheShorterWayRound) {
   }
 }
 
+TEST(AimTurn, HeadingText) {
+  EXPECT_EQ(TurnToward(359.6, 0).heading_text, "0°");   // rounds round to north, never 360°
+  EXPECT_EQ(TurnToward(-30, 0).heading_text, "330°");
+  EXPECT_EQ(TurnToward(164.5, 0).heading_text, "165°");
+}
+
 TEST(AimTurn, HeadingFromAlphaAndFlatness) {
   EXPECT_EQ(HeadingFromAlpha(0), 0);       // north stays north, never 360
   EXPECT_EQ(HeadingFromAlpha(90), 270);    // alpha counts the other way round
