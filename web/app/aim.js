@@ -20,7 +20,7 @@ export function aimView(app) {
   let listening = false;
   let heard = false;
 
-  function showAlign(f) {
+  function showAlign(f, seen) {
     const list = $('AimAlign');
     const a = app.core.alignment({
       lat: f.EditSir, lon: f.EditDolg, slot: f.ESlot, date: app.today(), zone: app.zoneOf(f), horizon: app.horizon(),
@@ -33,29 +33,43 @@ export function aimView(app) {
       const b = document.createElement('b');
       b.textContent = `${WORD[kind]}: ${mine.length > 0 ? mine.map((e) => e.text).join(', ') : 'нет'}`;
       li.append(b);
-      // How to use it only when the Sun is there to be seen.
-      if (mine.some((e) => e.aboveHorizon && e.aboveMask)) li.append(document.createElement('br'), HOW[kind]);
+      // How to use it only when the Sun and the satellite are there to be seen.
+      if (seen && mine.some((e) => e.aboveHorizon && e.aboveMask)) li.append(document.createElement('br'), HOW[kind]);
       return li;
     }));
   }
 
+  // What an error leaves: the slot, no numbers, no compass.
+  function clear() {
+    target = null;
+    $('AimCompassBox').hidden = true;
+    for (const id of ['LabelAimName', 'AimAzimuth', 'AimCompass', 'AimElevation', 'AimSkew', 'LabelAimMag', 'LabelAimNote']) {
+      $(id).textContent = '';
+    }
+    $('AimAlign').replaceChildren();
+  }
+
+  // A number's cell with its degree sign; "---", "зенит" and "+" as they are.
+  const deg = (value, cell) => (value === null || !/\d$/.test(cell) ? cell : `${cell}°`);
+
   function show() {
     const f = app.fields();
     $('EAimSlot').value = f.ESlot;
+    clear();
     const p = app.core.pointing({ lat: f.EditSir, lon: f.EditDolg, slot: f.ESlot, date: app.today() });
     $('LabelAimName').textContent = app.core.slotName(app.names(), p.slot);
     $('ButtonAimName').dataset.position = String(p.position);
     $('ButtonAimName').dataset.slot = p.slot;
-    $('AimAzimuth').textContent = p.azimuth === null ? p.cells.azimuth : `${p.cells.azimuth}°`;
-    $('AimCompass').textContent = p.compassAzimuth === null ? '—' : `${p.cells.compass}°`;
-    $('AimElevation').textContent = `${p.cells.elevation}°`;
-    $('AimSkew').textContent = p.correction === null ? p.cells.correction : `${p.cells.correction}°`;
+    $('AimAzimuth').textContent = deg(p.azimuth, p.cells.azimuth);
+    $('AimCompass').textContent = p.compassAzimuth === null ? '—' : deg(p.compassAzimuth, p.cells.compass);
+    $('AimElevation').textContent = deg(p.elevation, p.cells.elevation);
+    $('AimSkew').textContent = deg(p.correction, p.cells.correction);
     const d = p.declination;
     $('LabelAimMag').textContent = d ? [d.line, d.warning].filter(Boolean).join('\n') : '';
     $('LabelAimNote').textContent = p.note || (p.azimuth === null ? 'Азимута нет: наведение по компасу невозможно' : '');
     target = p.belowHorizon ? null : p.compassAzimuth;
     $('AimCompassBox').hidden = target === null;
-    showAlign(f);
+    showAlign(f, !p.belowHorizon);
     showWarning();
     if (target !== null) listen(false);
     $('AimDial').classList.add('off');
@@ -81,7 +95,7 @@ export function aimView(app) {
     heard = true;
     $('AimSilent').hidden = true;
     const dial = $('AimDial');
-    dial.hidden = false;
+    dial.removeAttribute('hidden');  // an SVG element has no hidden property
     if (!r.flat) {
       dial.classList.add('off');
       dial.dataset.side = '';
