@@ -345,8 +345,10 @@ void TForm1::BuildControls() {
   });
   pictures_->on_date_changed = [this] { outage_stale_ = true; };
 
-  GroupBoxInput = Named(new QGroupBox(QStringLiteral("Населенные  пункты"), this), "GroupBoxInput");
+  // Group boxes get their titles once their fonts are set: a title is measured as it is set.
+  GroupBoxInput = Named(new QGroupBox(this), "GroupBoxInput");
   GroupBoxInput->setFont(font("Tahoma", 11, true));
+  GroupBoxInput->setTitle(QStringLiteral("Населенные  пункты"));
   ComboBoxPunkt = Named(new QComboBox(GroupBoxInput), "ComboBoxPunkt");
   ComboBoxPunkt->setFont(font("Tahoma", 11, true));
   ComboBoxPunkt->setEditable(false);  // a list the keyboard searches, never free text
@@ -378,6 +380,8 @@ void TForm1::BuildControls() {
   SetTextColor(Label2, kNoteText);
 
   GroupBox1 = Named(new QGroupBox(this), "GroupBox1");
+  // Untitled, yet its frame is worked out from a font: the one its groups have, already loaded.
+  GroupBox1->setFont(font("Tahoma", 11, true));
   SetBackground(GroupBox1, kBtnFace);
   LabelY = Named(new QLabel(QStringLiteral("Год"), GroupBox1), "LabelY");
   LabelY->setFont(font("Tahoma", 24, true));
@@ -400,8 +404,9 @@ void TForm1::BuildControls() {
   ScrollBarM->setPageStep(6);
   ScrollBarM->setValue(10);
 
-  GroupBoxTime = Named(new QGroupBox(QStringLiteral("Время"), GroupBox1), "GroupBoxTime");
+  GroupBoxTime = Named(new QGroupBox(GroupBox1), "GroupBoxTime");
   GroupBoxTime->setFont(font("Tahoma", 11, true));
+  GroupBoxTime->setTitle(QStringLiteral("Время"));
   RadioButtonGMT = Named(new MouseUpRadioButton(QStringLiteral("GMT +"), GroupBoxTime), "RadioButtonGMT");
   EditGMT = Named(new QLineEdit(QStringLiteral("3"), GroupBoxTime), "EditGMT");
   Label7 = Named(new QLabel(QStringLiteral("час"), GroupBoxTime), "Label7");
@@ -416,8 +421,9 @@ void TForm1::BuildControls() {
   CheckBoxSec = Named(new QCheckBox(QStringLiteral("с секундами"), GroupBoxTime), "CheckBoxSec");
 
   // The first letter of the caption is a Latin "C", as the window has always shown it.
-  GroupBoxSumerki = Named(new QGroupBox(QStringLiteral("Cумерки"), GroupBox1), "GroupBoxSumerki");
+  GroupBoxSumerki = Named(new QGroupBox(GroupBox1), "GroupBoxSumerki");
   GroupBoxSumerki->setFont(font("Tahoma", 11, true));
+  GroupBoxSumerki->setTitle(QStringLiteral("Cумерки"));
   RadioButtonUgol = Named(new MouseUpRadioButton(QStringLiteral("    Угол"), GroupBoxSumerki), "RadioButtonUgol");
   RadioButtonUgol->setFont(font("Tahoma", 11, true));
   RadioButtonUgol->setChecked(true);
