@@ -43,6 +43,7 @@
 #include "settings/file_layout.h"
 #include "settings/settings_io.h"
 #include "ui/cell_drawing.h"
+#include "ui/design_fonts.h"
 #include "ui/layout.h"
 #include "ui/picture_tabs.h"
 #include "ui/text_grid_view.h"
@@ -122,7 +123,7 @@ void SetFieldText(QLineEdit* edit, const QString& text) {
 }
 
 QFont MakeFont(const char* family, int px, bool bold) {
-  QFont f(QString::fromLatin1(family));
+  QFont f(DesignFamily(QString::fromLatin1(family)));
   f.setPixelSize(std::max(1, px));
   f.setBold(bold);
   return f;
@@ -230,7 +231,8 @@ QString Label2Text() {
 // ---------------------------------------------------------------------------------------------
 // TabControl
 
-TabControl::TabControl(QWidget* parent) : QWidget(parent), tabs_(new QTabBar(this)) {
+TabControl::TabControl(QWidget* parent, const QFont& font) : QWidget(parent), tabs_(new QTabBar(this)) {
+  setFont(font);  // before the tabs: each tab is measured as it is added
   tabs_->setObjectName(QStringLiteral("TabControl1Tabs"));
   tabs_->setExpanding(false);
   tabs_->setDrawBase(false);
@@ -329,8 +331,7 @@ void TForm1::BuildControls() {
   auto font = [this](const char* family, int px, bool bold) { return MakeFont(family, ScaleCoord(px, v_), bold); };
   setFont(font("MS Sans Serif", kWindowFontPx, false));
 
-  TabControl1 = Named(new TabControl(this), "TabControl1");
-  TabControl1->setFont(font("Tahoma", 13, true));
+  TabControl1 = Named(new TabControl(this, font("Tahoma", 13, true)), "TabControl1");
   StringGridVos = Named(new TextGridView(vos_grid_, TabControl1), "StringGridVos");
   StringGridVos->setFont(font("Tahoma", 13, true));
   StringGridVos->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rc) { StringGridVosDrawCell(p, c, r, rc); });
@@ -344,8 +345,10 @@ void TForm1::BuildControls() {
   });
   pictures_->on_date_changed = [this] { outage_stale_ = true; };
 
-  GroupBoxInput = Named(new QGroupBox(QStringLiteral("Населенные  пункты"), this), "GroupBoxInput");
+  // Group boxes get their titles once their fonts are set: a title is measured as it is set.
+  GroupBoxInput = Named(new QGroupBox(this), "GroupBoxInput");
   GroupBoxInput->setFont(font("Tahoma", 11, true));
+  GroupBoxInput->setTitle(QStringLiteral("Населенные  пункты"));
   ComboBoxPunkt = Named(new QComboBox(GroupBoxInput), "ComboBoxPunkt");
   ComboBoxPunkt->setFont(font("Tahoma", 11, true));
   ComboBoxPunkt->setEditable(false);  // a list the keyboard searches, never free text
@@ -377,6 +380,8 @@ void TForm1::BuildControls() {
   SetTextColor(Label2, kNoteText);
 
   GroupBox1 = Named(new QGroupBox(this), "GroupBox1");
+  // Untitled, yet its frame is worked out from a font: the one its groups have, already loaded.
+  GroupBox1->setFont(font("Tahoma", 11, true));
   SetBackground(GroupBox1, kBtnFace);
   LabelY = Named(new QLabel(QStringLiteral("Год"), GroupBox1), "LabelY");
   LabelY->setFont(font("Tahoma", 24, true));
@@ -399,8 +404,9 @@ void TForm1::BuildControls() {
   ScrollBarM->setPageStep(6);
   ScrollBarM->setValue(10);
 
-  GroupBoxTime = Named(new QGroupBox(QStringLiteral("Время"), GroupBox1), "GroupBoxTime");
+  GroupBoxTime = Named(new QGroupBox(GroupBox1), "GroupBoxTime");
   GroupBoxTime->setFont(font("Tahoma", 11, true));
+  GroupBoxTime->setTitle(QStringLiteral("Время"));
   RadioButtonGMT = Named(new MouseUpRadioButton(QStringLiteral("GMT +"), GroupBoxTime), "RadioButtonGMT");
   EditGMT = Named(new QLineEdit(QStringLiteral("3"), GroupBoxTime), "EditGMT");
   Label7 = Named(new QLabel(QStringLiteral("час"), GroupBoxTime), "Label7");
@@ -415,8 +421,9 @@ void TForm1::BuildControls() {
   CheckBoxSec = Named(new QCheckBox(QStringLiteral("с секундами"), GroupBoxTime), "CheckBoxSec");
 
   // The first letter of the caption is a Latin "C", as the window has always shown it.
-  GroupBoxSumerki = Named(new QGroupBox(QStringLiteral("Cумерки"), GroupBox1), "GroupBoxSumerki");
+  GroupBoxSumerki = Named(new QGroupBox(GroupBox1), "GroupBoxSumerki");
   GroupBoxSumerki->setFont(font("Tahoma", 11, true));
+  GroupBoxSumerki->setTitle(QStringLiteral("Cумерки"));
   RadioButtonUgol = Named(new MouseUpRadioButton(QStringLiteral("    Угол"), GroupBoxSumerki), "RadioButtonUgol");
   RadioButtonUgol->setFont(font("Tahoma", 11, true));
   RadioButtonUgol->setChecked(true);
@@ -537,17 +544,22 @@ void TForm1::ApplyGeometry() {
   LabelOutCut->setGeometry(cut.left, cut.top, cut.width, cut.height);
   StringGridOut->SetDefaultRowHeight(layout.sun.row_height);
   StringGridOut->SetColWidths(std::vector<int>(kOutageCols, (grid.width - 12) / kOutageCols));
-  // The note's nineteen lines end above the declination line whatever the face's line height.
-  const int note_room = ScaleCoord(FindControl("LabelMag")->rect.top, v_) - Label2->y();
-  for (QFont f = Label2->font(); Label2->sizeHint().height() > note_room && f.pixelSize() > 8;) {
-    f.setPixelSize(f.pixelSize() - 1);
-    Label2->setFont(f);
-  }
+  note_fitted_ = false;  // on the satellite tab, the only one where the note is not covered
   FitLabelMag();
   pictures_->SetGeometry(StringGridVos->geometry(), ButtonExcel->geometry());
   // The save button stands where "В Excel" stands, in the same font, which fits its longer caption.
   FitFont(ButtonExcel, kSaveCaption, ButtonExcel->width() - kButtonFrame);
   pictures_->SetButtonFont(ButtonExcel->font());
+}
+
+void TForm1::FitNote() {
+  // The note's nineteen lines end above the declination line whatever the face's line height.
+  note_fitted_ = true;
+  const int note_room = ScaleCoord(FindControl("LabelMag")->rect.top, v_) - Label2->y();
+  for (QFont f = Label2->font(); Label2->sizeHint().height() > note_room && f.pixelSize() > 8;) {
+    f.setPixelSize(f.pixelSize() - 1);
+    Label2->setFont(f);
+  }
 }
 
 void TForm1::FitLabelMag() {
@@ -889,6 +901,7 @@ void TForm1::Vid() {
   // picture.
   GroupBox1->setVisible(sun || tab == kOutageTab || pictures_->IsYearTab(tab));
   Label2->setVisible(!picture);
+  if (tab == 1 && !note_fitted_) FitNote();
   LabelMag->setVisible(tab == 1);
   Label1->setVisible(tab != 1 || !mag_needs_credit_room_);
   CheckBoxMagAz->setVisible(tab == 1);

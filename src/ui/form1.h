@@ -139,6 +139,7 @@ class TForm1 : public QWidget {
   void BuildControls();
   void ApplyGeometry();
   void SetTabOrder();
+  void FitNote();
   void FitLabelMag();
   void ConnectHandlers();
 
@@ -193,6 +194,7 @@ class TForm1 : public QWidget {
   int v_ = 640;
   std::string compass_note_;  // set while the satellite table shows compass bearings
   bool mag_az_choice_ = false;  // the stored choice; the box shows it only where the compass works
+  bool note_fitted_ = false;            // Label2's font, set when the note is first uncovered
   bool mag_needs_credit_room_ = false;  // the declination line's warning lies where Label1 stands
   std::string magnetic_dir_;  // the magnetic model's files
   // The export runs on the worker, which alone touches exporter_ (and the office behind it).
@@ -271,7 +273,7 @@ inline constexpr int kOutageTab = 2;
 // The tab control: a tab bar over a framed page on which both grids lie.
 class TabControl : public QWidget {
  public:
-  explicit TabControl(QWidget* parent);
+  TabControl(QWidget* parent, const QFont& font);
   QTabBar* Tabs() const { return tabs_; }
   int TabIndex() const;
 
