@@ -7,6 +7,7 @@
 #include "angles.h"
 #include "magnetic.h"
 #include "table_text.h"
+#include "trig.h"
 
 namespace kelmar {
 namespace {
@@ -40,7 +41,7 @@ SatTable SatelliteSlots(const Observer& obs, std::optional<double> compass_decli
   const bool equatorial = std::abs(phi) < kSmallAngle;
   const bool polar = std::abs(obs.SinLat) > kPoleSin;
   const double abs_sin_lat = std::abs(obs.SinLat);
-  const double tan_phi = std::tan(phi);  // the same for every position
+  const double tan_phi = trig::tan(phi);  // the same for every position
   constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
   SatTable table;
@@ -56,8 +57,8 @@ SatTable SatelliteSlots(const Observer& obs, std::optional<double> compass_decli
     double dl = (slot - lon) * kPi / 180;
     while (dl > kPi) dl -= kTwoPi;
     while (dl <= -kPi) dl += kTwoPi;
-    const double sin_dl = std::sin(dl);
-    const double cos_dl = std::cos(dl);
+    const double sin_dl = trig::sin(dl);
+    const double cos_dl = trig::cos(dl);
     const bool overhead = std::abs(dl) < kSmallAngle && equatorial;
     s.kind = polar ? SlotKind::Pole : overhead ? SlotKind::Zenith : equatorial ? SlotKind::Equator : SlotKind::Normal;
 
@@ -68,7 +69,7 @@ SatTable SatelliteSlots(const Observer& obs, std::optional<double> compass_decli
       if (!equatorial) {
         const double a = 90 * (1 + Sign(cos_dl * obs.SinLat));
         const double b = Sign(phi) * 180 / kPi;
-        az = a - b * std::atan(std::tan(dl) / abs_sin_lat);
+        az = a - b * trig::atan(trig::tan(dl) / abs_sin_lat);
         if (az < 0) az += 360;
       }
       if (compass_declination) az = CompassAzimuth(az, *compass_declination);
@@ -76,7 +77,7 @@ SatTable SatelliteSlots(const Observer& obs, std::optional<double> compass_decli
     }
 
     const double g = cos_dl * obs.CosLat;  // cosine of the central angle observer–subsatellite point
-    s.elevation = overhead ? 90 : std::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * 180 / kPi;
+    s.elevation = overhead ? 90 : trig::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * 180 / kPi;
     // The one-decimal text rounds to nearest on the exact binary value, and the double nearest
     // -0.05 lies below -0.05: from it on the text reads "-0.1".
     s.below_horizon = !overhead && s.elevation <= -0.05;
@@ -85,7 +86,7 @@ SatTable SatelliteSlots(const Observer& obs, std::optional<double> compass_decli
       s.correction = kNone;
     } else {
       const double slant = std::sqrt(kOnePlusR2 - kTwoOrbitRadius * g);
-      s.correction = kMinusRadToDeg * std::atan((slant * sin_dl / tan_phi) / (kOrbitRadius - g));
+      s.correction = kMinusRadToDeg * trig::atan((slant * sin_dl / tan_phi) / (kOrbitRadius - g));
     }
   }
   return table;
