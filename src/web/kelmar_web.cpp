@@ -5,6 +5,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <stdexcept>
@@ -54,19 +55,28 @@ val Numbers(const std::vector<double>& v) {
   return Array(v, [](double x) { return val(x); });
 }
 
-// The grid as rows of cell texts. One string crosses into JS and is split there: a call per
-// cell would cost more than the table itself.
+// The grid as rows of cell texts. Its bytes cross into JS once, as a view of the module's
+// memory that JS decodes, splits and cuts into rows: a call per cell, or embind's own string
+// copy, would cost more than the table itself.
 val Cells(const TextGrid& grid) {
-  static const val split_row = val::global("Function").new_(val("row"), val("return row.split('\\x1f')"));
+  static const val to_rows = val::global("Function").new_(val(
+      "const utf8 = new TextDecoder();"
+      "return (bytes, cols) => {"
+      "  const cells = utf8.decode(bytes).split('\\x1f'), rows = [];"
+      "  for (let i = 0; i < cells.length; i += cols) rows.push(cells.slice(i, i + cols));"
+      "  return rows;"
+      "};"))();
   std::string joined;
+  joined.reserve(static_cast<std::size_t>(grid.RowCount() * grid.ColCount()) * 8);
   for (int r = 0; r < grid.RowCount(); ++r) {
-    if (r > 0) joined += '\x1e';
     for (int c = 0; c < grid.ColCount(); ++c) {
-      if (c > 0) joined += '\x1f';
+      if (r > 0 || c > 0) joined += '\x1f';
       joined += grid.Cell(c, r);
     }
   }
-  return val(joined).call<val>("split", val("\x1e")).call<val>("map", split_row);
+  // Decoded before joined goes: the view is of its bytes.
+  return to_rows(emscripten::typed_memory_view(joined.size(), reinterpret_cast<const unsigned char*>(joined.data())),
+                 std::max(grid.ColCount(), 1));
 }
 
 // The arguments of a table call, packed by kelmar.js into one string: "key\x1evalue" items
