@@ -7,6 +7,7 @@
 #include "angles.h"
 #include "magnetic.h"
 #include "table_text.h"
+#include "trig.h"
 
 namespace kelmar {
 namespace {
@@ -44,7 +45,7 @@ struct SlotFrame {
 
 SlotFrame FrameOf(const Observer& obs) {
   const double phi = obs.LatRad;
-  return {NormalizeLongitude(obs.LonDeg), phi, std::abs(obs.SinLat), std::tan(phi), std::abs(phi) < kSmallAngle,
+  return {NormalizeLongitude(obs.LonDeg), phi, std::abs(obs.SinLat), trig::tan(phi), std::abs(phi) < kSmallAngle,
           std::abs(obs.SinLat) > kPoleSin};
 }
 
@@ -55,8 +56,8 @@ void PointAt(const Observer& obs, const SlotFrame& f, double slot, std::optional
   double dl = (slot - f.lon) * kPi / 180;
   while (dl > kPi) dl -= kTwoPi;
   while (dl <= -kPi) dl += kTwoPi;
-  const double sin_dl = std::sin(dl);
-  const double cos_dl = std::cos(dl);
+  const double sin_dl = trig::sin(dl);
+  const double cos_dl = trig::cos(dl);
   const bool overhead = std::abs(dl) < kSmallAngle && f.equatorial;
   s.kind = f.polar ? SlotKind::Pole : overhead ? SlotKind::Zenith : f.equatorial ? SlotKind::Equator : SlotKind::Normal;
 
@@ -67,7 +68,7 @@ void PointAt(const Observer& obs, const SlotFrame& f, double slot, std::optional
     if (!f.equatorial) {
       const double a = 90 * (1 + Sign(cos_dl * obs.SinLat));
       const double b = Sign(f.phi) * 180 / kPi;
-      az = a - b * std::atan(std::tan(dl) / f.abs_sin_lat);
+      az = a - b * trig::atan(trig::tan(dl) / f.abs_sin_lat);
       if (az < 0) az += 360;
     }
     if (compass_declination) az = CompassAzimuth(az, *compass_declination);
@@ -75,7 +76,7 @@ void PointAt(const Observer& obs, const SlotFrame& f, double slot, std::optional
   }
 
   const double g = cos_dl * obs.CosLat;  // cosine of the central angle observer–subsatellite point
-  s.elevation = overhead ? 90 : std::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * 180 / kPi;
+  s.elevation = overhead ? 90 : trig::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * 180 / kPi;
   // The one-decimal text rounds to nearest on the exact binary value, and the double nearest
   // -0.05 lies below -0.05: from it on the text reads "-0.1".
   s.below_horizon = !overhead && s.elevation <= -0.05;
@@ -84,7 +85,7 @@ void PointAt(const Observer& obs, const SlotFrame& f, double slot, std::optional
     s.correction = kNone;
   } else {
     const double slant = std::sqrt(kOnePlusR2 - kTwoOrbitRadius * g);
-    s.correction = kMinusRadToDeg * std::atan((slant * sin_dl / f.tan_phi) / (kOrbitRadius - g));
+    s.correction = kMinusRadToDeg * trig::atan((slant * sin_dl / f.tan_phi) / (kOrbitRadius - g));
   }
 }
 

@@ -5,6 +5,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <stdexcept>
@@ -58,19 +59,28 @@ val Numbers(const std::vector<double>& v) {
   return Array(v, [](double x) { return val(x); });
 }
 
-// The grid as rows of cell texts. One string crosses into JS and is split there: a call per
-// cell would cost more than the table itself.
+// The grid as rows of cell texts. Its bytes cross into JS once, as a view of the module's
+// memory that JS decodes, splits and cuts into rows: a call per cell, or embind's own string
+// copy, would cost more than the table itself.
 val Cells(const TextGrid& grid) {
-  static const val split_row = val::global("Function").new_(val("row"), val("return row.split('\\x1f')"));
+  static const val to_rows = val::global("Function").new_(val(
+      "const utf8 = new TextDecoder();"
+      "return (bytes, cols) => {"
+      "  const cells = utf8.decode(bytes).split('\\x1f'), rows = [];"
+      "  for (let i = 0; i < cells.length; i += cols) rows.push(cells.slice(i, i + cols));"
+      "  return rows;"
+      "};"))();
   std::string joined;
+  joined.reserve(static_cast<std::size_t>(grid.RowCount() * grid.ColCount()) * 8);
   for (int r = 0; r < grid.RowCount(); ++r) {
-    if (r > 0) joined += '\x1e';
     for (int c = 0; c < grid.ColCount(); ++c) {
-      if (c > 0) joined += '\x1f';
+      if (r > 0 || c > 0) joined += '\x1f';
       joined += grid.Cell(c, r);
     }
   }
-  return val(joined).call<val>("split", val("\x1e")).call<val>("map", split_row);
+  // Decoded before joined goes: the view is of its bytes.
+  return to_rows(emscripten::typed_memory_view(joined.size(), reinterpret_cast<const unsigned char*>(joined.data())),
+                 std::max(grid.ColCount(), 1));
 }
 
 // The arguments of a table call, packed by kelmar.js into one string: "key\x1evalue" items
@@ -166,38 +176,51 @@ val Guarded(F body) {
 
 // ---- tables
 
-const char* PolarText(PolarState state) {
+int PolarCode(PolarState state) {
   switch (state) {
-    case PolarState::Night: return "night";
-    case PolarState::Day: return "day";
+    case PolarState::Night: return 1;
+    case PolarState::Day: return 2;
     case PolarState::None: break;
   }
-  return "none";
+  return 0;
 }
 
-// One day of the sun table as its typed row: local hours, azimuths in degrees.
-val SunDayOf(const SunDayRow& d) {
-  val day = Obj();
-  day.set("day", d.day);
-  day.set("weekday", d.weekday);  // 0 = Monday
-  val rises = val::array(), sets = val::array();
-  for (const Crossing& c : d.sun) {
-    val e = Obj();
-    e.set("hours", c.hours);
-    e.set("azimuth", c.has_azimuth ? val(c.azimuth) : val::null());
-    (c.rise ? rises : sets).call<void>("push", e);
+// The sun table's typed rows as one run of numbers, which kelmar.js (sunDays) turns into the
+// day objects: a property set from here per value cost more than the table itself. Per day:
+//   day, weekday (0 = Monday), rise count, (hours, has azimuth, azimuth) per rise, set count,
+//   the same per set, noon, has day length, day length, sun polar (0 none, 1 night, 2 day),
+//   dawn count, hours per dawn, dusk count, hours per dusk, twilight polar.
+val SunDays(const std::vector<SunDayRow>& days) {
+  std::vector<double> v;
+  v.reserve(days.size() * 24);
+  const auto crossings = [&v](const Crossings& all, bool rise, bool with_azimuth) {
+    const std::size_t count_at = v.size();
+    v.push_back(0);
+    for (const Crossing& c : all) {
+      if (c.rise != rise) continue;
+      v[count_at] += 1;
+      v.push_back(c.hours);
+      if (with_azimuth) {
+        v.push_back(c.has_azimuth ? 1 : 0);
+        v.push_back(c.has_azimuth ? c.azimuth : 0);
+      }
+    }
+  };
+  for (const SunDayRow& d : days) {
+    v.push_back(d.day);
+    v.push_back(d.weekday);
+    crossings(d.sun, true, true);
+    crossings(d.sun, false, true);
+    v.push_back(d.noon);
+    v.push_back(d.day_length ? 1 : 0);
+    v.push_back(d.day_length.value_or(0));
+    v.push_back(PolarCode(d.sun_polar));
+    crossings(d.twilight, true, false);
+    crossings(d.twilight, false, false);
+    v.push_back(PolarCode(d.twilight_polar));
   }
-  day.set("rises", rises);
-  day.set("sets", sets);
-  day.set("noon", d.noon);
-  day.set("dayLength", d.day_length ? val(*d.day_length) : val::null());
-  day.set("sunPolar", std::string(PolarText(d.sun_polar)));
-  val dawns = val::array(), dusks = val::array();
-  for (const Crossing& c : d.twilight) (c.rise ? dawns : dusks).call<void>("push", val(c.hours));
-  day.set("dawns", dawns);
-  day.set("dusks", dusks);
-  day.set("twilightPolar", std::string(PolarText(d.twilight_polar)));
-  return day;
+  static const val float64_array = val::global("Float64Array");
+  return float64_array.new_(emscripten::typed_memory_view(v.size(), v.data()));  // a copy
 }
 
 val SunTable(std::string packed) {
@@ -212,7 +235,7 @@ val SunTable(std::string packed) {
     val out = Obj();
     out.set("cells", Cells(grid));
     out.set("locator", month.locator);
-    out.set("days", Array(month.days, SunDayOf));
+    out.set("days", SunDays(month.days));
     return out;
   });
 }
