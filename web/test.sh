@@ -21,4 +21,4 @@ if [ ! -d web/node_modules/playwright-core ] || [ web/package-lock.json -nt web/
 fi
 # The workbook library comes from the lock file too: a site built before it was there gets it now.
 if [ -d build-web/site ] && [ ! -f build-web/site/lib/exceljs.bare.min.js ]; then node web/build-site.mjs build-web/site; fi
-node --test web/tests/app.test.mjs web/tests/pictures.test.mjs
+node --test web/tests/app.test.mjs web/tests/pictures.test.mjs web/tests/aim.test.mjs

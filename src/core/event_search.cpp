@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "angles.h"
+#include "trig.h"
 
 namespace kelmar {
 namespace {
@@ -14,14 +15,14 @@ constexpr double kHalfHourTurn = 0.13125808538402622;
 }  // namespace
 
 double SunAzimuthDeg(double h, double cos_dec, double sin_dec, double sin_lat, double cos_lat) {
-  const double n = -cos_dec * std::sin(h);
-  const double m = sin_dec * cos_lat - cos_dec * sin_lat * std::cos(h);
+  const double n = -cos_dec * trig::sin(h);
+  const double m = sin_dec * cos_lat - cos_dec * sin_lat * trig::cos(h);
   double az;
   if (m != 0) {
-    az = std::atan(n / m) / kDegToRad;
+    az = trig::atan(n / m) / kDegToRad;
     if (m < 0) az = az + 180;
   } else {
-    az = std::atan2(n, m) / kDegToRad;
+    az = trig::atan2(n, m) / kDegToRad;
   }
   if (az < 0) az = az + 360;
   return az + 0.0;  // no "-0.0"
@@ -41,10 +42,10 @@ void SolveCrossing(DaySamples& ds, int k, double thr, bool with_azimuth, double&
   const double h1 = ds.h1[k];
   const double hm = (h1 + h0) / 2;
   const double dm = (ds.dec[k + 1] + ds.dec[k]) / 2;
-  const double cos_dm = std::cos(dm);
-  const double sin_dm = std::sin(dm);
+  const double cos_dm = trig::cos(dm);
+  const double sin_dm = trig::sin(dm);
   const double v0 = start;
-  const double v1 = std::cos(hm) * (cos_dm * ds.cos_lat) + sin_dm * ds.sin_lat - thr;
+  const double v1 = trig::cos(hm) * (cos_dm * ds.cos_lat) + sin_dm * ds.sin_lat - thr;
   const double v2 = end;
 
   // Quadratic through (0, V0), (½, V1), (1, V2) in the step fraction.
@@ -119,16 +120,16 @@ void PrepareSamples(const LocalDay& day, const Observer& obs, DaySamples& ds, bo
     ds.exact[k] = std::numeric_limits<double>::quiet_NaN();
     ra_prev = ra_next;
   }
-  ds.base_start0 = std::cos(ds.h0[0]) * (std::cos(dec_start) * ds.cos_lat) + std::sin(dec_start) * ds.sin_lat;
+  ds.base_start0 = trig::cos(ds.h0[0]) * (trig::cos(dec_start) * ds.cos_lat) + trig::sin(dec_start) * ds.sin_lat;
 
   // Estimates: H1 and δ advance by the same angle every step (whole turns of the fold do not
   // change a cosine), so their cosines and sines follow by rotation from exact starting values.
   const double dh = ds.h1[1] - ds.h1[0] - std::round((ds.h1[1] - ds.h1[0]) / kTwoPi) * kTwoPi;
   const double dd = ds.dec[2] - ds.dec[1];
-  double ch = std::cos(ds.h1[0]), sh = std::sin(ds.h1[0]);
-  double cd = std::cos(ds.dec[1]), sd = std::sin(ds.dec[1]);
-  const double cdh = std::cos(dh), sdh = std::sin(dh);
-  const double cdd = std::cos(dd), sdd = std::sin(dd);
+  double ch = trig::cos(ds.h1[0]), sh = trig::sin(ds.h1[0]);
+  double cd = trig::cos(ds.dec[1]), sd = trig::sin(ds.dec[1]);
+  const double cdh = trig::cos(dh), sdh = trig::sin(dh);
+  const double cdd = trig::cos(dd), sdd = trig::sin(dd);
   for (int k = 0; k < 48; ++k) {
     ds.estimate[k] = ch * (cd * ds.cos_lat) + sd * ds.sin_lat;
     const double ch2 = ch * cdh - sh * sdh, sh2 = sh * cdh + ch * sdh;
@@ -140,7 +141,7 @@ void PrepareSamples(const LocalDay& day, const Observer& obs, DaySamples& ds, bo
 double ExactSample(DaySamples& ds, int k) {
   if (std::isnan(ds.exact[k])) {
     const double dec = ds.dec[k + 1];
-    ds.exact[k] = std::cos(ds.h1[k]) * (std::cos(dec) * ds.cos_lat) + std::sin(dec) * ds.sin_lat;
+    ds.exact[k] = trig::cos(ds.h1[k]) * (trig::cos(dec) * ds.cos_lat) + trig::sin(dec) * ds.sin_lat;
   }
   return ds.exact[k];
 }

@@ -5,6 +5,7 @@
 #include "calc_error.h"
 #include "number_text.h"
 #include "angles.h"
+#include "trig.h"
 
 namespace kelmar {
 
@@ -23,8 +24,8 @@ Observer ObserverAt(double lat_deg, double lon_deg) {
   Observer obs;
   obs.LatDeg = lat_deg;
   obs.LatRad = lat_deg * kDegToRad;
-  obs.SinLat = std::sin(obs.LatRad);
-  obs.CosLat = std::cos(obs.LatRad);
+  obs.SinLat = trig::sin(obs.LatRad);
+  obs.CosLat = trig::cos(obs.LatRad);
   obs.LonDeg = lon_deg;
   obs.LonTurns = lon_deg / 360;
   return obs;

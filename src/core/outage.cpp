@@ -13,6 +13,7 @@
 #include "solar.h"
 #include "sun_table.h"
 #include "table_text.h"
+#include "trig.h"
 
 namespace kelmar {
 namespace {
@@ -34,7 +35,7 @@ struct Vec {
 double Dot(const Vec& a, const Vec& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 double AngleBetween(const Vec& a, const Vec& b) {
   const Vec c{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-  return std::atan2(std::sqrt(Dot(c, c)), Dot(a, b));
+  return trig::atan2(std::sqrt(Dot(c, c)), Dot(a, b));
 }
 double WrapPi(double x) { return x - kTwoPi * std::round(x / kTwoPi); }
 
@@ -51,17 +52,17 @@ struct Geometry {
     const double cos_phi = s.obs.CosLat, sin_phi = s.obs.SinLat;
     const double lam = s.obs.LonDeg * kDegToRad;
     const double sat = s.slot_east * kDegToRad;
-    observer = {cos_phi * std::cos(lam), cos_phi * std::sin(lam), sin_phi};
-    Vec a{kOrbitRadius * std::cos(sat) - observer.x, kOrbitRadius * std::sin(sat) - observer.y, -observer.z};
+    observer = {cos_phi * trig::cos(lam), cos_phi * trig::sin(lam), sin_phi};
+    Vec a{kOrbitRadius * trig::cos(sat) - observer.x, kOrbitRadius * trig::sin(sat) - observer.y, -observer.z};
     const double len = std::sqrt(Dot(a, a));
     to_sat = {a.x / len, a.y / len, a.z / len};
-    sat_dec = std::asin(to_sat.z);
-    sat_lon = std::atan2(to_sat.y, to_sat.x);
-    const double g = std::cos(sat - lam) * cos_phi;
-    elevation = std::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * kRadToDeg;
-    const Vec east{-std::sin(lam), std::cos(lam), 0};
-    const Vec north{-sin_phi * std::cos(lam), -sin_phi * std::sin(lam), cos_phi};
-    azimuth = std::atan2(Dot(to_sat, east), Dot(to_sat, north)) * kRadToDeg;
+    sat_dec = trig::asin(to_sat.z);
+    sat_lon = trig::atan2(to_sat.y, to_sat.x);
+    const double g = trig::cos(sat - lam) * cos_phi;
+    elevation = trig::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * kRadToDeg;
+    const Vec east{-trig::sin(lam), trig::cos(lam), 0};
+    const Vec north{-sin_phi * trig::cos(lam), -sin_phi * trig::sin(lam), cos_phi};
+    azimuth = trig::atan2(Dot(to_sat, east), Dot(to_sat, north)) * kRadToDeg;
     if (azimuth < 0) azimuth += 360;
   }
 };
@@ -69,9 +70,9 @@ struct Geometry {
 double Separation(const Geometry& g, double ut) {
   double dec, lon;
   SunEarthFixed(ut, dec, lon);
-  const double r = kSunDistance * std::cos(dec);
-  const Vec sun{r * std::cos(lon) - g.observer.x, r * std::sin(lon) - g.observer.y,
-                kSunDistance * std::sin(dec) - g.observer.z};
+  const double r = kSunDistance * trig::cos(dec);
+  const Vec sun{r * trig::cos(lon) - g.observer.x, r * trig::sin(lon) - g.observer.y,
+                kSunDistance * trig::sin(dec) - g.observer.z};
   return AngleBetween(g.to_sat, sun) * kRadToDeg;
 }
 
@@ -81,7 +82,7 @@ double SunAltitudeSine(const Geometry& g, double ut) {
   double dec, lon;
   SunEarthFixed(ut, dec, lon);
   // The observer's position is a unit vector: the local vertical.
-  return std::cos(dec) * (std::cos(lon) * g.observer.x + std::sin(lon) * g.observer.y) + std::sin(dec) * g.observer.z;
+  return trig::cos(dec) * (trig::cos(lon) * g.observer.x + trig::sin(lon) * g.observer.y) + trig::sin(dec) * g.observer.z;
 }
 
 // The moment nearest to ut when the Sun's Earth-fixed longitude equals the satellite's; it falls
@@ -226,7 +227,7 @@ std::vector<OutagePass> FindOutages(const OutageSite& site, double alpha, double
     p.separation = psi(p.peak);
     if (p.separation < alpha && p.peak >= from && p.peak < to) {
       // Near the peak the Sun crosses the beam at about 360·cos δ degrees a day.
-      const double half = std::sqrt(alpha * alpha - p.separation * p.separation) / (360 * std::cos(dec));
+      const double half = std::sqrt(alpha * alpha - p.separation * p.separation) / (360 * trig::cos(dec));
       const double w = std::min(0.5, 1.3 * half + 60 * kSecond);
       // Half a day from the peak the Sun is at least 140° from the satellite.
       p.start = RootOn(above(p.peak - w) >= 0 ? p.peak - w : p.peak - 0.5, p.peak, above);

@@ -7,6 +7,7 @@
 #include "angles.h"
 #include "magnetic.h"
 #include "table_text.h"
+#include "trig.h"
 
 namespace kelmar {
 namespace {
@@ -34,61 +35,84 @@ void Modif(int& SlotLon) {
   if (SlotLon > 180) SlotLon -= 360;
 }
 
-SatTable SatelliteSlots(const Observer& obs, std::optional<double> compass_declination) {
-  const double lon = NormalizeLongitude(obs.LonDeg);
-  const double phi = obs.LatRad;
-  const bool equatorial = std::abs(phi) < kSmallAngle;
-  const bool polar = std::abs(obs.SinLat) > kPoleSin;
-  const double abs_sin_lat = std::abs(obs.SinLat);
-  const double tan_phi = std::tan(phi);  // the same for every position
-  constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+namespace {
 
+// What every position of one observer shares.
+struct SlotFrame {
+  double lon, phi, abs_sin_lat, tan_phi;
+  bool equatorial, polar;
+};
+
+SlotFrame FrameOf(const Observer& obs) {
+  const double phi = obs.LatRad;
+  return {NormalizeLongitude(obs.LonDeg), phi, std::abs(obs.SinLat), trig::tan(phi), std::abs(phi) < kSmallAngle,
+          std::abs(obs.SinLat) > kPoleSin};
+}
+
+// Every member but lon, for a position `slot` degrees east (a whole number in the table).
+void PointAt(const Observer& obs, const SlotFrame& f, double slot, std::optional<double> compass_declination,
+             SatSlot& s) {
+  constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+  double dl = (slot - f.lon) * kPi / 180;
+  while (dl > kPi) dl -= kTwoPi;
+  while (dl <= -kPi) dl += kTwoPi;
+  const double sin_dl = trig::sin(dl);
+  const double cos_dl = trig::cos(dl);
+  const bool overhead = std::abs(dl) < kSmallAngle && f.equatorial;
+  s.kind = f.polar ? SlotKind::Pole : overhead ? SlotKind::Zenith : f.equatorial ? SlotKind::Equator : SlotKind::Normal;
+
+  if (f.polar || overhead) {
+    s.azimuth = kNone;
+  } else {
+    double az = dl < 0 ? 270 : 90;
+    if (!f.equatorial) {
+      const double a = 90 * (1 + Sign(cos_dl * obs.SinLat));
+      const double b = Sign(f.phi) * 180 / kPi;
+      az = a - b * trig::atan(trig::tan(dl) / f.abs_sin_lat);
+      if (az < 0) az += 360;
+    }
+    if (compass_declination) az = CompassAzimuth(az, *compass_declination);
+    s.azimuth = az;
+  }
+
+  const double g = cos_dl * obs.CosLat;  // cosine of the central angle observer–subsatellite point
+  s.elevation = overhead ? 90 : trig::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * 180 / kPi;
+  // The one-decimal text rounds to nearest on the exact binary value, and the double nearest
+  // -0.05 lies below -0.05: from it on the text reads "-0.1".
+  s.below_horizon = !overhead && s.elevation <= -0.05;
+
+  if (overhead || f.equatorial) {
+    s.correction = kNone;
+  } else {
+    const double slant = std::sqrt(kOnePlusR2 - kTwoOrbitRadius * g);
+    s.correction = kMinusRadToDeg * trig::atan((slant * sin_dl / f.tan_phi) / (kOrbitRadius - g));
+  }
+}
+
+}  // namespace
+
+SatTable SatelliteSlots(const Observer& obs, std::optional<double> compass_declination) {
+  const SlotFrame frame = FrameOf(obs);
   SatTable table;
   table.compass = compass_declination.has_value();
   // One degree west of the first position: 80 positions at or west of floor(λ), 80 east of it.
-  const int start = static_cast<int>(std::trunc(lon));
-  int slot = lon > 0 ? start - 80 : start - 81;
+  const int start = static_cast<int>(std::trunc(frame.lon));
+  int slot = frame.lon > 0 ? start - 80 : start - 81;
 
   for (SatSlot& s : table.positions) {
     Modif(slot);
     s.lon = slot;
-
-    double dl = (slot - lon) * kPi / 180;
-    while (dl > kPi) dl -= kTwoPi;
-    while (dl <= -kPi) dl += kTwoPi;
-    const double sin_dl = std::sin(dl);
-    const double cos_dl = std::cos(dl);
-    const bool overhead = std::abs(dl) < kSmallAngle && equatorial;
-    s.kind = polar ? SlotKind::Pole : overhead ? SlotKind::Zenith : equatorial ? SlotKind::Equator : SlotKind::Normal;
-
-    if (polar || overhead) {
-      s.azimuth = kNone;
-    } else {
-      double az = dl < 0 ? 270 : 90;
-      if (!equatorial) {
-        const double a = 90 * (1 + Sign(cos_dl * obs.SinLat));
-        const double b = Sign(phi) * 180 / kPi;
-        az = a - b * std::atan(std::tan(dl) / abs_sin_lat);
-        if (az < 0) az += 360;
-      }
-      if (compass_declination) az = CompassAzimuth(az, *compass_declination);
-      s.azimuth = az;
-    }
-
-    const double g = cos_dl * obs.CosLat;  // cosine of the central angle observer–subsatellite point
-    s.elevation = overhead ? 90 : std::atan((g - kInvOrbitRadius) / std::sqrt(1 - g * g)) * 180 / kPi;
-    // The one-decimal text rounds to nearest on the exact binary value, and the double nearest
-    // -0.05 lies below -0.05: from it on the text reads "-0.1".
-    s.below_horizon = !overhead && s.elevation <= -0.05;
-
-    if (overhead || equatorial) {
-      s.correction = kNone;
-    } else {
-      const double slant = std::sqrt(kOnePlusR2 - kTwoOrbitRadius * g);
-      s.correction = kMinusRadToDeg * std::atan((slant * sin_dl / tan_phi) / (kOrbitRadius - g));
-    }
+    PointAt(obs, frame, slot, compass_declination, s);
   }
   return table;
+}
+
+SatSlot PointAtSlot(const Observer& obs, double slot_east, std::optional<double> compass_declination) {
+  SatSlot s;
+  s.lon = static_cast<int>(std::lround(slot_east));
+  if (s.lon == 180) s.lon = -180;
+  PointAt(obs, FrameOf(obs), slot_east, compass_declination, s);
+  return s;
 }
 
 void Satel(const Observer& obs, TextGrid& grid, std::optional<double> compass_declination) {

@@ -62,6 +62,10 @@ inline int SlotIndexAt(int col, int row) {
 // positive) the azimuths are compass bearings.
 SatTable SatelliteSlots(const Observer& obs, std::optional<double> compass_declination = std::nullopt);
 
+// One position, whole or not (degrees east), as the table computes its own; lon is the nearest
+// whole one. The same numbers as the table's row for a whole position.
+SatSlot PointAtSlot(const Observer& obs, double slot_east, std::optional<double> compass_declination = std::nullopt);
+
 // Both steps.
 void Satel(const Observer& obs, TextGrid& StringGridSat, std::optional<double> compass_declination = std::nullopt);
 

@@ -11,6 +11,7 @@
 #include "solar.h"
 #include "sun_table.h"
 #include "table_text.h"
+#include "trig.h"
 
 namespace kelmar {
 namespace {
@@ -26,8 +27,8 @@ SunPoint PointAt(const DaySamples& ds, double hours) {
   const double x = hours * 2 - k;
   const double h = (ds.h1[k] - ds.h0[k]) * x + ds.h0[k];
   const double dec = (ds.dec[k + 1] - ds.dec[k]) * x + ds.dec[k];
-  const double cos_dec = std::cos(dec), sin_dec = std::sin(dec);
-  const double sin_el = std::cos(h) * (cos_dec * ds.cos_lat) + sin_dec * ds.sin_lat;
+  const double cos_dec = trig::cos(dec), sin_dec = trig::sin(dec);
+  const double sin_el = trig::cos(h) * (cos_dec * ds.cos_lat) + sin_dec * ds.sin_lat;
   return {hours, SunAzimuthDeg(h, cos_dec, sin_dec, ds.sin_lat, ds.cos_lat), ArcSin(sin_el) * kRadToDeg};
 }
 

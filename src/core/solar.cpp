@@ -3,22 +3,23 @@
 #include <cmath>
 
 #include "calc_error.h"
+#include "trig.h"
 
 namespace kelmar {
 
 double Frac(double x) { return x - std::trunc(x); }
 
-double ArcSin(double x) { return std::atan2(x, std::sqrt(1 - x * x)); }
+double ArcSin(double x) { return trig::atan2(x, std::sqrt(1 - x * x)); }
 
 void SunRaDec(double d, double t1, double& ra, double& dec) {
   const double l = Frac(0.779072 + 0.00273790931 * d) * kTwoPi;  // mean longitude
   const double g = Frac(0.993126 + 0.0027377785 * d) * kTwoPi;   // mean anomaly
-  const double sin_l = std::sin(l);
-  const double sin_g = std::sin(g);
-  const double v = 0.39785 * sin_l - 0.01 * std::sin(l - g) + 0.00333 * std::sin(l + g) - sin_l * (0.00021 * t1);
-  const double u = 1 - 0.03349 * std::cos(g) - 0.00014 * std::cos(2 * l) + 0.00008 * std::cos(l);
-  const double w = -0.0001 - 0.04129 * std::sin(2 * l) + 0.03211 * sin_g + 0.00104 * std::sin(2 * l - g) -
-                   0.00035 * std::sin(2 * l + g) - sin_g * (0.00008 * t1);
+  const double sin_l = trig::sin(l);
+  const double sin_g = trig::sin(g);
+  const double v = 0.39785 * sin_l - 0.01 * trig::sin(l - g) + 0.00333 * trig::sin(l + g) - sin_l * (0.00021 * t1);
+  const double u = 1 - 0.03349 * trig::cos(g) - 0.00014 * trig::cos(2 * l) + 0.00008 * trig::cos(l);
+  const double w = -0.0001 - 0.04129 * trig::sin(2 * l) + 0.03211 * sin_g + 0.00104 * trig::sin(2 * l - g) -
+                   0.00035 * trig::sin(2 * l + g) - sin_g * (0.00008 * t1);
   ra = l + ArcSin(w / std::sqrt(u - v * v));
   dec = ArcSin(v / std::sqrt(u));
 }
@@ -59,7 +60,7 @@ double RiseAltSin() {
   // made with the run-time libm's last bit.
   static const double value = [] {
     volatile double angle = 90.833 * kDegToRad;
-    return std::cos(angle);
+    return trig::cos(angle);
   }();
   return value;
 }

@@ -10,6 +10,7 @@
 #include "solar.h"
 #include "sun_table.h"
 #include "table_text.h"
+#include "trig.h"
 
 namespace kelmar {
 namespace {
@@ -29,15 +30,15 @@ Enu SunEnu(const Observer& obs, double ut) {
   double dec, lon;
   SunEarthFixed(ut, dec, lon);
   const double h = obs.LonDeg * kDegToRad - lon;
-  const double cos_dec = std::cos(dec), sin_dec = std::sin(dec), cos_h = std::cos(h);
-  return {-cos_dec * std::sin(h), obs.CosLat * sin_dec - obs.SinLat * cos_dec * cos_h,
+  const double cos_dec = trig::cos(dec), sin_dec = trig::sin(dec), cos_h = trig::cos(h);
+  return {-cos_dec * trig::sin(h), obs.CosLat * sin_dec - obs.SinLat * cos_dec * cos_h,
           obs.SinLat * sin_dec + obs.CosLat * cos_dec * cos_h};
 }
 
 SunPlace PlaceOf(const Enu& v) {
-  double az = std::atan2(v.e, v.n) * kRadToDeg;
+  double az = trig::atan2(v.e, v.n) * kRadToDeg;
   if (az < 0) az += 360;
-  return {az + 0.0, std::asin(std::clamp(v.u, -1.0, 1.0)) * kRadToDeg};
+  return {az + 0.0, trig::asin(std::clamp(v.u, -1.0, 1.0)) * kRadToDeg};
 }
 
 }  // namespace
@@ -51,7 +52,7 @@ AlignTable ComputeAlignment(const Observer& obs, double zone_hours, double slot_
   table.slot = SlotText(slot_east);
   table.azimuth = look.azimuth;
   table.elevation = look.elevation;
-  const double sin_t = std::sin(look.azimuth * kDegToRad), cos_t = std::cos(look.azimuth * kDegToRad);
+  const double sin_t = trig::sin(look.azimuth * kDegToRad), cos_t = trig::cos(look.azimuth * kDegToRad);
   // Zero where the Sun stands in the vertical plane of the slot's azimuth, on either side.
   const auto off_plane = [&](double ut) {
     const Enu v = SunEnu(obs, ut);
@@ -138,6 +139,12 @@ TextGrid MakeAlignGrid(const AlignTable& table) {
   return grid;
 }
 
+std::string AlignEventText(const AlignEvent& e) {
+  std::string text = ClockText(e.seconds) + " (";
+  if (e.above_mask && e.above_horizon) return text + FormatOneDecimal(e.elevation) + "°)";
+  return text + (e.above_horizon ? "за препятствием)" : "под горизонтом)");
+}
+
 std::string AlignLine(const AlignDay& day) {
   std::string line = DateText(day.date);
   for (const AlignKind kind : {AlignKind::Sun, AlignKind::Shadow}) {
@@ -146,12 +153,7 @@ std::string AlignLine(const AlignDay& day) {
     for (const AlignEvent& e : day.events) {
       if (e.kind != kind) continue;
       line += any ? ", " : "";
-      line += ClockText(e.seconds) + " (";
-      if (e.above_mask && e.above_horizon) {
-        line += FormatOneDecimal(e.elevation) + "°)";
-      } else {
-        line += e.above_horizon ? "за препятствием)" : "под горизонтом)";
-      }
+      line += AlignEventText(e);
       any = true;
     }
     if (!any) line += "нет";

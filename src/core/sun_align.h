@@ -55,6 +55,8 @@ AlignTable ComputeAlignment(const InputFields& in, const Horizon& horizon, Calen
 // One row per moment (a day without any gets one row that says so) under a header row.
 inline constexpr int kAlignCols = 6;
 TextGrid MakeAlignGrid(const AlignTable& table);
+// One moment as the line writes it: "12:43:28 (34.2°)", "(за препятствием)", "(под горизонтом)".
+std::string AlignEventText(const AlignEvent& e);
 // The outage tab's line for one day: "20.03.2026  по Солнцу 12:43:28 (34.2°)  по тени нет".
 std::string AlignLine(const AlignDay& day);
 

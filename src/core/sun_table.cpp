@@ -9,6 +9,7 @@
 #include "number_text.h"
 #include "solar.h"
 #include "table_text.h"
+#include "trig.h"
 
 namespace kelmar {
 namespace {
@@ -26,14 +27,14 @@ double ZoneHoursOf(const InputFields& in) {
 
 // The sine of the altitude at which twilight begins or ends.
 double TwilightThreshold(const InputFields& in) {
-  if (in.ByAngle()) return -std::sin(StrToFloat(in.twilight_angle) * kDegToRad);
+  if (in.ByAngle()) return -trig::sin(StrToFloat(in.twilight_angle) * kDegToRad);
   const double h = StrToFloat(in.twilight_height);
   const double under_root = (12742 + h) * h;
   if (std::isinf(under_root)) throw CalcError(kFloatOverflow);
   if (under_root < 0) throw CalcError(kInvalidFloatOp);
   // Dip of the horizon seen from h km above a sphere of 6371 km, plus 0.833° as for sunrise.
-  const double dip = std::atan(std::sqrt(under_root) / 6371);
-  return -std::sin(0.833 * kDegToRad + dip);
+  const double dip = trig::atan(std::sqrt(under_root) / 6371);
+  return -trig::sin(0.833 * kDegToRad + dip);
 }
 
 void ComputeSunMonth(const InputFields& in, int year, int month, SunMonth& out, bool exact_samples) {

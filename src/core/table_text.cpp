@@ -137,38 +137,38 @@ void FormatSunTable(const SunMonth& month, bool sec, const DateNames& names, Tex
   }
 }
 
+void WriteSlotCells(const SatSlot& s, bool compass, std::string& az_cell, std::string& el_cell, std::string& corr_cell) {
+  if (s.kind == SlotKind::Pole) {
+    TextGrid::AssignCell(az_cell, "---");
+  } else if (s.kind == SlotKind::Zenith) {
+    TextGrid::AssignCell(az_cell, "зенит");
+  } else if (s.kind == SlotKind::Equator && !compass) {
+    TextGrid::AssignCell(az_cell, s.azimuth == 270 ? "270" : "90");
+  } else {
+    WriteNumber(az_cell, s.azimuth);
+  }
+
+  if (s.kind == SlotKind::Zenith) {
+    TextGrid::AssignCell(el_cell, "зенит");
+  } else {
+    WriteNumber(el_cell, s.elevation);
+  }
+
+  if (s.kind == SlotKind::Zenith) {
+    TextGrid::AssignCell(corr_cell, "---");
+  } else if (s.kind == SlotKind::Equator) {
+    TextGrid::AssignCell(corr_cell, "+");
+  } else {
+    WriteNumber(corr_cell, s.correction);
+  }
+}
+
 void FormatSatTable(const SatTable& table, TextGrid& grid) {
   for (int i = 0; i < kSlotCount; ++i) {
     const SatSlot& s = table.positions[static_cast<std::size_t>(i)];
     const auto [col, row] = SlotCellOf(i);
     WriteSlotLabel(grid.Cell(col, row), s.lon);
-
-    std::string& az_cell = grid.Cell(col + 1, row);
-    if (s.kind == SlotKind::Pole) {
-      TextGrid::AssignCell(az_cell, "---");
-    } else if (s.kind == SlotKind::Zenith) {
-      TextGrid::AssignCell(az_cell, "зенит");
-    } else if (s.kind == SlotKind::Equator && !table.compass) {
-      TextGrid::AssignCell(az_cell, s.azimuth == 270 ? "270" : "90");
-    } else {
-      WriteNumber(az_cell, s.azimuth);
-    }
-
-    std::string& el_cell = grid.Cell(col + 2, row);
-    if (s.kind == SlotKind::Zenith) {
-      TextGrid::AssignCell(el_cell, "зенит");
-    } else {
-      WriteNumber(el_cell, s.elevation);
-    }
-
-    std::string& corr_cell = grid.Cell(col + 3, row);
-    if (s.kind == SlotKind::Zenith) {
-      TextGrid::AssignCell(corr_cell, "---");
-    } else if (s.kind == SlotKind::Equator) {
-      TextGrid::AssignCell(corr_cell, "+");
-    } else {
-      WriteNumber(corr_cell, s.correction);
-    }
+    WriteSlotCells(s, table.compass, grid.Cell(col + 1, row), grid.Cell(col + 2, row), grid.Cell(col + 3, row));
   }
 }
 

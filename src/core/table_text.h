@@ -19,6 +19,8 @@ void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours);
 // Rows 1..40 of StringGridSat: one decimal everywhere but "---", "зенит", "+" and, without a
 // compass, the equator's "90" and "270".
 void FormatSatTable(const SatTable& table, TextGrid& StringGridSat);
+// The azimuth, elevation and correction cells of one position, as the table writes them.
+void WriteSlotCells(const SatSlot& s, bool compass, std::string& azimuth, std::string& elevation, std::string& correction);
 
 // The outage table as the window shows it: a header row, then one row per outage, "*" after a
 // time cut by the Sun's rise or set.

@@ -143,10 +143,10 @@ const TextGrid& TForm1::OutGrid() const { return outage_->Grid(); }
 int TForm1::Tab() const { return TabControl1->TabIndex(); }
 
 void TForm1::BuildControls() {
-  // The window's own font first; the controls' follow from their design rows once all are made.
+  // The window's own font first; each control gets its design row's as it is made.
   setFont(MakeFont("MS Sans Serif", ScaleCoord(kWindowFontPx, v_), false));
   // The creation order is the stacking order: the note under GroupBox1, the pages on the tab control.
-  TabControl1 = Named(new TabControl(this), "TabControl1");
+  TabControl1 = Named(new TabControl(this, DesignFontOf("TabControl1", v_)), "TabControl1");
   sun_->Build();
   sat_->BuildGrid();
   pictures_ = std::make_unique<PictureTabs>(this, TabControl1->Tabs(), TabControl1, report_, [this] {
@@ -156,19 +156,14 @@ void TForm1::BuildControls() {
   });
   pictures_->on_date_changed = [this] { outage_->MarkStale(); };
   places_->Build();
-  ButtonExcel = Named(new QPushButton(QStringLiteral("В Excel"), this), "ButtonExcel");
+  ButtonExcel = Designed(new QPushButton(QStringLiteral("В Excel"), this), "ButtonExcel", v_);
   input_->Build();
   outage_->Build();
-  Label1 = Named(new QLabel(QStringLiteral("Kelmar для Linux\nQt 6, 2026"), this), "Label1");
+  Label1 = Designed(new QLabel(QStringLiteral("Kelmar для Linux\nQt 6, 2026"), this), "Label1", v_);
   Label1->setAlignment(Qt::AlignRight | Qt::AlignTop);
   SetTextColor(Label1, Qt::red);
   sat_->BuildCompass();
 
-  for (const ControlDesign& design : DesignControls()) {
-    if (design.font_px == 0) continue;
-    const QString name = QString::fromLatin1(design.name.data(), static_cast<qsizetype>(design.name.size()));
-    if (auto* w = findChild<QWidget*>(name)) w->setFont(DesignFont(design.face, design.font_px, v_));
-  }
   // Narrow fields: no text margins eating the few pixels they have.
   for (QLineEdit* e : {EditPunkt, EditSir, EditDolg, EditGMT, EditMSK, EditUg, EditKm, ESlot, EDish, EFreq}) {
     e->setTextMargins(0, 0, 0, 0);
@@ -192,17 +187,22 @@ void TForm1::ApplyGeometry() {
   StringGridSat->SetDefaultRowHeight(layout.sat.row_height);
   StringGridSat->SetColWidths(layout.sat.col_widths);
   outage_->Place();
-  // The note's nineteen lines end above the declination line whatever the face's line height.
-  const int note_room = ScaleCoord(FindControl("LabelMag")->rect.top, v_) - Label2->y();
-  for (QFont f = Label2->font(); Label2->sizeHint().height() > note_room && f.pixelSize() > 8;) {
-    f.setPixelSize(f.pixelSize() - 1);
-    Label2->setFont(f);
-  }
+  note_fitted_ = false;  // on the satellite tab, the only one where the note is not covered
   sat_->FitLabelMag();
   pictures_->SetGeometry(StringGridVos->geometry(), ButtonExcel->geometry());
   // The save button stands where "В Excel" stands, in the same font, which fits its longer caption.
   FitFont(ButtonExcel, kSaveCaption, ButtonExcel->width() - kButtonFrame);
   pictures_->SetButtonFont(ButtonExcel->font());
+}
+
+void TForm1::FitNote() {
+  // The note's nineteen lines end above the declination line whatever the face's line height.
+  note_fitted_ = true;
+  const int note_room = ScaleCoord(FindControl("LabelMag")->rect.top, v_) - Label2->y();
+  for (QFont f = Label2->font(); Label2->sizeHint().height() > note_room && f.pixelSize() > 8;) {
+    f.setPixelSize(f.pixelSize() - 1);
+    Label2->setFont(f);
+  }
 }
 
 void TForm1::SetTabOrder() {
@@ -294,6 +294,7 @@ void TForm1::Vid() {
   // picture.
   GroupBox1->setVisible(sun || tab == kOutageTab || pictures_->IsYearTab(tab));
   Label2->setVisible(!picture);
+  if (tab == kSatTab && !note_fitted_) FitNote();
   LabelMag->setVisible(tab == kSatTab);
   Label1->setVisible(tab != kSatTab || !sat_->NeedsCreditRoom());
   CheckBoxMagAz->setVisible(tab == kSatTab);

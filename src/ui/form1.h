@@ -102,6 +102,7 @@ class TForm1 : public QWidget, public FormControls {
  private:
   void BuildControls();
   void ApplyGeometry();
+  void FitNote();
   void SetTabOrder();
   void ConnectHandlers();
   void LoadStartSettings();
@@ -118,6 +119,7 @@ class TForm1 : public QWidget, public FormControls {
   std::string export_dir_;  // where workbooks are saved
   bool settings_unreadable_ = false;  // never save over a file that could not be read whole
   int v_ = 640;
+  bool note_fitted_ = false;  // Label2's font, set when the note is first uncovered
   std::string magnetic_dir_;  // the magnetic model's files
   // The export runs on the worker, which alone touches exporter_ (and the office behind it).
   std::unique_ptr<WorkerThread> worker_;

@@ -24,7 +24,8 @@ bool InstallQtTranslations() {
   return QCoreApplication::installTranslator(translator);
 }
 
-TabControl::TabControl(QWidget* parent) : QWidget(parent), tabs_(new QTabBar(this)) {
+TabControl::TabControl(QWidget* parent, const QFont& font) : QWidget(parent), tabs_(new QTabBar(this)) {
+  setFont(font);  // before the tabs: each tab is measured as it is added
   tabs_->setObjectName(QStringLiteral("TabControl1Tabs"));
   tabs_->setExpanding(false);
   tabs_->setDrawBase(false);

@@ -94,7 +94,7 @@ inline constexpr int kOutageTab = 2;
 // The tab control: a tab bar over a framed page on which both grids lie.
 class TabControl : public QWidget {
  public:
-  explicit TabControl(QWidget* parent);
+  TabControl(QWidget* parent, const QFont& font);
   QTabBar* Tabs() const { return tabs_; }
   int TabIndex() const;
 

@@ -53,17 +53,19 @@ QString Label2Text() {
 
 void InputPanel::Build() {
   TForm1& f = f_;
+  const int v = f.ScreenHeight();
   const InputFields defaults;
-  f.Label2 = Named(new QLabel(Label2Text(), &f), "Label2");
+  f.Label2 = Designed(new QLabel(Label2Text(), &f), "Label2", v);
   f.Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   // The caption's blue, dark enough to be read on the window's grey.
   SetTextColor(f.Label2, kNoteText);
 
-  f.GroupBox1 = Named(new QGroupBox(&f), "GroupBox1");
+  // Untitled, yet its frame is worked out from a font: the one its groups have, already loaded.
+  f.GroupBox1 = Designed(new QGroupBox(&f), "GroupBox1", v);
   SetBackground(f.GroupBox1, kBtnFace);
   // The year and the month: a caption over a scroll bar each.
   auto caption = [&](const char* text, const char* name) {
-    QLabel* l = Named(new QLabel(QString::fromUtf8(text), f.GroupBox1), name);
+    QLabel* l = Designed(new QLabel(QString::fromUtf8(text), f.GroupBox1), name, v);
     l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     SetTextColor(l, Qt::blue);
     SetBackground(l, kActiveBorder);
@@ -82,29 +84,32 @@ void InputPanel::Build() {
   f.LabelM = caption("Месяц", "LabelM");
   f.ScrollBarM = bar("ScrollBarM", 1, 12, 6, 10);
 
-  f.GroupBoxTime = Named(new QGroupBox(QStringLiteral("Время"), f.GroupBox1), "GroupBoxTime");
-  f.RadioButtonGMT = Named(new MouseUpRadioButton(QStringLiteral("GMT +"), f.GroupBoxTime), "RadioButtonGMT");
-  f.EditGMT = Named(new QLineEdit(Q(defaults.gmt_offset), f.GroupBoxTime), "EditGMT");
-  f.Label7 = Named(new QLabel(QStringLiteral("час"), f.GroupBoxTime), "Label7");
-  f.RadioButtonMSK = Named(new MouseUpRadioButton(QStringLiteral("MSK +"), f.GroupBoxTime), "RadioButtonMSK");
+  // Group boxes get their titles once their fonts are set: a title is measured as it is set.
+  f.GroupBoxTime = Designed(new QGroupBox(f.GroupBox1), "GroupBoxTime", v);
+  f.GroupBoxTime->setTitle(QStringLiteral("Время"));
+  f.RadioButtonGMT = Designed(new MouseUpRadioButton(QStringLiteral("GMT +"), f.GroupBoxTime), "RadioButtonGMT", v);
+  f.EditGMT = Designed(new QLineEdit(Q(defaults.gmt_offset), f.GroupBoxTime), "EditGMT", v);
+  f.Label7 = Designed(new QLabel(QStringLiteral("час"), f.GroupBoxTime), "Label7", v);
+  f.RadioButtonMSK = Designed(new MouseUpRadioButton(QStringLiteral("MSK +"), f.GroupBoxTime), "RadioButtonMSK", v);
   (defaults.FromMoscow() ? f.RadioButtonMSK : f.RadioButtonGMT)->setChecked(true);
-  f.EditMSK = Named(new QLineEdit(Q(defaults.msk_offset), f.GroupBoxTime), "EditMSK");
-  f.Label8 = Named(new QLabel(QStringLiteral("час"), f.GroupBoxTime), "Label8");
-  f.ButtonTDown = Named(new QPushButton(QStringLiteral("<"), f.GroupBoxTime), "ButtonTDown");
-  f.ButtonTUp = Named(new QPushButton(QStringLiteral(">"), f.GroupBoxTime), "ButtonTUp");
-  f.CheckBoxSec = Named(new QCheckBox(QStringLiteral("с секундами"), f.GroupBoxTime), "CheckBoxSec");
+  f.EditMSK = Designed(new QLineEdit(Q(defaults.msk_offset), f.GroupBoxTime), "EditMSK", v);
+  f.Label8 = Designed(new QLabel(QStringLiteral("час"), f.GroupBoxTime), "Label8", v);
+  f.ButtonTDown = Designed(new QPushButton(QStringLiteral("<"), f.GroupBoxTime), "ButtonTDown", v);
+  f.ButtonTUp = Designed(new QPushButton(QStringLiteral(">"), f.GroupBoxTime), "ButtonTUp", v);
+  f.CheckBoxSec = Designed(new QCheckBox(QStringLiteral("с секундами"), f.GroupBoxTime), "CheckBoxSec", v);
 
   // The first letter of the caption is a Latin "C", as the window has always shown it.
-  f.GroupBoxSumerki = Named(new QGroupBox(QStringLiteral("Cумерки"), f.GroupBox1), "GroupBoxSumerki");
-  f.RadioButtonUgol = Named(new MouseUpRadioButton(QStringLiteral("    Угол"), f.GroupBoxSumerki), "RadioButtonUgol");
-  f.EditUg = Named(new QLineEdit(Q(defaults.twilight_angle), f.GroupBoxSumerki), "EditUg");
-  f.LabelGr = Named(new QLabel(QStringLiteral("гр."), f.GroupBoxSumerki), "LabelGr");
-  f.RadioButtonVys = Named(new MouseUpRadioButton(QStringLiteral("Высота"), f.GroupBoxSumerki), "RadioButtonVys");
+  f.GroupBoxSumerki = Designed(new QGroupBox(f.GroupBox1), "GroupBoxSumerki", v);
+  f.GroupBoxSumerki->setTitle(QStringLiteral("Cумерки"));
+  f.RadioButtonUgol = Designed(new MouseUpRadioButton(QStringLiteral("    Угол"), f.GroupBoxSumerki), "RadioButtonUgol", v);
+  f.EditUg = Designed(new QLineEdit(Q(defaults.twilight_angle), f.GroupBoxSumerki), "EditUg", v);
+  f.LabelGr = Designed(new QLabel(QStringLiteral("гр."), f.GroupBoxSumerki), "LabelGr", v);
+  f.RadioButtonVys = Designed(new MouseUpRadioButton(QStringLiteral("Высота"), f.GroupBoxSumerki), "RadioButtonVys", v);
   (defaults.ByAngle() ? f.RadioButtonUgol : f.RadioButtonVys)->setChecked(true);
-  f.EditKm = Named(new QLineEdit(Q(defaults.twilight_height), f.GroupBoxSumerki), "EditKm");
-  f.LabelKm = Named(new QLabel(QStringLiteral("км"), f.GroupBoxSumerki), "LabelKm");
-  f.ButtonUgDown = Named(new QPushButton(QStringLiteral("<"), f.GroupBoxSumerki), "ButtonUgDown");
-  f.ButtonUgUp = Named(new QPushButton(QStringLiteral(">"), f.GroupBoxSumerki), "ButtonUgUp");
+  f.EditKm = Designed(new QLineEdit(Q(defaults.twilight_height), f.GroupBoxSumerki), "EditKm", v);
+  f.LabelKm = Designed(new QLabel(QStringLiteral("км"), f.GroupBoxSumerki), "LabelKm", v);
+  f.ButtonUgDown = Designed(new QPushButton(QStringLiteral("<"), f.GroupBoxSumerki), "ButtonUgDown", v);
+  f.ButtonUgUp = Designed(new QPushButton(QStringLiteral(">"), f.GroupBoxSumerki), "ButtonUgUp", v);
 }
 
 void InputPanel::Connect() {

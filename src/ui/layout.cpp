@@ -51,7 +51,7 @@ const std::vector<ControlDesign>& DesignControls() {
       {"ButtonDelete", "GroupBoxInput", {82, 99, 66, 21}, 11, false},
       {"ButtonExcel", "Form1", {673, 160, 76, 25}, 11, false},
       {"Label2", "Form1", {632, 189, 158, 286}, 12, false, DesignFace::SansSerif},
-      {"GroupBox1", "Form1", {632, 189, 158, 286}, 0, false},
+      {"GroupBox1", "Form1", {632, 189, 158, 286}, 11, false},
       {"LabelY", "GroupBox1", {7, 12, 144, 29}, 24, false},
       {"ScrollBarY", "GroupBox1", {8, 45, 140, 17}, 0, false},
       {"LabelM", "GroupBox1", {7, 65, 144, 20}, 16, false},

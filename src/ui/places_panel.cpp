@@ -18,21 +18,24 @@ namespace kelmar::ui {
 
 void PlacesPanel::Build() {
   TForm1& f = f_;
-  f.GroupBoxInput = Named(new QGroupBox(QStringLiteral("Населенные  пункты"), &f), "GroupBoxInput");
-  f.ComboBoxPunkt = Named(new QComboBox(f.GroupBoxInput), "ComboBoxPunkt");
+  const int v = f.ScreenHeight();
+  // The title once the font is set: a title is measured as it is set.
+  f.GroupBoxInput = Designed(new QGroupBox(&f), "GroupBoxInput", v);
+  f.GroupBoxInput->setTitle(QStringLiteral("Населенные  пункты"));
+  f.ComboBoxPunkt = Designed(new QComboBox(f.GroupBoxInput), "ComboBoxPunkt", v);
   f.ComboBoxPunkt->setEditable(false);  // a list the keyboard searches, never free text
   f.ComboBoxPunkt->setMaxVisibleItems(35);
-  f.EditPunkt = Named(new QLineEdit(QStringLiteral("EditPunkt"), f.GroupBoxInput), "EditPunkt");
+  f.EditPunkt = Designed(new QLineEdit(QStringLiteral("EditPunkt"), f.GroupBoxInput), "EditPunkt", v);
   f.EditPunkt->setToolTip(QStringLiteral("\"В.Поляны\" или \" LO56CD...\""));
   f.EditPunkt->hide();
-  f.LabelSir = Named(new QLabel(QStringLiteral("Широта ="), f.GroupBoxInput), "LabelSir");
+  f.LabelSir = Designed(new QLabel(QStringLiteral("Широта ="), f.GroupBoxInput), "LabelSir", v);
   f.LabelSir->setAlignment(Qt::AlignRight | Qt::AlignTop);
-  f.EditSir = Named(new QLineEdit(QStringLiteral("EditSir"), f.GroupBoxInput), "EditSir");
-  f.LabelDolg = Named(new QLabel(QStringLiteral("Долгота ="), f.GroupBoxInput), "LabelDolg");
+  f.EditSir = Designed(new QLineEdit(QStringLiteral("EditSir"), f.GroupBoxInput), "EditSir", v);
+  f.LabelDolg = Designed(new QLabel(QStringLiteral("Долгота ="), f.GroupBoxInput), "LabelDolg", v);
   f.LabelDolg->setAlignment(Qt::AlignRight | Qt::AlignTop);
-  f.EditDolg = Named(new QLineEdit(QStringLiteral("EditDolg"), f.GroupBoxInput), "EditDolg");
-  f.ButtonNew = Named(new QPushButton(QString::fromUtf8(kCaptionAdd), f.GroupBoxInput), "ButtonNew");
-  f.ButtonDelete = Named(new QPushButton(QStringLiteral("Удалить"), f.GroupBoxInput), "ButtonDelete");
+  f.EditDolg = Designed(new QLineEdit(QStringLiteral("EditDolg"), f.GroupBoxInput), "EditDolg", v);
+  f.ButtonNew = Designed(new QPushButton(QString::fromUtf8(kCaptionAdd), f.GroupBoxInput), "ButtonNew", v);
+  f.ButtonDelete = Designed(new QPushButton(QStringLiteral("Удалить"), f.GroupBoxInput), "ButtonDelete", v);
 }
 
 void PlacesPanel::Connect() {

@@ -27,16 +27,18 @@ namespace kelmar::ui {
 SatTab::SatTab(TForm1& form) : f_(form), grid_(MakeSatGrid()) {}
 
 void SatTab::BuildGrid() {
-  f_.StringGridSat = Named(new TextGridView(grid_, f_.TabControl1), "StringGridSat");
+  const int v = f_.ScreenHeight();
+  f_.StringGridSat = Designed(new TextGridView(grid_, f_.TabControl1), "StringGridSat", v);
   f_.StringGridSat->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rc) { StringGridSatDrawCell(p, c, r, rc); });
 }
 
 void SatTab::BuildCompass() {
-  f_.LabelMag = Named(new QLabel(&f_), "LabelMag");
+  const int v = f_.ScreenHeight();
+  f_.LabelMag = Designed(new QLabel(&f_), "LabelMag", v);
   f_.LabelMag->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   f_.LabelMag->setWordWrap(true);
   SetTextColor(f_.LabelMag, Qt::blue);
-  f_.CheckBoxMagAz = Named(new QCheckBox(QStringLiteral("Азимуты по компасу"), &f_), "CheckBoxMagAz");
+  f_.CheckBoxMagAz = Designed(new QCheckBox(QStringLiteral("Азимуты по компасу"), &f_), "CheckBoxMagAz", v);
 }
 
 void SatTab::Connect() {

@@ -18,7 +18,8 @@ namespace kelmar::ui {
 SunTab::SunTab(TForm1& form) : f_(form), grid_(MakeSunGrid()) {}
 
 void SunTab::Build() {
-  f_.StringGridVos = Named(new TextGridView(grid_, f_.TabControl1), "StringGridVos");
+  const int v = f_.ScreenHeight();
+  f_.StringGridVos = Designed(new TextGridView(grid_, f_.TabControl1), "StringGridVos", v);
   f_.StringGridVos->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rc) { StringGridVosDrawCell(p, c, r, rc); });
 }
 

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "core/number_text.h"
+#include "ui/design_fonts.h"
 
 namespace kelmar::ui {
 namespace {
@@ -48,10 +49,20 @@ void ApplyCommaRule(QLineEdit* edit) {
 }
 
 QFont MakeFont(const char* family, int px, bool bold) {
-  QFont f(QString::fromLatin1(family));
+  QFont f(DesignFamily(QString::fromLatin1(family)));
   f.setPixelSize(std::max(1, px));
   f.setBold(bold);
   return f;
+}
+
+void SetDesignFont(QWidget* w, int v) {
+  const ControlDesign* d = FindControl(S(w->objectName()));
+  if (d != nullptr && d->font_px != 0) w->setFont(DesignFont(d->face, d->font_px, v));
+}
+
+QFont DesignFontOf(std::string_view name, int v) {
+  const ControlDesign* d = FindControl(name);
+  return DesignFont(d->face, d->font_px, v);
 }
 
 QFont DesignFont(DesignFace face, int px, int v) {

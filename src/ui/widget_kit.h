@@ -30,6 +30,18 @@ W* Named(W* w, const char* name) {
 // Texts the program puts into a field are shown from their first character, as a narrow field
 // on Windows shows them; the cursor would otherwise scroll the field to the text's end.
 void SetFieldText(QLineEdit* edit, const QString& text);
+// Names a control of the layout table and gives it its row's own font straight away, so that
+// its texts are measured in that font as they are set.
+void SetDesignFont(QWidget* w, int v);
+template <class W>
+W* Designed(W* w, const char* name, int v) {
+  Named(w, name);
+  SetDesignFont(w, v);
+  return w;
+}
+// The own font of the layout table's row `name`, scaled to V.
+QFont DesignFontOf(std::string_view name, int v);
+
 // The comma rule on a field's text, written back only when it changed.
 void ApplyCommaRule(QLineEdit* edit);
 

@@ -5,6 +5,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <stdexcept>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "core/aim_turn.h"
 #include "core/calc_error.h"
 #include "core/calc_state.h"
 #include "core/date_names.h"
@@ -25,14 +27,17 @@
 #include "core/outage.h"
 #include "core/sat_table.h"
 #include "core/scenes.h"
+#include "core/sun_align.h"
 #include "core/sun_table.h"
 #include "core/table_text.h"
 #include "core/text_grid.h"
 #include "settings/cp1251.h"
+#include "settings/horizon_profile.h"
 #include "settings/horizons.h"
 #include "settings/place_ops.h"
 #include "settings/settings_file.h"
 #include "settings/settings_image.h"
+#include "settings/slot_names.h"
 
 using emscripten::val;
 
@@ -54,19 +59,28 @@ val Numbers(const std::vector<double>& v) {
   return Array(v, [](double x) { return val(x); });
 }
 
-// The grid as rows of cell texts. One string crosses into JS and is split there: a call per
-// cell would cost more than the table itself.
+// The grid as rows of cell texts. Its bytes cross into JS once, as a view of the module's
+// memory that JS decodes, splits and cuts into rows: a call per cell, or embind's own string
+// copy, would cost more than the table itself.
 val Cells(const TextGrid& grid) {
-  static const val split_row = val::global("Function").new_(val("row"), val("return row.split('\\x1f')"));
+  static const val to_rows = val::global("Function").new_(val(
+      "const utf8 = new TextDecoder();"
+      "return (bytes, cols) => {"
+      "  const cells = utf8.decode(bytes).split('\\x1f'), rows = [];"
+      "  for (let i = 0; i < cells.length; i += cols) rows.push(cells.slice(i, i + cols));"
+      "  return rows;"
+      "};"))();
   std::string joined;
+  joined.reserve(static_cast<std::size_t>(grid.RowCount() * grid.ColCount()) * 8);
   for (int r = 0; r < grid.RowCount(); ++r) {
-    if (r > 0) joined += '\x1e';
     for (int c = 0; c < grid.ColCount(); ++c) {
-      if (c > 0) joined += '\x1f';
+      if (r > 0 || c > 0) joined += '\x1f';
       joined += grid.Cell(c, r);
     }
   }
-  return val(joined).call<val>("split", val("\x1e")).call<val>("map", split_row);
+  // Decoded before joined goes: the view is of its bytes.
+  return to_rows(emscripten::typed_memory_view(joined.size(), reinterpret_cast<const unsigned char*>(joined.data())),
+                 std::max(grid.ColCount(), 1));
 }
 
 // The arguments of a table call, packed by kelmar.js into one string: "key\x1evalue" items
@@ -162,38 +176,51 @@ val Guarded(F body) {
 
 // ---- tables
 
-const char* PolarText(PolarState state) {
+int PolarCode(PolarState state) {
   switch (state) {
-    case PolarState::Night: return "night";
-    case PolarState::Day: return "day";
+    case PolarState::Night: return 1;
+    case PolarState::Day: return 2;
     case PolarState::None: break;
   }
-  return "none";
+  return 0;
 }
 
-// One day of the sun table as its typed row: local hours, azimuths in degrees.
-val SunDayOf(const SunDayRow& d) {
-  val day = Obj();
-  day.set("day", d.day);
-  day.set("weekday", d.weekday);  // 0 = Monday
-  val rises = val::array(), sets = val::array();
-  for (const Crossing& c : d.sun) {
-    val e = Obj();
-    e.set("hours", c.hours);
-    e.set("azimuth", c.has_azimuth ? val(c.azimuth) : val::null());
-    (c.rise ? rises : sets).call<void>("push", e);
+// The sun table's typed rows as one run of numbers, which kelmar.js (sunDays) turns into the
+// day objects: a property set from here per value cost more than the table itself. Per day:
+//   day, weekday (0 = Monday), rise count, (hours, has azimuth, azimuth) per rise, set count,
+//   the same per set, noon, has day length, day length, sun polar (0 none, 1 night, 2 day),
+//   dawn count, hours per dawn, dusk count, hours per dusk, twilight polar.
+val SunDays(const std::vector<SunDayRow>& days) {
+  std::vector<double> v;
+  v.reserve(days.size() * 24);
+  const auto crossings = [&v](const Crossings& all, bool rise, bool with_azimuth) {
+    const std::size_t count_at = v.size();
+    v.push_back(0);
+    for (const Crossing& c : all) {
+      if (c.rise != rise) continue;
+      v[count_at] += 1;
+      v.push_back(c.hours);
+      if (with_azimuth) {
+        v.push_back(c.has_azimuth ? 1 : 0);
+        v.push_back(c.has_azimuth ? c.azimuth : 0);
+      }
+    }
+  };
+  for (const SunDayRow& d : days) {
+    v.push_back(d.day);
+    v.push_back(d.weekday);
+    crossings(d.sun, true, true);
+    crossings(d.sun, false, true);
+    v.push_back(d.noon);
+    v.push_back(d.day_length ? 1 : 0);
+    v.push_back(d.day_length.value_or(0));
+    v.push_back(PolarCode(d.sun_polar));
+    crossings(d.twilight, true, false);
+    crossings(d.twilight, false, false);
+    v.push_back(PolarCode(d.twilight_polar));
   }
-  day.set("rises", rises);
-  day.set("sets", sets);
-  day.set("noon", d.noon);
-  day.set("dayLength", d.day_length ? val(*d.day_length) : val::null());
-  day.set("sunPolar", std::string(PolarText(d.sun_polar)));
-  val dawns = val::array(), dusks = val::array();
-  for (const Crossing& c : d.twilight) (c.rise ? dawns : dusks).call<void>("push", val(c.hours));
-  day.set("dawns", dawns);
-  day.set("dusks", dusks);
-  day.set("twilightPolar", std::string(PolarText(d.twilight_polar)));
-  return day;
+  static const val float64_array = val::global("Float64Array");
+  return float64_array.new_(emscripten::typed_memory_view(v.size(), v.data()));  // a copy
 }
 
 val SunTable(std::string packed) {
@@ -208,7 +235,7 @@ val SunTable(std::string packed) {
     val out = Obj();
     out.set("cells", Cells(grid));
     out.set("locator", month.locator);
-    out.set("days", Array(month.days, SunDayOf));
+    out.set("days", SunDays(month.days));
     return out;
   });
 }
@@ -230,6 +257,7 @@ val DeclinationOf(const MagneticField& f, const CalendarDate& date) {
 val ArcSlotOf(const ArcSlot& s) {
   val o = Obj();
   o.set("label", s.label);
+  o.set("position", SlotEast(s.lon));
   o.set("azimuth", s.azimuth);
   o.set("elevation", s.elevation);
   o.set("correction", s.correction);
@@ -393,6 +421,19 @@ val SunDayValue(const SunDay& d) {
   return o;
 }
 
+val AlignEventOf(const AlignEvent& e) {
+  val a = Obj();
+  a.set("kind", std::string(e.kind == AlignKind::Sun ? "sun" : "shadow"));
+  a.set("seconds", e.seconds);
+  a.set("text", AlignEventText(e));
+  a.set("hours", e.hours);
+  a.set("azimuth", e.azimuth);
+  a.set("elevation", e.elevation);
+  a.set("aboveHorizon", e.above_horizon);
+  a.set("aboveMask", e.above_mask);
+  return a;
+}
+
 val SkySceneOf(const SkyScene& s) {
   val o = Obj();
   o.set("arc", Array(s.arc, ArcSlotOf));
@@ -408,17 +449,7 @@ val SkySceneOf(const SkyScene& s) {
           return h;
         }));
   o.set("southern", s.southern);
-  o.set("align", Array(s.align, [](const AlignEvent& e) {
-          val a = Obj();
-          a.set("kind", std::string(e.kind == AlignKind::Sun ? "sun" : "shadow"));
-          a.set("seconds", e.seconds);
-          a.set("hours", e.hours);
-          a.set("azimuth", e.azimuth);
-          a.set("elevation", e.elevation);
-          a.set("aboveHorizon", e.above_horizon);
-          a.set("aboveMask", e.above_mask);
-          return a;
-        }));
+  o.set("align", Array(s.align, AlignEventOf));
   return o;
 }
 
@@ -486,6 +517,24 @@ std::string BytesOf(const val& bytes) {
   return std::string(v.begin(), v.end());
 }
 
+// The "Names" section as {"36 E": "Eutelsat 36"} and back.
+val NamesValue(const SlotNames& names) {
+  val o = Obj();
+  for (const auto& [position, name] : names) o.set(position, name);
+  return o;
+}
+
+SlotNames NamesOf(const val& o) {
+  SlotNames names;
+  if (o.isUndefined() || o.isNull()) return names;
+  const val keys = val::global("Object").call<val>("keys", o);
+  for (int i = 0; i < keys["length"].as<int>(); ++i) {
+    const std::string key = keys[i].as<std::string>();
+    names[key] = o[key].as<std::string>();
+  }
+  return names;
+}
+
 val ReadIni(val bytes) {
   return Guarded([&] {
     // Empty bytes are a missing file: the starter file's values, as the desktop starts.
@@ -510,6 +559,7 @@ val ReadIni(val bytes) {
     out.set("selected", s.selected);
     out.set("form", form);
     out.set("horizons", horizons);
+    out.set("names", NamesValue(s.names));
     out.set("cutShort", s.cut_short);
     out.set("caseTwins", CaseTwinsMessage(s.places).value_or(""));
     return out;
@@ -541,7 +591,10 @@ val WriteIni(val state, val previous) {
         horizons[name] = state["horizons"][name].as<std::string>();
       }
     }
-    StoreIntoImage(image, places, Int(state, "selected", 0), in, with_horizons ? &horizons : nullptr);
+    const bool with_names = Has(state, "names");
+    const SlotNames names = with_names ? NamesOf(state["names"]) : SlotNames{};
+    StoreIntoImage(image, places, Int(state, "selected", 0), in, with_horizons ? &horizons : nullptr,
+                   with_names ? &names : nullptr);
     const std::string bytes = image.ToBytes();
     return val::global("Uint8Array").new_(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<const std::uint8_t*>(bytes.data())))
         .call<val>("slice");
@@ -619,6 +672,159 @@ val BenchSunTable(std::string packed, int times) {
   });
 }
 
+// ---- on the roof: one slot to aim at, the Sun on its azimuth, the phone's turn
+
+// A number the page passes as text; NaN for none or a bad one.
+double NumberArg(const Args& o, const std::string& key) {
+  if (!o.Has(key)) return std::nan("");
+  const std::string text = o.Text(key);
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  return end != text.c_str() && *end == '\0' ? v : std::nan("");
+}
+
+val Pointing(std::string packed) {
+  return Guarded([&] {
+    const Args o(packed);
+    const InputFields in = FieldsOf(o);
+    const Observer obs = ObserverFromFields(in);
+    const double east = SlotFromText(in.slot);
+    const CalendarDate date = DateArg(o);
+    val declination = val::null();
+    std::optional<double> compass;
+    try {
+      const MagneticField f = MagneticForFields(in.latitude, in.longitude, date);
+      declination = DeclinationOf(f, date);
+      if (CompassTrustFor(f) != CompassTrust::Unusable) compass = f.declination;
+    } catch (const CalcError&) {
+      // No model for the day: the true azimuth alone, the message in declination's place.
+    }
+    const auto number = [](double v) { return std::isnan(v) ? val::null() : val(v); };
+    const SatSlot s = PointAtSlot(obs, east);
+    val cells = Obj();
+    std::string az, el, corr;
+    WriteSlotCells(s, false, az, el, corr);
+    cells.set("azimuth", az);
+    cells.set("elevation", el);
+    cells.set("correction", corr);
+    val out = Obj();
+    out.set("slot", SlotText(east));
+    out.set("position", east);
+    out.set("kind", std::string(SlotKindText(s.kind)));
+    out.set("belowHorizon", s.below_horizon);
+    out.set("note", s.below_horizon ? HiddenSlotMessage(SlotText(east)) : std::string());
+    out.set("azimuth", number(s.azimuth));
+    out.set("elevation", s.elevation);
+    out.set("correction", number(s.correction));
+    out.set("compassAzimuth", val::null());
+    cells.set("compass", std::string());
+    if (compass) {
+      const SatSlot m = PointAtSlot(obs, east, compass);
+      std::string maz, unused_el, unused_corr;
+      WriteSlotCells(m, true, maz, unused_el, unused_corr);
+      out.set("compassAzimuth", number(m.azimuth));
+      cells.set("compass", maz);
+    }
+    out.set("cells", cells);
+    out.set("declination", declination);
+    return out;
+  });
+}
+
+val Alignment(std::string packed) {
+  return Guarded([&] {
+    const Args o(packed);
+    const InputFields in = FieldsOf(o);
+    const AlignTable t = ComputeAlignment(in, Horizon::Parse(o.Text("horizon")), DateArg(o), o.IntIn("days", 1, 1, 366));
+    val out = Obj();
+    out.set("slot", t.slot);
+    out.set("azimuth", t.azimuth);
+    out.set("elevation", t.elevation);
+    out.set("days", Array(t.days, [](const AlignDay& d) {
+              val day = Obj();
+              day.set("date", IsoDate(d.date));
+              day.set("line", AlignLine(d));
+              day.set("events", Array(d.events, AlignEventOf));
+              return day;
+            }));
+    out.set("cells", Cells(MakeAlignGrid(t)));
+    return out;
+  });
+}
+
+const char* SideText(TurnSide side) {
+  switch (side) {
+    case TurnSide::Left: return "left";
+    case TurnSide::Right: return "right";
+    case TurnSide::On: break;
+  }
+  return "on";
+}
+
+val Aim(std::string packed) {
+  return Guarded([&] {
+    const Args o(packed);
+    const double target = NumberArg(o, "target");
+    const double alpha = NumberArg(o, "alpha"), compass = NumberArg(o, "heading");
+    const double beta = NumberArg(o, "beta"), gamma = NumberArg(o, "gamma");
+    const double heading = !std::isnan(compass) ? compass : std::isnan(alpha) ? alpha : HeadingFromAlpha(alpha);
+    const bool flat = !std::isnan(beta) && !std::isnan(gamma) && HeldFlat(beta, gamma);
+    val out = Obj();
+    out.set("heading", std::isnan(heading) ? val::null() : val(heading));
+    out.set("flat", flat);
+    if (std::isnan(heading) || std::isnan(target) || !flat) {
+      out.set("side", val::null());
+      return out;
+    }
+    const AimTurn t = TurnToward(heading, target);
+    out.set("turn", t.turn);
+    out.set("degrees", t.degrees);
+    out.set("side", std::string(SideText(t.side)));
+    out.set("words", t.words);
+    out.set("headingText", t.heading_text);
+    return out;
+  });
+}
+
+val HorizonFromProfileText(std::string text) {
+  return Guarded([&] { return val(HorizonFromProfile(text)); });
+}
+
+val SlotNamesAt(val names, val positions) {
+  return Guarded([&] {
+    const SlotNames n = NamesOf(names);
+    const std::vector<int> p = emscripten::vecFromJSArray<int>(positions);
+    return Array(p, [&](int slot) { return val(NamesAtSlot(n, slot)); });
+  });
+}
+
+val SlotNameOf(val names, std::string slot) {
+  return Guarded([&] {
+    const std::optional<double> east = ParseSlot(slot);
+    return val(east ? NameOf(NamesOf(names), *east) : std::string());
+  });
+}
+
+val NamedPosition(val names, int table_slot) {
+  return Guarded([&] {
+    const SlotNames n = NamesOf(names);
+    const double position = NamedPositionAt(n, table_slot);
+    val out = Obj();
+    out.set("position", position);
+    out.set("text", SlotText(position));
+    out.set("name", NameOf(n, position));
+    return out;
+  });
+}
+
+val SetSlotNameOf(val names, double position, std::string name) {
+  return Guarded([&] {
+    SlotNames n = NamesOf(names);
+    SetSlotName(n, position, name);
+    return NamesValue(n);
+  });
+}
+
 // ---- kelmar-cli
 
 val Cli(val args) {
@@ -655,5 +861,13 @@ EMSCRIPTEN_BINDINGS(kelmar) {
   emscripten::function("deletePlace", &DeletePlace);
   emscripten::function("deleteQuestion", &DeleteQuestionFor);
   emscripten::function("cli", &Cli);
+  emscripten::function("pointing", &Pointing);
+  emscripten::function("alignment", &Alignment);
+  emscripten::function("aim", &Aim);
+  emscripten::function("horizonFromProfile", &HorizonFromProfileText);
+  emscripten::function("slotNamesAt", &SlotNamesAt);
+  emscripten::function("slotName", &SlotNameOf);
+  emscripten::function("namedPosition", &NamedPosition);
+  emscripten::function("setSlotName", &SetSlotNameOf);
   emscripten::function("benchSunTable", &BenchSunTable);
 }

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include "core/day_serial.h"
 #include "core/sat_table.h"
 #include "core/sun_table.h"
+#include "ui/design_fonts.h"
 #include "ui/layout.h"
 #include "ui/picture_tabs.h"
 #include "ui/text_grid_view.h"
@@ -98,6 +100,21 @@ TEST(FormStartup, ControlsCarryTheirNamesCaptionsAndFonts) {
   EXPECT_EQ(note[17], QStringLiteral("на ковертор со стороны"));
   EXPECT_EQ(w.TabControl1->Tabs()->tabText(0), QStringLiteral("Солнце"));
   EXPECT_EQ(w.TabControl1->Tabs()->tabText(1), QStringLiteral("Спутники"));
+}
+
+// The window names the face Qt would settle on for each designed one, so the three designed
+// names share one font; a face that is there, or one with nothing to stand in, keeps its name.
+TEST(FormStartup, DesignFacesAreTheFacesQtWouldPick) {
+  FormFixture f;
+  f.Start(kTwoPlaces);  // the window sets the substitutes for faces that are missing
+  for (const char* family : {"Tahoma", "MS Sans Serif", "Arial", "DejaVu Sans"}) {
+    SCOPED_TRACE(family);
+    const QString designed = QString::fromLatin1(family);
+    const QString picked = QFontInfo(QFont(designed)).family();
+    EXPECT_EQ(DesignFamily(designed), picked);  // "DejaVu Sans": there, so itself
+  }
+  EXPECT_EQ(DesignFamily(QStringLiteral("Kelmar No Such Face")), QStringLiteral("Kelmar No Such Face"));
+  EXPECT_EQ(f.form->ButtonExcel->font().family(), DesignFamily(QStringLiteral("Tahoma")));
 }
 
 TEST(FormStartup, GeometryIsScaledByTheScreenHeight) {

@@ -28,5 +28,13 @@ export async function openCore() {
     addPlace: (places, name, lat, lon) => k.addPlace({ places, name, lat, lon }),
     deletePlace: (places, selected) => k.deletePlace({ places, selected }),
     deleteQuestion: (places, selected) => k.deleteQuestion({ places, selected }),
+    pointing: (args) => k.pointing(args),
+    alignment: (args) => k.alignment(args),
+    aim: (args) => k.aim(args),
+    horizonFromProfile: (text) => k.horizonFromProfile(text),
+    slotNamesAt: (names, positions) => k.slotNamesAt(names, positions),
+    slotName: (names, slot) => k.slotName(names, slot),
+    namedPosition: (names, slot) => k.namedPosition(names, slot),
+    setSlotName: (names, position, name) => k.setSlotName(names, position, name),
   };
 }

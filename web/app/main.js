@@ -2,6 +2,7 @@
 import { openCore } from './core.js';
 import { renderGrid } from './grid.js';
 import * as store from './store.js';
+import { aimView } from './aim.js';
 import { pictureViews, showButtons } from './views.js';
 
 const $ = (id) => document.getElementById(id);
@@ -15,7 +16,7 @@ const ERROR_LINE = {
   EditGMT: 'EditGMT', EditMSK: 'EditGMT', RadioButtonGMT: 'EditGMT', RadioButtonMSK: 'EditGMT',
   EditUg: 'EditUg', EditKm: 'EditUg', RadioButtonUgol: 'EditUg', RadioButtonVys: 'EditUg',
   ESlot: 'out', EDish: 'out', EFreq: 'out', CheckBoxMagAz: 'sat',
-  EditHorizon: 'sky', EditSkyDate: 'sky',
+  EditHorizon: 'sky', EditSkyDate: 'sky', EAimSlot: 'aim',
 };
 // The fields each view reads: a change elsewhere leaves its table as it is.
 const READS = {
@@ -27,17 +28,18 @@ const READS = {
   sky: ['EditSir', 'EditDolg', 'EditYear', 'SelectMonth', 'EditGMT', 'EditMSK', 'RadioButtonGMT', 'RadioButtonMSK', 'ESlot'],
   year: ['EditSir', 'EditDolg', 'EditYear', 'SelectMonth', 'EditGMT', 'EditMSK', 'RadioButtonGMT', 'RadioButtonMSK',
     'EditUg', 'EditKm', 'RadioButtonUgol', 'RadioButtonVys'],
+  aim: ['EditSir', 'EditDolg', 'EditGMT', 'EditMSK', 'RadioButtonGMT', 'RadioButtonMSK', 'ESlot'],
 };
-const VIEW_NAMES = ['sun', 'sat', 'out', 'sky', 'year'];
-const SECTIONS = { sun: 'ViewSun', sat: 'ViewSat', out: 'ViewOut', sky: 'ViewSky', year: 'ViewYear' };
+const VIEW_NAMES = ['sun', 'sat', 'out', 'sky', 'year', 'aim'];
+const SECTIONS = { sun: 'ViewSun', sat: 'ViewSat', out: 'ViewOut', sky: 'ViewSky', year: 'ViewYear', aim: 'ViewAim' };
 
 let core;
 let pictures;
 let file = new Uint8Array(0);  // the stored kelmar.INI, exactly as last written or imported
-let ini = { places: [], selected: 0, form: {} };
+let ini = { places: [], selected: 0, form: {}, horizons: {}, names: {} };
 let view = 'sun';
 let adding = false;
-const stale = { sun: true, sat: true, out: true, sky: true, year: true };
+const stale = { sun: true, sat: true, out: true, sky: true, year: true, aim: true };
 const tables = {};  // the last table of each view, for the downloads
 
 // ---- fields ----
@@ -127,11 +129,13 @@ const VIEWS = {
     // Where a compass is no use the box can still be cleared, never set.
     $('CheckBoxMagAz').disabled = !(d && d.usable) && !$('CheckBoxMagAz').checked;
     renderGrid($('StringGridSat'), t.cells);
+    nameSatCells(t);
   },
   out() {
     const t = core.outage(fields());
     tables.out = t;
     const slot = t.slots[0];
+    $('LabelSlotName').textContent = core.slotName(ini.names, fields().ESlot);
     $('LabelOutInfo').textContent = slot ? slot.info : '';
     $('LabelOutNote').textContent = (slot && slot.note) || t.note || '';
     // No outage, or a slot under the horizon: the note instead of an empty table, as on the desktop.
@@ -139,7 +143,50 @@ const VIEWS = {
   },
 };
 
-const VIEW_TABLE = { sun: 'StringGridVos', sat: 'StringGridSat', out: 'StringGridOut', sky: 'SkyView', year: 'YearView' };
+const VIEW_TABLE = {
+  sun: 'StringGridVos', sat: 'StringGridSat', out: 'StringGridOut', sky: 'SkyView', year: 'YearView', aim: 'AimNumbers',
+};
+
+// ---- the slots' names ----
+
+// As the desktop's tooltip: every cell of a named slot carries its names.
+function nameSatCells(t) {
+  const names = core.slotNamesAt(ini.names, t.slots.map((s) => s.position));
+  const rows = $('StringGridSat').rows;
+  t.slots.forEach((s, i) => {
+    if (!names[i] || !rows[s.row]) return;
+    for (let c = s.column; c < s.column + 4; ++c) if (rows[s.row].cells[c]) rows[s.row].cells[c].title = names[i];
+  });
+}
+
+// The desktop's "Название…": the name of a position asked for, kept in the file's "Names".
+function nameSlot(position, text) {
+  const typed = window.prompt(`Название позиции ${text}:`, core.slotName(ini.names, text));
+  if (typed === null) return;
+  clearErrors([view]);
+  try {
+    ini.names = core.setSlotName(ini.names, position, typed);
+  } catch (e) {
+    showError(view, null, e);
+    return;
+  }
+  save();
+  for (const name of ['sat', 'out', 'sky', 'aim']) stale[name] = true;
+  run(view, 'view');
+}
+
+// The slot a cell of the satellite table belongs to, named on a long press or a right click.
+function nameSatCell(e) {
+  const td = e.target.closest('td');
+  const t = tables.sat;
+  if (!td || td.classList.contains('sep') || !t) return;
+  const row = td.parentElement.rowIndex;
+  const slot = t.slots.find((s) => s.row === row && td.cellIndex >= s.column && td.cellIndex < s.column + 4);
+  if (!slot) return;
+  e.preventDefault();
+  const named = core.namedPosition(ini.names, slot.position);
+  nameSlot(named.position, named.text);
+}
 
 // Recomputes the view in front; the others follow when they are opened. `cause` names the
 // field whose change asked for it, so that a message stands beside that field.
@@ -151,7 +198,9 @@ function compute(cause) {
 
 function run(name, cause) {
   stale[name] = false;
-  const line = ERROR_LINE[cause] || (cause === 'place' ? 'EditSir' : name);
+  let line = ERROR_LINE[cause] || (cause === 'place' ? 'EditSir' : name);
+  // A field of another view (the slot is shared): its message comes in this view.
+  if (document.querySelector(`.err[data-for="${line}"]`).closest('section[hidden]')) line = name;
   // A table computed or refused speaks for every field it reads: older messages there go.
   clearErrors([name, ...READS[name].map((id) => ERROR_LINE[id]).filter(Boolean)]);
   try {
@@ -326,7 +375,7 @@ function flush() {
 function loadFile(bytes) {
   const read = core.readIni(bytes);  // throws the module's message before anything changes
   file = bytes;
-  ini = { places: read.places, selected: read.selected, form: read.form, horizons: read.horizons || {} };
+  ini = { places: read.places, selected: read.selected, form: read.form, horizons: read.horizons || {}, names: read.names || {} };
   // Names equal but for case share one line of the file: said, as the desktop says it.
   $('LabelFileNote').textContent = read.caseTwins || '';
   if (adding) stopAdding();
@@ -425,6 +474,13 @@ function wire() {
     });
   }
   $('ComboBoxPunkt').addEventListener('change', choosePlace);
+  $('StringGridSat').addEventListener('contextmenu', nameSatCell);
+  // The pointing view's slot is the outage tab's.
+  $('EAimSlot').addEventListener('change', () => {
+    $('ESlot').value = $('EAimSlot').value;
+    onChange('ESlot');
+  });
+  $('EAimSlot').addEventListener('keydown', (e) => e.key === 'Enter' && e.target.blur());
   // As the desktop's double click: a slot of the pointing table opens its outages.
   $('StringGridSat').addEventListener('click', (e) => {
     const td = e.target.closest('td');
@@ -482,10 +538,16 @@ async function main() {
     core, fields, tables, showError, clearErrors, save, view: () => view, run: (name) => run(name, name),
     place: () => (!adding && ini.places[ini.selected] ? ini.places[ini.selected].name : ''),
     horizons: () => ini.horizons,
+    names: () => ini.names,
     zoneOf: (f) => ({ kind: f.zone, text: f.zone === 'gmt' ? f.EditGMT : f.EditMSK }),
     twilightOf: (f) => ({ kind: f.twilight, text: f.twilight === 'angle' ? f.EditUg : f.EditKm }),
   });
-  Object.assign(VIEWS, { sky: pictures.sky, year: pictures.year });
+  const aim = aimView({
+    core, fields, today, zoneOf: (f) => ({ kind: f.zone, text: f.zone === 'gmt' ? f.EditGMT : f.EditMSK }),
+    horizon: () => (!adding && ini.places[ini.selected] ? ini.horizons[ini.places[ini.selected].name] || '' : ''),
+    names: () => ini.names, nameSlot,
+  });
+  Object.assign(VIEWS, { sky: pictures.sky, year: pictures.year, aim: aim.show });
   $('version').textContent = `(v. ${core.version})`;
   $('LabelVersion').textContent = `Kelmar ${core.version}`;
   const stored = store.loadIni();
@@ -499,6 +561,7 @@ async function main() {
   store.askPersistence();
   pictures.monthChanged();
   pictures.wire();
+  aim.wire();
   openView(VIEW_NAMES.includes(saved.view) ? saved.view : 'sun');
   document.body.dataset.ready = '1';
   if ('serviceWorker' in navigator) {

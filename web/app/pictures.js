@@ -169,6 +169,8 @@ export function drawSky(scene, width, height, title) {
     if (parseInt(slot.label, 10) % 10 === 0 && fits(x, y - 10, textWidth(slot.label, 11), 12)) {
       node(marks, 'text', { x: r1(x), y: r1(y - 9), fill: color }, slot.label);
     }
+    const name = scene.names && scene.names[i];
+    if (name && fits(x, y + 12, textWidth(name, 11), 12)) node(marks, 'text', { x: r1(x), y: r1(y + 15), fill: color, class: 'name' }, name);
     if (i === scene.highlighted) node(marks, 'circle', { cx: r1(x), cy: r1(y), r: 7, fill: 'none', stroke: C.ring, 'stroke-width': 2, class: 'ring' });
   });
 
@@ -209,13 +211,15 @@ export function skyReadout(scene, width, height, x, y, reach = 6) {
   const dist = (az, el) => Math.hypot(f.X(az) - x, f.Y(el) - y);
   let nearest = null;
   let best = reach;
-  for (const slot of scene.arc) {
-    if (slot.az === null || Number.isNaN(slot.az) || dist(slot.az, slot.el) > best) continue;
+  let nearestName = '';
+  scene.arc.forEach((slot, i) => {
+    if (slot.az === null || Number.isNaN(slot.az) || dist(slot.az, slot.el) > best) return;
     best = dist(slot.az, slot.el);
     nearest = slot;
-  }
+    nearestName = scene.names && scene.names[i] ? `  ${scene.names[i]}` : '';
+  });
   if (nearest) {
-    return `${nearest.label}\nазимут ${nearest.azimuth}\nвысота ${nearest.elevation}\nпоправка ${nearest.correction}`;
+    return `${nearest.label}${nearestName}\nазимут ${nearest.azimuth}\nвысота ${nearest.elevation}\nпоправка ${nearest.correction}`;
   }
   for (const [day, name] of [[scene.day, 'Солнце'], [scene.june, '21 июня'], [scene.december, '21 декабря']]) {
     let hit = null;

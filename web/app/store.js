@@ -47,6 +47,23 @@ export function saveView(view) {
   }
 }
 
+// A one-time notice seen: remembered by the page, not the desktop file.
+export function loadFlag(key) {
+  try {
+    return localStorage.getItem(key) === '1';
+  } catch {
+    return false;
+  }
+}
+
+export function saveFlag(key) {
+  try {
+    localStorage.setItem(key, '1');
+  } catch {
+    // shown again next time: harmless
+  }
+}
+
 // Without it a browser may clear the places when the phone runs short of space.
 export async function askPersistence() {
   try {

@@ -7,7 +7,7 @@ const $ = (id) => document.getElementById(id);
 const two = (n) => String(n).padStart(2, '0');
 const SAVE_SIZE = { width: 1200, height: 600 };
 
-// app: {core, fields(), place() -> name or '', horizons() -> {name: text}, save(), tables,
+// app: {core, fields(), place() -> name or '', horizons() -> {name: text}, names() -> {slot: name}, save(), tables,
 //       showError(line, field, error), clearErrors(lines), today() -> "YYYY-MM-DD"}
 export function pictureViews(app) {
   let sky = null;   // the scene on screen and what titles it
@@ -54,6 +54,7 @@ export function pictureViews(app) {
       $('EditHorizon').value = horizonText;
     }
     const scene = skyScene(f, horizonText);
+    scene.names = app.core.slotNamesAt(app.names(), scene.arc.map((a) => a.position));
     const title = `${place}   ${dotted(skyDate())}   ${scene.zone}`;
     sky = { scene, title };
     const box = $('SkyView');
@@ -98,6 +99,21 @@ export function pictureViews(app) {
     else horizons[place] = text;
     app.save();
     app.run('sky');
+  }
+
+  // A profile made by another tool becomes the horizon field's text, kept as if typed.
+  async function importProfile(input) {
+    const chosen = input.files && input.files[0];
+    input.value = '';
+    if (!chosen) return;
+    app.clearErrors(['sky']);
+    try {
+      $('EditHorizon').value = app.core.horizonFromProfile(await chosen.text());
+    } catch (e) {
+      app.showError('sky', null, e);
+      return;
+    }
+    horizonChanged();
   }
 
   function readout(e) {
@@ -148,6 +164,7 @@ export function pictureViews(app) {
     $('EditHorizon').addEventListener('change', horizonChanged);
     $('EditHorizon').addEventListener('keydown', (e) => e.key === 'Enter' && e.target.blur());
     $('EditSkyDate').addEventListener('change', () => app.run('sky'));
+    $('FileProfile').addEventListener('change', (e) => importProfile(e.target));
     for (const type of ['pointermove', 'pointerdown']) $('SkyView').addEventListener(type, readout);
     $('ButtonPng').addEventListener('click', () => savePicture('png'));
     $('ButtonSvg').addEventListener('click', () => savePicture('svg'));
@@ -173,8 +190,9 @@ export function pictureViews(app) {
 // Which buttons a view has under the tabs.
 export function showButtons(view) {
   const picture = view === 'sky' || view === 'year';
-  $('ButtonExcel').hidden = picture;
-  $('ButtonCsv').hidden = picture;
+  const table = !picture && view !== 'aim';
+  $('ButtonExcel').hidden = !table;
+  $('ButtonCsv').hidden = !table;
   $('ButtonPng').hidden = !picture;
   $('ButtonSvg').hidden = !picture;
 }

@@ -10,6 +10,29 @@ const out = process.argv[2] || join(root, 'docs');
 const server = await serve(process.argv[3] || join(root, 'build-web/site'));
 const browser = await launch();
 const shots = [];
+
+// The pointing view on 36 E: first with the one-time warning, then with the phone's heading
+// 12° short of the compass azimuth (the absolute-orientation sensor override).
+async function aimShots(page, viewport) {
+  const size = `${viewport.width}x${viewport.height}`;
+  const cdp = await page.context().newCDPSession(page);
+  await cdp.send('Emulation.setSensorOverrideEnabled', { enabled: true, type: 'absolute-orientation' });
+  await page.click('#TabAim');
+  const first = join(out, `web-aim-${size}.png`);
+  await page.screenshot({ path: first });
+  const target = Number((await page.textContent('#AimCompass')).replace('°', ''));
+  const half = ((360 - (target - 12)) * Math.PI) / 360;
+  await cdp.send('Emulation.setSensorOverrideReadings', {
+    type: 'absolute-orientation', reading: { quaternion: { x: 0, y: 0, z: Math.sin(half), w: Math.cos(half) } },
+  });
+  await page.click('#ButtonAimUnderstood');
+  await page.click('#ButtonCompass');
+  await page.waitForSelector('#AimDial:not([hidden])');
+  await page.locator('#AimCompassBox').scrollIntoViewIfNeeded();
+  const compass = join(out, `web-aim-compass-${size}.png`);
+  await page.screenshot({ path: compass });
+  return [first, compass];
+}
 for (const [viewport, dark] of [[PHONE, false], [PHONE, true], [DESKTOP, false]]) {
   const { ctx, page } = await openApp(browser, server.url, { viewport, dark });
   // A fixed month, so the pictures change only when the app does.
@@ -26,6 +49,7 @@ for (const [viewport, dark] of [[PHONE, false], [PHONE, true], [DESKTOP, false]]
     await page.screenshot({ path });
     shots.push(path);
   }
+  if (!dark) shots.push(...(await aimShots(page, viewport)));
   await ctx.close();
 }
 await browser.close();
