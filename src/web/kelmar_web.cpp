@@ -695,7 +695,7 @@ val Pointing(std::string packed) {
     try {
       const MagneticField f = MagneticForFields(in.latitude, in.longitude, date);
       declination = DeclinationOf(f, date);
-      if (CompassTrustFor(f) != CompassTrust::Unusable) compass = f.declination;
+      if (CompassUsable(f)) compass = f.declination;
     } catch (const CalcError&) {
       // No model for the day: the true azimuth alone, the message in declination's place.
     }
