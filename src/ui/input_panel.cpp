@@ -84,32 +84,44 @@ void InputPanel::Build() {
   f.LabelM = caption("Месяц", "LabelM");
   f.ScrollBarM = bar("ScrollBarM", 1, 12, 6, 10);
 
-  // Group boxes get their titles once their fonts are set: a title is measured as it is set.
-  f.GroupBoxTime = Designed(new QGroupBox(f.GroupBox1), "GroupBoxTime", v);
-  f.GroupBoxTime->setTitle(QStringLiteral("Время"));
-  f.RadioButtonGMT = Designed(new MouseUpRadioButton(QStringLiteral("GMT +"), f.GroupBoxTime), "RadioButtonGMT", v);
-  f.EditGMT = Designed(new QLineEdit(Q(defaults.gmt_offset), f.GroupBoxTime), "EditGMT", v);
-  f.Label7 = Designed(new QLabel(QStringLiteral("час"), f.GroupBoxTime), "Label7", v);
-  f.RadioButtonMSK = Designed(new MouseUpRadioButton(QStringLiteral("MSK +"), f.GroupBoxTime), "RadioButtonMSK", v);
+  // The zone and the twilight: a group each of two choices with a field and its unit, and the
+  // buttons that step the chosen field. Group boxes get their titles once their fonts are set: a
+  // title is measured as it is set.
+  auto group = [&](const char* title, const char* name) {
+    QGroupBox* g = Designed(new QGroupBox(f.GroupBox1), name, v);
+    g->setTitle(QString::fromUtf8(title));
+    return g;
+  };
+  auto choice = [&](QGroupBox* g, const char* text, const char* name, MouseUpRadioButton*& radio) {
+    radio = Designed(new MouseUpRadioButton(QString::fromUtf8(text), g), name, v);
+  };
+  auto field = [&](QGroupBox* g, const std::string& text, const char* name, const char* unit, const char* unit_name,
+                   QLineEdit*& edit, QLabel*& label) {
+    edit = Designed(new QLineEdit(Q(text), g), name, v);
+    label = Designed(new QLabel(QString::fromUtf8(unit), g), unit_name, v);
+  };
+  auto button = [&](QGroupBox* g, const char* text, const char* name) {
+    return Designed(new QPushButton(QString::fromLatin1(text), g), name, v);
+  };
+  f.GroupBoxTime = group("Время", "GroupBoxTime");
+  choice(f.GroupBoxTime, "GMT +", "RadioButtonGMT", f.RadioButtonGMT);
+  field(f.GroupBoxTime, defaults.gmt_offset, "EditGMT", "час", "Label7", f.EditGMT, f.Label7);
+  choice(f.GroupBoxTime, "MSK +", "RadioButtonMSK", f.RadioButtonMSK);
+  field(f.GroupBoxTime, defaults.msk_offset, "EditMSK", "час", "Label8", f.EditMSK, f.Label8);
   (defaults.FromMoscow() ? f.RadioButtonMSK : f.RadioButtonGMT)->setChecked(true);
-  f.EditMSK = Designed(new QLineEdit(Q(defaults.msk_offset), f.GroupBoxTime), "EditMSK", v);
-  f.Label8 = Designed(new QLabel(QStringLiteral("час"), f.GroupBoxTime), "Label8", v);
-  f.ButtonTDown = Designed(new QPushButton(QStringLiteral("<"), f.GroupBoxTime), "ButtonTDown", v);
-  f.ButtonTUp = Designed(new QPushButton(QStringLiteral(">"), f.GroupBoxTime), "ButtonTUp", v);
+  f.ButtonTDown = button(f.GroupBoxTime, "<", "ButtonTDown");
+  f.ButtonTUp = button(f.GroupBoxTime, ">", "ButtonTUp");
   f.CheckBoxSec = Designed(new QCheckBox(QStringLiteral("с секундами"), f.GroupBoxTime), "CheckBoxSec", v);
 
   // The first letter of the caption is a Latin "C", as the window has always shown it.
-  f.GroupBoxSumerki = Designed(new QGroupBox(f.GroupBox1), "GroupBoxSumerki", v);
-  f.GroupBoxSumerki->setTitle(QStringLiteral("Cумерки"));
-  f.RadioButtonUgol = Designed(new MouseUpRadioButton(QStringLiteral("    Угол"), f.GroupBoxSumerki), "RadioButtonUgol", v);
-  f.EditUg = Designed(new QLineEdit(Q(defaults.twilight_angle), f.GroupBoxSumerki), "EditUg", v);
-  f.LabelGr = Designed(new QLabel(QStringLiteral("гр."), f.GroupBoxSumerki), "LabelGr", v);
-  f.RadioButtonVys = Designed(new MouseUpRadioButton(QStringLiteral("Высота"), f.GroupBoxSumerki), "RadioButtonVys", v);
+  f.GroupBoxSumerki = group("Cумерки", "GroupBoxSumerki");
+  choice(f.GroupBoxSumerki, "    Угол", "RadioButtonUgol", f.RadioButtonUgol);
+  field(f.GroupBoxSumerki, defaults.twilight_angle, "EditUg", "гр.", "LabelGr", f.EditUg, f.LabelGr);
+  choice(f.GroupBoxSumerki, "Высота", "RadioButtonVys", f.RadioButtonVys);
+  field(f.GroupBoxSumerki, defaults.twilight_height, "EditKm", "км", "LabelKm", f.EditKm, f.LabelKm);
   (defaults.ByAngle() ? f.RadioButtonUgol : f.RadioButtonVys)->setChecked(true);
-  f.EditKm = Designed(new QLineEdit(Q(defaults.twilight_height), f.GroupBoxSumerki), "EditKm", v);
-  f.LabelKm = Designed(new QLabel(QStringLiteral("км"), f.GroupBoxSumerki), "LabelKm", v);
-  f.ButtonUgDown = Designed(new QPushButton(QStringLiteral("<"), f.GroupBoxSumerki), "ButtonUgDown", v);
-  f.ButtonUgUp = Designed(new QPushButton(QStringLiteral(">"), f.GroupBoxSumerki), "ButtonUgUp", v);
+  f.ButtonUgDown = button(f.GroupBoxSumerki, "<", "ButtonUgDown");
+  f.ButtonUgUp = button(f.GroupBoxSumerki, ">", "ButtonUgUp");
 }
 
 void InputPanel::Connect() {
