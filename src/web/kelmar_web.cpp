@@ -235,6 +235,7 @@ val SunTable(std::string packed) {
     val out = Obj();
     out.set("cells", Cells(grid));
     out.set("locator", month.locator);
+    out.set("zone", ZoneText(in));
     out.set("days", SunDays(month.days));
     return out;
   });
@@ -373,6 +374,7 @@ val Outage(std::string packed) {
     }
     val out = Obj();
     out.set("slots", slots);
+    out.set("zone", ZoneText(in));
     return out;
   });
 }

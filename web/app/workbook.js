@@ -76,14 +76,6 @@ function applyLook(cell, look) {
 
 // ---- what goes where, as the desktop fills its templates ----
 
-// "GMT+3", "MSK-1", "GMT": the zone field's text as typed after its sign.
-export function zoneText(f) {
-  const gmt = f.zone === 'gmt';
-  const text = gmt ? f.EditGMT : f.EditMSK;
-  const value = Number(text.trim());
-  return (gmt ? 'GMT' : 'MSK') + (value > 0 ? `+${text}` : value < 0 ? text : '');
-}
-
 // The place name's first four characters, safe as a file name.
 export function placePrefix(name) {
   let prefix = [...name].slice(0, 4).join('').replace(/[/\0]/g, '_');
@@ -105,7 +97,7 @@ export function layout(kind, { f, place, tables, year, month, outNote, satNote }
     return {
       template: 'Sun', stem: `${prefix}_${month}${f.CheckBoxSec ? 'с' : ''}`, cells: g,
       block: body(g, 31),
-      writes: [[3, 1, `Время: ${zoneText(f)}`], [3, 8, `Сумерки: ${twilight}`], [3, 4, `QTH-локатор: ${tables.sun.locator || ''}`],
+      writes: [[3, 1, `Время: ${tables.sun.zone}`], [3, 8, `Сумерки: ${twilight}`], [3, 4, `QTH-локатор: ${tables.sun.locator || ''}`],
         [2, 2, place], [37, 1, `${at(33, 0)}  ${at(33, 1)}  ${at(33, 2)}`], [37, 6, `${at(33, 5)}  ${at(33, 6)} ${at(33, 7)}`]],
     };
   }
@@ -120,7 +112,7 @@ export function layout(kind, { f, place, tables, year, month, outNote, satNote }
   const g = slot ? slot.cells : [];
   const angle = slot && /Угол интерференции (\S+)°/.exec(slot.info || '');
   const label = slot ? slot.label : f.ESlot;
-  const heading = `Спутник: ${label}   Антенна: ${f.EDish} м, ${f.EFreq} ГГц   Угол: ${angle ? angle[1] : ''}°   Время: ${zoneText(f)}`;
+  const heading = `Спутник: ${label}   Антенна: ${f.EDish} м, ${f.EFreq} ГГц   Угол: ${angle ? angle[1] : ''}°   Время: ${tables.out.zone}`;
   const writes = [[2, 2, place], [3, 1, heading]];
   if (g.length <= 1 && outNote) writes.push([5, 1, outNote]);
   return {
