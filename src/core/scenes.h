@@ -29,6 +29,11 @@ struct SkyScene {
 SkyScene MakeSkyScene(const InputFields& in, int year, int month, int day, const Horizon& horizon,
                       std::optional<double> now_hours = std::nullopt);
 
+// The local hour of the fields' zone at a moment (milliseconds since 1970-01-01 00:00 UTC) when
+// that moment falls on the local date, for MakeSkyScene's now_hours; nothing on another date.
+// The zone is taken to whole seconds. Throws CalcError for a bad zone text.
+std::optional<double> NowHoursOn(const InputFields& in, const CalendarDate& date, long long unix_ms);
+
 // Rings the slot of the fields' ESlot where the arc has it (a slot at a tenth of a degree has no
 // mark of its own) and, when the slot is above the horizon, adds the moments the Sun stands on
 // its azimuth or the opposite one on that date.

@@ -182,9 +182,8 @@ void PictureTabs::Rebuild() {
   if (shown_ == sky_tab_) {
     const QDate d = EditSkyDate->date();
     // The Sun's current place shows when the date is today in the zone of the window.
-    const QDateTime zone_now = c.now.toUTC().addSecs(static_cast<qint64>(ZoneHoursOf(c.fields) * 3600));
-    std::optional<double> now_hours;
-    if (zone_now.date() == d) now_hours = zone_now.time().msecsSinceStartOfDay() / 3600000.0;
+    const std::optional<double> now_hours =
+        NowHoursOn(c.fields, {d.year(), d.month(), d.day()}, c.now.toMSecsSinceEpoch());
     sky_ = pictures::MakeSkyScene(c.fields, d.year(), d.month(), d.day(), StoredHorizon(c.place), now_hours);
     // The slot of the outage tab is ringed, with the Sun on its azimuth.
     RingSlot(sky_, c.fields, {d.year(), d.month(), d.day()});

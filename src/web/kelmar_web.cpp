@@ -462,6 +462,7 @@ val SkySceneFor(std::string packed) {
     const CalendarDate date = DateArg(o);
     std::optional<double> now;
     if (o.Has("now")) now = StrToFloat(o.Text("now"));
+    if (o.Has("utcMs")) now = NowHoursOn(in, date, std::llround(StrToFloat(o.Text("utcMs"))));
     SkyScene scene = MakeSkyScene(in, date.year, date.month, date.day, Horizon::Parse(o.Text("horizon")), now);
     if (o.Has("slot")) RingSlot(scene, in, date);
     val out = SkySceneOf(scene);

@@ -8,6 +8,8 @@
 #include "core/calc_error.h"
 #include "core/day_serial.h"
 #include "core/horizon.h"
+#include "core/input_fields.h"
+#include "core/scenes.h"
 #include "core/sat_table.h"
 #include "core/sky.h"
 #include "core/sun_table.h"
@@ -153,6 +155,39 @@ TEST(SunDay, RiseAndSetAzimuthsAreTheTables) {
   const SunPoint noon = SunAt(gmt, 2026, 6, 21, day.path[0].hours + 12.5);
   EXPECT_NEAR(noon.el, 57.69, 0.1);
   EXPECT_NEAR(noon.az, 180, 1.5);
+}
+
+// The Sun's place now is drawn only on today's local date, the zone read from the fields.
+TEST(SkyNow, TheMomentFallsOnTheLocalDateOfTheZone) {
+  constexpr long long k2026_03_20_2230 = 1774045800000;  // 2026-03-20 22:30:00 UTC
+  struct Row {
+    const char* why;
+    ZoneKind kind;
+    const char* offset;
+    CalendarDate date;
+    long long ms;
+    double hours;  // NaN: not that date
+  } rows[] = {
+      {"GMT+3 puts it after midnight", ZoneKind::FromGmt, "3", {2026, 3, 21}, k2026_03_20_2230, 1.5},
+      {"the UTC date is yesterday there", ZoneKind::FromGmt, "3", {2026, 3, 20}, k2026_03_20_2230, NAN},
+      {"MSK-3 is GMT+1: Moscow time is GMT+4 here", ZoneKind::FromMoscow, "-3", {2026, 3, 20}, k2026_03_20_2230, 23.5},
+      {"a western zone", ZoneKind::FromGmt, "-10", {2026, 3, 20}, k2026_03_20_2230, 12.5},
+      {"milliseconds count", ZoneKind::FromGmt, "0", {2026, 3, 20}, k2026_03_20_2230 + 1800, 22.5005},
+      {"before 1970", ZoneKind::FromGmt, "0", {1969, 12, 31}, -3600000, 23},
+      {"half an hour's zone", ZoneKind::FromGmt, "5.5", {2026, 3, 21}, k2026_03_20_2230, 4},
+  };
+  for (const Row& r : rows) {
+    InputFields in;
+    in.zone = r.kind;
+    (r.kind == ZoneKind::FromGmt ? in.gmt_offset : in.msk_offset) = r.offset;
+    const std::optional<double> h = NowHoursOn(in, r.date, r.ms);
+    if (std::isnan(r.hours)) {
+      EXPECT_FALSE(h.has_value()) << r.why;
+    } else {
+      ASSERT_TRUE(h.has_value()) << r.why;
+      EXPECT_NEAR(*h, r.hours, 1e-9) << r.why;
+    }
+  }
 }
 
 }  // namespace

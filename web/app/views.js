@@ -20,19 +20,11 @@ export function pictureViews(app) {
 
   const dotted = (iso) => iso.split('-').reverse().join('.');
 
-  function zoneHours(f) {
-    return f.zone === 'gmt' ? Number(f.EditGMT) : Number(f.EditMSK) + 3;
-  }
-
   // The module's scene for a horizon text; a slot text the table cannot name rings nothing.
   function skyScene(f, horizon) {
     const date = skyDate();
-    const args = { lat: f.EditSir, lon: f.EditDolg, date, horizon, zone: app.zoneOf(f), slot: f.ESlot };
-    // The Sun's place now, when the date is today in the fields' zone.
-    const zoneNow = new Date(Date.now() + zoneHours(f) * 3600000);
-    if (zoneNow.toISOString().slice(0, 10) === date) {
-      args.now = zoneNow.getUTCHours() + zoneNow.getUTCMinutes() / 60 + zoneNow.getUTCSeconds() / 3600;
-    }
+    // utcMs: the Sun's place now shows when the date is today in the fields' zone.
+    const args = { lat: f.EditSir, lon: f.EditDolg, date, horizon, zone: app.zoneOf(f), slot: f.ESlot, utcMs: Date.now() };
     try {
       return app.core.skyScene(args);
     } catch {
