@@ -21,6 +21,8 @@ constexpr long long kSerialEpoch = -25569;
 
 }  // namespace
 
+long long FloorDiv(long long a, long long b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+
 double EncodeDate(int year, int month, int day) {
   return static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
                              kSerialEpoch);

@@ -12,6 +12,9 @@ struct YMD {
 };
 YMD DecodeDate(double serial);
 int DaysInMonth(int year, int month);
+// a / b rounded down: days of moments counted in seconds or milliseconds, where the count can be
+// negative (before the epoch) and truncation would give the next day and negative clock digits.
+long long FloorDiv(long long a, long long b);
 // 0 = Monday … 6 = Sunday.
 int WeekdayMondayFirst(double serial);
 

@@ -96,10 +96,6 @@ double Transit(const Geometry& g, double ut) {
   return ut;
 }
 
-// Seconds and days of DaySerial moments, floored: before 1899-12-30 the serials are negative
-// and truncation would give the previous day and negative clock digits.
-long long FloorDiv(long long a, long long b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
-
 std::string BadSlotMessage(std::string_view text) {
   return "Неверная позиция спутника '" + std::string(text) + "'";
 }

@@ -1,5 +1,6 @@
 #include "core/scenes.h"
 
+#include "core/day_serial.h"
 #include "core/number_text.h"
 #include "core/observer.h"
 #include "core/outage.h"
@@ -9,10 +10,10 @@ namespace kelmar {
 
 std::optional<double> NowHoursOn(const InputFields& in, const CalendarDate& date, long long unix_ms) {
   constexpr long long kDayMs = 86'400'000;
-  constexpr double kSerialOf1970 = 25569;  // days from 1899-12-30
   const long long local_ms = unix_ms + static_cast<long long>(ZoneHoursOf(in) * 3600) * 1000;
-  const long long day = local_ms >= 0 ? local_ms / kDayMs : -((-local_ms + kDayMs - 1) / kDayMs);
-  if (EncodeDate(date.year, date.month, date.day) != kSerialOf1970 + static_cast<double>(day)) return std::nullopt;
+  const long long day = FloorDiv(local_ms, kDayMs);  // since 1970-01-01
+  if (EncodeDate(date.year, date.month, date.day) != EncodeDate(1970, 1, 1) + static_cast<double>(day))
+    return std::nullopt;
   return static_cast<double>(local_ms - day * kDayMs) / 3600000.0;
 }
 
