@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,6 +17,7 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTabBar>
+#include <QTimer>
 #include <clocale>
 #include <stdexcept>
 
@@ -110,7 +113,6 @@ TForm1::TForm1(FormOptions options)
   if (v_ <= 0) v_ = kDesignHeight;
 
   setWindowTitle(QString::fromUtf8(kCaption));
-  setWindowIcon(QIcon(QStringLiteral(":/kelmar/kelmar.png")));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   QPalette pal = palette();
@@ -122,6 +124,17 @@ TForm1::TForm1(FormOptions options)
   SetTabOrder();
   ConnectHandlers();
   CreateForm();
+}
+
+bool TForm1::event(QEvent* e) {
+  const bool handled = QWidget::event(e);
+  // The icon once the window has been painted: reading it has Qt look through every image
+  // plugin it has, which would hold up the first sight of the tables.
+  if (e->type() == QEvent::Paint && windowIcon().isNull() && !icon_posted_) {
+    icon_posted_ = true;
+    QTimer::singleShot(0, this, [this] { setWindowIcon(QIcon(QStringLiteral(":/kelmar/kelmar.png"))); });
+  }
+  return handled;
 }
 
 TForm1::~TForm1() {
@@ -145,6 +158,14 @@ int TForm1::Tab() const { return TabControl1->TabIndex(); }
 void TForm1::BuildControls() {
   // The window's own font first; each control gets its design row's as it is made.
   setFont(MakeFont("MS Sans Serif", ScaleCoord(kWindowFontPx, v_), false));
+  // An edit field lays its text out in the application's font while it is made, before it has
+  // its own. Made while that is a font of the window's, the fields load no font that nothing
+  // shows; the application's font is back before anything is shown.
+  struct AppFontWhileBuilding {
+    const QFont before = QApplication::font();
+    explicit AppFontWhileBuilding(const QFont& f) { QApplication::setFont(f); }
+    ~AppFontWhileBuilding() { QApplication::setFont(before); }
+  } app_font(DesignFontOf("EditSir", v_));
   // The creation order is the stacking order: the note under GroupBox1, the pages on the tab control.
   TabControl1 = Named(new TabControl(this, DesignFontOf("TabControl1", v_)), "TabControl1");
   sun_->Build();
