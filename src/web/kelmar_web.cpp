@@ -59,28 +59,38 @@ val Numbers(const std::vector<double>& v) {
   return Array(v, [](double x) { return val(x); });
 }
 
-// The grid as rows of cell texts. Its bytes cross into JS once, as a view of the module's
-// memory that JS decodes, splits and cuts into rows: a call per cell, or embind's own string
-// copy, would cost more than the table itself.
-val Cells(const TextGrid& grid) {
-  static const val to_rows = val::global("Function").new_(val(
-      "const utf8 = new TextDecoder();"
-      "return (bytes, cols) => {"
-      "  const cells = utf8.decode(bytes).split('\\x1f'), rows = [];"
-      "  for (let i = 0; i < cells.length; i += cols) rows.push(cells.slice(i, i + cols));"
-      "  return rows;"
-      "};"))();
-  std::string joined;
-  joined.reserve(static_cast<std::size_t>(grid.RowCount() * grid.ColCount()) * 8);
+// A grid's cells joined by "\x1f", as bytes of the module's memory that kelmar.js decodes and
+// cuts into rows (its kelmarRows): a call per cell, or embind's own string copy, would cost more
+// than the table itself.
+std::string JoinedCells(const TextGrid& grid) {
+  std::size_t size = 0;
+  for (int r = 0; r < grid.RowCount(); ++r)
+    for (int c = 0; c < grid.ColCount(); ++c) size += grid.Cell(c, r).size() + 1;
+  std::string joined(size, '\x1f');  // a separator after every cell, the last one cut off
+  char* out = joined.data();
   for (int r = 0; r < grid.RowCount(); ++r) {
     for (int c = 0; c < grid.ColCount(); ++c) {
-      if (r > 0 || c > 0) joined += '\x1f';
-      joined += grid.Cell(c, r);
+      const std::string& cell = grid.Cell(c, r);
+      out = std::copy(cell.begin(), cell.end(), out) + 1;
     }
   }
-  // Decoded before joined goes: the view is of its bytes.
-  return to_rows(emscripten::typed_memory_view(joined.size(), reinterpret_cast<const unsigned char*>(joined.data())),
-                 std::max(grid.ColCount(), 1));
+  if (!joined.empty()) joined.pop_back();
+  return joined;
+}
+
+// Calls `finish` (a function of kelmar.js) with the grid's cells, its shape and `more`. The view
+// of the cells' bytes is read before they go.
+template <class... More>
+val WithCells(const val& finish, const TextGrid& grid, More&&... more) {
+  const std::string joined = JoinedCells(grid);
+  return finish(val(emscripten::typed_memory_view(joined.size(), reinterpret_cast<const unsigned char*>(joined.data()))),
+                grid.ColCount(), grid.RowCount(), std::forward<More>(more)...);
+}
+
+// The grid as rows of cell texts.
+val Cells(const TextGrid& grid) {
+  static const val rows = val::module_property("kelmarRows");
+  return WithCells(rows, grid);
 }
 
 // The arguments of a table call, packed by kelmar.js into one string: "key\x1evalue" items
@@ -190,7 +200,7 @@ int PolarCode(PolarState state) {
 //   day, weekday (0 = Monday), rise count, (hours, has azimuth, azimuth) per rise, set count,
 //   the same per set, noon, has day length, day length, sun polar (0 none, 1 night, 2 day),
 //   dawn count, hours per dawn, dusk count, hours per dusk, twilight polar.
-val SunDays(const std::vector<SunDayRow>& days) {
+std::vector<double> SunDays(const std::vector<SunDayRow>& days) {
   std::vector<double> v;
   v.reserve(days.size() * 24);
   const auto crossings = [&v](const Crossings& all, bool rise, bool with_azimuth) {
@@ -219,8 +229,7 @@ val SunDays(const std::vector<SunDayRow>& days) {
     crossings(d.twilight, false, false);
     v.push_back(PolarCode(d.twilight_polar));
   }
-  static const val float64_array = val::global("Float64Array");
-  return float64_array.new_(emscripten::typed_memory_view(v.size(), v.data()));  // a copy
+  return v;
 }
 
 val SunTable(std::string packed) {
@@ -230,14 +239,15 @@ val SunTable(std::string packed) {
     const std::tm today = o.Has("year") && o.Has("month") ? std::tm{} : Today();
     SunMonth month;
     ComputeSunMonth(in, o.IntIn("year", today.tm_year + 1900, 1, 9999), o.IntIn("month", today.tm_mon + 1, 1, 12), month);
-    TextGrid grid = MakeSunGrid();
+    // One grid for every call, written over as the window's is: its cells keep their storage.
+    static TextGrid grid = MakeSunGrid();
     FormatSunTable(month, in.seconds, RussianDateNames(), grid);
-    val out = Obj();
-    out.set("cells", Cells(grid));
-    out.set("locator", month.locator);
-    out.set("zone", ZoneText(in));
-    out.set("days", SunDays(month.days));
-    return out;
+    // The whole answer is put together in kelmar.js (kelmarSunResult), in one call, from views
+    // of the cells' bytes and the days' numbers.
+    static const val result = val::module_property("kelmarSunResult");
+    const std::vector<double> days = SunDays(month.days);
+    return WithCells(result, grid, val(emscripten::typed_memory_view(days.size(), days.data())), month.locator,
+                     ZoneText(in));
   });
 }
 
