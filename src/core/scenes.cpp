@@ -17,6 +17,11 @@ std::optional<double> NowHoursOn(const InputFields& in, const CalendarDate& date
   return static_cast<double>(local_ms - day * kDayMs) / 3600000.0;
 }
 
+int DayOfYear(int year, const CalendarDate& today) {
+  if (today.year != year) return -1;
+  return static_cast<int>(EncodeDate(today.year, today.month, today.day) - EncodeDate(year, 1, 1));
+}
+
 SkyScene MakeSkyScene(const InputFields& in, int year, int month, int day, const Horizon& horizon,
                       std::optional<double> now_hours) {
   SkyScene s;

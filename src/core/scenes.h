@@ -39,6 +39,10 @@ std::optional<double> NowHoursOn(const InputFields& in, const CalendarDate& date
 // its azimuth or the opposite one on that date.
 void RingSlot(SkyScene& scene, const InputFields& in, const CalendarDate& date);
 
+// The day of `year` that `today` is, 0 for January 1, for YearScene::today; -1 when today is in
+// another year.
+int DayOfYear(int year, const CalendarDate& today);
+
 struct YearScene {
   std::vector<DaylightDay> days;
   int year = 2000;

@@ -196,7 +196,7 @@ void PictureTabs::Rebuild() {
     year_ = pictures::MakeYearScene(c.fields, c.year);
     year_.month = c.month;
     const QDate today = c.now.date();
-    if (today.year() == c.year) year_.today = today.dayOfYear() - 1;
+    year_.today = DayOfYear(c.year, {today.year(), today.month(), today.day()});
     year_.title = c.place + "   " + std::to_string(c.year) + "   " + zone;
     YearView->update();
   }

@@ -141,10 +141,11 @@ int Int(const val& o, const char* key, int fallback) { return Has(o, key) ? o[ke
 
 bool Bool(const val& o, const char* key) { return Has(o, key) && o[key].as<bool>(); }
 
-// "date" as YYYY-MM-DD, today without it; read as kelmar-cli reads --date.
-CalendarDate DateArg(const Args& o) {
+// The argument `key` ("date" unless told) as YYYY-MM-DD, today without it; read as kelmar-cli
+// reads --date.
+CalendarDate DateArg(const Args& o, const std::string& key = "date") {
   CliOptions date;
-  if (o.Has("date")) date.values["--date"] = o.Text("date");
+  if (o.Has(key)) date.values["--date"] = o.Text(key);
   return DateOption(date);
 }
 
@@ -489,6 +490,8 @@ val YearSceneFor(std::string packed) {
     val out = Obj();
     out.set("year", scene.year);
     out.set("zone", ZoneText(in));
+    // The day to mark: "today" (the page's local date) within the year, -1 for none.
+    out.set("today", o.Has("today") ? DayOfYear(scene.year, DateArg(o, "today")) : -1);
     out.set("days", Array(scene.days, [](const DaylightDay& d) {
               val day = Obj();
               day.set("rises", Numbers(d.rises));

@@ -190,5 +190,17 @@ TEST(SkyNow, TheMomentFallsOnTheLocalDateOfTheZone) {
   }
 }
 
+TEST(YearScene, TodayIsMarkedOnlyInItsOwnYear) {
+  struct Row {
+    int year;
+    CalendarDate today;
+    int day;
+  } rows[] = {
+      {2026, {2026, 1, 1}, 0},   {2026, {2026, 12, 31}, 364}, {2024, {2024, 12, 31}, 365},
+      {2024, {2024, 3, 1}, 60},  {2026, {2025, 12, 31}, -1},  {2026, {2027, 1, 1}, -1},
+  };
+  for (const Row& r : rows) EXPECT_EQ(DayOfYear(r.year, r.today), r.day) << r.today.year << "-" << r.today.month;
+}
+
 }  // namespace
 }  // namespace kelmar

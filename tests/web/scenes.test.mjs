@@ -46,6 +46,8 @@ test('sky and year scenes are the desktop\'s', () => {
             dump(['year', lat, lon, year, kind, text, tk, tt]), `year ${lat} ${lon}`, stats);
   }
   console.log(`scenes: ${stats.numbers} numbers compared, ${stats.inexact} differing in the last digits`);
+  const marked = (today) => k.yearScene({lat: '55.75', lon: '37.62', year: 2024, today}).today;
+  assert.deepEqual([marked('2024-12-31'), marked('2025-01-01'), marked(undefined)], [365, -1, -1]);
   assert.equal(k.skyScene({lat: '55.75', lon: '37.62', date: '2026-03-01', slot: '36 E'}).arc[
     k.skyScene({lat: '55.75', lon: '37.62', date: '2026-03-01', slot: '36 E'}).highlighted].label, '36 E');
 });

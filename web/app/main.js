@@ -535,7 +535,7 @@ async function main() {
     return;
   }
   pictures = pictureViews({
-    core, fields, tables, showError, clearErrors, save, view: () => view, run: (name) => run(name, name),
+    core, fields, today, tables, showError, clearErrors, save, view: () => view, run: (name) => run(name, name),
     place: () => (!adding && ini.places[ini.selected] ? ini.places[ini.selected].name : ''),
     horizons: () => ini.horizons,
     names: () => ini.names,

@@ -59,11 +59,9 @@ export function pictureViews(app) {
     const f = app.fields();
     const scene = app.core.yearScene({
       lat: f.EditSir, lon: f.EditDolg, year: f.year, zone: app.zoneOf(f), twilight: app.twilightOf(f),
+      today: app.today(),
     });
-    const now = new Date();
-    const today = now.getFullYear() === scene.year
-      ? Math.round((Date.UTC(now.getFullYear(), now.getMonth(), now.getDate()) - Date.UTC(scene.year, 0, 1)) / 86400000) : -1;
-    year = { scene, title: `${app.place()}   ${scene.year}   ${scene.zone}`, month: f.month, today };
+    year = { scene, title: `${app.place()}   ${scene.year}   ${scene.zone}`, month: f.month, today: scene.today };
     const box = $('YearView');
     const { width, height } = size(box);
     box.replaceChildren(drawYear(scene, width, height, year));
