@@ -1,5 +1,6 @@
 #include "ui/form1.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -8,7 +9,6 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
