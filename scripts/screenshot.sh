@@ -3,7 +3,7 @@
 # executable in a folder of its own with a small settings file, under Xvfb. Each run starts the
 # window on one settings file and grabs a list of tabs:
 #   the sun and satellite tabs at 1024×768 and 1920×1080 (Nizhny Novgorod, Moscow time);
-#   the satellite tab for Moscow with compass azimuths off and on;
+#   the satellite tab for Moscow with compass azimuths off and on, and near the magnetic pole;
 #   the outage tab for Moscow and slot 36 E at both sizes;
 #   the sky and year tabs for Moscow and for Buenos Aires with a horizon;
 #   the outage and sky tabs for Moscow with a slot's name and a horizon made from a PVGIS profile.
@@ -80,7 +80,7 @@ exe=$build/bin/kelmar
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
-places='[Points]\nМосква=55.75;37.62\nН.Новгород=56.3;44\nЭквадор=0;-78.5\nБуэнос-Айрес=-34.6;-58.38\n'
+places='[Points]\nМосква=55.75;37.62\nН.Новгород=56.3;44\nЭквадор=0;-78.5\nБуэнос-Айрес=-34.6;-58.38\nМоре Бофорта=86;-150\n'
 horizon='[Horizon]\nБуэнос-Айрес=300:15 330:30 30:30 60:10 100:0 100:25 140:25 140:0\n'
 # shoot SIZE FORM_LINES SHOT...: one start of the window on the places above and these "Form" lines.
 shoot() {
@@ -101,6 +101,11 @@ gmt3='RB3=1\nRBG=1\nEK=12.345\nEU=6\nEM=0\nEG=3'
 for size in 1024x768 1920x1080; do
   shoot "$size" "Ind=1\n$msk" "0:kelmar-sun-$size" "1:kelmar-sat-$size"
   shoot "$size" "Ind=0\n$gmt3\nESlot=36 E" "2:kelmar-outage-$size"
+done
+# Near the magnetic pole the compass cannot be trusted: the warning, and the stored choice shown
+# unticked on a disabled box.
+for size in 1024x768 1920x1080; do
+  shoot "$size" "Ind=4\n$msk\nMagAz=1" "1:kelmar-compass-warning-$size"
 done
 # The compass check box lies at (448, 14) of the design, beside the tabs.
 shoot 1024x768 "Ind=0\n$msk" "1:kelmar-compass-off" "1:kelmar-compass-on:448,14"
