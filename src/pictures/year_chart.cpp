@@ -101,8 +101,7 @@ void DrawYear(QPainter& p, QSizeF size, const YearScene& s) {
   static const char* const kMonths[] = {"янв", "фев", "мар", "апр", "май", "июн",
                                         "июл", "авг", "сен", "окт", "ноя", "дек"};
   for (int m = 1; m <= 12; ++m) {
-    const double first = EncodeDate(s.year, m, 1) - EncodeDate(s.year, 1, 1);
-    const double x0 = f.left + first * col_w, x1 = x0 + DaysInMonth(s.year, m) * col_w;
+    const double x0 = f.left + DayOfYear(s.year, {s.year, m, 1}) * col_w, x1 = x0 + DaysInMonth(s.year, m) * col_w;
     p.setPen(QPen(kGrid, 0.5));
     p.drawLine(QPointF(x0, f.top), QPointF(x0, f.top + f.height));
     if (m == s.month) {

@@ -130,7 +130,7 @@ bool TForm1::event(QEvent* e) {
   const bool handled = QWidget::event(e);
   // The icon once the window has been painted: reading it has Qt look through every image
   // plugin it has, which would hold up the first sight of the tables.
-  if (e->type() == QEvent::Paint && windowIcon().isNull() && !icon_posted_) {
+  if (e->type() == QEvent::Paint && !icon_posted_) {
     icon_posted_ = true;
     QTimer::singleShot(0, this, [this] { setWindowIcon(QIcon(QStringLiteral(":/kelmar/kelmar.png"))); });
   }

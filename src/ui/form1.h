@@ -120,8 +120,8 @@ class TForm1 : public QWidget, public FormControls {
   std::string export_dir_;  // where workbooks are saved
   bool settings_unreadable_ = false;  // never save over a file that could not be read whole
   int v_ = 640;
-  bool note_fitted_ = false;
-  bool icon_posted_ = false;  // Label2's font, set when the note is first uncovered
+  bool note_fitted_ = false;  // Label2's font, set when the note is first uncovered
+  bool icon_posted_ = false;  // the window icon, asked for at the first paint
   std::string magnetic_dir_;  // the magnetic model's files
   // The export runs on the worker, which alone touches exporter_ (and the office behind it).
   std::unique_ptr<WorkerThread> worker_;

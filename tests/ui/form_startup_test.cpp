@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -17,7 +18,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabBar>
-#include <QApplication>
 #include <QTest>
 
 #include "core/day_serial.h"
