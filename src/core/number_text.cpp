@@ -42,6 +42,31 @@ bool IsDecimalNumber(std::string_view s) {
   return i == s.size();
 }
 
+// A plain decimal of at most 15 digits and no exponent, read exactly: its digits as a whole
+// number and ten to the power of its decimals are both exact doubles, so their quotient is the
+// correctly rounded value, as strtod gives it. nullopt for any other text. strtod itself costs
+// many times more where long double is done in software (the browser build).
+std::optional<double> ShortDecimalValue(std::string_view s) {
+  std::size_t i = 0;
+  const bool negative = !s.empty() && s[0] == '-';
+  if (!s.empty() && (s[0] == '+' || s[0] == '-')) ++i;
+  static constexpr double kTens[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  std::int64_t whole = 0;
+  int digits = 0, decimals = -1;  // decimals: -1 before the point
+  for (; i < s.size(); ++i) {
+    if (s[i] == '.' && decimals < 0) {
+      decimals = 0;
+      continue;
+    }
+    if (!IsDigit(s[i]) || ++digits > 15) return std::nullopt;
+    whole = whole * 10 + (s[i] - '0');
+    if (decimals >= 0) ++decimals;
+  }
+  if (digits == 0) return std::nullopt;
+  const double v = static_cast<double>(whole) / kTens[decimals < 0 ? 0 : decimals];
+  return negative ? -v : v;
+}
+
 locale_t CLocale() {
   static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
   return loc;
@@ -58,6 +83,7 @@ std::string_view TrimBlanks(std::string_view s) {
 std::optional<double> ParseFloat(std::string_view text) {
   const std::string_view s = TrimBlanks(text);
   if (!IsDecimalNumber(s)) return std::nullopt;
+  if (const std::optional<double> v = ShortDecimalValue(s)) return v;
   const std::string buf(s);
   // strtod_l reads the grammar checked above with "." whatever the process locale; it rounds
   // correctly, gives ±HUGE_VAL on overflow and a (sub)normal or zero on underflow.

@@ -37,6 +37,8 @@ double TwilightThreshold(const InputFields& in) {
   return -trig::sin(0.833 * kDegToRad + dip);
 }
 
+SunDayRow::SunDayRow() = default;
+
 void ComputeSunMonth(const InputFields& in, int year, int month, SunMonth& out, bool exact_samples) {
   out.year = year;
   out.month = month;

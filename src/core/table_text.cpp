@@ -88,6 +88,10 @@ void TtoCell(TextGrid& grid, bool seconds, int col, int row, double hours) {
     std::copy_n("24:00", 5, buf);
   }
   // old + " " + time, less a leading blank: an empty cell gets the time alone.
+  if (cell.empty()) {
+    cell.assign(buf, static_cast<std::size_t>(len));
+    return;
+  }
   cell += ' ';
   cell.append(buf, static_cast<std::size_t>(len));
   if (cell.front() == ' ') cell.erase(0, 1);

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -94,6 +97,25 @@ TEST(OneDecimal, MatchesExactConversion) {
     if (v == 0) continue;
     for (double w : {v, std::nextafter(v, 1e9), std::nextafter(v, -1e9)})
       ASSERT_EQ(FormatOneDecimal(w), PrintfOneDecimal(w)) << w;
+  }
+}
+
+// Texts of up to 15 digits are read without strtod: the value must be strtod's, bit for bit,
+// on both sides of that length, with signs, zeros and points anywhere.
+TEST(ParseFloat, SameBitsAsStrtod) {
+  std::mt19937 rng(20261209);
+  for (int n = 0; n < 200000; ++n) {
+    std::string text = rng() % 4 == 0 ? "-" : "";
+    const int digits = 1 + static_cast<int>(rng() % 18), point = static_cast<int>(rng() % (digits + 2));
+    for (int d = 0; d < digits; ++d) {
+      if (d == point) text += '.';
+      text += static_cast<char>('0' + (rng() % 3 == 0 ? 0 : rng() % 10));
+    }
+    if (point == digits) text += '.';
+    const std::optional<double> v = ParseFloat(text);
+    ASSERT_TRUE(v.has_value()) << text;
+    const double expected = std::strtod(text.c_str(), nullptr);
+    ASSERT_EQ(std::memcmp(&*v, &expected, sizeof expected), 0) << text;
   }
 }
 
