@@ -7,12 +7,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <exception>
 #include <stdexcept>
 #include <map>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/cli.h"
@@ -31,6 +33,7 @@
 #include "core/sun_table.h"
 #include "core/table_text.h"
 #include "core/text_grid.h"
+#include "core/utf8.h"
 #include "settings/cp1251.h"
 #include "settings/horizon_profile.h"
 #include "settings/horizons.h"
@@ -59,32 +62,43 @@ val Numbers(const std::vector<double>& v) {
   return Array(v, [](double x) { return val(x); });
 }
 
-// A grid's cells joined by "\x1f", as bytes of the module's memory that kelmar.js decodes and
-// cuts into rows (its kelmarRows): a call per cell, or embind's own string copy, would cost more
-// than the table itself.
-std::string JoinedCells(const TextGrid& grid) {
-  std::size_t size = 0;
+// A grid's cells as UTF-16 code units back to back, with where each cell ends (row by row):
+// kelmar.js (its kelmarRows) reads them as one string and cuts it at the ends. A call per cell,
+// embind's own string copy, or UTF-8 cut at separators would cost more than the table itself.
+// The buffers are the module's, reused from call to call; JS reads them while the call lasts.
+struct GridText {
+  std::vector<char16_t> units;
+  std::vector<std::uint32_t> ends;
+};
+
+const GridText& TextOf(const TextGrid& grid) {
+  static GridText text;
+  std::size_t bytes = 0;
   for (int r = 0; r < grid.RowCount(); ++r)
-    for (int c = 0; c < grid.ColCount(); ++c) size += grid.Cell(c, r).size() + 1;
-  std::string joined(size, '\x1f');  // a separator after every cell, the last one cut off
-  char* out = joined.data();
+    for (int c = 0; c < grid.ColCount(); ++c) bytes += grid.Cell(c, r).size();
+  text.units.resize(bytes);
+  text.ends.resize(static_cast<std::size_t>(grid.RowCount()) * static_cast<std::size_t>(grid.ColCount()));
+  char16_t* const begin = text.units.data();
+  char16_t* out = begin;
+  std::uint32_t* end = text.ends.data();
   for (int r = 0; r < grid.RowCount(); ++r) {
     for (int c = 0; c < grid.ColCount(); ++c) {
-      const std::string& cell = grid.Cell(c, r);
-      out = std::copy(cell.begin(), cell.end(), out) + 1;
+      out = WriteUtf16(grid.Cell(c, r), out);
+      *end++ = static_cast<std::uint32_t>(out - begin);
     }
   }
-  if (!joined.empty()) joined.pop_back();
-  return joined;
+  text.units.resize(static_cast<std::size_t>(out - begin));
+  return text;
 }
 
-// Calls `finish` (a function of kelmar.js) with the grid's cells, its shape and `more`. The view
-// of the cells' bytes is read before they go.
+// Calls `finish` (a function of kelmar.js) with the grid's cells (see GridText), its shape and
+// `more`.
 template <class... More>
 val WithCells(const val& finish, const TextGrid& grid, More&&... more) {
-  const std::string joined = JoinedCells(grid);
-  return finish(val(emscripten::typed_memory_view(joined.size(), reinterpret_cast<const unsigned char*>(joined.data()))),
-                grid.ColCount(), grid.RowCount(), std::forward<More>(more)...);
+  const GridText& text = TextOf(grid);
+  return finish(val(emscripten::typed_memory_view(text.units.size(), reinterpret_cast<const std::uint16_t*>(text.units.data()))),
+                val(emscripten::typed_memory_view(text.ends.size(), text.ends.data())), grid.ColCount(), grid.RowCount(),
+                std::forward<More>(more)...);
 }
 
 // The grid as rows of cell texts.
@@ -201,10 +215,10 @@ int PolarCode(PolarState state) {
 //   day, weekday (0 = Monday), rise count, (hours, has azimuth, azimuth) per rise, set count,
 //   the same per set, noon, has day length, day length, sun polar (0 none, 1 night, 2 day),
 //   dawn count, hours per dawn, dusk count, hours per dusk, twilight polar.
-std::vector<double> SunDays(const std::vector<SunDayRow>& days) {
-  std::vector<double> v;
-  v.reserve(days.size() * 24);
-  const auto crossings = [&v](const Crossings& all, bool rise, bool with_azimuth) {
+const std::vector<double>& SunDays(const std::vector<SunDayRow>& days) {
+  static std::vector<double> v;  // the module's, reused from call to call
+  v.clear();
+  const auto crossings = [](const Crossings& all, bool rise, bool with_azimuth) {
     const std::size_t count_at = v.size();
     v.push_back(0);
     for (const Crossing& c : all) {
@@ -246,7 +260,7 @@ val SunTable(std::string packed) {
     // The whole answer is put together in kelmar.js (kelmarSunResult), in one call, from views
     // of the cells' bytes and the days' numbers.
     static const val result = val::module_property("kelmarSunResult");
-    const std::vector<double> days = SunDays(month.days);
+    const std::vector<double>& days = SunDays(month.days);
     return WithCells(result, grid, val(emscripten::typed_memory_view(days.size(), days.data())), month.locator,
                      ZoneText(in));
   });
