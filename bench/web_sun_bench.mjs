@@ -15,7 +15,7 @@ const args = {lat: '55.75', lon: '37.62', year: 2026, month: 7, zone: {kind: 'gm
 // One round, in µs per table: wall time and CPU time (the process's, its collector's threads
 // included). On a shared machine the CPU times are the steadier pair.
 function nodeMicroseconds(run) {
-  const n = 1000;
+  const n = 300;
   const t0 = process.hrtime.bigint(), c0 = process.cpuUsage();
   run(n);
   const c = process.cpuUsage(c0);
@@ -24,33 +24,40 @@ function nodeMicroseconds(run) {
 
 function nativeMicroseconds() {
   const out = execFileSync(join(bin, 'kelmar-bench'),
-                           ['--benchmark_filter=BM_SunTableMonth$', '--benchmark_min_time=0.1', '--benchmark_format=json'],
+                           ['--benchmark_filter=BM_SunTableMonth$', '--benchmark_min_time=0.02', '--benchmark_format=json'],
                            {encoding: 'utf8'});
   const [b] = JSON.parse(out).benchmarks;
   const us = (time) => b[time] * {ns: 1e-3, us: 1, ms: 1e3}[b.time_unit];
   return {wall: us('real_time'), cpu: us('cpu_time')};
 }
 
-// The three in turn, seven rounds, the best of each: a slow spell of the machine falls on all
-// three alike rather than on one.
-const best = {native: {wall: Infinity, cpu: Infinity}, core: {wall: Infinity, cpu: Infinity},
-              api: {wall: Infinity, cpu: Infinity}};
+// Short rounds, each timing native, the module's core, sunTable() and native again; a round's
+// ratios are to the mean of its two native times. A shared machine has spells of a second or
+// more in which everything runs at half speed or less, so the best time of each of the three
+// may come from different spells: the ratios are the median of the rounds', each round's four
+// times taken within a spell or two.
 const runs = {
-  native: nativeMicroseconds,
   core: () => nodeMicroseconds((n) => k.benchSunTable(args, n)),
   api: () => nodeMicroseconds((n) => { for (let i = 0; i < n; ++i) k.sunTable(args); }),
 };
 runs.core();
 runs.api();  // warm up the compiled code
-for (let round = 0; round < 7; ++round) {
-  for (const [name, run] of Object.entries(runs)) {
-    const t = run();
-    for (const time of ['wall', 'cpu']) best[name][time] = Math.min(best[name][time], t[time]);
+const times = ['wall', 'cpu'];
+const best = {native: {}, core: {}, api: {}}, ratios = {core: {wall: [], cpu: []}, api: {wall: [], cpu: []}};
+const keepBest = (name, t) => times.forEach((time) => { best[name][time] = Math.min(best[name][time] ?? Infinity, t[time]); });
+for (let round = 0; round < 30; ++round) {
+  const before = nativeMicroseconds(), core = runs.core(), api = runs.api(), after = nativeMicroseconds();
+  [['native', before], ['native', after], ['core', core], ['api', api]].forEach(([name, t]) => keepBest(name, t));
+  for (const time of times) {
+    const native = (before[time] + after[time]) / 2;
+    ratios.core[time].push(core[time] / native);
+    ratios.api[time].push(api[time] / native);
   }
 }
-const {native, core, api} = best;
-for (const time of ['wall', 'cpu']) {
-  console.log(`sun table, one month (${time}): native ${native[time].toFixed(1)} µs; Node: the module's core ` +
-              `${core[time].toFixed(1)} µs (${(core[time] / native[time]).toFixed(2)}×), sunTable() with its cells ` +
-              `${api[time].toFixed(1)} µs (${(api[time] / native[time]).toFixed(2)}×)`);
+const median = (v) => [...v].sort((a, b) => a - b)[v.length >> 1];
+for (const time of times) {
+  console.log(`sun table, one month (${time}): native ${best.native[time].toFixed(1)} µs; Node: the module's core ` +
+              `${best.core[time].toFixed(1)} µs (${median(ratios.core[time]).toFixed(2)}×), sunTable() with its cells ` +
+              `${best.api[time].toFixed(1)} µs (${median(ratios.api[time]).toFixed(2)}×)`);
 }
+console.log('times: the best round of each; ratios: the median of the rounds, side by side');
