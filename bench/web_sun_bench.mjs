@@ -33,9 +33,9 @@ function nativeMicroseconds() {
 
 // Short rounds, each timing native, the module's core, sunTable() and native again; a round's
 // ratios are to the mean of its two native times. A shared machine has spells of a second or
-// more in which everything runs at half speed or less, so the best time of each of the three
-// may come from different spells: the ratios are the median of the rounds', each round's four
-// times taken within a spell or two.
+// more in which everything runs at two thirds of its speed or less, and slower still for the
+// module than for native code; so the ratios are the median over the quiet rounds, those whose
+// two native times are both within a tenth of the best (over every round if none is).
 const runs = {
   core: () => nodeMicroseconds((n) => k.benchSunTable(args, n)),
   api: () => nodeMicroseconds((n) => { for (let i = 0; i < n; ++i) k.sunTable(args); }),
@@ -43,21 +43,20 @@ const runs = {
 runs.core();
 runs.api();  // warm up the compiled code
 const times = ['wall', 'cpu'];
-const best = {native: {}, core: {}, api: {}}, ratios = {core: {wall: [], cpu: []}, api: {wall: [], cpu: []}};
-const keepBest = (name, t) => times.forEach((time) => { best[name][time] = Math.min(best[name][time] ?? Infinity, t[time]); });
+const rounds = [];
 for (let round = 0; round < 30; ++round) {
   const before = nativeMicroseconds(), core = runs.core(), api = runs.api(), after = nativeMicroseconds();
-  [['native', before], ['native', after], ['core', core], ['api', api]].forEach(([name, t]) => keepBest(name, t));
-  for (const time of times) {
-    const native = (before[time] + after[time]) / 2;
-    ratios.core[time].push(core[time] / native);
-    ratios.api[time].push(api[time] / native);
-  }
+  rounds.push({before, core, api, after});
 }
 const median = (v) => [...v].sort((a, b) => a - b)[v.length >> 1];
 for (const time of times) {
-  console.log(`sun table, one month (${time}): native ${best.native[time].toFixed(1)} µs; Node: the module's core ` +
-              `${best.core[time].toFixed(1)} µs (${median(ratios.core[time]).toFixed(2)}×), sunTable() with its cells ` +
-              `${best.api[time].toFixed(1)} µs (${median(ratios.api[time]).toFixed(2)}×)`);
+  const best = (pick) => Math.min(...rounds.map((r) => pick(r)[time]));
+  const native = Math.min(best((r) => r.before), best((r) => r.after));
+  const quietRounds = rounds.filter((r) => Math.max(r.before[time], r.after[time]) <= 1.1 * native);
+  const used = quietRounds.length > 0 ? quietRounds : rounds;
+  const ratio = (name) => median(used.map((r) => r[name][time] / ((r.before[time] + r.after[time]) / 2))).toFixed(2);
+  console.log(`sun table, one month (${time}): native ${native.toFixed(1)} µs; Node: the module's core ` +
+              `${best((r) => r.core).toFixed(1)} µs (${ratio('core')}×), sunTable() with its cells ` +
+              `${best((r) => r.api).toFixed(1)} µs (${ratio('api')}×); ${quietRounds.length} of ${rounds.length} rounds quiet`);
 }
-console.log('times: the best round of each; ratios: the median of the rounds, side by side');
+console.log('times: the best of the rounds; ratios: the median of the quiet rounds\', side by side');
