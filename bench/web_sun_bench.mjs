@@ -31,32 +31,36 @@ function nativeMicroseconds() {
   return {wall: us('real_time'), cpu: us('cpu_time')};
 }
 
-// Short rounds, each timing native, the module's core, sunTable() and native again; a round's
-// ratios are to the mean of its two native times. A shared machine has spells of a second or
-// more in which everything runs at two thirds of its speed or less, and slower still for the
-// module than for native code; so the ratios are the median over the quiet rounds, those whose
-// two native times are both within a tenth of the best (over every round if none is).
+// Short rounds, each timing native, the module's core, sunTable() and native again. A shared
+// machine has spells of seconds or minutes in which everything runs at two thirds of its speed
+// or less (and the module slower still than native code), so the figures are each one's best
+// round, the machine's own speed; many short rounds find it for each of the three. As a check,
+// the rounds whose two native times are both within a tenth of the best ("quiet" rounds) give
+// the median of their own ratios, each to the mean of its two native times.
 const runs = {
   core: () => nodeMicroseconds((n) => k.benchSunTable(args, n)),
   api: () => nodeMicroseconds((n) => { for (let i = 0; i < n; ++i) k.sunTable(args); }),
 };
 runs.core();
 runs.api();  // warm up the compiled code
-const times = ['wall', 'cpu'];
 const rounds = [];
-for (let round = 0; round < 30; ++round) {
+for (let round = 0; round < 60; ++round) {
   const before = nativeMicroseconds(), core = runs.core(), api = runs.api(), after = nativeMicroseconds();
   rounds.push({before, core, api, after});
 }
 const median = (v) => [...v].sort((a, b) => a - b)[v.length >> 1];
-for (const time of times) {
+for (const time of ['wall', 'cpu']) {
   const best = (pick) => Math.min(...rounds.map((r) => pick(r)[time]));
-  const native = Math.min(best((r) => r.before), best((r) => r.after));
-  const quietRounds = rounds.filter((r) => Math.max(r.before[time], r.after[time]) <= 1.1 * native);
-  const used = quietRounds.length > 0 ? quietRounds : rounds;
-  const ratio = (name) => median(used.map((r) => r[name][time] / ((r.before[time] + r.after[time]) / 2))).toFixed(2);
+  const native = Math.min(best((r) => r.before), best((r) => r.after)), core = best((r) => r.core), api = best((r) => r.api);
   console.log(`sun table, one month (${time}): native ${native.toFixed(1)} µs; Node: the module's core ` +
-              `${best((r) => r.core).toFixed(1)} µs (${ratio('core')}×), sunTable() with its cells ` +
-              `${best((r) => r.api).toFixed(1)} µs (${ratio('api')}×); ${quietRounds.length} of ${rounds.length} rounds quiet`);
+              `${core.toFixed(1)} µs (${(core / native).toFixed(2)}×), sunTable() with its cells ` +
+              `${api.toFixed(1)} µs (${(api / native).toFixed(2)}×)`);
+  const quiet = rounds.filter((r) => Math.max(r.before[time], r.after[time]) <= 1.1 * native);
+  const ratio = (name) => median(quiet.map((r) => r[name][time] / ((r.before[time] + r.after[time]) / 2))).toFixed(2);
+  if (quiet.length >= 5) {
+    console.log(`  ${quiet.length} of ${rounds.length} rounds quiet; their median ratios: core ${ratio('core')}×, ` +
+                `sunTable() ${ratio('api')}×`);
+  } else {
+    console.log(`  ${quiet.length} of ${rounds.length} rounds quiet: too few for a check`);
+  }
 }
-console.log('times: the best of the rounds; ratios: the median of the quiet rounds\', side by side');
