@@ -16,6 +16,7 @@ const args = {lat: '55.75', lon: '37.62', year: 2026, month: 7, zone: {kind: 'gm
 // included). On a shared machine the CPU times are the steadier pair.
 function nodeMicroseconds(run) {
   const n = 300;
+  run(30);  // untimed: the caches are native's after its turn
   const t0 = process.hrtime.bigint(), c0 = process.cpuUsage();
   run(n);
   const c = process.cpuUsage(c0);
@@ -33,10 +34,8 @@ function nativeMicroseconds() {
 
 // Short rounds, each timing native, the module's core, sunTable() and native again. A shared
 // machine has spells of seconds or minutes in which everything runs at two thirds of its speed
-// or less (and the module slower still than native code), so the figures are each one's best
-// round, the machine's own speed; many short rounds find it for each of the three. As a check,
-// the rounds whose two native times are both within a tenth of the best ("quiet" rounds) give
-// the median of their own ratios, each to the mean of its two native times.
+// or less, and the module slower still than native code; the figures are each one's best round,
+// the machine's own speed, which sixty short rounds find for each of the three.
 const runs = {
   core: () => nodeMicroseconds((n) => k.benchSunTable(args, n)),
   api: () => nodeMicroseconds((n) => { for (let i = 0; i < n; ++i) k.sunTable(args); }),
@@ -48,19 +47,10 @@ for (let round = 0; round < 60; ++round) {
   const before = nativeMicroseconds(), core = runs.core(), api = runs.api(), after = nativeMicroseconds();
   rounds.push({before, core, api, after});
 }
-const median = (v) => [...v].sort((a, b) => a - b)[v.length >> 1];
 for (const time of ['wall', 'cpu']) {
   const best = (pick) => Math.min(...rounds.map((r) => pick(r)[time]));
   const native = Math.min(best((r) => r.before), best((r) => r.after)), core = best((r) => r.core), api = best((r) => r.api);
   console.log(`sun table, one month (${time}): native ${native.toFixed(1)} µs; Node: the module's core ` +
               `${core.toFixed(1)} µs (${(core / native).toFixed(2)}×), sunTable() with its cells ` +
               `${api.toFixed(1)} µs (${(api / native).toFixed(2)}×)`);
-  const quiet = rounds.filter((r) => Math.max(r.before[time], r.after[time]) <= 1.1 * native);
-  const ratio = (name) => median(quiet.map((r) => r[name][time] / ((r.before[time] + r.after[time]) / 2))).toFixed(2);
-  if (quiet.length >= 5) {
-    console.log(`  ${quiet.length} of ${rounds.length} rounds quiet; their median ratios: core ${ratio('core')}×, ` +
-                `sunTable() ${ratio('api')}×`);
-  } else {
-    console.log(`  ${quiet.length} of ${rounds.length} rounds quiet: too few for a check`);
-  }
 }
