@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "utf8.h"
+
 namespace kelmar {
 #if !defined(__EMSCRIPTEN__)
 namespace {
@@ -22,24 +24,6 @@ std::string_view EnvironmentTimeLocale() {
     if (v != nullptr && *v != '\0') return v;
   }
   return {};
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 // Month names stand alone in the label ("Январь"), so the first letter is raised.

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "core/utf8.h"
+
 namespace kelmar {
 namespace {
 
@@ -28,63 +30,12 @@ constexpr std::array<char16_t, 128> kUpperHalf = {
     u'\u0448', u'\u0449', u'\u044A', u'\u044B', u'\u044C', u'\u044D', u'\u044E', u'\u044F',
 };
 
-constexpr char32_t kReplacement = 0xFFFD;
-
 // The byte of one character, or -1 when the code page has none.
 int ByteOf(char32_t c) {
   if (c < 0x80) return static_cast<int>(c);
   for (std::size_t i = 0; i < kUpperHalf.size(); ++i)
     if (kUpperHalf[i] == c) return static_cast<int>(0x80 + i);
   return -1;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
-// The next character of UTF-8 text at i, moving i past it. An ill-formed sequence (overlong,
-// a surrogate, above U+10FFFF, cut short) gives kReplacement and sets `bad`; i then moves on by
-// one byte only, as Qt's decoder does, so every byte of it counts as one bad character.
-char32_t NextChar(std::string_view s, std::size_t& i, bool& bad) {
-  const std::size_t start = i;
-  const auto b0 = static_cast<unsigned char>(s[i++]);
-  if (b0 < 0x80) return b0;
-  int need = 0;
-  char32_t c = 0, lo = 0x80, hi = 0xBF;  // the allowed range of the second byte
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    need = 1, c = b0 & 0x1F;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    need = 2, c = b0 & 0x0F;
-    if (b0 == 0xE0) lo = 0xA0;
-    if (b0 == 0xED) hi = 0x9F;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    need = 3, c = b0 & 0x07;
-    if (b0 == 0xF0) lo = 0x90;
-    if (b0 == 0xF4) hi = 0x8F;
-  } else {
-    bad = true;
-    return kReplacement;
-  }
-  for (int k = 0; k < need; ++k) {
-    const char32_t b = i < s.size() ? static_cast<unsigned char>(s[i]) : 0u;
-    if (i >= s.size() || b < (k == 0 ? lo : 0x80) || b > (k == 0 ? hi : 0xBF)) {
-      bad = true;
-      i = start + 1;
-      return kReplacement;
-    }
-    c = (c << 6) | (b & 0x3F);
-    ++i;
-  }
-  return c;
 }
 
 // Only the code page's Cyrillic letters have capitals that are not ASCII: а–я, ѐ–џ and ґ.

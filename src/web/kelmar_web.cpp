@@ -258,7 +258,7 @@ val SunTable(std::string packed) {
     static TextGrid grid = MakeSunGrid();
     FormatSunTable(month, in.seconds, RussianDateNames(), grid);
     // The whole answer is put together in kelmar.js (kelmarSunResult), in one call, from views
-    // of the cells' bytes and the days' numbers.
+    // of the cells' text and the days' numbers.
     static const val result = val::module_property("kelmarSunResult");
     const std::vector<double>& days = SunDays(month.days);
     return WithCells(result, grid, val(emscripten::typed_memory_view(days.size(), days.data())), month.locator,
